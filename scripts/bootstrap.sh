@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build needs when they are missing, then configures and builds
+# into build/. Quiet when everything is already there.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(cmake g++ make libxml2-dev libgtest-dev qt6-base-dev xvfb xauth libxml2-utils)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+if [ ! -f build/CMakeCache.txt ]; then
+  cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+fi
+cmake --build build -j"$(nproc)" -- --quiet 2>&1 | grep -v '^\[' || true
+test -x build/rulecast

@@ -1,0 +1,106 @@
+#include "app/ConvertHelper.h"
+
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "kbfile/KBItemsConvertor.h"
+#include "kbfile/KBReaderError.h"
+#include "log/Log.h"
+#include "platform/Console.h"
+#include "platform/FileSearch.h"
+#include "platform/FileSystem.h"
+
+namespace {
+
+constexpr std::string_view kUsage =
+    "Usage: Rulecast.exe [param1] [param2].\n"
+    "         param1: the file name of .pxkbx file, you can use \"*\" in the file name.\n"
+    "         param2: the target path of the conversion.\n";
+constexpr std::string_view kNoRuleFile = "Cannot find the .pxkbx file.\n";
+constexpr std::string_view kNoTargetFolder = "Cannot find the target folder.\n";
+constexpr std::string_view kFailedSummary =
+    "Error occurs during conversion! Please check the log file.";
+constexpr std::string_view kSucceededSummary =
+    "The file has been Converted to VB project successfully!";
+
+}  // namespace
+
+CConvertHelper::CConvertHelper()
+    : CConvertHelper([] { return std::make_unique<CKBItemsConvertor>(); },
+                     CFileSystem::ExecutableFolder())
+{
+}
+
+CConvertHelper::CConvertHelper(ReaderFactory makeReader, std::optional<std::string> appFolder)
+    : makeReader_(std::move(makeReader)), appFolder_(std::move(appFolder))
+{
+}
+
+CConvertHelper::~CConvertHelper() = default;
+
+void CConvertHelper::ShowUsage()
+{
+    CConsole::Warn(kUsage);
+}
+
+int CConvertHelper::ConvertBatch(int argc, const char* const* argv)
+{
+    if (argc != 3) {
+        ShowUsage();
+        return kUsageError;
+    }
+    // The whole list is taken before the first conversion, so projects written into the
+    // searched folder do not join the batch.
+    std::vector<std::string> rulePaths = CFileSearch::Find(argv[1]);
+    if (rulePaths.empty()) {
+        CConsole::Warn(kNoRuleFile);
+        return kUsageError;
+    }
+    if (!CFileSystem::EntryExists(argv[2])) {
+        CConsole::Warn(kNoTargetFolder);
+        return kUsageError;
+    }
+    bool anyFailed = false;
+    for (const std::string& rulePath : rulePaths) {
+        if (!ConvertFile(rulePath, argv[2]))
+            anyFailed = true;
+    }
+    if (anyFailed) {
+        CConsole::Warn(kFailedSummary);
+        return kConversionFailed;
+    }
+    CConsole::Inform(kSucceededSummary);
+    return kAllConverted;
+}
+
+bool CConvertHelper::ConvertFile(const std::string& rulePath, const std::string& targetFolder)
+{
+    CLog* log = CLog::Restart(appFolder_);
+    log->BeginConversion(rulePath);
+    bool converted = false;
+    {
+        std::unique_ptr<CKBReader> reader = makeReader_();
+        converted = RunSteps(*reader, rulePath, targetFolder);
+    }
+    return converted;
+}
+
+bool CConvertHelper::RunSteps(CKBReader& reader, const std::string& rulePath,
+                              const std::string& targetFolder)
+{
+    // A reader error ends this file's conversion like a failed step; a batch goes on.
+    try {
+        if (!reader.LoadModule(rulePath, targetFolder) || !reader.ReadItems() || !reader.BuildProject())
+            return false;
+    } catch (const CKBReaderError&) {
+        return false;
+    }
+    CLog::Instance()->FinishConversion(rulePath);
+    return true;
+}
+
+int CConvertHelper::CreateProjectFolder(const std::string& path)
+{
+    return CFileSystem::CreateFolder(path);
+}

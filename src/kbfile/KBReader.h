@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+// The three steps by which a conversion reads a rule file and has its project written. The real
+// reader is CKBItemsConvertor; the driver's tests put readers of their own in its place.
+class CKBReader {
+public:
+    virtual ~CKBReader() = default;
+    virtual bool LoadModule(std::string rulePath, std::string targetFolder) = 0;
+    virtual bool ReadItems() = 0;
+    virtual bool BuildProject() = 0;
+};

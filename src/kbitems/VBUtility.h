@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Stateless VB text routines. The item-side ones (array block, argument list, routine renaming)
+// live in kbitems/VBUtility.cpp; the file headers and project-file entries in
+// vbproject/VBUtilityFiles.cpp.
+class CVBUtility {
+public:
+    // Appends "  Dim <array>(<n>) As Variant" and one element line per list entry, made from
+    // elementTemplate (ITEM_00001 array name, ITEM_00002 index, ITEM_00003 entry).
+    static void MakeArrayBlock(const std::string& arrayName, std::string_view elementTemplate,
+                               const std::vector<std::string>& list, std::string& target);
+    // Appends the arguments of a dispatch call: one per comma of the routine's first parameter
+    // list, less skipCount, each made from argumentTemplate with ITEM_00001 as its index.
+    static void MakeArgumentList(const std::string& code, std::string& target, int skipCount,
+                                 std::string_view argumentTemplate);
+    // Renames the routine oldName to newName where it is declared, called after a blank or
+    // assigned its result.
+    static void RenameRoutine(std::string& code, const std::string& oldName,
+                              const std::string& newName);
+
+    // Each sets out to the filled template.
+    static void GetClassHeader(const std::string& name, std::string& out);
+    static void GetModuleHeader(const std::string& name, std::string& out);
+    static void GetProjectHeader(const std::string& name, std::string& out);
+    static void GetClassEntry(const std::string& name, std::string& out);
+    static void GetModuleEntry(const std::string& name, std::string& out);
+};

@@ -1,0 +1,171 @@
+#include "log/Log.h"
+
+#include <ctime>
+#include <utility>
+
+#include "common/Placeholder.h"
+#include "platform/FileSystem.h"
+
+namespace {
+
+// The one log of the conversion in progress; replaced at the start of every conversion.
+std::unique_ptr<CLog> currentLog;
+
+constexpr std::string_view kBeginBanner =
+    "--------------------------  Begin to convert ITEM_00001  --------------------------------------\n";
+constexpr std::string_view kFinishBanner =
+    "--------------------------  Finish to convert ITEM_00001  -------------------------------------\n\n";
+constexpr std::string_view kStepLine = "ITEM_00001 ----> ITEM_00002 ----> ITEM_00003\n";
+constexpr std::string_view kWriteFileMessage = "Write ITEM_00001 to VB ITEM_00002 file.";
+constexpr std::string_view kRegisterCodeLine =
+    "ITEM_00003 ---->Generate Register code for DataServiceImpl.cls for ITEM_00001 : ITEM_00002\n";
+constexpr std::string_view kComEntryCodeLine =
+    "ITEM_00003 ---->Generate COM Entry code for DataServiceImpl.cls for ITEM_00001 : ITEM_00002\n";
+constexpr std::string_view kImplementCodeLine =
+    "ITEM_00003 ---->Generate Implement code for KBRoutine.bas for ITEM_00001 : ITEM_00002\n";
+
+std::string ItemLine(std::string_view lineTemplate, std::string_view kindWord, std::string_view itemText)
+{
+    std::string line(lineTemplate);
+    FillPlaceholder(line, "ITEM_00001", kindWord);
+    FillPlaceholder(line, "ITEM_00002", itemText);
+    return line;
+}
+
+}  // namespace
+
+CLog* CLog::Instance()
+{
+    if (!currentLog)
+        return Restart();
+    return currentLog.get();
+}
+
+CLog* CLog::Restart()
+{
+    return Restart(CFileSystem::ExecutableFolder());
+}
+
+CLog* CLog::Restart(const std::optional<std::string>& logFolder)
+{
+    currentLog.reset();
+    currentLog = std::make_unique<CLog>();
+    currentLog->OpenFile(logFolder);
+    return currentLog.get();
+}
+
+CLog::~CLog() = default;
+
+std::string CLog::TimeText()
+{
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    if (!localtime_r(&now, &local))
+        return "";
+    char buffer[128];
+    size_t length = std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H.%M.%S", &local);
+    return std::string(buffer, length);
+}
+
+void CLog::OpenFile(const std::optional<std::string>& logFolder)
+{
+    if (!logFolder)
+        return;
+    // Two conversions in the same second must not share a file: the later one takes the next
+    // free name, so no earlier log is ever emptied.
+    std::string stem = *logFolder + TimeText();
+    for (int n = 1; n <= 1000; ++n) {
+        std::string path = n == 1 ? stem + ".txt" : stem + " (" + std::to_string(n) + ").txt";
+        if (file_.CreateNew(path)) {
+            filePath_ = path;
+            return;
+        }
+        if (CFileSystem::EntryExists(path) == false)
+            return;  // the folder cannot take a log; the conversion goes on without one
+    }
+}
+
+void CLog::WriteBanner(std::string_view bannerTemplate, const std::string& rulePath)
+{
+    std::string banner(bannerTemplate);
+    FillPlaceholder(banner, "ITEM_00001", rulePath);
+    if (file_.IsOpen())
+        file_.Write(banner);
+}
+
+void CLog::BeginConversion(const std::string& rulePath)
+{
+    WriteBanner(kBeginBanner, rulePath);
+}
+
+void CLog::FinishConversion(const std::string& rulePath)
+{
+    WriteBanner(kFinishBanner, rulePath);
+}
+
+void CLog::LogStep(std::string_view message, bool success)
+{
+    if (!file_.IsOpen())
+        return;
+    std::string line(kStepLine);
+    FillPlaceholder(line, "ITEM_00001", TimeText());
+    FillPlaceholder(line, "ITEM_00002", message);
+    FillPlaceholder(line, "ITEM_00003", success ? "Success!" : "Fail!");
+    file_.Write(line);
+}
+
+void CLog::LogParseDemon(bool success) { LogStep("Parse Demon Node", success); }
+void CLog::LogParseEvent(bool success) { LogStep("Parse Event Node", success); }
+void CLog::LogParseFilter(bool success) { LogStep("Parse Filter Node", success); }
+void CLog::LogParseGlobalCode(bool success) { LogStep("Parse GlobalCode Node", success); }
+void CLog::LogParseMethod(bool success) { LogStep("Parse Method Node", success); }
+void CLog::LogParseRule(bool success) { LogStep("Parse Rule Node", success); }
+void CLog::LogParseSort(bool success) { LogStep("Parse Sort Node", success); }
+
+void CLog::LogWriteFile(std::string_view what, std::string_view extension, bool success)
+{
+    std::string message(kWriteFileMessage);
+    FillPlaceholder(message, "ITEM_00001", what);
+    FillPlaceholder(message, "ITEM_00002", extension);
+    LogStep(message, success);
+}
+
+void CLog::WriteStamped(std::string line)
+{
+    if (!file_.IsOpen())
+        return;
+    FillPlaceholder(line, "ITEM_00003", TimeText());
+    file_.Write(line);
+}
+
+void CLog::LogRegisterCode(std::string_view kindWord, std::string_view itemText)
+{
+    WriteStamped(ItemLine(kRegisterCodeLine, kindWord, itemText));
+    SetKindFlag(kindWord);
+}
+
+void CLog::LogComEntryCode(std::string_view kindWord, std::string_view itemText)
+{
+    WriteStamped(ItemLine(kComEntryCodeLine, kindWord, itemText));
+}
+
+void CLog::LogImplementCode(std::string_view kindWord, std::string_view itemText)
+{
+    WriteStamped(ItemLine(kImplementCodeLine, kindWord, itemText));
+}
+
+void CLog::SetKindFlag(std::string_view kindWord)
+{
+    if (kindWord == "Method")
+        hasMethod = true;
+    else if (kindWord == "Demon")
+        hasDemon = true;
+    else if (kindWord == "Filter")
+        hasFilter = true;
+    else if (kindWord == "Rule")
+        hasRule = true;
+    else if (kindWord == "Event")
+        hasEvent = true;
+    else if (kindWord == "Sort")
+        hasSort = true;
+}

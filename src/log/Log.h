@@ -1,0 +1,69 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/TextFile.h"
+
+// The log of one conversion: a file named by the conversion's start time, holding the banners,
+// time-stamped step lines and the lines of the code generated for each KB item. It also records
+// which item kinds had registration code generated; the builder reads these flags to write the
+// handler stubs of the kinds that had none.
+class CLog {
+public:
+    // The current log; created (with its file in the executable's folder) when there is none.
+    static CLog* Instance();
+    // Replaces the current log by a new one with cleared flags. Its file goes into logFolder
+    // (which ends in "/"); std::nullopt gives a log without a file, which writes nothing.
+    static CLog* Restart();
+    static CLog* Restart(const std::optional<std::string>& logFolder);
+
+    virtual ~CLog();
+
+    // "%Y-%m-%d %H.%M.%S" of the local time now; empty if formatting fails.
+    static std::string TimeText();
+
+    void OpenFile(const std::optional<std::string>& logFolder);
+    bool HasFile() const { return file_.IsOpen(); }
+    // Full path of the log file, empty when the log has none.
+    const std::string& FilePath() const { return filePath_; }
+
+    void BeginConversion(const std::string& rulePath);
+    void FinishConversion(const std::string& rulePath);
+
+    void LogStep(std::string_view message, bool success);
+    void LogParseDemon(bool success);
+    void LogParseEvent(bool success);
+    void LogParseFilter(bool success);
+    void LogParseGlobalCode(bool success);
+    void LogParseMethod(bool success);
+    void LogParseRule(bool success);
+    void LogParseSort(bool success);
+    // "Write <what> to VB <extension> file."
+    void LogWriteFile(std::string_view what, std::string_view extension, bool success);
+
+    // Sets the kind flag of kindWord ("Method", "Demon", ...) as well as writing the line.
+    void LogRegisterCode(std::string_view kindWord, std::string_view itemText);
+    void LogComEntryCode(std::string_view kindWord, std::string_view itemText);
+    void LogImplementCode(std::string_view kindWord, std::string_view itemText);
+
+    // Appends the empty handler procedure of every kind whose flag is clear.
+    void AppendHandlerStubs(std::string& text) const;
+
+    bool hasMethod = false;
+    bool hasEvent = false;
+    bool hasDemon = false;
+    bool hasFilter = false;
+    bool hasRule = false;
+    bool hasSort = false;
+
+private:
+    void WriteBanner(std::string_view bannerTemplate, const std::string& rulePath);
+    void WriteStamped(std::string line);
+    void SetKindFlag(std::string_view kindWord);
+
+    CTextFile file_;
+    std::string filePath_;
+};

@@ -1,0 +1,54 @@
+#include "platform/FileSystem.h"
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+int CFileSystem::CreateFolder(const std::string& path)
+{
+    if (::mkdir(path.c_str(), 0777) == 0)
+        return kCreated;
+    switch (errno) {
+    case EEXIST:
+        return kAlreadyExists;
+    case ENOMEDIUM:
+    case ENXIO:
+        return kNotReady;
+    default:
+        return errno;
+    }
+}
+
+std::string CFileSystem::ExecutableFolder()
+{
+    // The link's length is not known beforehand, so grow the buffer until the whole path fits.
+    std::vector<char> buffer(256);
+    for (;;) {
+        ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+        if (length < 0)
+            return "./";
+        if (static_cast<size_t>(length) < buffer.size()) {
+            std::string path(buffer.data(), static_cast<size_t>(length));
+            return path.substr(0, path.rfind('/') + 1);
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+bool CFileSystem::EntryExists(const std::string& path)
+{
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+std::string CFileSystem::CurrentFolder()
+{
+    std::vector<char> buffer(256);
+    while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
+        if (errno != ERANGE)
+            return ".";
+        buffer.resize(buffer.size() * 2);
+    }
+    return buffer.data();
+}

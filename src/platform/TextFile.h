@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+
+// A text file written the way the generated project and the logs need it: every "\n" reaches the
+// disk as "\r\n", and every write is flushed at once so that what was written survives a crash.
+class CTextFile {
+public:
+    // Opens with the meaning of "w+t": creates the file, or empties an existing one.
+    bool Open(const std::string& path);
+    // Creates the file only when no entry of that name exists; never overwrites.
+    bool CreateNew(const std::string& path);
+    bool IsOpen() const { return file_ != nullptr; }
+    // Writes the whole text; false when the file is not open or any byte could not be written.
+    bool Write(std::string_view text, bool flush = true);
+    void Close();
+    // errno text of the last failure ("No space left on device"), empty when none.
+    const std::string& ErrorText() const { return errorText_; }
+
+    // The first line of a file without its line end ("\r\n" or "\n"); false when it cannot be opened.
+    static bool ReadFirstLine(const std::string& path, std::string& line);
+
+private:
+    struct Closer {
+        void operator()(FILE* f) const { std::fclose(f); }
+    };
+    bool Fail();
+
+    std::unique_ptr<FILE, Closer> file_;
+    std::string errorText_;
+};

@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "TestSupport.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: Rulecast.exe [param1] [param2].\n"
+    "         param1: the file name of .pxkbx file, you can use \"*\" in the file name.\n"
+    "         param2: the target path of the conversion.\n";
+
+// The real program, copied into a folder of its own so that its log files land there.
+struct Program {
+    TempFolder home;
+    TempFolder work;
+    std::string path = home / "rulecast";
+
+    Program()
+    {
+        std::filesystem::copy_file(RULECAST_BINARY, path);
+    }
+    RunResult Run(const std::vector<std::string>& args) { return RunProgram(path, args, work.Path()); }
+    // The log files: everything in the program's folder but the program.
+    size_t LogCount() const { return ListFolder(home.Path()).size() - 1; }
+};
+
+}  // namespace
+
+TEST(AppCommandLine, WrongArgumentCountsGiveTheUsageAlone)
+{
+    Program program;
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"a"}, std::vector<std::string>{"a", "b", "c"},
+          std::vector<std::string>{"a", "b", "c", "d"}}) {
+        RunResult result = program.Run(args);
+        EXPECT_EQ(result.exitCode, 2);
+        EXPECT_EQ(result.err, kUsage);
+        EXPECT_EQ(result.out, "");
+    }
+    EXPECT_EQ(program.LogCount(), 0u);
+}
+
+TEST(AppCommandLine, NoArgumentsWithoutADisplayExplainsHowToConvert)
+{
+    Program program;
+    // No display of any kind: a start without arguments must not wait for a window.
+    ::unsetenv("DISPLAY");
+    ::unsetenv("WAYLAND_DISPLAY");
+    ::unsetenv("QT_QPA_PLATFORM");
+    RunResult result = program.Run({});
+    EXPECT_EQ(result.exitCode, 2);
+    ASSERT_GE(result.err.size(), std::string(kUsage).size());
+    EXPECT_EQ(result.err.substr(result.err.size() - std::string(kUsage).size()), kUsage);
+    EXPECT_NE(result.err.find("two arguments"), std::string::npos) << result.err;
+    EXPECT_EQ(program.LogCount(), 0u);
+}
+
+TEST(AppCommandLine, ThePatternIsTestedBeforeTheTarget)
+{
+    Program program;
+    RunResult result = program.Run({"nothing-*.pxkbx", "missing-target"});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_EQ(result.err, "Cannot find the .pxkbx file.\n");
+
+    WriteFileBytes(program.work / "a.pxkbx", "");
+    result = program.Run({"*.pxkbx", "missing-target"});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_EQ(result.err, "Cannot find the target folder.\n");
+    EXPECT_EQ(program.LogCount(), 0u);
+}
+
+TEST(AppCommandLine, AFileAsTargetPassesAndAFailedConversionExitsOne)
+{
+    Program program;
+    WriteFileBytes(program.work / "broken.pxkbx", "<not xml");
+    WriteFileBytes(program.work / "target-file", "");
+    RunResult result = program.Run({"broken.pxkbx", "target-file"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find("Error occurs during conversion! Please check the log file.\n"),
+              std::string::npos);
+    ASSERT_EQ(program.LogCount(), 1u);
+    std::string log;
+    for (const std::string& name : ListFolder(program.home.Path()))
+        if (name != "rulecast")
+            log = ReadFileBytes(program.home / name);
+    EXPECT_NE(log.find("Begin to convert " + program.work.Path() + "/broken.pxkbx  "),
+              std::string::npos);
+    EXPECT_EQ(log.find("Finish to convert"), std::string::npos);
+}

@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "TestSupport.h"
+#include "app/ConvertHelper.h"
+#include "kbfile/KBReaderError.h"
+#include "platform/FileSystem.h"
+
+namespace {
+
+// What the test readers were given, one entry per conversion.
+struct Call {
+    std::string rulePath;
+    std::string targetFolder;
+};
+
+// A reader whose steps succeed unless the rule path names the step that should fail.
+class ScriptedReader : public CKBReader {
+public:
+    explicit ScriptedReader(std::vector<Call>& calls) : calls_(calls) {}
+    bool LoadModule(std::string rulePath, std::string targetFolder) override
+    {
+        calls_.push_back({rulePath, targetFolder});
+        rulePath_ = rulePath;
+        return !Names("fail-load");
+    }
+    bool ReadItems() override
+    {
+        if (Names("throw-read"))
+            throw CKBReaderError(CKBReaderError::kInvalidPointer, "missing node", 7);
+        return !Names("fail-read");
+    }
+    bool BuildProject() override { return !Names("fail-build"); }
+
+private:
+    bool Names(const char* word) const { return rulePath_.find(word) != std::string::npos; }
+    std::vector<Call>& calls_;
+    std::string rulePath_;
+};
+
+struct Batch {
+    TempFolder app;
+    std::vector<Call> calls;
+    CConvertHelper helper{[this] { return std::make_unique<ScriptedReader>(calls); },
+                          app.Path() + "/"};
+
+    int Run(const std::vector<std::string>& args)
+    {
+        std::vector<const char*> argv{"rulecast"};
+        for (const std::string& arg : args)
+            argv.push_back(arg.c_str());
+        return helper.ConvertBatch(static_cast<int>(argv.size()), argv.data());
+    }
+    std::vector<std::string> Logs() const
+    {
+        std::vector<std::string> texts;
+        for (const std::string& name : ListFolder(app.Path()))
+            texts.push_back(ReadFileBytes(app / name));
+        return texts;
+    }
+};
+
+bool HasFinishBanner(const std::string& log)
+{
+    return log.find("Finish to convert") != std::string::npos;
+}
+
+}  // namespace
+
+TEST(AppBatch, EveryFileIsConvertedAndOneFailureMakesTheErrorSummary)
+{
+    Batch batch;
+    TempFolder rules;
+    for (const char* name : {"1-good.pxkbx", "2-fail-read.pxkbx", "3-good.pxkbx"})
+        WriteFileBytes(rules / name, "");
+
+    testing::internal::CaptureStderr();
+    int status = batch.Run({rules.Path() + "/*.pxkbx", rules.Path()});
+    std::string err = testing::internal::GetCapturedStderr();
+
+    EXPECT_EQ(status, CConvertHelper::kConversionFailed);
+    EXPECT_EQ(err, "Error occurs during conversion! Please check the log file.\n");
+    ASSERT_EQ(batch.calls.size(), 3u);
+    std::vector<std::string> logs = batch.Logs();
+    ASSERT_EQ(logs.size(), 3u);
+    int finished = 0;
+    for (const std::string& log : logs) {
+        EXPECT_NE(log.find("Begin to convert"), std::string::npos);
+        finished += HasFinishBanner(log);
+        if (log.find("2-fail-read") != std::string::npos) {
+            EXPECT_FALSE(HasFinishBanner(log));
+        }
+    }
+    EXPECT_EQ(finished, 2);
+}
+
+TEST(AppBatch, AllConvertedGivesTheSuccessSummaryOnStandardOutput)
+{
+    Batch batch;
+    TempFolder rules;
+    WriteFileBytes(rules / "a.pxkbx", "");
+    testing::internal::CaptureStdout();
+    int status = batch.Run({rules / "a.pxkbx", rules.Path()});
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "The file has been Converted to VB project successfully!\n");
+    EXPECT_EQ(status, CConvertHelper::kAllConverted);
+}
+
+TEST(AppBatch, AReaderErrorFailsOnlyItsOwnFile)
+{
+    Batch batch;
+    TempFolder rules;
+    WriteFileBytes(rules / "a-throw-read.pxkbx", "");
+    WriteFileBytes(rules / "b.pxkbx", "");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(batch.Run({rules.Path() + "/*", rules.Path()}), CConvertHelper::kConversionFailed);
+    testing::internal::GetCapturedStderr();
+    // ".", "..", and the two files: the bare "*" lists the folder's own entries as well.
+    ASSERT_EQ(batch.calls.size(), 4u);
+    EXPECT_EQ(batch.calls[0].rulePath, rules.Path() + "/.");
+    EXPECT_EQ(batch.calls[1].rulePath, rules.Path() + "/..");
+    EXPECT_EQ(batch.calls[3].rulePath, rules.Path() + "/b.pxkbx");
+    int finished = 0;
+    for (const std::string& log : batch.Logs())
+        finished += HasFinishBanner(log);
+    EXPECT_EQ(finished, 3);
+}
+
+TEST(AppBatch, RelativePatternBecomesAbsoluteWhileTheTargetStaysAsTyped)
+{
+    Batch batch;
+    TempFolder work;
+    ASSERT_EQ(::mkdir((work / "rules").c_str(), 0777), 0);
+    WriteFileBytes(work / "rules/a.pxkbx", "");
+    std::string before = CFileSystem::CurrentFolder();
+    ASSERT_EQ(::chdir(work.Path().c_str()), 0);
+    testing::internal::CaptureStdout();
+    int status = batch.Run({"rules/*.pxkbx", "./rules/"});
+    testing::internal::GetCapturedStdout();
+    std::string cwd = CFileSystem::CurrentFolder();
+    ASSERT_EQ(::chdir(before.c_str()), 0);
+
+    EXPECT_EQ(status, CConvertHelper::kAllConverted);
+    ASSERT_EQ(batch.calls.size(), 1u);
+    EXPECT_EQ(batch.calls[0].rulePath, cwd + "/rules/a.pxkbx");
+    EXPECT_EQ(batch.calls[0].targetFolder, "./rules/");
+}
+
+TEST(AppBatch, ALoadFailureLeavesTheBeginBannerAlone)
+{
+    Batch batch;
+    EXPECT_FALSE(batch.helper.ConvertFile("/r/fail-load.pxkbx", "/t"));
+    std::vector<std::string> logs = batch.Logs();
+    ASSERT_EQ(logs.size(), 1u);
+    EXPECT_EQ(logs[0], WithCrLf(std::string(26, '-') + "  Begin to convert /r/fail-load.pxkbx  " +
+                                std::string(38, '-') + "\n"));
+}
+
+TEST(AppBatch, CreateProjectFolderReportsExistingFolders)
+{
+    TempFolder dir;
+    EXPECT_EQ(CConvertHelper::CreateProjectFolder(dir / "Plant"), 0);
+    EXPECT_EQ(CConvertHelper::CreateProjectFolder(dir / "Plant"), 183);
+}

@@ -1,0 +1,112 @@
+#include "TestSupport.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+TempFolder::TempFolder()
+{
+    std::string pattern = (fs::temp_directory_path() / "rulecast-test-XXXXXX").string();
+    if (!::mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot make a temporary folder");
+    path_ = pattern;
+}
+
+TempFolder::~TempFolder()
+{
+    std::error_code ignored;
+    // Tests make folders read-only; give the owner back its rights so that all of it goes.
+    for (auto it = fs::recursive_directory_iterator(path_, ignored);
+         it != fs::recursive_directory_iterator(); it.increment(ignored)) {
+        if (it->is_directory(ignored) && !it->is_symlink(ignored))
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+    }
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(path_, ignored);
+}
+
+std::string ReadFileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+std::string WithCrLf(const std::string& text)
+{
+    std::string result;
+    for (char c : text) {
+        if (c == '\n')
+            result += '\r';
+        result += c;
+    }
+    return result;
+}
+
+std::vector<std::string> ListFolder(const std::string& path)
+{
+    std::vector<std::string> names;
+    std::error_code ignored;
+    for (const auto& entry : fs::directory_iterator(path, ignored))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<std::string> ListTree(const std::string& path)
+{
+    std::vector<std::string> names;
+    std::error_code ignored;
+    for (const auto& entry : fs::recursive_directory_iterator(path, ignored)) {
+        if (!entry.is_directory(ignored))
+            names.push_back(fs::relative(entry.path(), path).string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+
+RunResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                     const std::string& workingFolder)
+{
+    // Output goes to files, not pipes, so a chatty program cannot block on a full pipe.
+    TempFolder capture;
+    std::string outPath = capture / "out", errPath = capture / "err";
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        if (::chdir(workingFolder.c_str()) != 0)
+            ::_exit(127);
+        FILE* out = std::freopen(outPath.c_str(), "w", stdout);
+        FILE* err = std::freopen(errPath.c_str(), "w", stderr);
+        if (!out || !err)
+            ::_exit(127);
+        std::vector<char*> argv{const_cast<char*>(program.c_str())};
+        for (const std::string& arg : args)
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        argv.push_back(nullptr);
+        ::execv(program.c_str(), argv.data());
+        ::_exit(127);
+    }
+    RunResult result;
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    result.out = ReadFileBytes(outPath);
+    result.err = ReadFileBytes(errPath);
+    return result;
+}

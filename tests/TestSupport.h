@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// A fresh folder under the system's temporary folder, removed with everything in it when the
+// object goes.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::string& Path() const { return path_; }
+    // Path() + "/" + name.
+    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+// The whole file as bytes; empty when it cannot be read.
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+// "\n" -> "\r\n", for comparing with what a text file holds on disk.
+std::string WithCrLf(const std::string& text);
+// Names in a folder, sorted, without "." and "..".
+std::vector<std::string> ListFolder(const std::string& path);
+// Every file below a folder, as paths relative to it, sorted.
+std::vector<std::string> ListTree(const std::string& path);
+
+struct RunResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+// Runs a program with arguments, in workingFolder, and captures its output.
+RunResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                     const std::string& workingFolder);
