@@ -1,0 +1,143 @@
+#include "vbproject/GlobalCode.h"
+
+#include <string_view>
+#include <utility>
+
+namespace {
+
+constexpr std::string_view kWhiteSpace = " \t\r\n\v\f";
+
+bool StartsWithIgnoringCase(std::string_view line, std::string_view start)
+{
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    if (line.size() < start.size())
+        return false;
+    for (size_t i = 0; i < start.size(); ++i) {
+        if (lower(line[i]) != lower(start[i]))
+            return false;
+    }
+    return true;
+}
+
+// One pass, left to right: a "()" formed by the removal itself stays.
+void ReplaceAll(std::string& line, std::string_view from, std::string_view to)
+{
+    std::string result;
+    size_t copied = 0;
+    for (size_t pos = line.find(from); pos != std::string::npos; pos = line.find(from, copied)) {
+        result.append(line, copied, pos - copied).append(to);
+        copied = pos + from.size();
+    }
+    result.append(line, copied, std::string::npos);
+    line = std::move(result);
+}
+
+// VB rejects the empty parentheses of a call through an object ("obj.Value()"), and private
+// members of a module are out of the classes' reach once the code is split.
+void NormaliseLine(std::string& line)
+{
+    line.erase(0, line.find_first_not_of(kWhiteSpace));
+    if (line.find('.') != std::string::npos)
+        ReplaceAll(line, "()", "");
+    if (line.starts_with("Private ") || line.starts_with("private ")) {
+        ReplaceAll(line, "Private ", "Public ");
+        ReplaceAll(line, "private ", "Public ");
+    }
+}
+
+bool IsCommentLine(std::string_view line)
+{
+    return line.starts_with('\'');
+}
+
+bool IsClassStartLine(std::string_view line)
+{
+    return StartsWithIgnoringCase(line, "Class ");
+}
+
+bool IsClassEndLine(std::string_view line)
+{
+    return StartsWithIgnoringCase(line, "End Class");
+}
+
+// The last word of the line: "Class Pump" gives "Pump", "Class " alone gives "Class".
+std::string ClassName(std::string_view line)
+{
+    size_t end = line.find_last_not_of(kWhiteSpace);
+    line = line.substr(0, end == std::string_view::npos ? 0 : end + 1);
+    size_t lastBlank = line.rfind(' ');
+    return std::string(lastBlank == std::string_view::npos ? line : line.substr(lastBlank + 1));
+}
+
+} // namespace
+
+CGlobalCode::CGlobalCode(std::string text) : text_(std::move(text)) {}
+
+bool CGlobalCode::ReadLine(std::string& line)
+{
+    size_t lineFeed = text_.find('\n', readPosition_);
+    if (lineFeed == std::string::npos)
+        return false;
+    line.assign(text_, readPosition_, lineFeed - readPosition_);
+    readPosition_ = lineFeed + 1;
+    return true;
+}
+
+bool CGlobalCode::Split()
+{
+    // Comments above a class belong to it; above a module line, to the module part. Until the
+    // next line tells which, they wait, and with no such line they are dropped.
+    std::string pendingComments;
+    std::string className;
+    std::string classLines;
+    bool inClass = false;
+    std::string line;
+    while (ReadLine(line)) {
+        NormaliseLine(line);
+        if (inClass && IsClassEndLine(line)) {
+            classNames_.push_back(std::move(className));
+            classBodies_.push_back(pendingComments + "\n" + classLines);
+            className.clear();
+            classLines.clear();
+            pendingComments.clear();
+            inClass = false;
+        } else if (inClass) {
+            classLines += line + "\n";
+        } else if (IsCommentLine(line)) {
+            pendingComments += line + "\n";
+        } else if (IsClassStartLine(line)) {
+            className = ClassName(line);
+            inClass = true;
+        } else {
+            if (!pendingComments.empty())
+                modulePart_ += pendingComments + "\n";
+            modulePart_ += line + "\n";
+            pendingComments.clear();
+        }
+    }
+    return true;
+}
+
+bool CGlobalCode::GetClassNames(std::vector<std::string>& names) const
+{
+    if (classNames_.empty())
+        return false;
+    names = classNames_;
+    return true;
+}
+
+bool CGlobalCode::GetClassBodies(std::vector<std::string>& bodies) const
+{
+    if (classBodies_.empty())
+        return false;
+    bodies = classBodies_;
+    return true;
+}
+
+bool CGlobalCode::GetModuleCode(std::string& code) const
+{
+    if (modulePart_.empty())
+        return false;
+    code = modulePart_;
+    return true;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The global VB code of a rule file, split into its module part and the classes written inline
+// in it ("Class <name>" ... "End Class"), which VB only accepts as files of their own. Every line
+// is normalised on the way: leading white space cut, "()" dropped from lines holding a ".", and
+// lines that begin "Private "/"private " made public.
+class CGlobalCode {
+public:
+    explicit CGlobalCode(std::string text);
+    virtual ~CGlobalCode() = default;
+
+    // Splits the text once; a second call finds no lines left. Always true.
+    bool Split();
+    // False when there is no class block; names and bodies share their positions.
+    bool GetClassNames(std::vector<std::string>& names) const;
+    bool GetClassBodies(std::vector<std::string>& bodies) const;
+    // False, leaving code as it was, when the module part is empty.
+    bool GetModuleCode(std::string& code) const;
+
+private:
+    // The next line without its line feed; false when no line feed is left, so text after the
+    // last one is never read.
+    bool ReadLine(std::string& line);
+
+    std::string text_;
+    size_t readPosition_ = 0;
+    std::string modulePart_;
+    std::vector<std::string> classNames_;
+    std::vector<std::string> classBodies_;
+};

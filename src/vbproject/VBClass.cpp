@@ -1,0 +1,19 @@
+#include "vbproject/VBClass.h"
+
+#include <string_view>
+#include <utility>
+
+#include "kbitems/VBUtility.h"
+
+namespace {
+constexpr std::string_view kExtension = ".cls";
+}
+
+CVBClass::CVBClass(std::string name) : CVBItem(std::move(name)) {}
+
+bool CVBClass::Create(const std::string& folder)
+{
+    std::string header;
+    CVBUtility::GetClassHeader(GetName(), header);
+    return OpenWithHeader(folder + "/" + GetName() + std::string(kExtension), header);
+}

@@ -1,0 +1,40 @@
+#include "vbproject/VBItem.h"
+
+#include <utility>
+
+CVBItem::CVBItem(std::string name) : name_(std::move(name)) {}
+
+CVBItem::~CVBItem()
+{
+    file_.Close();
+}
+
+bool CVBItem::WriteText(std::string_view text)
+{
+    if (!file_.IsOpen())
+        return Fail("cannot write " + (path_.empty() ? name_ : path_) + ": file not open");
+    if (!file_.Write(text))
+        return Fail("cannot write " + path_ + ": " + file_.ErrorText());
+    return true;
+}
+
+std::string CVBItem::GetName() const
+{
+    return name_;
+}
+
+bool CVBItem::OpenWithHeader(const std::string& path, std::string_view header)
+{
+    path_ = path;
+    if (!file_.Open(path))
+        return Fail("cannot write " + path + ": " + file_.ErrorText());
+    // Flushed at once, so that a full disk is reported by Create, not by the first WriteText.
+    return WriteText(header);
+}
+
+bool CVBItem::Fail(const std::string& text)
+{
+    if (errorText_.empty())
+        errorText_ = text;
+    return false;
+}

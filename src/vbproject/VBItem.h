@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/TextFile.h"
+
+// One generated VB source file: created in a folder with a header filled with its VB name, then
+// grown by the project builder. Every write is flushed, so the disk holds all text written so far.
+class CVBItem {
+public:
+    explicit CVBItem(std::string name);
+    virtual ~CVBItem();
+
+    // Opens the file in folder ("w+t") and writes its header; false when the file could not be
+    // opened or not every byte written (ErrorText says why).
+    virtual bool Create(const std::string& folder) = 0;
+    // Appends text and flushes; false when the file is not open or not every byte was written.
+    virtual bool WriteText(std::string_view text);
+    // The VB name, also the file's base name.
+    virtual std::string GetName() const;
+
+    // Why the first failure happened ("cannot write <path>: <reason>"); empty when none did.
+    const std::string& ErrorText() const { return errorText_; }
+
+protected:
+    // Opens path, emptying it, and writes header.
+    bool OpenWithHeader(const std::string& path, std::string_view header);
+    // Keeps the first failure's text: later ones mostly follow from it. Returns false.
+    bool Fail(const std::string& text);
+
+private:
+    CTextFile file_;
+    std::string name_;
+    std::string path_;
+    std::string errorText_;
+};

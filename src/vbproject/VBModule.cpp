@@ -1,0 +1,19 @@
+#include "vbproject/VBModule.h"
+
+#include <string_view>
+#include <utility>
+
+#include "kbitems/VBUtility.h"
+
+namespace {
+constexpr std::string_view kExtension = ".bas";
+}
+
+CVBModule::CVBModule(std::string name) : CVBItem(std::move(name)) {}
+
+bool CVBModule::Create(const std::string& folder)
+{
+    std::string header;
+    CVBUtility::GetModuleHeader(GetName(), header);
+    return OpenWithHeader(folder + "/" + GetName() + std::string(kExtension), header);
+}
