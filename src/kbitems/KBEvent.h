@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "kbitems/KBItem.h"
+
+// An event sink of a class block, dispatched by NotifyEventSink. Its name is also the suffix of
+// the host's system-event enumerator.
+class CKBEvent : public CKBItem {
+public:
+    CKBEvent(std::string name, std::vector<std::string> Classlist, bool extraflag, std::string code);
+
+    // Same name and first class: the later Event replaces the earlier one in the builder.
+    bool IsSameItem(const CKBItem& other) const override;
+    void GenerateRegisterCode(int itemId, std::string& registerText) override;
+    void GenerateComEntryCode(std::string& handlerText, std::string_view branchMarker,
+                              int itemId) override;
+    void GenerateImplementCode(std::string& outputText) override;
+
+    std::string name;
+    std::vector<std::string> Classlist;
+    bool extraflag;
+    std::string code;
+
+private:
+    std::string ArrayName() const;
+    std::string RoutineName() const;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "kbitems/KBItem.h"
+
+// A boolean test on an object, dispatched by FilterObject. A Filter without code accepts every
+// object and has no routine of its own.
+class CKBFilter : public CKBItem {
+public:
+    CKBFilter(std::string name, std::string displayname, std::string extratext, std::string code,
+              std::vector<std::string> Classlist);
+
+    void GenerateRegisterCode(int itemId, std::string& registerText) override;
+    void GenerateComEntryCode(std::string& handlerText, std::string_view branchMarker,
+                              int itemId) override;
+    void GenerateImplementCode(std::string& outputText) override;
+
+    std::string name;
+    std::string displayname;
+    std::string extratext;
+    std::string code;
+    bool nocode;
+    std::vector<std::string> Classlist;
+
+private:
+    std::string ArrayName() const;
+};

@@ -1,0 +1,106 @@
+#include "kbitems/KBItem.h"
+
+#include <cctype>
+
+#include "log/Log.h"
+
+namespace {
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\f';
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    }
+    return true;
+}
+
+// True when the first character after the name, past spaces and form feeds, is "=".
+bool IsAssignedAt(const std::string& code, size_t pos, size_t nameLength)
+{
+    size_t i = pos + nameLength;
+    while (i < code.size() && IsBlank(code[i]))
+        ++i;
+    return i < code.size() && code[i] == '=';
+}
+
+// The blank-delimited word that ends before pos. Position 0 is never looked at.
+std::string WordBefore(const std::string& code, size_t pos)
+{
+    std::string word;
+    for (size_t j = pos - 1; j >= 1; --j) {
+        if (IsBlank(code[j])) {
+            if (!word.empty())
+                break;
+            continue;
+        }
+        word.insert(word.begin(), code[j]);
+    }
+    return word;
+}
+
+}  // namespace
+
+CKBItem::CKBItem() : log(CLog::Instance()) {}
+
+bool CKBItem::IsSameItem(const CKBItem&) const
+{
+    return false;
+}
+
+CKBItem::ResultStyle CKBItem::FindResultStyle(const std::string& routineName,
+                                              const std::string& code)
+{
+    const size_t open = code.find('(');
+    const size_t searchFrom = open == std::string::npos ? 0 : open + 1;
+    // No check of word boundaries: an assignment to any name containing routineName counts.
+    size_t pos = code.find(routineName, searchFrom);
+    while (pos != std::string::npos && pos != 0) {
+        if (IsAssignedAt(code, pos, routineName.size()))
+            return EqualsIgnoringCase(WordBefore(code, pos), "set") ? ResultStyle::Object
+                                                                     : ResultStyle::Value;
+        pos = code.find(routineName, pos + 1);
+    }
+    return ResultStyle::None;
+}
+
+bool CKBItem::AppendBranch(std::string& text, std::string_view branchMarker,
+                           std::string_view declaration, std::string_view body,
+                           std::string_view closing)
+{
+    if (branchMarker == kFirstBranch) {
+        text += declaration;
+        text += kProcedureHeadLines;
+        text += kFirstBranch;
+        text += body;
+        return true;
+    }
+    if (branchMarker == kFurtherBranch) {
+        text += kFurtherBranch;
+        text += body;
+        return true;
+    }
+    if (branchMarker == kEndBranch) {
+        text += kEndBranch;
+        text += closing;
+    }
+    return false;
+}
+
+std::string_view CKBItem::TruthWord(bool flag)
+{
+    return flag ? "true" : "false";
+}
+
+std::string CKBItem::FirstClass(const std::vector<std::string>& classlist)
+{
+    return classlist.empty() ? std::string() : classlist.front();
+}

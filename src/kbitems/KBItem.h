@@ -1,0 +1,65 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CLog;
+
+// One Demon, Event, Filter, Method, Rule or Sort of a rule file. The builder asks each item for its
+// registrar call, its branch of its kind's dispatch procedure and its routine text. Every text goes
+// into the VB output verbatim; placeholders are filled over the whole text being built, so a value
+// that carries a token is changed again by later fillings of that token.
+class CKBItem {
+public:
+    // How a Method's or Rule's routine hands back its result.
+    enum class ResultStyle { None, Object, Value };
+
+    // The markers by which the builder steers an item's dispatch code: the first item of a kind
+    // opens the procedure, every later one adds a branch, and the last one is called once more to
+    // close it.
+    static constexpr std::string_view kFirstBranch = "  If ITEM_00003 = ITEM_00004 Then\n";
+    static constexpr std::string_view kFurtherBranch = "  Elseif ITEM_00003 = ITEM_00004 then\n";
+    static constexpr std::string_view kEndBranch = "  End If\n";
+
+    // Follows the declaration line of every dispatch procedure.
+    static constexpr std::string_view kProcedureHeadLines =
+        "  Set GlobalCode.ClassStore = Globals.ClassStore\n"
+        "  Set GlobalCode.Server = Globals\n"
+        "  Set GlobalCode.ObjectStore = Globals.ObjectStore\n"
+        "\n";
+
+    static constexpr std::string_view kSubClosing = "End Sub\n\n";
+    static constexpr std::string_view kFunctionClosing = "End Function\n\n";
+
+    // Array element with its value in double quotes: class names handed to the registrar.
+    static constexpr std::string_view kQuotedElementTemplate =
+        "  ITEM_00001(ITEM_00002) = \"ITEM_00003\"\n";
+    // One argument of a dispatch call, ITEM_00001 being its index in the host's argument array.
+    static constexpr std::string_view kArgumentTemplate = "Args(ITEM_00001)";
+
+    CKBItem();
+    virtual ~CKBItem() = default;
+
+    virtual bool IsSameItem(const CKBItem& other) const;
+    virtual void GenerateRegisterCode(int itemId, std::string& registerText) = 0;
+    virtual void GenerateComEntryCode(std::string& handlerText, std::string_view branchMarker,
+                                      int itemId) = 0;
+    virtual void GenerateImplementCode(std::string& outputText) = 0;
+
+    // Looks, after the code's first "(", for an assignment to routineName; "Set" before it means
+    // an object result.
+    static ResultStyle FindResultStyle(const std::string& routineName, const std::string& code);
+
+protected:
+    // Appends what the marker calls for. True for the two opening markers, after which the caller
+    // fills its tokens and writes its log line; false for the end marker, which needs neither.
+    static bool AppendBranch(std::string& text, std::string_view branchMarker,
+                             std::string_view declaration, std::string_view body,
+                             std::string_view closing);
+    static std::string_view TruthWord(bool flag);
+    // The rule file must list a class, but a missing one only leaves the class suffix empty.
+    static std::string FirstClass(const std::vector<std::string>& classlist);
+
+    CLog* log;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+#include "kbitems/KBItem.h"
+
+// A free routine, dispatched by RunRule with the host's arguments in an array and no object.
+class CKBRule : public CKBItem {
+public:
+    CKBRule(std::string name, std::string displayname, std::string extratext, std::string code,
+            bool interactive, bool secure, bool casefixed);
+
+    void GenerateRegisterCode(int itemId, std::string& registerText) override;
+    void GenerateComEntryCode(std::string& handlerText, std::string_view branchMarker,
+                              int itemId) override;
+    void GenerateImplementCode(std::string& outputText) override;
+
+    std::string name;
+    std::string displayname;
+    std::string extratext;
+    bool interactive;
+    bool secure;
+    bool casefixed;
+    std::string code;
+    ResultStyle resultstyle;
+
+private:
+    std::string BranchBody() const;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "kbitems/KBItem.h"
+
+// The sort values of an object: the routine fills the slots of an array named after the Sort, and
+// GetSortValues hands that array back. The registrar gets the comparison operators in an array of
+// the same name.
+class CKBSort : public CKBItem {
+public:
+    CKBSort(std::string name, std::string displayname, std::string extratext, std::string code,
+            std::vector<std::string> KeyList);
+
+    void GenerateRegisterCode(int itemId, std::string& registerText) override;
+    void GenerateComEntryCode(std::string& handlerText, std::string_view branchMarker,
+                              int itemId) override;
+    void GenerateImplementCode(std::string& outputText) override;
+
+    std::string name;
+    std::string displayname;
+    std::string extratext;
+    std::string code;
+    std::vector<std::string> KeyList;
+
+private:
+    std::string ArrayName() const;
+};

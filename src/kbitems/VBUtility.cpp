@@ -1,0 +1,71 @@
+#include "kbitems/VBUtility.h"
+
+#include "common/Placeholder.h"
+
+namespace {
+
+constexpr std::string_view kArrayDeclaration = "  Dim ITEM_00001(ITEM_00002) As Variant\n";
+
+// Position of c in code, -1 when absent, so that "before the first ')'" can fail for every comma.
+long long SignedFind(const std::string& code, char c, size_t from = 0)
+{
+    const size_t pos = code.find(c, from);
+    return pos == std::string::npos ? -1 : static_cast<long long>(pos);
+}
+
+// Commas strictly between the first "(" and the first ")" of the code, wherever those stand.
+int CountFirstListCommas(const std::string& code)
+{
+    const long long open = SignedFind(code, '(');
+    const long long close = SignedFind(code, ')');
+    int commas = 0;
+    long long comma = SignedFind(code, ',', static_cast<size_t>(open + 1));
+    while (comma != -1 && comma > open && comma < close) {
+        ++commas;
+        comma = SignedFind(code, ',', static_cast<size_t>(comma + 1));
+    }
+    return commas;
+}
+
+}  // namespace
+
+// The declared upper bound is the entry count, so the VB array keeps one empty slot at its end.
+void CVBUtility::MakeArrayBlock(const std::string& arrayName, std::string_view elementTemplate,
+                                const std::vector<std::string>& list, std::string& target)
+{
+    target += kArrayDeclaration;
+    FillPlaceholder(target, "ITEM_00002", std::to_string(list.size()));
+    FillPlaceholder(target, "ITEM_00001", arrayName);
+    for (size_t i = 0; i < list.size(); ++i) {
+        target += elementTemplate;
+        FillPlaceholder(target, "ITEM_00001", arrayName);
+        FillPlaceholder(target, "ITEM_00002", std::to_string(i));
+        FillPlaceholder(target, "ITEM_00003", list[i]);
+    }
+}
+
+// The call templates already name the leading parameters, so every entry but a skip count of -1's
+// first one starts with a comma.
+void CVBUtility::MakeArgumentList(const std::string& code, std::string& target, int skipCount,
+                                  std::string_view argumentTemplate)
+{
+    const int count = CountFirstListCommas(code) - skipCount;
+    for (int i = 0; i < count; ++i) {
+        if (i != 0 || skipCount != -1)
+            target += ",";
+        target += argumentTemplate;
+        FillPlaceholder(target, "ITEM_00001", std::to_string(i));
+    }
+}
+
+// Only plain-text surroundings are recognised; a name after a tab or before a line break stays.
+// Every new name starts with the old one and "_", so a second call finds nothing left to rename.
+void CVBUtility::RenameRoutine(std::string& code, const std::string& oldName,
+                               const std::string& newName)
+{
+    FillPlaceholder(code, " " + oldName + "(", " " + newName + "(");
+    FillPlaceholder(code, "\n" + oldName + " ", "\n" + newName + " ");
+    FillPlaceholder(code, "\n" + oldName + "=", "\n" + newName + "=");
+    FillPlaceholder(code, " " + oldName + " ", " " + newName + " ");
+    FillPlaceholder(code, " " + oldName + "=", " " + newName + "=");
+}
