@@ -10,4 +10,8 @@ public:
     virtual bool LoadModule(std::string rulePath, std::string targetFolder) = 0;
     virtual bool ReadItems() = 0;
     virtual bool BuildProject() = 0;
+
+    // Why the last step failed, and the rule file's line where that is known (0 otherwise).
+    virtual std::string FailureReason() const { return {}; }
+    virtual long FailureLine() const { return 0; }
 };

@@ -1,0 +1,246 @@
+#include "vbproject/VBProjectBuilder.h"
+
+#include <string_view>
+#include <utility>
+
+#include "common/Placeholder.h"
+#include "kbitems/VBUtility.h"
+#include "log/Log.h"
+#include "vbproject/VBClass.h"
+#include "vbproject/VBModule.h"
+
+namespace {
+
+// The procedures of the host's interface that no KB item serves, written after the class header.
+constexpr std::string_view kServiceFrame =
+    "Implements DUZIVozoz.PXQDataService\n"
+    "\n"
+    "Private Sub PXQDataService_AbortRequest(ByVal MessageHeader As String, ByVal MessageBody As String, ByVal Request As DUZIVozoz.IPXQRequest, ByVal FailMessage As String)\n"
+    "\n"
+    "End Sub\n"
+    "\n"
+    "Private Function PXQDataService_GetObjectService(ByVal iServiceID As Long, ByVal ServiceName As String, ByVal Obj As DUZIVozoz.IPXQObject, ByVal Globals As DUZIVozoz.IPXQGlobals) As Object\n"
+    "\n"
+    "End Function\n"
+    "\n"
+    "Private Sub PXQDataService_OnEndTransaction()\n"
+    "\n"
+    "End Sub\n"
+    "\n"
+    "Private Sub PXQDataService_OnJoinTransaction(ByVal Globals As DUZIVozoz.IPXQGlobals)\n"
+    "\n"
+    "End Sub\n"
+    "\n"
+    "Private Sub PXQDataService_ProcessRequest(ByVal MessageHeader As String, ByVal MessageBody As String, ByVal Request As DUZIVozoz.IPXQRequest)\n"
+    "\n"
+    "End Sub\n"
+    "\n"
+    "Private Sub PXQDataService_ProcessTrigger(ByVal pTrigger As DUZIVozoz.IPXQTrigger, ByVal Globals As DUZIVozoz.IPXQGlobals)\n"
+    "\n"
+    "End Sub\n"
+    "\n";
+
+// ITEM_00001: the project name.
+constexpr std::string_view kRegisterHead =
+    "Private Sub PXQDataService_Register(ByVal Registrar As DUZIVozoz.IPXQDataServiceRegistrar)\n"
+    "  Registrar.SetServiceName (\"ITEM_00001\")\n"
+    "\n";
+
+constexpr std::string_view kRegisterClosing =
+    "End Sub\n"
+    "\n";
+
+constexpr std::string_view kGlobalDeclarations =
+    "'define global variables\n"
+    "Public Server As PXQGlobals\n"
+    "Public ClassStore As PXQClassStore\n"
+    "Public ObjectStore As PXQObjectStore\n";
+
+bool HoldsSeparator(const std::string& name)
+{
+    return name.find_first_of("/\\") != std::string::npos;
+}
+
+}  // namespace
+
+CVBProjectBuilder::CVBProjectBuilder(std::string targetFolder)
+    : targetFolder_(std::move(targetFolder)), log_(CLog::Instance())
+{
+}
+
+CVBProjectBuilder::~CVBProjectBuilder() = default;
+
+void CVBProjectBuilder::SetModule(std::unique_ptr<CKBModule> module)
+{
+    module_ = std::move(module);
+}
+
+void CVBProjectBuilder::SetGlobalCode(std::unique_ptr<CGlobalCode> globalCode)
+{
+    globalCode_ = std::move(globalCode);
+}
+
+void CVBProjectBuilder::AddDemon(std::unique_ptr<CKBItem> item) { AddItem(kDemon, std::move(item)); }
+void CVBProjectBuilder::AddEvent(std::unique_ptr<CKBItem> item) { AddItem(kEvent, std::move(item)); }
+void CVBProjectBuilder::AddFilter(std::unique_ptr<CKBItem> item) { AddItem(kFilter, std::move(item)); }
+void CVBProjectBuilder::AddMethod(std::unique_ptr<CKBItem> item) { AddItem(kMethod, std::move(item)); }
+void CVBProjectBuilder::AddRule(std::unique_ptr<CKBItem> item) { AddItem(kRule, std::move(item)); }
+void CVBProjectBuilder::AddSort(std::unique_ptr<CKBItem> item) { AddItem(kSort, std::move(item)); }
+
+void CVBProjectBuilder::AddItem(Kind kind, std::unique_ptr<CKBItem> item)
+{
+    // The replacing item does not take the old one's place: it goes to the end of the list.
+    std::vector<std::unique_ptr<CKBItem>>& list = items_[kind];
+    for (auto it = list.rbegin(); it != list.rend(); ++it) {
+        if ((*it)->IsSameItem(*item)) {
+            list.erase(std::next(it).base());
+            break;
+        }
+    }
+    list.push_back(std::move(item));
+}
+
+bool CVBProjectBuilder::Fail(const std::string& reason)
+{
+    if (failureReason_.empty())
+        failureReason_ = reason;
+    return false;
+}
+
+bool CVBProjectBuilder::Build()
+{
+    failureReason_.clear();
+    if (globalCode_)
+        globalCode_->Split();
+    if (!HasSafeNames() || !WriteProjectFile())
+        return false;
+    bool written = WriteServiceClass();
+    written = WriteModules() && written;
+    return written;
+}
+
+bool CVBProjectBuilder::HasSafeNames()
+{
+    // The module name becomes a folder under the target, and each class name a file in it:
+    // neither may lead anywhere else.
+    const std::string& name = module_ ? module_->name : std::string();
+    if (name.empty() || name == "." || name == ".." || HoldsSeparator(name))
+        return Fail("unsafe module name '" + name + "'");
+    std::vector<std::string> classNames;
+    if (globalCode_ && globalCode_->GetClassNames(classNames)) {
+        for (const std::string& className : classNames)
+            if (HoldsSeparator(className))
+                return Fail("unsafe class name '" + className + "'");
+    }
+    return true;
+}
+
+bool CVBProjectBuilder::WriteProjectFile()
+{
+    project_ = std::make_unique<CVBProject>(module_->name);
+    if (!project_->Create(targetFolder_))
+        return Fail(project_->ErrorText());
+    return true;
+}
+
+std::string CVBProjectBuilder::ProjectFolder() const
+{
+    return targetFolder_ + "/" + project_->GetName();
+}
+
+bool CVBProjectBuilder::AppendEntry(const std::string& entry)
+{
+    return project_->WriteText(entry) || Fail(project_->ErrorText());
+}
+
+bool CVBProjectBuilder::WriteGlobalCodeClasses(const std::string& projectFolder)
+{
+    std::vector<std::string> names, bodies;
+    if (!globalCode_ || !globalCode_->GetClassNames(names))
+        return true;
+    globalCode_->GetClassBodies(bodies);
+    bool written = true;
+    for (size_t i = 0; i < bodies.size(); ++i) {
+        CVBClass file(names[i]);
+        if (!file.Create(projectFolder) || !file.WriteText(bodies[i]))
+            written = Fail(file.ErrorText());
+        std::string entry;
+        CVBUtility::GetClassEntry(names[i], entry);
+        written = AppendEntry(entry) && written;
+    }
+    log_->LogWriteFile("GlobalCode", ".cls", written);
+    return written;
+}
+
+bool CVBProjectBuilder::WriteServiceClass()
+{
+    std::string projectFolder = ProjectFolder();
+    bool written = WriteGlobalCodeClasses(projectFolder);
+
+    CVBClass service("DataServiceImpl");
+    bool serviceWritten = service.Create(projectFolder) && service.WriteText(kServiceFrame);
+
+    std::string registerText(kRegisterHead);
+    FillPlaceholder(registerText, "ITEM_00001", project_->GetName());
+    std::string handlerText;
+    for (auto& list : items_) {
+        for (size_t i = 0; i < list.size(); ++i) {
+            int itemId = static_cast<int>(i) + 1;
+            list[i]->GenerateRegisterCode(itemId, registerText);
+            list[i]->GenerateComEntryCode(handlerText, i == 0 ? CKBItem::kFirstBranch : CKBItem::kFurtherBranch,
+                                          itemId);
+            if (i + 1 == list.size())
+                list[i]->GenerateComEntryCode(handlerText, CKBItem::kEndBranch, itemId);
+        }
+    }
+    std::string stubs;
+    log_->AppendHandlerStubs(stubs);
+    registerText += kRegisterClosing;
+    // The register text is written before its log line so that the line can tell whether the
+    // whole class reached the disk.
+    serviceWritten = serviceWritten && service.WriteText(handlerText) && service.WriteText(stubs) &&
+                     service.WriteText(registerText);
+    if (!serviceWritten)
+        Fail(service.ErrorText());
+    log_->LogWriteFile("KB Item", ".cls", serviceWritten);
+
+    std::string entry;
+    CVBUtility::GetClassEntry("DataServiceImpl", entry);
+    return AppendEntry(entry) && written && serviceWritten;
+}
+
+bool CVBProjectBuilder::WriteModules()
+{
+    std::string projectFolder = ProjectFolder();
+    CVBModule globals("GlobalCode");
+    bool globalsWritten = globals.Create(projectFolder) && globals.WriteText(kGlobalDeclarations);
+    if (globalCode_) {
+        std::string moduleCode;
+        globalCode_->GetModuleCode(moduleCode);
+        globalsWritten = globalsWritten && globals.WriteText(moduleCode);
+    }
+    if (!globalsWritten)
+        Fail(globals.ErrorText());
+    log_->LogWriteFile("GlobalCode", ".bas", globalsWritten);
+    std::string entry;
+    CVBUtility::GetModuleEntry("GlobalCode", entry);
+    bool entriesWritten = AppendEntry(entry);
+
+    CVBModule routines("KBRoutine");
+    bool routinesWritten = routines.Create(projectFolder);
+    std::string routineText;
+    for (auto& list : items_) {
+        for (auto& item : list) {
+            std::string itemText;
+            item->GenerateImplementCode(itemText);
+            routineText += itemText;
+        }
+    }
+    routinesWritten = routinesWritten && routines.WriteText(routineText);
+    if (!routinesWritten)
+        Fail(routines.ErrorText());
+    CVBUtility::GetModuleEntry("KBRoutine", entry);
+    entriesWritten = AppendEntry(entry) && entriesWritten;
+    log_->LogWriteFile("KB Item", ".bas", routinesWritten);
+    return globalsWritten && routinesWritten && entriesWritten;
+}

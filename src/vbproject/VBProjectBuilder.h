@@ -1,0 +1,61 @@
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "kbfile/KBModule.h"
+#include "kbitems/KBItem.h"
+#include "vbproject/GlobalCode.h"
+#include "vbproject/VBProject.h"
+
+class CLog;
+
+// Collects the module, the global code and the KB items of one rule file, and writes the whole VB
+// project into <target folder>/<module name>.
+class CVBProjectBuilder {
+public:
+    explicit CVBProjectBuilder(std::string targetFolder);
+    virtual ~CVBProjectBuilder();
+
+    void SetModule(std::unique_ptr<CKBModule> module);
+    // A later global code replaces the earlier one.
+    void SetGlobalCode(std::unique_ptr<CGlobalCode> globalCode);
+
+    void AddDemon(std::unique_ptr<CKBItem> item);
+    void AddEvent(std::unique_ptr<CKBItem> item);
+    void AddFilter(std::unique_ptr<CKBItem> item);
+    void AddMethod(std::unique_ptr<CKBItem> item);
+    void AddRule(std::unique_ptr<CKBItem> item);
+    void AddSort(std::unique_ptr<CKBItem> item);
+
+    // True when every file of the project was written whole.
+    bool Build();
+    // Why the last Build failed; empty when it did not.
+    const std::string& FailureReason() const { return failureReason_; }
+
+private:
+    // Kind index: the order of the lists and of every generated file.
+    enum Kind { kDemon, kEvent, kFilter, kMethod, kRule, kSort, kKindCount };
+
+    void AddItem(Kind kind, std::unique_ptr<CKBItem> item);
+    bool HasSafeNames();
+    bool WriteProjectFile();
+    bool WriteServiceClass();
+    bool WriteModules();
+    bool WriteGlobalCodeClasses(const std::string& projectFolder);
+    std::string ProjectFolder() const;
+    // Appends an entry line to the project file.
+    bool AppendEntry(const std::string& entry);
+    // Remembers the first failure and returns false.
+    bool Fail(const std::string& reason);
+
+    std::unique_ptr<CVBProject> project_;
+    std::string targetFolder_;
+    std::unique_ptr<CKBModule> module_;
+    std::unique_ptr<CGlobalCode> globalCode_;
+    std::array<std::vector<std::unique_ptr<CKBItem>>, kKindCount> items_;
+    CLog* log_;
+    std::string failureReason_;
+};

@@ -1,0 +1,203 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <regex>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "TestSupport.h"
+#include "kbitems/KBEvent.h"
+#include "kbitems/KBFilter.h"
+#include "kbitems/KBRule.h"
+#include "log/Log.h"
+#include "vbproject/VBProjectBuilder.h"
+
+namespace {
+
+class VBProjectBuilderTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ::setenv("WINEPREFIX", (logs / "no-wine").c_str(), 1);
+        log = CLog::Restart(logs.Path() + "/");
+    }
+
+    CVBProjectBuilder& Builder(const std::string& moduleName)
+    {
+        builder = std::make_unique<CVBProjectBuilder>(target.Path());
+        builder->SetModule(std::make_unique<CKBModule>(moduleName));
+        return *builder;
+    }
+    std::string File(const std::string& name) const { return ReadFileBytes(target / ("Plant/" + name)); }
+    // Step lines of the log with their time texts cut off.
+    std::vector<std::string> StepLines() const
+    {
+        std::vector<std::string> lines;
+        std::regex step(R"(\S+ \S+ ----> (.*)\r)");
+        std::istringstream text(ReadFileBytes(log->FilePath()));
+        for (std::string line; std::getline(text, line);) {
+            std::smatch match;
+            if (std::regex_match(line, match, step))
+                lines.push_back(match[1]);
+        }
+        return lines;
+    }
+    // Positions of the procedure heads in the service class, in file order.
+    std::vector<std::string> Procedures() const
+    {
+        std::vector<std::string> names;
+        std::regex head(R"((?:Sub|Function) PXQDataService_(\w+)\()");
+        std::string text = File("DataServiceImpl.cls");
+        for (std::sregex_iterator it(text.begin(), text.end(), head), end; it != end; ++it)
+            names.push_back((*it)[1]);
+        return names;
+    }
+
+    TempFolder target;
+    TempFolder logs;
+    CLog* log = nullptr;
+    std::unique_ptr<CVBProjectBuilder> builder;
+};
+
+const std::vector<std::string> kFrame = {"AbortRequest", "GetObjectService", "OnEndTransaction",
+                                         "OnJoinTransaction", "ProcessRequest", "ProcessTrigger"};
+
+std::vector<std::string> FrameAnd(std::vector<std::string> rest)
+{
+    std::vector<std::string> all = kFrame;
+    all.insert(all.end(), rest.begin(), rest.end());
+    return all;
+}
+
+std::unique_ptr<CKBItem> Rule(const std::string& name)
+{
+    return std::make_unique<CKBRule>(name, "d", "", "Function " + name + "(a)\n" + name + " = a\nEnd Function\n",
+                                     false, false, true);
+}
+
+std::unique_ptr<CKBItem> Event(const std::string& name, const std::string& cls, const std::string& code)
+{
+    return std::make_unique<CKBEvent>(name, std::vector<std::string>{cls}, false, code);
+}
+
+}  // namespace
+
+TEST_F(VBProjectBuilderTest, AModuleWithANameAloneGetsEveryStubAndThreeLogLines)
+{
+    ASSERT_TRUE(Builder("Plant").Build());
+    EXPECT_EQ(ListTree(target.Path()),
+              (std::vector<std::string>{"Plant/DataServiceImpl.cls", "Plant/GlobalCode.bas",
+                                        "Plant/KBRoutine.bas", "Plant/Plant.vbp"}));
+    EXPECT_EQ(Procedures(), FrameAnd({"RunMethod", "RunDemonAction", "RunDemonPattern", "FilterObject",
+                                      "RunRule", "NotifyEventSink", "GetSortValues", "Register"}));
+    std::string service = File("DataServiceImpl.cls");
+    std::string registerProcedure =
+        WithCrLf("End Function\n\nPrivate Sub PXQDataService_Register(ByVal Registrar As "
+                 "DUZIVozoz.IPXQDataServiceRegistrar)\n  Registrar.SetServiceName (\"Plant\")\n\nEnd Sub\n\n");
+    ASSERT_GT(service.size(), registerProcedure.size());
+    EXPECT_EQ(service.substr(service.size() - registerProcedure.size()), registerProcedure);
+    EXPECT_EQ(File("GlobalCode.bas"), WithCrLf("Attribute VB_Name = GlobalCode\n'define global variables\n"
+                                               "Public Server As PXQGlobals\nPublic ClassStore As PXQClassStore\n"
+                                               "Public ObjectStore As PXQObjectStore\n"));
+    EXPECT_EQ(File("KBRoutine.bas"), WithCrLf("Attribute VB_Name = KBRoutine\n"));
+    std::string project = File("Plant.vbp");
+    EXPECT_EQ(project.substr(project.find("ThreadingModel=1")),
+              WithCrLf("ThreadingModel=1\nClass=DataServiceImpl; DataServiceImpl.cls\n"
+                       "Module=GlobalCode; GlobalCode.bas\nModule=KBRoutine; KBRoutine.bas\n"));
+    EXPECT_EQ(StepLines(), (std::vector<std::string>{"Write KB Item to VB .cls file. ----> Success!",
+                                                     "Write GlobalCode to VB .bas file. ----> Success!",
+                                                     "Write KB Item to VB .bas file. ----> Success!"}));
+}
+
+TEST_F(VBProjectBuilderTest, ItemsOfAKindShareOneProcedureAndOthersGetStubs)
+{
+    CVBProjectBuilder& b = Builder("Plant");
+    b.AddRule(Rule("Same"));
+    b.AddRule(Rule("Same"));
+    for (const char* name : {"F1", "F2", "F3"})
+        b.AddFilter(std::make_unique<CKBFilter>(name, "d", "", "", std::vector<std::string>{}));
+    ASSERT_TRUE(b.Build());
+    EXPECT_EQ(Procedures(), FrameAnd({"FilterObject", "RunRule", "RunMethod", "RunDemonAction",
+                                      "RunDemonPattern", "NotifyEventSink", "GetSortValues", "Register"}));
+    std::string service = File("DataServiceImpl.cls");
+    for (const char* branch : {"  If iFilterID = 1 Then", "  Elseif iFilterID = 2 then", "  Elseif iFilterID = 3 then",
+                               "  If iRuleID = 1 Then", "  Elseif iRuleID = 2 then",
+                               "  Registrar.AddRule 1, \"Same\"", "  Registrar.AddRule 2, \"Same\""})
+        EXPECT_NE(service.find(branch), std::string::npos) << branch;
+    EXPECT_EQ(service.find("Elseif iFilterID = 4"), std::string::npos);
+}
+
+TEST_F(VBProjectBuilderTest, ALaterEventOfTheSameNameAndClassReplacesTheEarlierAtTheEnd)
+{
+    CVBProjectBuilder& b = Builder("Plant");
+    b.AddEvent(Event("A", "Pump", "' first A\n"));
+    b.AddEvent(Event("B", "Pump", "' B\n"));
+    b.AddEvent(Event("A", "Valve", "' of another class\n"));
+    b.AddEvent(Event("A", "Pump", "' second A\n"));
+    ASSERT_TRUE(b.Build());
+    EXPECT_EQ(File("KBRoutine.bas"),
+              WithCrLf("Attribute VB_Name = KBRoutine\n' B\n' of another class\n' second A\n"));
+    std::string service = File("DataServiceImpl.cls");
+    EXPECT_NE(service.find("  If SinkID = 1 Then\r\n    Call B_Pump(Object, SinkData)"), std::string::npos);
+    EXPECT_NE(service.find("  Elseif SinkID = 3 then\r\n    Call A_Pump(Object, SinkData)"), std::string::npos);
+}
+
+TEST_F(VBProjectBuilderTest, GlobalCodeClassesComeFirstInTheProjectFile)
+{
+    CVBProjectBuilder& b = Builder("Plant");
+    b.SetGlobalCode(std::make_unique<CGlobalCode>("Class Ignored\nEnd Class\n"));
+    b.SetGlobalCode(std::make_unique<CGlobalCode>("Dim a\nClass P\nDim p\nEnd Class\nClass Q\nEnd Class\n"));
+    ASSERT_TRUE(b.Build());
+    std::string project = File("Plant.vbp");
+    EXPECT_EQ(project.substr(project.find("ThreadingModel=1")),
+              WithCrLf("ThreadingModel=1\nClass=P; P.cls\nClass=Q; Q.cls\nClass=DataServiceImpl; DataServiceImpl.cls\n"
+                       "Module=GlobalCode; GlobalCode.bas\nModule=KBRoutine; KBRoutine.bas\n"));
+    EXPECT_NE(File("P.cls").find(WithCrLf("Attribute VB_Exposed = True\n\nDim p\n")), std::string::npos);
+    EXPECT_EQ(File("Ignored.cls"), "");
+    EXPECT_NE(File("GlobalCode.bas").find(WithCrLf("ObjectStore\nDim a\n")), std::string::npos);
+    EXPECT_EQ(StepLines().front(), "Write GlobalCode to VB .cls file. ----> Success!");
+    EXPECT_EQ(StepLines().size(), 4u);
+}
+
+TEST_F(VBProjectBuilderTest, UnsafeNamesWriteNothingAnywhere)
+{
+    for (const char* name : {"", ".", "..", "../x", "a/b", "a\\b", "/abs"}) {
+        EXPECT_FALSE(Builder(name).Build()) << name;
+        EXPECT_EQ(builder->FailureReason(), std::string("unsafe module name '") + name + "'");
+    }
+    CVBProjectBuilder& b = Builder("Plant");
+    b.SetGlobalCode(std::make_unique<CGlobalCode>("Class ../../x\nEnd Class\n"));
+    EXPECT_FALSE(b.Build());
+    EXPECT_EQ(b.FailureReason(), "unsafe class name '../../x'");
+    EXPECT_TRUE(ListTree(target.Path()).empty());
+    EXPECT_TRUE(ListFolder(target.Path()).empty());
+    EXPECT_TRUE(StepLines().empty());
+}
+
+TEST_F(VBProjectBuilderTest, AProjectFolderThatCannotBeMadeWritesNothing)
+{
+    builder = std::make_unique<CVBProjectBuilder>(target / "missing");
+    builder->SetModule(std::make_unique<CKBModule>("Plant"));
+    EXPECT_FALSE(builder->Build());
+    EXPECT_EQ(builder->FailureReason(), "cannot create folder " + target / "missing/Plant" +
+                                            ": No such file or directory");
+    EXPECT_TRUE(ListFolder(target.Path()).empty());
+    EXPECT_TRUE(StepLines().empty());
+}
+
+TEST_F(VBProjectBuilderTest, AFileThatCannotBeWrittenFailsItsLineAndTheBuild)
+{
+    ASSERT_EQ(::mkdir((target / "Plant").c_str(), 0777), 0);
+    ASSERT_EQ(::mkdir((target / "Plant/DataServiceImpl.cls").c_str(), 0777), 0);
+    ASSERT_EQ(::symlink("/dev/full", (target / "Plant/KBRoutine.bas").c_str()), 0);
+    CVBProjectBuilder& b = Builder("Plant");
+    b.AddRule(Rule("R"));
+    EXPECT_FALSE(b.Build());
+    EXPECT_EQ(StepLines(), (std::vector<std::string>{"Write KB Item to VB .cls file. ----> Fail!",
+                                                     "Write GlobalCode to VB .bas file. ----> Success!",
+                                                     "Write KB Item to VB .bas file. ----> Fail!"}));
+    EXPECT_NE(b.FailureReason().find("DataServiceImpl.cls"), std::string::npos) << b.FailureReason();
+    // The other files are still written whole.
+    EXPECT_NE(File("GlobalCode.bas").find("ObjectStore"), std::string::npos);
+}
