@@ -1,23 +1,297 @@
 #include "kbfile/KBItemsConvertor.h"
 
+#include <optional>
+#include <utility>
+
+#include "common/Placeholder.h"
+#include "kbfile/KBElementValues.h"
+#include "kbfile/KBModule.h"
+#include "kbfile/KBReaderError.h"
+#include "kbitems/KBDemon.h"
+#include "kbitems/KBEvent.h"
+#include "kbitems/KBFilter.h"
+#include "kbitems/KBMethod.h"
+#include "kbitems/KBRule.h"
+#include "kbitems/KBSort.h"
 #include "log/Log.h"
+#include "vbproject/GlobalCode.h"
+#include "vbproject/VBProjectBuilder.h"
+
+namespace {
+
+constexpr std::string_view kNoDocument = "no rule file is loaded";
+constexpr std::string_view kNoRootElement = "the document has no root element";
+constexpr std::string_view kNoRootName = "the root element has no attribute 'name'";
+constexpr std::string_view kNoClassblockName = "a Classblock has no attribute 'name'";
+constexpr std::string_view kNoClass = "ITEM_00001 lists no class in a Classlist";
+constexpr std::string_view kPartOfItem = "ITEM_00001 in ITEM_00002";
+constexpr std::string_view kListEntry = "ITEM_00001 entry <ITEM_00002>";
+constexpr std::string_view kEntryNotElement =
+    "ITEM_00001 entry is ITEM_00002, not an element with 'ITEM_00003'";
+
+constexpr std::string_view kGlobalCode = "GlobalCode";
+constexpr std::string_view kClassblock = "Classblock";
+constexpr std::string_view kDemon = "Demon";
+constexpr std::string_view kEvent = "Event";
+constexpr std::string_view kFilter = "Filter";
+constexpr std::string_view kMethod = "Method";
+constexpr std::string_view kRule = "Rule";
+constexpr std::string_view kSort = "Sort";
+constexpr std::string_view kClasslist = "Classlist";
+constexpr std::string_view kKeyList = "KeyList";
+constexpr std::string_view kPatternCode = "PatternCode";
+constexpr std::string_view kActionCode = "ActionCode";
+
+std::string Filled(std::string_view textTemplate, std::string_view first, std::string_view second,
+                   std::string_view third = {})
+{
+    std::string text(textTemplate);
+    FillPlaceholder(text, "ITEM_00001", first);
+    FillPlaceholder(text, "ITEM_00002", second);
+    FillPlaceholder(text, "ITEM_00003", third);
+    return text;
+}
+
+}  // namespace
 
 CKBItemsConvertor::CKBItemsConvertor() : log_(CLog::Instance()) {}
 
 CKBItemsConvertor::~CKBItemsConvertor() = default;
 
-// Reading rule files is not built yet: every step fails rather than pretend to convert.
-bool CKBItemsConvertor::LoadModule(std::string, std::string)
+bool CKBItemsConvertor::LoadModule(std::string rulePath, std::string targetFolder)
 {
-    return false;
+    // The builder comes first: a reader whose load fails still owns one.
+    builder_ = std::make_unique<CVBProjectBuilder>(std::move(targetFolder));
+    document_.reset();
+    auto document = std::make_unique<CXmlDocument>();
+    if (!document->Load(rulePath))
+        return Fail(document->ErrorMessage(), document->ErrorLine());
+    std::optional<CXmlNode> root = document->Root();
+    if (!root)
+        return Fail(std::string(kNoRootElement), 0);
+    std::string moduleName;
+    if (!root->GetAttribute("name", moduleName))
+        return Fail(std::string(kNoRootName), root->Line());
+    document_ = std::move(document);
+    builder_->SetModule(std::make_unique<CKBModule>(moduleName));
+    return true;
 }
 
 bool CKBItemsConvertor::ReadItems()
 {
-    return false;
+    if (!document_ || !builder_) {
+        CKBReaderError error(CKBReaderError::kInvalidPointer, std::string(kNoDocument));
+        Remember(error);
+        throw error;
+    }
+    std::optional<CXmlNode> root = document_->Root();
+    if (!root)
+        return Fail(std::string(kNoRootElement), 0);
+    for (const CXmlNode& child : root->Children()) {
+        const std::string name = child.Name();
+        bool read = true;
+        if (name == kGlobalCode)
+            read = LoggedStep(&CLog::LogParseGlobalCode, [&] {
+                ReadGlobalCode(child);
+                return true;
+            });
+        else if (name == kClassblock)
+            read = ParseClassblockNode(child);
+        else if (name == kDemon)
+            read = LoggedStep(&CLog::LogParseDemon, [&] { return ParseDemonNode(child); });
+        else if (name == kRule)
+            read = LoggedStep(&CLog::LogParseRule, [&] { return ParseRuleNode(child); });
+        else if (name == kSort)
+            read = LoggedStep(&CLog::LogParseSort, [&] { return ParseSortNode(child); });
+        else if (name == kFilter)
+            read = LoggedStep(&CLog::LogParseFilter, [&] { return ParseFilterNode(child); });
+        if (!read)
+            return false;
+    }
+    return true;
 }
 
 bool CKBItemsConvertor::BuildProject()
 {
+    if (!builder_)
+        return Fail(std::string(kNoDocument), 0);
+    if (builder_->Build())
+        return true;
+    return Fail(builder_->FailureReason(), 0);
+}
+
+void CKBItemsConvertor::ReadGlobalCode(const CXmlNode& node)
+{
+    const std::string text = CKBElementValues(node, std::string(kGlobalCode)).FirstChildText();
+    builder_->SetGlobalCode(std::make_unique<CGlobalCode>(text));
+}
+
+bool CKBItemsConvertor::ParseClassblockNode(const CXmlNode& node)
+{
+    std::string className;
+    if (!node.GetAttribute("name", className))
+        return Fail(std::string(kNoClassblockName), node.Line());
+    for (const CXmlNode& child : node.Children()) {
+        const std::string name = child.Name();
+        bool read = true;
+        if (name == kMethod)
+            read = LoggedStep(&CLog::LogParseMethod, [&] { return ParseMethodNode(child, className); });
+        else if (name == kEvent)
+            read = LoggedStep(&CLog::LogParseEvent, [&] { return ParseEventNode(child, className); });
+        if (!read)
+            return false;
+    }
+    return true;
+}
+
+bool CKBItemsConvertor::ParseDemonNode(const CXmlNode& node)
+{
+    CKBElementValues values(node, std::string(kDemon));
+    const std::string name = values.Name();
+    const bool casefixed = values.Flag("casefixed");
+    std::vector<std::string> Classlist;
+    std::string PatternCode;
+    std::string ActionCode;
+    for (const CXmlNode& child : node.Children()) {
+        const std::string childName = child.Name();
+        if (childName == kClasslist)
+            CollectChildAttributes(child, Classlist, "name");
+        else if (childName == kPatternCode || childName == kActionCode) {
+            const std::string part = Filled(kPartOfItem, childName, values.Description());
+            std::string text = CKBElementValues(child, part).FirstChildText();
+            (childName == kPatternCode ? PatternCode : ActionCode) = std::move(text);
+        }
+    }
+    // The Demon's generated names are made from its first class.
+    if (Classlist.empty())
+        values.Raise(kNoClass);
+    builder_->AddDemon(std::make_unique<CKBDemon>(name, std::move(Classlist), false, casefixed,
+                                                  std::move(PatternCode), std::move(ActionCode)));
+    return true;
+}
+
+bool CKBItemsConvertor::ParseEventNode(const CXmlNode& node, const std::string& className)
+{
+    CKBElementValues values(node, std::string(kEvent), className);
+    const std::string name = values.Name();
+    std::vector<std::string> Classlist{className};
+    std::string code;
+    ReadCodeAndList(node, kClasslist, "name", Classlist, code);
+    builder_->AddEvent(std::make_unique<CKBEvent>(name, std::move(Classlist), false, std::move(code)));
+    return true;
+}
+
+bool CKBItemsConvertor::ParseFilterNode(const CXmlNode& node)
+{
+    CKBElementValues values(node, std::string(kFilter));
+    const std::string name = values.Name();
+    const std::string displayname = values.Attribute("displayname");
+    const std::string extratext;
+    std::vector<std::string> Classlist;
+    std::string code;
+    ReadCodeAndList(node, kClasslist, "name", Classlist, code);
+    builder_->AddFilter(std::make_unique<CKBFilter>(name, displayname, extratext, std::move(code),
+                                                    std::move(Classlist)));
+    return true;
+}
+
+bool CKBItemsConvertor::ParseMethodNode(const CXmlNode& node, const std::string& className)
+{
+    CKBElementValues values(node, std::string(kMethod), className);
+    const std::string name = values.Name();
+    const std::string displayname = values.Attribute("displayname");
+    const bool interactive = values.Flag("interactive");
+    const bool secure = values.Flag("secure");
+    const bool casefixed = values.Flag("casefixed");
+    const std::string extratext;
+    std::vector<std::string> Classlist{className};
+    std::string code;
+    ReadCodeAndList(node, kClasslist, "name", Classlist, code);
+    builder_->AddMethod(std::make_unique<CKBMethod>(name, displayname, extratext, std::move(code),
+                                                    interactive, secure, casefixed,
+                                                    std::move(Classlist)));
+    return true;
+}
+
+bool CKBItemsConvertor::ParseRuleNode(const CXmlNode& node)
+{
+    CKBElementValues values(node, std::string(kRule));
+    const std::string name = values.Name();
+    const std::string displayname = values.Attribute("displayname");
+    const bool interactive = values.Flag("interactive");
+    const bool secure = values.Flag("secure");
+    const bool casefixed = values.Flag("casefixed");
+    const std::string extratext;
+    const std::string code = values.FirstChildText();
+    builder_->AddRule(std::make_unique<CKBRule>(name, displayname, extratext, code, interactive,
+                                                secure, casefixed));
+    return true;
+}
+
+bool CKBItemsConvertor::ParseSortNode(const CXmlNode& node)
+{
+    CKBElementValues values(node, std::string(kSort));
+    const std::string name = values.Name();
+    const std::string displayname = values.Attribute("displayname");
+    const std::string extratext;
+    std::vector<std::string> KeyList;
+    std::string code;
+    ReadCodeAndList(node, kKeyList, "comparison_op", KeyList, code);
+    builder_->AddSort(std::make_unique<CKBSort>(name, displayname, extratext, std::move(code),
+                                                std::move(KeyList)));
+    return true;
+}
+
+void CKBItemsConvertor::ReadCodeAndList(const CXmlNode& node, std::string_view listName,
+                                        std::string_view attributeName,
+                                        std::vector<std::string>& list, std::string& code)
+{
+    for (const CXmlNode& child : node.Children()) {
+        if (child.Name() == listName)
+            CollectChildAttributes(child, list, attributeName);
+        else
+            code = child.Text();
+    }
+}
+
+bool CKBItemsConvertor::CollectChildAttributes(const CXmlNode& node, std::vector<std::string>& list,
+                                               std::string_view attributeName)
+{
+    const std::string listName = node.Name();
+    for (const CXmlNode& entry : node.Children()) {
+        if (!entry.IsElement())
+            throw CKBReaderError(CKBReaderError::kInvalidPointer,
+                                 Filled(kEntryNotElement, listName, entry.KindWord(), attributeName),
+                                 entry.Line());
+        const std::string entryWord = Filled(kListEntry, listName, entry.Name());
+        list.push_back(CKBElementValues(entry, entryWord).Attribute(attributeName));
+    }
+    return true;
+}
+
+template <typename Read>
+bool CKBItemsConvertor::LoggedStep(void (CLog::*logStep)(bool), Read&& read)
+{
+    bool result = false;
+    try {
+        result = read();
+    } catch (const CKBReaderError& error) {
+        (log_->*logStep)(false);
+        Remember(error);
+        throw;
+    }
+    (log_->*logStep)(result);
+    return result;
+}
+
+bool CKBItemsConvertor::Fail(std::string reason, long line)
+{
+    failureReason_ = std::move(reason);
+    failureLine_ = line;
     return false;
+}
+
+void CKBItemsConvertor::Remember(const CKBReaderError& error)
+{
+    Fail(error.what(), error.Line());
 }

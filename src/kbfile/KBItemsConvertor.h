@@ -1,12 +1,22 @@
 #pragma once
 
+#include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "kbfile/KBReader.h"
+#include "kbfile/XmlDocument.h"
+#include "kbfile/XmlNode.h"
 
+class CKBReaderError;
 class CLog;
+class CVBProjectBuilder;
 
-// The rule-file reader.
+// The rule-file reader: loads one rule file, hands its module, global code and KB items to a
+// project builder for the target folder, and has the builder write the project. Writes one step
+// line to the log per global-code and item element read. A missing required node raises
+// CKBReaderError; the step line of the element being read is then written with "Fail!" first.
 class CKBItemsConvertor : public CKBReader {
 public:
     CKBItemsConvertor();
@@ -16,6 +26,37 @@ public:
     bool ReadItems() override;
     bool BuildProject() override;
 
+    std::string FailureReason() const override { return failureReason_; }
+    long FailureLine() const override { return failureLine_; }
+
 private:
+    bool ParseClassblockNode(const CXmlNode& node);
+    bool ParseDemonNode(const CXmlNode& node);
+    bool ParseEventNode(const CXmlNode& node, const std::string& className);
+    bool ParseFilterNode(const CXmlNode& node);
+    bool ParseMethodNode(const CXmlNode& node, const std::string& className);
+    bool ParseRuleNode(const CXmlNode& node);
+    bool ParseSortNode(const CXmlNode& node);
+    bool CollectChildAttributes(const CXmlNode& node, std::vector<std::string>& list,
+                                std::string_view attributeName);
+
+    void ReadGlobalCode(const CXmlNode& node);
+    // Reads one element with read and writes its step line with the result; a reader error
+    // gets a "Fail!" line and goes on up.
+    template <typename Read>
+    bool LoggedStep(void (CLog::*logStep)(bool), Read&& read);
+    // Every child that is not a list element named listName sets code; list elements add their
+    // entries' attributeName values to list.
+    void ReadCodeAndList(const CXmlNode& node, std::string_view listName,
+                         std::string_view attributeName, std::vector<std::string>& list,
+                         std::string& code);
+    // Remembers why a step failed and returns false.
+    bool Fail(std::string reason, long line);
+    void Remember(const CKBReaderError& error);
+
+    std::unique_ptr<CXmlDocument> document_;
+    std::unique_ptr<CVBProjectBuilder> builder_;
     CLog* log_;
+    std::string failureReason_;
+    long failureLine_ = 0;
 };

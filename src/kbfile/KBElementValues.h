@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "kbfile/XmlNode.h"
+
+// The values that an element of the rule file must have. A missing one raises the reader error,
+// whose reason names the element the way a person finds it in the file: "Method 'Calc' in class
+// 'Pump' has no attribute 'secure'", with the element's line.
+class CKBElementValues {
+public:
+    // kindWord names the element ("Method", "GlobalCode", "PatternCode in Demon 'D1'"); className
+    // is the enclosing Classblock's name, empty outside one.
+    CKBElementValues(const CXmlNode& element, std::string kindWord, std::string className = {});
+
+    // The attribute `name`; from then on messages name the element by it.
+    std::string Name();
+    std::string Attribute(std::string_view attributeName) const;
+    // True exactly when the attribute's value is "true", case-sensitively.
+    bool Flag(std::string_view attributeName) const;
+    // Text of the element's first child node.
+    std::string FirstChildText() const;
+
+    // "Method 'Calc' in class 'Pump'".
+    std::string Description() const;
+    [[noreturn]] void Raise(std::string_view reasonTemplate, std::string_view detail = {}) const;
+
+private:
+    CXmlNode element_;
+    std::string kindWord_;
+    std::string className_;
+    std::string name_;
+    bool hasName_ = false;
+};

@@ -1,0 +1,240 @@
+#include "kbfile/XmlDocument.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+
+#include <libxml/parser.h>
+#include <libxml/parserInternals.h>
+#include <libxml/tree.h>
+#include <libxml/xmlerror.h>
+
+#include "common/Placeholder.h"
+
+namespace {
+
+constexpr std::string_view kCannotRead = "cannot read ITEM_00001: ITEM_00002";
+constexpr std::string_view kRefusedEntity = "failed to load external entity \"ITEM_00001\"";
+constexpr std::string_view kUnresolvedEntity = "entity 'ITEM_00001' is not resolved";
+constexpr std::string_view kTooLarge = "the rule file is too large";
+constexpr std::string_view kNotLoaded = "the rule file does not load";
+constexpr std::string_view kNoParser = "no XML parser could be created";
+
+// Entity substitution also switches on the loading of external entities; the entity loader below
+// refuses every one of them. No option may ever load a DTD, validate, include or lift the limits.
+constexpr int kParseOptions = XML_PARSE_NOENT | XML_PARSE_NONET | XML_PARSE_BIG_LINES;
+
+// What the parser reported during one parse.
+struct ParseReport {
+    xmlParserCtxt* context = nullptr;
+    bool failed = false;
+    bool refused = false;
+    std::string message;
+    long line = 0;
+};
+
+// The parse in progress. The parser's callbacks reach it only through here: they are process-wide
+// in libxml2, and the program parses one document at a time on one thread.
+ParseReport* currentReport = nullptr;
+
+std::string WithoutLineEnd(const char* message)
+{
+    std::string text = message ? message : "";
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
+    return text;
+}
+
+void RecordError(void*, xmlError* error)
+{
+    // Warnings neither fail a load nor hide its reason. The first error is the fault to fix; the
+    // parser goes on and reports what follows from it ("Premature end of data").
+    if (!currentReport || !error || error->level < XML_ERR_ERROR || currentReport->failed)
+        return;
+    currentReport->failed = true;
+    currentReport->message = WithoutLineEnd(error->message);
+    currentReport->line = error->line;
+}
+
+void IgnoreGenericError(void*, const char*, ...) {}
+
+// A refused entity leaves no error behind and the document loads without its text, so the
+// refusal itself fails the load.
+xmlParserInput* RefuseEntity(const char* url, const char* id, xmlParserCtxt*)
+{
+    if (currentReport && !currentReport->refused) {
+        currentReport->refused = true;
+        currentReport->failed = true;
+        currentReport->message = std::string(kRefusedEntity);
+        FillPlaceholder(currentReport->message, "ITEM_00001", url ? url : (id ? id : ""));
+        xmlParserCtxt* context = currentReport->context;
+        currentReport->line = context && context->input ? context->input->line : 0;
+    }
+    return nullptr;
+}
+
+// Puts the entity loader and the error handlers in place for one parse and restores the
+// previous ones afterwards.
+class ParseScope {
+public:
+    explicit ParseScope(ParseReport& report)
+        : previousLoader_(xmlGetExternalEntityLoader()),
+          previousStructured_(xmlStructuredError),
+          previousStructuredContext_(xmlStructuredErrorContext),
+          previousGeneric_(xmlGenericError),
+          previousGenericContext_(xmlGenericErrorContext)
+    {
+        currentReport = &report;
+        xmlSetExternalEntityLoader(RefuseEntity);
+        // Errors raised without a parser context would otherwise go to stderr.
+        xmlSetStructuredErrorFunc(nullptr, RecordError);
+        xmlSetGenericErrorFunc(nullptr, IgnoreGenericError);
+        report.context->sax->serror = RecordError;
+    }
+    ~ParseScope()
+    {
+        xmlSetGenericErrorFunc(previousGenericContext_, previousGeneric_);
+        xmlSetStructuredErrorFunc(previousStructuredContext_, previousStructured_);
+        xmlSetExternalEntityLoader(previousLoader_);
+        currentReport = nullptr;
+    }
+    ParseScope(const ParseScope&) = delete;
+    ParseScope& operator=(const ParseScope&) = delete;
+
+private:
+    xmlExternalEntityLoader previousLoader_;
+    xmlStructuredErrorFunc previousStructured_;
+    void* previousStructuredContext_;
+    xmlGenericErrorFunc previousGeneric_;
+    void* previousGenericContext_;
+};
+
+struct ContextFreer {
+    void operator()(xmlParserCtxt* context) const { xmlFreeParserCtxt(context); }
+};
+
+bool IsWhitespaceOnly(const xmlChar* text)
+{
+    for (; text && *text; ++text) {
+        if (*text != ' ' && *text != '\t' && *text != '\r' && *text != '\n')
+            return false;
+    }
+    return true;
+}
+
+// Drops whitespace-only text below node; CDATA sections stay whatever they hold. Returns the
+// first entity reference left unresolved, if any.
+const xmlNode* DropWhitespaceText(xmlNode* node)
+{
+    const xmlNode* unresolved = nullptr;
+    xmlNode* child = node->children;
+    while (child) {
+        xmlNode* next = child->next;
+        if (child->type == XML_TEXT_NODE && IsWhitespaceOnly(child->content)) {
+            xmlUnlinkNode(child);
+            xmlFreeNode(child);
+        } else if (child->type == XML_ENTITY_REF_NODE && !unresolved) {
+            unresolved = child;
+        } else if (child->type == XML_ELEMENT_NODE) {
+            const xmlNode* below = DropWhitespaceText(child);
+            if (!unresolved)
+                unresolved = below;
+        }
+        child = next;
+    }
+    return unresolved;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& errorText)
+{
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        errorText = std::strerror(errno);
+        return false;
+    }
+    char buffer[65536];
+    size_t count = 0;
+    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        bytes.append(buffer, count);
+    const bool failed = std::ferror(file);
+    if (failed)
+        errorText = std::strerror(errno);
+    std::fclose(file);
+    return !failed;
+}
+
+}  // namespace
+
+void CXmlDocument::DocumentFreer::operator()(_xmlDoc* document) const
+{
+    xmlFreeDoc(document);
+}
+
+CXmlDocument::CXmlDocument() = default;
+
+CXmlDocument::~CXmlDocument() = default;
+
+bool CXmlDocument::Load(const std::string& path)
+{
+    document_.reset();
+    // Read here rather than by libxml2, which would ask the entity loader for the file itself.
+    std::string bytes;
+    std::string errorText;
+    if (!ReadWholeFile(path, bytes, errorText)) {
+        std::string message(kCannotRead);
+        FillPlaceholder(message, "ITEM_00001", path);
+        FillPlaceholder(message, "ITEM_00002", errorText);
+        return Fail(message, 0);
+    }
+    return Parse(bytes, path);
+}
+
+bool CXmlDocument::Parse(const std::string& bytes, const std::string& url)
+{
+    document_.reset();
+    errorMessage_.clear();
+    errorLine_ = 0;
+    if (bytes.size() > INT_MAX)
+        return Fail(std::string(kTooLarge), 0);
+    xmlInitParser();
+    std::unique_ptr<xmlParserCtxt, ContextFreer> context(xmlNewParserCtxt());
+    if (!context)
+        return Fail(std::string(kNoParser), 0);
+    ParseReport report;
+    report.context = context.get();
+    {
+        ParseScope scope(report);
+        document_.reset(xmlCtxtReadMemory(context.get(), bytes.data(), static_cast<int>(bytes.size()),
+                                          url.c_str(), nullptr, kParseOptions));
+    }
+    if (!document_ || report.failed || !context->wellFormed) {
+        document_.reset();
+        return Fail(report.message.empty() ? std::string(kNotLoaded) : report.message, report.line);
+    }
+    xmlNode* root = xmlDocGetRootElement(document_.get());
+    if (const xmlNode* unresolved = root ? DropWhitespaceText(root) : nullptr) {
+        std::string message(kUnresolvedEntity);
+        FillPlaceholder(message, "ITEM_00001", reinterpret_cast<const char*>(unresolved->name));
+        const long line = xmlGetLineNo(unresolved);
+        document_.reset();
+        return Fail(message, line);
+    }
+    return true;
+}
+
+std::optional<CXmlNode> CXmlDocument::Root() const
+{
+    xmlNode* root = document_ ? xmlDocGetRootElement(document_.get()) : nullptr;
+    if (!root)
+        return std::nullopt;
+    return CXmlNode(root);
+}
+
+bool CXmlDocument::Fail(std::string message, long line)
+{
+    errorMessage_ = std::move(message);
+    errorLine_ = line;
+    return false;
+}

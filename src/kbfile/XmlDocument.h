@@ -1,0 +1,42 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "kbfile/XmlNode.h"
+
+struct _xmlDoc;
+
+// A rule file loaded whole into a tree, with character and entity references resolved, line ends
+// and attribute values normalised, CDATA sections, comments and processing instructions kept as
+// nodes, and whitespace-only text dropped everywhere. Nothing is ever loaded from outside the
+// file: a document that needs an external DTD part or entity does not load.
+class CXmlDocument {
+public:
+    CXmlDocument();
+    ~CXmlDocument();
+    CXmlDocument(const CXmlDocument&) = delete;
+    CXmlDocument& operator=(const CXmlDocument&) = delete;
+
+    // False, with ErrorMessage and ErrorLine, when the file cannot be read or does not load.
+    bool Load(const std::string& path);
+    // The same from the file's bytes; url is the file's path, against which references resolve.
+    bool Parse(const std::string& bytes, const std::string& url);
+
+    std::optional<CXmlNode> Root() const;
+
+    // Why the last Load or Parse failed, and the line it names (0 when none).
+    const std::string& ErrorMessage() const { return errorMessage_; }
+    long ErrorLine() const { return errorLine_; }
+
+private:
+    bool Fail(std::string message, long line);
+
+    struct DocumentFreer {
+        void operator()(_xmlDoc* document) const;
+    };
+    std::unique_ptr<_xmlDoc, DocumentFreer> document_;
+    std::string errorMessage_;
+    long errorLine_ = 0;
+};

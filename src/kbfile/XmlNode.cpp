@@ -1,0 +1,114 @@
+#include "kbfile/XmlNode.h"
+
+#include <libxml/tree.h>
+
+namespace {
+
+std::string AsText(const xmlChar* text)
+{
+    return text ? std::string(reinterpret_cast<const char*>(text)) : std::string();
+}
+
+std::string QualifiedName(const xmlNs* ns, const xmlChar* localName)
+{
+    if (ns && ns->prefix)
+        return AsText(ns->prefix) + ":" + AsText(localName);
+    return AsText(localName);
+}
+
+void AppendCharacterData(const xmlNode* node, std::string& text)
+{
+    for (const xmlNode* child = node->children; child; child = child->next) {
+        if (child->type == XML_TEXT_NODE || child->type == XML_CDATA_SECTION_NODE)
+            text += AsText(child->content);
+        else if (child->type == XML_ELEMENT_NODE)
+            AppendCharacterData(child, text);
+    }
+}
+
+}  // namespace
+
+bool CXmlNode::IsElement() const
+{
+    return node_->type == XML_ELEMENT_NODE;
+}
+
+std::string CXmlNode::Name() const
+{
+    switch (node_->type) {
+    case XML_ELEMENT_NODE:
+        return QualifiedName(node_->ns, node_->name);
+    case XML_TEXT_NODE:
+        return "#text";
+    case XML_CDATA_SECTION_NODE:
+        return "#cdata-section";
+    case XML_COMMENT_NODE:
+        return "#comment";
+    case XML_PI_NODE:
+        return "#processing-instruction";
+    default:
+        return "#other";
+    }
+}
+
+std::string CXmlNode::Text() const
+{
+    if (node_->type != XML_ELEMENT_NODE)
+        return AsText(node_->content);
+    std::string text;
+    AppendCharacterData(node_, text);
+    return text;
+}
+
+long CXmlNode::Line() const
+{
+    return xmlGetLineNo(node_);
+}
+
+std::string_view CXmlNode::KindWord() const
+{
+    switch (node_->type) {
+    case XML_ELEMENT_NODE:
+        return "an element";
+    case XML_TEXT_NODE:
+        return "text";
+    case XML_CDATA_SECTION_NODE:
+        return "a CDATA section";
+    case XML_COMMENT_NODE:
+        return "a comment";
+    case XML_PI_NODE:
+        return "a processing instruction";
+    default:
+        return "an unexpected node";
+    }
+}
+
+std::vector<CXmlNode> CXmlNode::Children() const
+{
+    std::vector<CXmlNode> children;
+    for (xmlNode* child = node_->children; child; child = child->next)
+        children.emplace_back(child);
+    return children;
+}
+
+std::optional<CXmlNode> CXmlNode::FirstChild() const
+{
+    if (!node_->children)
+        return std::nullopt;
+    return CXmlNode(node_->children);
+}
+
+bool CXmlNode::GetAttribute(std::string_view attributeName, std::string& value) const
+{
+    if (node_->type != XML_ELEMENT_NODE)
+        return false;
+    for (xmlAttr* attribute = node_->properties; attribute; attribute = attribute->next) {
+        if (QualifiedName(attribute->ns, attribute->name) != attributeName)
+            continue;
+        xmlChar* content = xmlNodeGetContent(reinterpret_cast<xmlNode*>(attribute));
+        value = AsText(content);
+        xmlFree(content);
+        return true;
+    }
+    return false;
+}

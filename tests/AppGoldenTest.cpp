@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+
+#include "TestSupport.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kGolden = std::string(RULECAST_SOURCE_DIR) + "/tests/golden";
+
+// The log as scripts/regen-golden.sh stores it: time texts and the rule path masked.
+std::string MaskLog(const std::string& log, const std::string& rulePath)
+{
+    static const std::regex time(R"(\d{4}-\d{2}-\d{2} \d{2}\.\d{2}\.\d{2})");
+    std::string masked = std::regex_replace(log, time, "TIME");
+    for (size_t pos; (pos = masked.find(rulePath)) != std::string::npos;)
+        masked.replace(pos, rulePath.size(), "RULE");
+    return masked;
+}
+
+std::vector<std::string> Cases()
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(kGolden))
+        if (fs::exists(entry.path() / "input.pxkbx"))
+            names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace
+
+class AppGolden : public testing::TestWithParam<std::string> {};
+
+TEST_P(AppGolden, ConvertsToTheExpectedTreeAndLog)
+{
+    const std::string caseFolder = kGolden + "/" + GetParam();
+    TempFolder home, target;
+    fs::copy_file(RULECAST_BINARY, home / "rulecast");
+    ::setenv("WINEPREFIX", (kGolden + "/wine").c_str(), 1);
+    RunProgram(home / "rulecast", {"input.pxkbx", target.Path()}, caseFolder);
+
+    const char* regenerate = "; if the change is meant, run scripts/regen-golden.sh and read the diff";
+    const std::string expected = caseFolder + "/expected";
+    ASSERT_EQ(ListTree(target.Path()), ListTree(expected)) << GetParam() << regenerate;
+    for (const std::string& file : ListTree(expected))
+        EXPECT_EQ(ReadFileBytes(target / file), ReadFileBytes(expected + "/" + file))
+            << GetParam() << "/" << file << regenerate;
+
+    std::vector<std::string> logs = ListFolder(home.Path());
+    logs.erase(std::remove(logs.begin(), logs.end(), "rulecast"), logs.end());
+    ASSERT_EQ(logs.size(), 1u);
+    EXPECT_EQ(MaskLog(ReadFileBytes(home / logs[0]), caseFolder + "/input.pxkbx"),
+              ReadFileBytes(caseFolder + "/expected.log"))
+        << GetParam() << regenerate;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, AppGolden, testing::ValuesIn(Cases()),
+                         [](const testing::TestParamInfo<std::string>& info) { return info.param; });

@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include "KBFileFixture.h"
+#include "kbfile/XmlDocument.h"
+
+namespace {
+
+struct NodeView {
+    std::string name;
+    std::string text;
+};
+
+std::vector<NodeView> ViewChildren(const CXmlNode& node)
+{
+    std::vector<NodeView> views;
+    for (const CXmlNode& child : node.Children())
+        views.push_back({child.Name(), child.Text()});
+    return views;
+}
+
+bool operator==(const NodeView& a, const NodeView& b)
+{
+    return a.name == b.name && a.text == b.text;
+}
+
+void PrintTo(const NodeView& view, std::ostream* out)
+{
+    *out << view.name << " \"" << view.text << "\"";
+}
+
+// The root's children of a document that must load.
+std::vector<NodeView> RootChildren(const std::string& xml)
+{
+    CXmlDocument document;
+    EXPECT_TRUE(document.Parse(xml, "test.pxkbx")) << document.ErrorMessage();
+    std::optional<CXmlNode> root = document.Root();
+    return root ? ViewChildren(*root) : std::vector<NodeView>{};
+}
+
+TEST(KBFileXmlTest, ChildNodesHaveTheirNamesAndTexts)
+{
+    struct Case {
+        const char* behaviour;
+        std::string body;
+        std::vector<NodeView> children;
+    };
+    const std::vector<Case> cases = {
+        {"whitespace-only text goes, whitespace-only CDATA stays", "\n \t<a/>\r\n <![CDATA[ \n ]]>\n",
+         {{"a", ""}, {"#cdata-section", " \n "}}},
+        {"texts are not trimmed", "<a> x </a>  y  ", {{"a", " x "}, {"#text", "  y  "}}},
+        {"element text joins text and CDATA below it, without comments",
+         "<a>1<!--c--><b>2<?p x?></b><![CDATA[3]]></a>", {{"a", "123"}}},
+        {"comment and processing instruction give their content, named so that no element matches",
+         "<!-- note --><?GlobalCode data ?>", {{"#comment", " note "}, {"#processing-instruction", "data "}}},
+        {"line ends become line feeds", "<![CDATA[a\r\nb\rc]]>", {{"#cdata-section", "a\nb\nc"}}},
+        {"references resolve", "<a>&lt;&#x41;&#66;&amp;</a>", {{"a", "<AB&"}}},
+        {"names keep their prefix and case",
+         "<p:Demon xmlns:p=\"urn:p\"/><Demon xmlns=\"urn:d\"/><demon/>",
+         {{"p:Demon", ""}, {"Demon", ""}, {"demon", ""}}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(RootChildren("<r>" + c.body + "</r>"), c.children) << c.behaviour;
+}
+
+TEST(KBFileXmlTest, AttributesAreNormalisedAndMatchedByQualifiedName)
+{
+    CXmlDocument document;
+    ASSERT_TRUE(document.Parse("<r xmlns:p=\"urn:p\" a=\"x\ty&#10;z\r\nw\" p:b=\"1\" e=\"\"/>", "t"));
+    const CXmlNode root = *document.Root();
+    std::string value = "unset";
+    EXPECT_TRUE(root.GetAttribute("a", value));
+    EXPECT_EQ(value, "x y\nz w");
+    EXPECT_TRUE(root.GetAttribute("e", value));
+    EXPECT_EQ(value, "");
+    EXPECT_FALSE(root.GetAttribute("b", value));
+    EXPECT_TRUE(root.GetAttribute("p:b", value));
+    EXPECT_FALSE(root.GetAttribute("A", value));
+}
+
+TEST(KBFileXmlTest, InternalEntitiesResolve)
+{
+    const std::string xml = "<!DOCTYPE r [<!ENTITY who \"Pump &amp; Co\">]>\n"
+                            "<r name=\"&who;\"><a>&who;</a></r>";
+    CXmlDocument document;
+    ASSERT_TRUE(document.Parse(xml, "t")) << document.ErrorMessage();
+    std::string name;
+    ASSERT_TRUE(document.Root()->GetAttribute("name", name));
+    EXPECT_EQ(name, "Pump & Co");
+    EXPECT_EQ(ViewChildren(*document.Root()), (std::vector<NodeView>{{"a", "Pump & Co"}}));
+}
+
+TEST_F(KBFileTest, NothingIsLoadedFromOutsideTheFile)
+{
+    WriteRule("SECRET", "secret.txt");
+    WriteRule("<!ENTITY s \"SECRET\">", "secret.dtd");
+    struct Case {
+        const char* behaviour;
+        std::string xml;
+    };
+    const std::vector<Case> cases = {
+        {"external entity in content", "<!DOCTYPE r [<!ENTITY x SYSTEM \"secret.txt\">]>\n<r name=\"&x;\"/>"},
+        {"external entity by file URL",
+         "<!DOCTYPE r [<!ENTITY x SYSTEM \"file://" + folder.Path() + "/secret.txt\">]>\n<r>&x;</r>"},
+        {"external parameter entity", "<!DOCTYPE r [<!ENTITY % p SYSTEM \"secret.dtd\"> %p;]>\n<r>&s;</r>"},
+        {"entity of the external DTD", "<!DOCTYPE r SYSTEM \"secret.dtd\">\n<r>&s;</r>"},
+    };
+    for (const Case& c : cases) {
+        CXmlDocument document;
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(document.Load(WriteRule(c.xml))) << c.behaviour;
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << c.behaviour;
+        EXPECT_FALSE(document.Root()) << c.behaviour;
+        EXPECT_NE(document.ErrorMessage(), "") << c.behaviour;
+        EXPECT_EQ(document.ErrorMessage().find("SECRET"), std::string::npos) << c.behaviour;
+    }
+    CXmlDocument unused;
+    EXPECT_TRUE(unused.Load(WriteRule("<!DOCTYPE r SYSTEM \"secret.dtd\">\n<r/>")))
+        << "a DTD that nothing needs is not a reason to fail";
+}
+
+TEST_F(KBFileTest, FailuresKeepTheParsersMessageAndLine)
+{
+    struct Case {
+        const char* behaviour;
+        std::string bytes;
+        std::string message;
+        long line;
+    };
+    const std::vector<Case> cases = {
+        {"empty file", "", "Document is empty", 1},
+        {"mismatched tag", "<r>\n\n<a></b></r>", "Opening and ending tag mismatch: a line 3 and b", 3},
+        {"bad token on a line past 65535", "<r>" + std::string(70000, '\n') + "<&/></r>",
+         "StartTag: invalid element name", 70001},
+        {"undefined prefix", "<r>\n<p:a/></r>", "Namespace prefix p on a is not defined", 2},
+    };
+    for (const Case& c : cases) {
+        CXmlDocument document;
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(document.Load(WriteRule(c.bytes))) << c.behaviour;
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << c.behaviour;
+        EXPECT_EQ(document.ErrorMessage(), c.message) << c.behaviour;
+        EXPECT_EQ(document.ErrorLine(), c.line) << c.behaviour;
+    }
+    CXmlDocument missing;
+    EXPECT_FALSE(missing.Load(folder / "none.pxkbx"));
+    EXPECT_EQ(missing.ErrorMessage(), "cannot read " + folder / "none.pxkbx" + ": No such file or directory");
+}
+
+TEST(KBFileXmlTest, LinesPast65535StayRight)
+{
+    CXmlDocument document;
+    ASSERT_TRUE(document.Parse("<r>" + std::string(70000, '\n') + "<a/>x<!--c--></r>", "t"));
+    std::vector<long> lines;
+    for (const CXmlNode& child : document.Root()->Children())
+        lines.push_back(child.Line());
+    EXPECT_EQ(lines, (std::vector<long>{70001, 70001, 70001}));
+}
+
+}  // namespace
