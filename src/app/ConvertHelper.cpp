@@ -4,12 +4,14 @@
 #include <utility>
 #include <vector>
 
+#include "common/Placeholder.h"
 #include "kbfile/KBItemsConvertor.h"
 #include "kbfile/KBReaderError.h"
 #include "log/Log.h"
 #include "platform/Console.h"
 #include "platform/FileSearch.h"
 #include "platform/FileSystem.h"
+#include "platform/TextFile.h"
 
 namespace {
 
@@ -23,6 +25,8 @@ constexpr std::string_view kFailedSummary =
     "Error occurs during conversion! Please check the log file.";
 constexpr std::string_view kSucceededSummary =
     "The file has been Converted to VB project successfully!";
+constexpr std::string_view kConfigFileName = "config.txt";
+constexpr std::string_view kConfigLine = "ITEM_00001\n";
 
 }  // namespace
 
@@ -63,8 +67,10 @@ int CConvertHelper::ConvertBatch(int argc, const char* const* argv)
     }
     bool anyFailed = false;
     for (const std::string& rulePath : rulePaths) {
-        if (!ConvertFile(rulePath, argv[2]))
+        if (!ConvertFile(rulePath, argv[2])) {
             anyFailed = true;
+            CConsole::Warn(FailureMessage(rulePath));
+        }
     }
     if (anyFailed) {
         CConsole::Warn(kFailedSummary);
@@ -76,6 +82,8 @@ int CConvertHelper::ConvertBatch(int argc, const char* const* argv)
 
 bool CConvertHelper::ConvertFile(const std::string& rulePath, const std::string& targetFolder)
 {
+    failureReason_.clear();
+    failureLine_ = 0;
     CLog* log = CLog::Restart(appFolder_);
     log->BeginConversion(rulePath);
     bool converted = false;
@@ -91,16 +99,67 @@ bool CConvertHelper::RunSteps(CKBReader& reader, const std::string& rulePath,
 {
     // A reader error ends this file's conversion like a failed step; a batch goes on.
     try {
-        if (!reader.LoadModule(rulePath, targetFolder) || !reader.ReadItems() || !reader.BuildProject())
+        if (!reader.LoadModule(rulePath, targetFolder) || !reader.ReadItems() || !reader.BuildProject()) {
+            RememberFailure(reader, "", 0);
             return false;
-    } catch (const CKBReaderError&) {
+        }
+    } catch (const CKBReaderError& error) {
+        RememberFailure(reader, error.what(), error.Line());
         return false;
     }
     CLog::Instance()->FinishConversion(rulePath);
     return true;
 }
 
+void CConvertHelper::RememberFailure(const CKBReader& reader, std::string reason, long line)
+{
+    // The reader knows best what went wrong; what an escaping error says stands in when it has
+    // nothing to add.
+    if (!reader.FailureReason().empty()) {
+        reason = reader.FailureReason();
+        line = reader.FailureLine();
+    }
+    failureReason_ = reason.empty() ? "the conversion failed" : reason;
+    failureLine_ = line;
+}
+
+std::string CConvertHelper::FailureMessage(const std::string& rulePath) const
+{
+    std::string where = failureLine_ > 0 ? rulePath + ":" + std::to_string(failureLine_) : rulePath;
+    return where + ": error: " + failureReason_;
+}
+
 int CConvertHelper::CreateProjectFolder(const std::string& path)
 {
     return CFileSystem::CreateFolder(path);
+}
+
+std::optional<std::string> CConvertHelper::ConfigPath() const
+{
+    if (!appFolder_)
+        return std::nullopt;
+    return *appFolder_ + std::string(kConfigFileName);
+}
+
+void CConvertHelper::LoadTargetFolder(std::string& target, const std::string& documentsFolder) const
+{
+    std::optional<std::string> path = ConfigPath();
+    if (path)
+        CTextFile::ReadFirstLine(*path, target);
+    // An empty first line counts as no remembered folder at all.
+    if (target.empty())
+        target = documentsFolder;
+}
+
+bool CConvertHelper::SaveTargetFolder(const std::string& target) const
+{
+    std::optional<std::string> path = ConfigPath();
+    CTextFile file;
+    if (!path || !file.Open(*path))
+        return false;
+    std::string line(kConfigLine);
+    FillPlaceholder(line, "ITEM_00001", target);
+    bool written = file.Write(line);
+    file.Close();
+    return written;
 }

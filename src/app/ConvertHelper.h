@@ -31,11 +31,28 @@ public:
     // 0 when created; 183 when an entry of that name exists; 21 when the medium is not ready.
     static int CreateProjectFolder(const std::string& path);
 
+    // The dialog's remembered target folder, kept in config.txt in the app folder. Load fills
+    // target from the file's first line, or with documentsFolder when that gives nothing.
+    void LoadTargetFolder(std::string& target, const std::string& documentsFolder) const;
+    // False when config.txt cannot be written; the dialog ignores it.
+    bool SaveTargetFolder(const std::string& target) const;
+
+    // Why the last conversion failed, and the rule file's line where that is known (0 otherwise).
+    const std::string& FailureReason() const { return failureReason_; }
+    long FailureLine() const { return failureLine_; }
+    // "RULE_PATH:LINE: error: REASON", the way compilers report, without "LINE:" when unknown.
+    std::string FailureMessage(const std::string& rulePath) const;
+
     static void ShowUsage();
 
 private:
+    std::optional<std::string> ConfigPath() const;
     bool RunSteps(CKBReader& reader, const std::string& rulePath, const std::string& targetFolder);
+
+    void RememberFailure(const CKBReader& reader, std::string reason, long line);
 
     ReaderFactory makeReader_;
     std::optional<std::string> appFolder_;
+    std::string failureReason_;
+    long failureLine_ = 0;
 };
