@@ -2,10 +2,12 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string_view>
 
+#include <libxml/SAX2.h>
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
 #include <libxml/tree.h>
@@ -77,6 +79,19 @@ xmlParserInput* RefuseEntity(const char* url, const char* id, xmlParserCtxt*)
 
 // Puts the entity loader and the error handlers in place for one parse and restores the
 // previous ones afterwards.
+// libxml2 caps an element's own line at 65535; keep the parser's line in the node's
+// application field so that reasons name the right line in large rule files.
+void StartElementKeepingLine(void* ctx, const xmlChar* localName, const xmlChar* prefix, const xmlChar* uri,
+                             int namespaceCount, const xmlChar** namespaces, int attributeCount,
+                             int defaultedCount, const xmlChar** attributes)
+{
+    xmlSAX2StartElementNs(ctx, localName, prefix, uri, namespaceCount, namespaces, attributeCount,
+                          defaultedCount, attributes);
+    auto* context = static_cast<xmlParserCtxt*>(ctx);
+    if (context->node && context->input)
+        context->node->_private = reinterpret_cast<void*>(static_cast<intptr_t>(context->input->line));
+}
+
 class ParseScope {
 public:
     explicit ParseScope(ParseReport& report)
@@ -92,6 +107,7 @@ public:
         xmlSetStructuredErrorFunc(nullptr, RecordError);
         xmlSetGenericErrorFunc(nullptr, IgnoreGenericError);
         report.context->sax->serror = RecordError;
+        report.context->sax->startElementNs = StartElementKeepingLine;
     }
     ~ParseScope()
     {

@@ -1,5 +1,7 @@
 #include "kbfile/XmlNode.h"
 
+#include <cstdint>
+
 #include <libxml/tree.h>
 
 namespace {
@@ -62,6 +64,8 @@ std::string CXmlNode::Text() const
 
 long CXmlNode::Line() const
 {
+    if (node_->type == XML_ELEMENT_NODE && node_->_private)
+        return static_cast<long>(reinterpret_cast<intptr_t>(node_->_private));
     return xmlGetLineNo(node_);
 }
 
