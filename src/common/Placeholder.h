@@ -3,8 +3,18 @@
 #include <string>
 #include <string_view>
 
+class CGrowingText;
+
 // The ten-character tokens ITEM_00001 .. ITEM_00008 stand in every template of the system.
 // FillPlaceholder replaces every occurrence of token in text by value, case-sensitively, left to
 // right and without overlap; the inserted value is not searched again by the same call. Values go in
 // verbatim: an empty value removes the token.
 void FillPlaceholder(std::string& text, std::string_view token, std::string_view value);
+
+// The same over text[from..] only, for a caller that knows no token starts before from. Gives the
+// position of the first occurrence replaced, or std::string::npos when there was none.
+size_t FillPlaceholderFrom(std::string& text, size_t from, std::string_view token,
+                           std::string_view value);
+
+// The same over a growing text, which looks for the token only where it can still start.
+void FillPlaceholder(CGrowingText& text, std::string_view token, std::string_view value);

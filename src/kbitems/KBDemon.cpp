@@ -45,7 +45,7 @@ CKBDemon::CKBDemon(std::string name, std::vector<std::string> Classlist, bool ex
 {
 }
 
-void CKBDemon::GenerateRegisterCode(int itemId, std::string& registerText)
+void CKBDemon::GenerateRegisterCode(int itemId, CGrowingText& registerText)
 {
     CVBUtility::MakeArrayBlock(ArrayName(), kQuotedElementTemplate, Classlist, registerText);
     registerText += kDemonRegisterLine;
@@ -57,7 +57,7 @@ void CKBDemon::GenerateRegisterCode(int itemId, std::string& registerText)
     log->LogRegisterCode(kDemonKindWord, name);
 }
 
-void CKBDemon::GenerateComEntryCode(std::string& handlerText, std::string_view branchMarker,
+void CKBDemon::GenerateComEntryCode(CGrowingText& handlerText, std::string_view branchMarker,
                                     int itemId)
 {
     if (branchMarker == kEndBranch) {
@@ -90,12 +90,12 @@ void CKBDemon::GenerateImplementCode(std::string& outputText)
     log->LogImplementCode(kDemonKindWord, name);
 }
 
-void CKBDemon::CloseDispatch(std::string& handlerText)
+void CKBDemon::CloseDispatch(CGrowingText& handlerText)
 {
     AppendBranch(patternText, kEndBranch, {}, {}, kSubClosing);
     AppendBranch(actionText, kEndBranch, {}, {}, kSubClosing);
-    handlerText += patternText;
-    handlerText += actionText;
+    handlerText += patternText.Text();
+    handlerText += actionText.Text();
     patternText.clear();
     actionText.clear();
 }

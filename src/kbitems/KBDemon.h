@@ -12,8 +12,8 @@ public:
     CKBDemon(std::string name, std::vector<std::string> Classlist, bool extraflag, bool casefixed,
              std::string PatternCode, std::string ActionCode);
 
-    void GenerateRegisterCode(int itemId, std::string& registerText) override;
-    void GenerateComEntryCode(std::string& handlerText, std::string_view branchMarker,
+    void GenerateRegisterCode(int itemId, CGrowingText& registerText) override;
+    void GenerateComEntryCode(CGrowingText& handlerText, std::string_view branchMarker,
                               int itemId) override;
     // Renames both routines inside PatternCode and ActionCode themselves.
     void GenerateImplementCode(std::string& outputText) override;
@@ -28,11 +28,11 @@ public:
     // The RunDemonPattern and RunDemonAction procedures under construction. Both stay open from the
     // first Demon to the last of a build, since the handler text must get one whole procedure
     // before the other; closing the kind hands them over and empties them.
-    inline static std::string patternText;
-    inline static std::string actionText;
+    inline static CGrowingText patternText;
+    inline static CGrowingText actionText;
 
 private:
-    void CloseDispatch(std::string& handlerText);
+    void CloseDispatch(CGrowingText& handlerText);
     std::string ArrayName() const;
     std::string PatternRoutineAsWritten() const;
     std::string ActionRoutineAsWritten() const;

@@ -36,7 +36,12 @@ bool CKBEvent::IsSameItem(const CKBItem& other) const
     return otherEvent != nullptr && RoutineName() == otherEvent->RoutineName();
 }
 
-void CKBEvent::GenerateRegisterCode(int itemId, std::string& registerText)
+std::string CKBEvent::ReplacementKey() const
+{
+    return RoutineName();
+}
+
+void CKBEvent::GenerateRegisterCode(int itemId, CGrowingText& registerText)
 {
     CVBUtility::MakeArrayBlock(ArrayName(), kQuotedElementTemplate, Classlist, registerText);
     registerText += kEventRegisterLine;
@@ -47,7 +52,7 @@ void CKBEvent::GenerateRegisterCode(int itemId, std::string& registerText)
     log->LogRegisterCode(kEventKindWord, kEventKindWord);
 }
 
-void CKBEvent::GenerateComEntryCode(std::string& handlerText, std::string_view branchMarker,
+void CKBEvent::GenerateComEntryCode(CGrowingText& handlerText, std::string_view branchMarker,
                                     int itemId)
 {
     if (!AppendBranch(handlerText, branchMarker, kEventDeclaration, kEventCallLine, kSubClosing))

@@ -13,10 +13,12 @@ public:
 
     // Same name and first class: the later Event replaces the earlier one in the builder.
     bool IsSameItem(const CKBItem& other) const override;
-    void GenerateRegisterCode(int itemId, std::string& registerText) override;
-    void GenerateComEntryCode(std::string& handlerText, std::string_view branchMarker,
+    void GenerateRegisterCode(int itemId, CGrowingText& registerText) override;
+    void GenerateComEntryCode(CGrowingText& handlerText, std::string_view branchMarker,
                               int itemId) override;
     void GenerateImplementCode(std::string& outputText) override;
+    // The joined name and first class that IsSameItem compares.
+    std::string ReplacementKey() const override;
 
     std::string name;
     std::vector<std::string> Classlist;

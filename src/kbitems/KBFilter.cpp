@@ -30,7 +30,7 @@ CKBFilter::CKBFilter(std::string name, std::string displayname, std::string extr
 {
 }
 
-void CKBFilter::GenerateRegisterCode(int itemId, std::string& registerText)
+void CKBFilter::GenerateRegisterCode(int itemId, CGrowingText& registerText)
 {
     CVBUtility::MakeArrayBlock(ArrayName(), kQuotedElementTemplate, Classlist, registerText);
     registerText += kFilterRegisterLine;
@@ -42,7 +42,7 @@ void CKBFilter::GenerateRegisterCode(int itemId, std::string& registerText)
     log->LogRegisterCode(kFilterKindWord, name);
 }
 
-void CKBFilter::GenerateComEntryCode(std::string& handlerText, std::string_view branchMarker,
+void CKBFilter::GenerateComEntryCode(CGrowingText& handlerText, std::string_view branchMarker,
                                      int itemId)
 {
     const std::string_view body = nocode ? kFilterAcceptLine : kFilterCallLine;

@@ -1,6 +1,7 @@
 #include "kbitems/KBItem.h"
 
 #include <cctype>
+#include <utility>
 
 #include "log/Log.h"
 
@@ -56,6 +57,26 @@ bool CKBItem::IsSameItem(const CKBItem&) const
     return false;
 }
 
+std::string CKBItem::ReplacementKey() const
+{
+    return {};
+}
+
+void CKBItem::GenerateRegisterCode(int itemId, std::string& registerText)
+{
+    CGrowingText text(std::move(registerText));
+    GenerateRegisterCode(itemId, text);
+    registerText = text.Release();
+}
+
+void CKBItem::GenerateComEntryCode(std::string& handlerText, std::string_view branchMarker,
+                                   int itemId)
+{
+    CGrowingText text(std::move(handlerText));
+    GenerateComEntryCode(text, branchMarker, itemId);
+    handlerText = text.Release();
+}
+
 CKBItem::ResultStyle CKBItem::FindResultStyle(const std::string& routineName,
                                               const std::string& code)
 {
@@ -72,7 +93,7 @@ CKBItem::ResultStyle CKBItem::FindResultStyle(const std::string& routineName,
     return ResultStyle::None;
 }
 
-bool CKBItem::AppendBranch(std::string& text, std::string_view branchMarker,
+bool CKBItem::AppendBranch(CGrowingText& text, std::string_view branchMarker,
                            std::string_view declaration, std::string_view body,
                            std::string_view closing)
 {

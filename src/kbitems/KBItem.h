@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/GrowingText.h"
+
 class CLog;
 
 // One Demon, Event, Filter, Method, Rule or Sort of a rule file. The builder asks each item for its
@@ -42,10 +44,17 @@ public:
     virtual ~CKBItem() = default;
 
     virtual bool IsSameItem(const CKBItem& other) const;
-    virtual void GenerateRegisterCode(int itemId, std::string& registerText) = 0;
-    virtual void GenerateComEntryCode(std::string& handlerText, std::string_view branchMarker,
+    virtual void GenerateRegisterCode(int itemId, CGrowingText& registerText) = 0;
+    virtual void GenerateComEntryCode(CGrowingText& handlerText, std::string_view branchMarker,
                                       int itemId) = 0;
     virtual void GenerateImplementCode(std::string& outputText) = 0;
+    // Items with different keys are never the same item, so the builder needs to ask IsSameItem
+    // only among equal keys. Empty: the item is the same as no other.
+    virtual std::string ReplacementKey() const;
+
+    // The same for a plain text, which is filled over its whole length as well.
+    void GenerateRegisterCode(int itemId, std::string& registerText);
+    void GenerateComEntryCode(std::string& handlerText, std::string_view branchMarker, int itemId);
 
     // Looks, after the code's first "(", for an assignment to routineName; "Set" before it means
     // an object result.
@@ -54,7 +63,7 @@ public:
 protected:
     // Appends what the marker calls for. True for the two opening markers, after which the caller
     // fills its tokens and writes its log line; false for the end marker, which needs neither.
-    static bool AppendBranch(std::string& text, std::string_view branchMarker,
+    static bool AppendBranch(CGrowingText& text, std::string_view branchMarker,
                              std::string_view declaration, std::string_view body,
                              std::string_view closing);
     static std::string_view TruthWord(bool flag);

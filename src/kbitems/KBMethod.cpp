@@ -41,7 +41,7 @@ CKBMethod::CKBMethod(std::string name, std::string displayname, std::string extr
 {
 }
 
-void CKBMethod::GenerateRegisterCode(int itemId, std::string& registerText)
+void CKBMethod::GenerateRegisterCode(int itemId, CGrowingText& registerText)
 {
     CVBUtility::MakeArrayBlock(ArrayName(), kQuotedElementTemplate, Classlist, registerText);
     registerText += kMethodRegisterLine;
@@ -56,7 +56,7 @@ void CKBMethod::GenerateRegisterCode(int itemId, std::string& registerText)
     log->LogRegisterCode(kMethodKindWord, name);
 }
 
-void CKBMethod::GenerateComEntryCode(std::string& handlerText, std::string_view branchMarker,
+void CKBMethod::GenerateComEntryCode(CGrowingText& handlerText, std::string_view branchMarker,
                                      int itemId)
 {
     if (!AppendBranch(handlerText, branchMarker, kMethodDeclaration, BranchBody(),

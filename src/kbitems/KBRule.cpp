@@ -38,7 +38,7 @@ CKBRule::CKBRule(std::string name, std::string displayname, std::string extratex
 {
 }
 
-void CKBRule::GenerateRegisterCode(int itemId, std::string& registerText)
+void CKBRule::GenerateRegisterCode(int itemId, CGrowingText& registerText)
 {
     registerText += kRuleRegisterLine;
     FillPlaceholder(registerText, "ITEM_00001", std::to_string(itemId));
@@ -51,7 +51,7 @@ void CKBRule::GenerateRegisterCode(int itemId, std::string& registerText)
     log->LogRegisterCode(kRuleKindWord, name);
 }
 
-void CKBRule::GenerateComEntryCode(std::string& handlerText, std::string_view branchMarker,
+void CKBRule::GenerateComEntryCode(CGrowingText& handlerText, std::string_view branchMarker,
                                    int itemId)
 {
     if (!AppendBranch(handlerText, branchMarker, kRuleDeclaration, BranchBody(), kFunctionClosing))

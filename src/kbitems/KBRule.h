@@ -10,8 +10,8 @@ public:
     CKBRule(std::string name, std::string displayname, std::string extratext, std::string code,
             bool interactive, bool secure, bool casefixed);
 
-    void GenerateRegisterCode(int itemId, std::string& registerText) override;
-    void GenerateComEntryCode(std::string& handlerText, std::string_view branchMarker,
+    void GenerateRegisterCode(int itemId, CGrowingText& registerText) override;
+    void GenerateComEntryCode(CGrowingText& handlerText, std::string_view branchMarker,
                               int itemId) override;
     void GenerateImplementCode(std::string& outputText) override;
 

@@ -35,7 +35,7 @@ CKBSort::CKBSort(std::string name, std::string displayname, std::string extratex
 {
 }
 
-void CKBSort::GenerateRegisterCode(int itemId, std::string& registerText)
+void CKBSort::GenerateRegisterCode(int itemId, CGrowingText& registerText)
 {
     CVBUtility::MakeArrayBlock(ArrayName(), kBareElementTemplate, KeyList, registerText);
     registerText += kSortRegisterLine;
@@ -47,7 +47,7 @@ void CKBSort::GenerateRegisterCode(int itemId, std::string& registerText)
     log->LogRegisterCode(kSortKindWord, name);
 }
 
-void CKBSort::GenerateComEntryCode(std::string& handlerText, std::string_view branchMarker,
+void CKBSort::GenerateComEntryCode(CGrowingText& handlerText, std::string_view branchMarker,
                                    int itemId)
 {
     const std::string body = std::string(kSortArrayLine) + std::string(kSortCallLines);

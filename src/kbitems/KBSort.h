@@ -13,8 +13,8 @@ public:
     CKBSort(std::string name, std::string displayname, std::string extratext, std::string code,
             std::vector<std::string> KeyList);
 
-    void GenerateRegisterCode(int itemId, std::string& registerText) override;
-    void GenerateComEntryCode(std::string& handlerText, std::string_view branchMarker,
+    void GenerateRegisterCode(int itemId, CGrowingText& registerText) override;
+    void GenerateComEntryCode(CGrowingText& handlerText, std::string_view branchMarker,
                               int itemId) override;
     void GenerateImplementCode(std::string& outputText) override;
 

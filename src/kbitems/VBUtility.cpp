@@ -1,5 +1,7 @@
 #include "kbitems/VBUtility.h"
 
+#include <utility>
+
 #include "common/Placeholder.h"
 
 namespace {
@@ -31,7 +33,7 @@ int CountFirstListCommas(const std::string& code)
 
 // The declared upper bound is the entry count, so the VB array keeps one empty slot at its end.
 void CVBUtility::MakeArrayBlock(const std::string& arrayName, std::string_view elementTemplate,
-                                const std::vector<std::string>& list, std::string& target)
+                                const std::vector<std::string>& list, CGrowingText& target)
 {
     target += kArrayDeclaration;
     FillPlaceholder(target, "ITEM_00002", std::to_string(list.size()));
@@ -42,6 +44,14 @@ void CVBUtility::MakeArrayBlock(const std::string& arrayName, std::string_view e
         FillPlaceholder(target, "ITEM_00002", std::to_string(i));
         FillPlaceholder(target, "ITEM_00003", list[i]);
     }
+}
+
+void CVBUtility::MakeArrayBlock(const std::string& arrayName, std::string_view elementTemplate,
+                                const std::vector<std::string>& list, std::string& target)
+{
+    CGrowingText text(std::move(target));
+    MakeArrayBlock(arrayName, elementTemplate, list, text);
+    target = text.Release();
 }
 
 // The call templates already name the leading parameters, so every entry but a skip count of -1's

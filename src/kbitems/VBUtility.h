@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/GrowingText.h"
+
 // Stateless VB text routines. The item-side ones (array block, argument list, routine renaming)
 // live in kbitems/VBUtility.cpp; the file headers and project-file entries in
 // vbproject/VBUtilityFiles.cpp.
@@ -11,6 +13,8 @@ class CVBUtility {
 public:
     // Appends "  Dim <array>(<n>) As Variant" and one element line per list entry, made from
     // elementTemplate (ITEM_00001 array name, ITEM_00002 index, ITEM_00003 entry).
+    static void MakeArrayBlock(const std::string& arrayName, std::string_view elementTemplate,
+                               const std::vector<std::string>& list, CGrowingText& target);
     static void MakeArrayBlock(const std::string& arrayName, std::string_view elementTemplate,
                                const std::vector<std::string>& list, std::string& target);
     // Appends the arguments of a dispatch call: one per comma of the routine's first parameter

@@ -58,13 +58,20 @@ CLog::~CLog() = default;
 
 std::string CLog::TimeText()
 {
+    // A large conversion logs many lines a second; the local time is worked out once per second.
+    static std::time_t formattedSecond = -1;
+    static std::string formatted;
     std::time_t now = std::time(nullptr);
+    if (now == formattedSecond)
+        return formatted;
     std::tm local{};
     if (!localtime_r(&now, &local))
         return "";
     char buffer[128];
     size_t length = std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H.%M.%S", &local);
-    return std::string(buffer, length);
+    formatted.assign(buffer, length);
+    formattedSecond = now;
+    return formatted;
 }
 
 void CLog::OpenFile(const std::optional<std::string>& logFolder)

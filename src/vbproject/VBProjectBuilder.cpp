@@ -56,6 +56,9 @@ constexpr std::string_view kGlobalDeclarations =
     "Public ClassStore As PXQClassStore\n"
     "Public ObjectStore As PXQObjectStore\n";
 
+// Size from which the routine text written so far goes to the file.
+constexpr size_t kRoutineSlice = size_t{1} << 20;
+
 bool HoldsSeparator(const std::string& name)
 {
     return name.find_first_of("/\\") != std::string::npos;
@@ -91,10 +94,15 @@ void CVBProjectBuilder::AddItem(Kind kind, std::unique_ptr<CKBItem> item)
 {
     // The replacing item does not take the old one's place: it goes to the end of the list.
     std::vector<std::unique_ptr<CKBItem>>& list = items_[kind];
-    for (auto it = list.rbegin(); it != list.rend(); ++it) {
-        if ((*it)->IsSameItem(*item)) {
-            list.erase(std::next(it).base());
-            break;
+    const std::string key = item->ReplacementKey();
+    // Walking the list is needed only when an earlier item has the same key; a large rule file
+    // would otherwise cost a walk per item.
+    if (!key.empty() && !replacementKeys_[kind].insert(key).second) {
+        for (auto it = list.rbegin(); it != list.rend(); ++it) {
+            if ((*it)->IsSameItem(*item)) {
+                list.erase(std::next(it).base());
+                break;
+            }
         }
     }
     list.push_back(std::move(item));
@@ -180,9 +188,9 @@ bool CVBProjectBuilder::WriteServiceClass()
     CVBClass service("DataServiceImpl");
     bool serviceWritten = service.Create(projectFolder) && service.WriteText(kServiceFrame);
 
-    std::string registerText(kRegisterHead);
+    CGrowingText registerText{std::string(kRegisterHead)};
     FillPlaceholder(registerText, "ITEM_00001", project_->GetName());
-    std::string handlerText;
+    CGrowingText handlerText;
     for (auto& list : items_) {
         for (size_t i = 0; i < list.size(); ++i) {
             int itemId = static_cast<int>(i) + 1;
@@ -198,8 +206,8 @@ bool CVBProjectBuilder::WriteServiceClass()
     registerText += kRegisterClosing;
     // The register text is written before its log line so that the line can tell whether the
     // whole class reached the disk.
-    serviceWritten = serviceWritten && service.WriteText(handlerText) && service.WriteText(stubs) &&
-                     service.WriteText(registerText);
+    serviceWritten = serviceWritten && service.WriteText(handlerText.Text()) &&
+                     service.WriteText(stubs) && service.WriteText(registerText.Text());
     if (!serviceWritten)
         Fail(service.ErrorText());
     log_->LogWriteFile("KB Item", ".cls", serviceWritten);
@@ -228,19 +236,31 @@ bool CVBProjectBuilder::WriteModules()
 
     CVBModule routines("KBRoutine");
     bool routinesWritten = routines.Create(projectFolder);
-    std::string routineText;
-    for (auto& list : items_) {
-        for (auto& item : list) {
-            std::string itemText;
-            item->GenerateImplementCode(itemText);
-            routineText += itemText;
-        }
-    }
-    routinesWritten = routinesWritten && routines.WriteText(routineText);
+    routinesWritten = WriteRoutines(routines) && routinesWritten;
     if (!routinesWritten)
         Fail(routines.ErrorText());
     CVBUtility::GetModuleEntry("KBRoutine", entry);
     entriesWritten = AppendEntry(entry) && entriesWritten;
     log_->LogWriteFile("KB Item", ".bas", routinesWritten);
     return globalsWritten && routinesWritten && entriesWritten;
+}
+
+// The routine text goes out in slices, so that a large rule file's routines, which are most of
+// its bytes, are never held whole a second time; the file ends up the same.
+bool CVBProjectBuilder::WriteRoutines(CVBModule& routines)
+{
+    bool written = true;
+    std::string routineText, itemText;
+    for (auto& list : items_) {
+        for (auto& item : list) {
+            itemText.clear();
+            item->GenerateImplementCode(itemText);
+            routineText += itemText;
+            if (routineText.size() >= kRoutineSlice) {
+                written = written && routines.WriteText(routineText);
+                routineText.clear();
+            }
+        }
+    }
+    return written && routines.WriteText(routineText);
 }

@@ -3,6 +3,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "kbfile/KBModule.h"
@@ -11,6 +12,7 @@
 #include "vbproject/VBProject.h"
 
 class CLog;
+class CVBModule;
 
 // Collects the module, the global code and the KB items of one rule file, and writes the whole VB
 // project into <target folder>/<module name>.
@@ -45,6 +47,7 @@ private:
     bool WriteServiceClass();
     bool WriteModules();
     bool WriteGlobalCodeClasses(const std::string& projectFolder);
+    bool WriteRoutines(CVBModule& routines);
     std::string ProjectFolder() const;
     // Appends an entry line to the project file.
     bool AppendEntry(const std::string& entry);
@@ -56,6 +59,8 @@ private:
     std::unique_ptr<CKBModule> module_;
     std::unique_ptr<CGlobalCode> globalCode_;
     std::array<std::vector<std::unique_ptr<CKBItem>>, kKindCount> items_;
+    // Per kind, the replacement keys of the items added so far.
+    std::array<std::unordered_set<std::string>, kKindCount> replacementKeys_;
     CLog* log_;
     std::string failureReason_;
 };
