@@ -36,16 +36,13 @@ bool IsAssignedAt(const std::string& code, size_t pos, size_t nameLength)
 // The blank-delimited word that ends before pos. Position 0 is never looked at.
 std::string WordBefore(const std::string& code, size_t pos)
 {
-    std::string word;
-    for (size_t j = pos - 1; j >= 1; --j) {
-        if (IsBlank(code[j])) {
-            if (!word.empty())
-                break;
-            continue;
-        }
-        word.insert(word.begin(), code[j]);
-    }
-    return word;
+    size_t end = pos;
+    while (end > 1 && IsBlank(code[end - 1]))
+        --end;
+    size_t start = end;
+    while (start > 1 && !IsBlank(code[start - 1]))
+        --start;
+    return code.substr(start, end - start);
 }
 
 }  // namespace
