@@ -22,6 +22,20 @@ TEST(PlatformTextFile, WritesEveryLineFeedAsCrLfAndEmptiesAnOldFile)
     EXPECT_EQ(ReadFileBytes(path), "one\r\ntwo\r\n\r\nthree\r\n");
 }
 
+TEST(PlatformTextFile, LongTextsKeepEveryLineEndAcrossWriteChunks)
+{
+    // Line feeds at every distance from each other, so some fall on any chunk boundary.
+    std::string text;
+    for (int run = 0; text.size() < 100000; ++run)
+        text += std::string(run % 4099, 'x') + "\n" + (run % 3 == 0 ? "\n" : "");
+    TempFolder dir;
+    CTextFile file;
+    ASSERT_TRUE(file.Open(dir / "long.txt"));
+    ASSERT_TRUE(file.Write(text));
+    ASSERT_TRUE(file.Write(std::string(70000, 'y')));
+    EXPECT_EQ(ReadFileBytes(dir / "long.txt"), WithCrLf(text) + std::string(70000, 'y'));
+}
+
 TEST(PlatformTextFile, ReportsFailuresInsteadOfLosingText)
 {
     TempFolder dir;

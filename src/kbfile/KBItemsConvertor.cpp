@@ -107,7 +107,11 @@ bool CKBItemsConvertor::ReadItems()
             read = LoggedStep(&CLog::LogParseFilter, [&] { return ParseFilterNode(child); });
         if (!read)
             return false;
+        // The builder holds copies of everything read. The tree takes several times the size of
+        // the rule file; what was read gives its memory over to the items still to come.
+        child.Remove();
     }
+    document_.reset();
     return true;
 }
 
@@ -122,8 +126,8 @@ bool CKBItemsConvertor::BuildProject()
 
 void CKBItemsConvertor::ReadGlobalCode(const CXmlNode& node)
 {
-    const std::string text = CKBElementValues(node, std::string(kGlobalCode)).FirstChildText();
-    builder_->SetGlobalCode(std::make_unique<CGlobalCode>(text));
+    std::string text = CKBElementValues(node, std::string(kGlobalCode)).FirstChildText();
+    builder_->SetGlobalCode(std::make_unique<CGlobalCode>(std::move(text)));
 }
 
 bool CKBItemsConvertor::ParseClassblockNode(const CXmlNode& node)
@@ -147,7 +151,7 @@ bool CKBItemsConvertor::ParseClassblockNode(const CXmlNode& node)
 bool CKBItemsConvertor::ParseDemonNode(const CXmlNode& node)
 {
     CKBElementValues values(node, std::string(kDemon));
-    const std::string name = values.Name();
+    std::string name = values.Name();
     const bool casefixed = values.Flag("casefixed");
     std::vector<std::string> Classlist;
     std::string PatternCode;
@@ -165,41 +169,43 @@ bool CKBItemsConvertor::ParseDemonNode(const CXmlNode& node)
     // The Demon's generated names are made from its first class.
     if (Classlist.empty())
         values.Raise(kNoClass);
-    builder_->AddDemon(std::make_unique<CKBDemon>(name, std::move(Classlist), false, casefixed,
-                                                  std::move(PatternCode), std::move(ActionCode)));
+    builder_->AddDemon(std::make_unique<CKBDemon>(std::move(name), std::move(Classlist), false,
+                                                  casefixed, std::move(PatternCode),
+                                                  std::move(ActionCode)));
     return true;
 }
 
 bool CKBItemsConvertor::ParseEventNode(const CXmlNode& node, const std::string& className)
 {
     CKBElementValues values(node, std::string(kEvent), className);
-    const std::string name = values.Name();
+    std::string name = values.Name();
     std::vector<std::string> Classlist{className};
     std::string code;
     ReadCodeAndList(node, kClasslist, "name", Classlist, code);
-    builder_->AddEvent(std::make_unique<CKBEvent>(name, std::move(Classlist), false, std::move(code)));
+    builder_->AddEvent(std::make_unique<CKBEvent>(std::move(name), std::move(Classlist), false,
+                                                  std::move(code)));
     return true;
 }
 
 bool CKBItemsConvertor::ParseFilterNode(const CXmlNode& node)
 {
     CKBElementValues values(node, std::string(kFilter));
-    const std::string name = values.Name();
-    const std::string displayname = values.Attribute("displayname");
+    std::string name = values.Name();
+    std::string displayname = values.Attribute("displayname");
     const std::string extratext;
     std::vector<std::string> Classlist;
     std::string code;
     ReadCodeAndList(node, kClasslist, "name", Classlist, code);
-    builder_->AddFilter(std::make_unique<CKBFilter>(name, displayname, extratext, std::move(code),
-                                                    std::move(Classlist)));
+    builder_->AddFilter(std::make_unique<CKBFilter>(std::move(name), std::move(displayname), extratext,
+                                                    std::move(code), std::move(Classlist)));
     return true;
 }
 
 bool CKBItemsConvertor::ParseMethodNode(const CXmlNode& node, const std::string& className)
 {
     CKBElementValues values(node, std::string(kMethod), className);
-    const std::string name = values.Name();
-    const std::string displayname = values.Attribute("displayname");
+    std::string name = values.Name();
+    std::string displayname = values.Attribute("displayname");
     const bool interactive = values.Flag("interactive");
     const bool secure = values.Flag("secure");
     const bool casefixed = values.Flag("casefixed");
@@ -207,8 +213,8 @@ bool CKBItemsConvertor::ParseMethodNode(const CXmlNode& node, const std::string&
     std::vector<std::string> Classlist{className};
     std::string code;
     ReadCodeAndList(node, kClasslist, "name", Classlist, code);
-    builder_->AddMethod(std::make_unique<CKBMethod>(name, displayname, extratext, std::move(code),
-                                                    interactive, secure, casefixed,
+    builder_->AddMethod(std::make_unique<CKBMethod>(std::move(name), std::move(displayname), extratext,
+                                                    std::move(code), interactive, secure, casefixed,
                                                     std::move(Classlist)));
     return true;
 }
@@ -216,29 +222,29 @@ bool CKBItemsConvertor::ParseMethodNode(const CXmlNode& node, const std::string&
 bool CKBItemsConvertor::ParseRuleNode(const CXmlNode& node)
 {
     CKBElementValues values(node, std::string(kRule));
-    const std::string name = values.Name();
-    const std::string displayname = values.Attribute("displayname");
+    std::string name = values.Name();
+    std::string displayname = values.Attribute("displayname");
     const bool interactive = values.Flag("interactive");
     const bool secure = values.Flag("secure");
     const bool casefixed = values.Flag("casefixed");
     const std::string extratext;
-    const std::string code = values.FirstChildText();
-    builder_->AddRule(std::make_unique<CKBRule>(name, displayname, extratext, code, interactive,
-                                                secure, casefixed));
+    std::string code = values.FirstChildText();
+    builder_->AddRule(std::make_unique<CKBRule>(std::move(name), std::move(displayname), extratext,
+                                                std::move(code), interactive, secure, casefixed));
     return true;
 }
 
 bool CKBItemsConvertor::ParseSortNode(const CXmlNode& node)
 {
     CKBElementValues values(node, std::string(kSort));
-    const std::string name = values.Name();
-    const std::string displayname = values.Attribute("displayname");
+    std::string name = values.Name();
+    std::string displayname = values.Attribute("displayname");
     const std::string extratext;
     std::vector<std::string> KeyList;
     std::string code;
     ReadCodeAndList(node, kKeyList, "comparison_op", KeyList, code);
-    builder_->AddSort(std::make_unique<CKBSort>(name, displayname, extratext, std::move(code),
-                                                std::move(KeyList)));
+    builder_->AddSort(std::make_unique<CKBSort>(std::move(name), std::move(displayname), extratext,
+                                                std::move(code), std::move(KeyList)));
     return true;
 }
 

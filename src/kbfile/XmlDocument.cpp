@@ -1,10 +1,7 @@
 #include "kbfile/XmlDocument.h"
 
-#include <cerrno>
 #include <climits>
 #include <cstdint>
-#include <cstdio>
-#include <cstring>
 #include <string_view>
 
 #include <libxml/SAX2.h>
@@ -14,6 +11,7 @@
 #include <libxml/xmlerror.h>
 
 #include "common/Placeholder.h"
+#include "kbfile/XmlFileSource.h"
 
 namespace {
 
@@ -77,8 +75,6 @@ xmlParserInput* RefuseEntity(const char* url, const char* id, xmlParserCtxt*)
     return nullptr;
 }
 
-// Puts the entity loader and the error handlers in place for one parse and restores the
-// previous ones afterwards.
 // libxml2 caps an element's own line at 65535; keep the parser's line in the node's
 // application field so that reasons name the right line in large rule files.
 void StartElementKeepingLine(void* ctx, const xmlChar* localName, const xmlChar* prefix, const xmlChar* uri,
@@ -92,6 +88,8 @@ void StartElementKeepingLine(void* ctx, const xmlChar* localName, const xmlChar*
         context->node->_private = reinterpret_cast<void*>(static_cast<intptr_t>(context->input->line));
 }
 
+// Puts the entity loader and the error handlers in place for one parse, restoring the previous
+// process-wide ones afterwards, and hooks the context's element starts.
 class ParseScope {
 public:
     explicit ParseScope(ParseReport& report)
@@ -163,22 +161,9 @@ const xmlNode* DropWhitespaceText(xmlNode* node)
     return unresolved;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& errorText)
+int ReadFromSource(void* source, char* buffer, int size)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        errorText = std::strerror(errno);
-        return false;
-    }
-    char buffer[65536];
-    size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        bytes.append(buffer, count);
-    const bool failed = std::ferror(file);
-    if (failed)
-        errorText = std::strerror(errno);
-    std::fclose(file);
-    return !failed;
+    return static_cast<CXmlFileSource*>(source)->Read(buffer, size);
 }
 
 }  // namespace
@@ -196,24 +181,37 @@ bool CXmlDocument::Load(const std::string& path)
 {
     document_.reset();
     // Read here rather than by libxml2, which would ask the entity loader for the file itself.
-    std::string bytes;
-    std::string errorText;
-    if (!ReadWholeFile(path, bytes, errorText)) {
-        std::string message(kCannotRead);
-        FillPlaceholder(message, "ITEM_00001", path);
-        FillPlaceholder(message, "ITEM_00002", errorText);
-        return Fail(message, 0);
-    }
-    return Parse(bytes, path);
+    CXmlFileSource source;
+    if (!source.Open(path))
+        return FailToRead(path, source.ErrorText());
+    const bool loaded = ParseWith([&](xmlParserCtxt* context) {
+        return xmlCtxtReadIO(context, ReadFromSource, nullptr, &source, path.c_str(), nullptr, kParseOptions);
+    });
+    // A read error or an oversized file outranks whatever the parser made of the bytes before it.
+    source.ReadToEnd();
+    if (!source.TooLarge() && !source.ReadFailed())
+        return loaded;
+    document_.reset();
+    if (source.TooLarge())
+        return Fail(std::string(kTooLarge), 0);
+    return FailToRead(path, source.ErrorText());
 }
 
 bool CXmlDocument::Parse(const std::string& bytes, const std::string& url)
 {
     document_.reset();
-    errorMessage_.clear();
-    errorLine_ = 0;
     if (bytes.size() > INT_MAX)
         return Fail(std::string(kTooLarge), 0);
+    return ParseWith([&](xmlParserCtxt* context) {
+        return xmlCtxtReadMemory(context, bytes.data(), static_cast<int>(bytes.size()), url.c_str(),
+                                 nullptr, kParseOptions);
+    });
+}
+
+bool CXmlDocument::ParseWith(const std::function<_xmlDoc*(_xmlParserCtxt*)>& read)
+{
+    errorMessage_.clear();
+    errorLine_ = 0;
     xmlInitParser();
     std::unique_ptr<xmlParserCtxt, ContextFreer> context(xmlNewParserCtxt());
     if (!context)
@@ -222,8 +220,7 @@ bool CXmlDocument::Parse(const std::string& bytes, const std::string& url)
     report.context = context.get();
     {
         ParseScope scope(report);
-        document_.reset(xmlCtxtReadMemory(context.get(), bytes.data(), static_cast<int>(bytes.size()),
-                                          url.c_str(), nullptr, kParseOptions));
+        document_.reset(read(context.get()));
     }
     if (!document_ || report.failed || !context->wellFormed) {
         document_.reset();
@@ -246,6 +243,14 @@ std::optional<CXmlNode> CXmlDocument::Root() const
     if (!root)
         return std::nullopt;
     return CXmlNode(root);
+}
+
+bool CXmlDocument::FailToRead(const std::string& path, const std::string& errorText)
+{
+    std::string message(kCannotRead);
+    FillPlaceholder(message, "ITEM_00001", path);
+    FillPlaceholder(message, "ITEM_00002", errorText);
+    return Fail(message, 0);
 }
 
 bool CXmlDocument::Fail(std::string message, long line)

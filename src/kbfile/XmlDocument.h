@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -7,6 +8,7 @@
 #include "kbfile/XmlNode.h"
 
 struct _xmlDoc;
+struct _xmlParserCtxt;
 
 // A rule file loaded whole into a tree, with character and entity references resolved, line ends
 // and attribute values normalised, CDATA sections, comments and processing instructions kept as
@@ -19,7 +21,8 @@ public:
     CXmlDocument(const CXmlDocument&) = delete;
     CXmlDocument& operator=(const CXmlDocument&) = delete;
 
-    // False, with ErrorMessage and ErrorLine, when the file cannot be read or does not load.
+    // False, with ErrorMessage and ErrorLine, when the file cannot be read or does not load. The
+    // file is read to its end, a piece at a time as the parser needs it.
     bool Load(const std::string& path);
     // The same from the file's bytes; url is the file's path, against which references resolve.
     bool Parse(const std::string& bytes, const std::string& url);
@@ -31,6 +34,10 @@ public:
     long ErrorLine() const { return errorLine_; }
 
 private:
+    // Runs read, which parses with the context it is given, under the safety settings, and keeps
+    // the document it returns when it loaded.
+    bool ParseWith(const std::function<_xmlDoc*(_xmlParserCtxt*)>& read);
+    bool FailToRead(const std::string& path, const std::string& errorText);
     bool Fail(std::string message, long line);
 
     struct DocumentFreer {

@@ -6,9 +6,14 @@
 
 namespace {
 
+std::string_view AsView(const xmlChar* text)
+{
+    return text ? std::string_view(reinterpret_cast<const char*>(text)) : std::string_view();
+}
+
 std::string AsText(const xmlChar* text)
 {
-    return text ? std::string(reinterpret_cast<const char*>(text)) : std::string();
+    return std::string(AsView(text));
 }
 
 std::string QualifiedName(const xmlNs* ns, const xmlChar* localName)
@@ -18,11 +23,23 @@ std::string QualifiedName(const xmlNs* ns, const xmlChar* localName)
     return AsText(localName);
 }
 
+// The same as QualifiedName(ns, localName) == wanted, without building the name: every attribute
+// of every item is compared.
+bool HasQualifiedName(const xmlNs* ns, const xmlChar* localName, std::string_view wanted)
+{
+    const std::string_view local = AsView(localName);
+    if (!ns || !ns->prefix)
+        return wanted == local;
+    const std::string_view prefix = AsView(ns->prefix);
+    return wanted.size() == prefix.size() + 1 + local.size() && wanted.starts_with(prefix) &&
+           wanted[prefix.size()] == ':' && wanted.ends_with(local);
+}
+
 void AppendCharacterData(const xmlNode* node, std::string& text)
 {
     for (const xmlNode* child = node->children; child; child = child->next) {
         if (child->type == XML_TEXT_NODE || child->type == XML_CDATA_SECTION_NODE)
-            text += AsText(child->content);
+            text += AsView(child->content);
         else if (child->type == XML_ELEMENT_NODE)
             AppendCharacterData(child, text);
     }
@@ -107,12 +124,24 @@ bool CXmlNode::GetAttribute(std::string_view attributeName, std::string& value) 
     if (node_->type != XML_ELEMENT_NODE)
         return false;
     for (xmlAttr* attribute = node_->properties; attribute; attribute = attribute->next) {
-        if (QualifiedName(attribute->ns, attribute->name) != attributeName)
+        if (!HasQualifiedName(attribute->ns, attribute->name, attributeName))
             continue;
+        // With entities substituted, a value is one text node: read it in place.
+        const xmlNode* text = attribute->children;
+        if (!text || (text->type == XML_TEXT_NODE && !text->next)) {
+            value = AsText(text ? text->content : nullptr);
+            return true;
+        }
         xmlChar* content = xmlNodeGetContent(reinterpret_cast<xmlNode*>(attribute));
         value = AsText(content);
         xmlFree(content);
         return true;
     }
     return false;
+}
+
+void CXmlNode::Remove() const
+{
+    xmlUnlinkNode(node_);
+    xmlFreeNode(node_);
 }

@@ -31,6 +31,10 @@ public:
     // The value of the attribute of exactly that qualified name; false when the node has none.
     bool GetAttribute(std::string_view attributeName, std::string& value) const;
 
+    // Takes the node out of its document and frees it with everything below it. Neither it nor
+    // any node found below it may be used afterwards.
+    void Remove() const;
+
 private:
     _xmlNode* node_;
 };

@@ -28,6 +28,10 @@ private:
         void operator()(FILE* f) const { std::fclose(f); }
     };
     bool Fail();
+    bool WriteBytes(const char* bytes, size_t count);
+
+    // Most bytes of converted text handed to the library at a time; held on the stack.
+    static constexpr size_t kChunkSize = 16 * 1024;
 
     std::unique_ptr<FILE, Closer> file_;
     std::string errorText_;
