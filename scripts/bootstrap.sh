@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake g++ make libxml2-dev libgtest-dev qt6-base-dev xvfb xauth libxml2-utils)
+packages=(cmake g++ make libxml2-dev libgtest-dev qt6-base-dev xvfb xauth libxml2-utils clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
