@@ -1,5 +1,6 @@
 #include "app/ConvertHelper.h"
 
+#include <exception>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -105,6 +106,11 @@ bool CConvertHelper::RunSteps(CKBReader& reader, const std::string& rulePath,
         }
     } catch (const CKBReaderError& error) {
         RememberFailure(reader, error.what(), error.Line());
+        return false;
+    } catch (const std::exception& error) {
+        // Out of memory or the like: this file fails, the batch goes on with the next.
+        failureReason_ = error.what();
+        failureLine_ = 0;
         return false;
     }
     CLog::Instance()->FinishConversion(rulePath);

@@ -4,14 +4,22 @@
 #include <climits>
 #include <cstring>
 
+#include "platform/FileSystem.h"
+
 namespace {
 
 constexpr size_t kReadBufferSize = 1 << 16;
+constexpr const char* kNotAFile = "not a regular file";
 
 }  // namespace
 
 bool CXmlFileSource::Open(const std::string& path)
 {
+    // A pipe would block a batch forever, and a device such as /dev/zero never ends.
+    if (CFileSystem::IsDeviceOrPipe(path)) {
+        errorText_ = kNotAFile;
+        return false;
+    }
     file_.reset(std::fopen(path.c_str(), "rb"));
     if (!file_)
         return Failed();

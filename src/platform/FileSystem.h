@@ -16,5 +16,7 @@ public:
     // The folder holding the running executable, with its trailing "/".
     static std::string ExecutableFolder();
     static bool EntryExists(const std::string& path);
+    // A pipe, socket or device: reading one may block or never end.
+    static bool IsDeviceOrPipe(const std::string& path);
     static std::string CurrentFolder();
 };

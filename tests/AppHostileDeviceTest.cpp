@@ -1,0 +1,40 @@
+// A pipe or a device among the rule files must neither hang the batch nor exhaust its memory.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include "TestSupport.h"
+#include "hostile/HostileProgram.h"
+
+using hostile::Limits;
+using hostile::Outcome;
+using hostile::Program;
+
+TEST(AppHostileDevice, APipeFailsAtOnceAndTheBatchGoesOn)
+{
+    Program program;
+    ASSERT_EQ(::mkfifo(program.Work("a-pipe.pxkbx").c_str(), 0666), 0);
+    program.WriteRule("b-good.pxkbx", "<Rules name=\"Good\"/>\n");
+    Limits limits;
+    limits.seconds = 30;
+    Outcome outcome = program.Convert("*.pxkbx", limits);
+    EXPECT_FALSE(outcome.timedOut);
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_EQ(outcome.err, program.Work("a-pipe.pxkbx") +
+                               ": error: cannot read " + program.Work("a-pipe.pxkbx") +
+                               ": not a regular file\n" + hostile::kFailedSummary + "\n");
+    EXPECT_EQ(ListFolder(program.Target()), std::vector<std::string>{"Good"});
+}
+
+TEST(AppHostileDevice, AnEndlessDeviceIsNotRead)
+{
+    Program program;
+    Limits limits;
+    limits.seconds = 30;
+    Outcome outcome = program.Convert("/dev/zero", limits);
+    EXPECT_FALSE(outcome.timedOut);
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_LT(outcome.maxRssKb, 100 * 1024);
+    EXPECT_EQ(outcome.err, std::string("/dev/zero: error: cannot read /dev/zero: not a regular file\n") +
+                               hostile::kFailedSummary + "\n");
+}
