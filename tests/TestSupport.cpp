@@ -1,10 +1,14 @@
 #include "TestSupport.h"
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -82,18 +86,21 @@ std::vector<std::string> ListTree(const std::string& path)
 
 
 RunResult RunProgram(const std::string& program, const std::vector<std::string>& args,
-                     const std::string& workingFolder)
+                     const std::string& workingFolder, const RunLimits& limits)
 {
     // Output goes to files, not pipes, so a chatty program cannot block on a full pipe.
     TempFolder capture;
-    std::string outPath = capture / "out", errPath = capture / "err";
-    pid_t pid = ::fork();
+    const std::string outPath = capture / "out", errPath = capture / "err";
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pid = ::fork();
     if (pid == 0) {
-        if (::chdir(workingFolder.c_str()) != 0)
-            ::_exit(127);
-        FILE* out = std::freopen(outPath.c_str(), "w", stdout);
-        FILE* err = std::freopen(errPath.c_str(), "w", stderr);
-        if (!out || !err)
+        if (limits.openFiles != 0) {
+            const rlimit files{limits.openFiles, limits.openFiles};
+            if (::setrlimit(RLIMIT_NOFILE, &files) != 0)
+                ::_exit(127);
+        }
+        if (::chdir(workingFolder.c_str()) != 0 || !std::freopen(outPath.c_str(), "w", stdout) ||
+            !std::freopen(errPath.c_str(), "w", stderr))
             ::_exit(127);
         std::vector<char*> argv{const_cast<char*>(program.c_str())};
         for (const std::string& arg : args)
@@ -104,8 +111,20 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
     }
     RunResult result;
     int status = 0;
-    ::waitpid(pid, &status, 0);
+    rusage usage{};
+    const auto deadline = start + std::chrono::seconds(limits.seconds);
+    while (::wait4(pid, &status, WNOHANG, &usage) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            result.timedOut = true;
+            ::kill(pid, SIGKILL);
+            ::wait4(pid, &status, 0, &usage);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    result.maxRssKb = usage.ru_maxrss;
     result.out = ReadFileBytes(outPath);
     result.err = ReadFileBytes(errPath);
     return result;

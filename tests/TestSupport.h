@@ -29,11 +29,21 @@ std::vector<std::string> ListFolder(const std::string& path);
 // Every file below a folder, as paths relative to it, sorted.
 std::vector<std::string> ListTree(const std::string& path);
 
+struct RunLimits {
+    // The child is killed when it runs longer.
+    int seconds = 120;
+    // 0 leaves the limit of open files as inherited.
+    unsigned long openFiles = 0;
+};
+
 struct RunResult {
     int exitCode = -1;
+    bool timedOut = false;
     std::string out;
     std::string err;
+    double seconds = 0;
+    long maxRssKb = 0;  // peak memory of the child
 };
-// Runs a program with arguments, in workingFolder, and captures its output.
+// Runs a program with arguments, in workingFolder, under limits, and captures its output.
 RunResult RunProgram(const std::string& program, const std::vector<std::string>& args,
-                     const std::string& workingFolder);
+                     const std::string& workingFolder, const RunLimits& limits = {});

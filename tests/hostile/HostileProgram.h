@@ -7,17 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
-#include <csignal>
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <system_error>
-#include <thread>
 #include <vector>
 
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "../TestSupport.h"
@@ -27,66 +21,8 @@ namespace hostile {
 constexpr const char* kFailedSummary = "Error occurs during conversion! Please check the log file.";
 constexpr const char* kFinishBanner = "Finish to convert";
 
-struct Limits {
-    int seconds = 120;
-    // 0 leaves the limit as inherited.
-    rlim_t openFiles = 0;
-};
-
-struct Outcome {
-    int exitCode = -1;
-    bool timedOut = false;
-    std::string out;
-    std::string err;
-    double seconds = 0;
-    long maxRssKb = 0;
-};
-
-// Like RunProgram, but the child is killed when it overruns limits.seconds, and wait4 gives the
-// peak memory of this one child.
-inline Outcome RunLimited(const std::string& program, const std::vector<std::string>& args,
-                          const std::string& workingFolder, const Limits& limits)
-{
-    TempFolder capture;
-    const std::string outPath = capture / "out", errPath = capture / "err";
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        if (limits.openFiles != 0) {
-            const rlimit files{limits.openFiles, limits.openFiles};
-            if (::setrlimit(RLIMIT_NOFILE, &files) != 0)
-                ::_exit(127);
-        }
-        if (::chdir(workingFolder.c_str()) != 0 || !std::freopen(outPath.c_str(), "w", stdout) ||
-            !std::freopen(errPath.c_str(), "w", stderr))
-            ::_exit(127);
-        std::vector<char*> argv{const_cast<char*>(program.c_str())};
-        for (const std::string& arg : args)
-            argv.push_back(const_cast<char*>(arg.c_str()));
-        argv.push_back(nullptr);
-        ::execv(program.c_str(), argv.data());
-        ::_exit(127);
-    }
-    Outcome outcome;
-    int status = 0;
-    rusage usage{};
-    const auto deadline = start + std::chrono::seconds(limits.seconds);
-    while (::wait4(pid, &status, WNOHANG, &usage) == 0) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            outcome.timedOut = true;
-            ::kill(pid, SIGKILL);
-            ::wait4(pid, &status, 0, &usage);
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    outcome.maxRssKb = usage.ru_maxrss;
-    outcome.out = ReadFileBytes(outPath);
-    outcome.err = ReadFileBytes(errPath);
-    return outcome;
-}
+using Limits = RunLimits;
+using Outcome = RunResult;
 
 // Every entry below folder, folders included, relative to it, sorted; skip (relative) and what
 // lies below it are left out.
@@ -130,7 +66,7 @@ public:
     }
     Outcome ConvertInto(const std::string& pattern, const std::string& target, const Limits& limits = {}) const
     {
-        return RunLimited(program_, {pattern, target}, work_.Path(), limits);
+        return RunProgram(program_, {pattern, target}, work_.Path(), limits);
     }
 
     // The log files' contents, in the order of their names.
