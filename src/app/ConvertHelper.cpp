@@ -22,10 +22,6 @@ constexpr std::string_view kUsage =
     "         param2: the target path of the conversion.\n";
 constexpr std::string_view kNoRuleFile = "Cannot find the .pxkbx file.\n";
 constexpr std::string_view kNoTargetFolder = "Cannot find the target folder.\n";
-constexpr std::string_view kFailedSummary =
-    "Error occurs during conversion! Please check the log file.";
-constexpr std::string_view kSucceededSummary =
-    "The file has been Converted to VB project successfully!";
 constexpr std::string_view kConfigFileName = "config.txt";
 constexpr std::string_view kConfigLine = "ITEM_00001\n";
 
@@ -74,10 +70,10 @@ int CConvertHelper::ConvertBatch(int argc, const char* const* argv)
         }
     }
     if (anyFailed) {
-        CConsole::Warn(kFailedSummary);
+        CConsole::Warn(kFailedMessage);
         return kConversionFailed;
     }
-    CConsole::Inform(kSucceededSummary);
+    CConsole::Inform(kSucceededMessage);
     return kAllConverted;
 }
 

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "kbfile/KBReader.h"
 
@@ -17,6 +18,12 @@ public:
     static constexpr int kAllConverted = 0;
     static constexpr int kConversionFailed = 1;
     static constexpr int kUsageError = 2;
+
+    // How a conversion ended, as the batch's summary and the dialog's message both say it.
+    static constexpr std::string_view kSucceededMessage =
+        "The file has been Converted to VB project successfully!";
+    static constexpr std::string_view kFailedMessage =
+        "Error occurs during conversion! Please check the log file.";
 
     // The real reader; logs and config.txt beside the executable.
     CConvertHelper();

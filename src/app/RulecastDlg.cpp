@@ -31,9 +31,6 @@ constexpr std::string_view kNoTargetFolder =
 constexpr std::string_view kOverwriteQuestion =
     "The folder of VB project has existed! Do you want to overwrite it?";
 constexpr std::string_view kDriveNotReady = "The driver you select is not ready!";
-constexpr std::string_view kConverted = "The file has been Converted to VB project successfully!";
-constexpr std::string_view kConversionFailed =
-    "Error occurs during conversion! Please check the log file.";
 
 constexpr const char* kIconPath = ":/icons/rulecast.png";
 constexpr double kFontPointSize = 8;
@@ -247,9 +244,9 @@ void CRulecastDlg::OnOK()
     }
     bool converted = converter->ConvertFile(rulePath, targetFolder);
     if (converted)
-        prompts_->ShowMessage(kConverted);
+        prompts_->ShowMessage(CConvertHelper::kSucceededMessage);
     else
-        prompts_->ShowMessage(kConversionFailed, converter->FailureMessage(rulePath));
+        prompts_->ShowMessage(CConvertHelper::kFailedMessage, converter->FailureMessage(rulePath));
     converter->SaveTargetFolder(targetFolder);
 }
 
