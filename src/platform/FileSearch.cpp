@@ -1,24 +1,5 @@
 #include "platform/FileSearch.h"
 
-#include <algorithm>
-#include <dirent.h>
-#include <memory>
-
-#include "platform/FileSystem.h"
-
-namespace {
-
-struct DirCloser {
-    void operator()(DIR* dir) const { ::closedir(dir); }
-};
-
-bool HasWildcard(const std::string& text)
-{
-    return text.find_first_of("*?") != std::string::npos;
-}
-
-}  // namespace
-
 bool CFileSearch::Matches(const std::string& wildcard, const std::string& name)
 {
     // Iterative match with one backtrack point: linear enough for names, never recursive.
@@ -40,33 +21,4 @@ bool CFileSearch::Matches(const std::string& wildcard, const std::string& name)
     while (w < wildcard.size() && wildcard[w] == '*')
         ++w;
     return w == wildcard.size();
-}
-
-std::vector<std::string> CFileSearch::Find(const std::string& pattern)
-{
-    std::string trimmed = pattern;
-    // "name/" names the entry "name", as it would without the slash.
-    while (trimmed.size() > 1 && trimmed.back() == '/' && !HasWildcard(trimmed))
-        trimmed.pop_back();
-
-    size_t slash = trimmed.rfind('/');
-    std::string folder = slash == std::string::npos ? "" : trimmed.substr(0, slash + 1);
-    std::string wildcard = slash == std::string::npos ? trimmed : trimmed.substr(slash + 1);
-    if (folder.empty() || folder[0] != '/')
-        folder = CFileSystem::CurrentFolder() + "/" + folder;
-    if (wildcard.empty())
-        return {};
-
-    std::unique_ptr<DIR, DirCloser> dir(::opendir(folder.c_str()));
-    if (!dir)
-        return {};
-    std::vector<std::string> names;
-    while (const dirent* entry = ::readdir(dir.get())) {
-        if (Matches(wildcard, entry->d_name))
-            names.emplace_back(entry->d_name);
-    }
-    std::sort(names.begin(), names.end());
-    for (std::string& name : names)
-        name = folder + name;
-    return names;
 }
