@@ -8,9 +8,12 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: Rulecast.exe [param1] [param2].\n"
+    "Usage: rulecast [param1] [param2].\n"
     "         param1: the file name of .pxkbx file, you can use \"*\" in the file name.\n"
-    "         param2: the target path of the conversion.\n";
+    "         param2: the target path of the conversion.\n"
+    "         -h, --help: print this text and exit.\n"
+    "         -V, --version: print the program's version and exit.\n"
+    "         --: end of the options; a pattern after it may start with \"-\".\n";
 
 // The real program, copied into a folder of its own so that its log files land there.
 struct Program {
@@ -29,16 +32,34 @@ struct Program {
 
 }  // namespace
 
-TEST(AppCommandLine, WrongArgumentCountsGiveTheUsageAlone)
+TEST(AppCommandLine, OptionsAndArgumentCounts)
 {
+    struct Case {
+        const char* behaviour;
+        std::vector<std::string> args;
+        int exitCode;
+        std::string out;  // "usage": the whole usage text
+        std::string err;
+    };
+    const std::string usage = kUsage;
+    const Case cases[] = {
+        {"--help prints the usage", {"--help"}, 0, "usage", ""},
+        {"-h too, whatever follows", {"-h", "a", "b", "c"}, 0, "usage", ""},
+        {"--version", {"--version"}, 0, "rulecast 1.1.0\n", ""},
+        {"-V", {"-V"}, 0, "rulecast 1.1.0\n", ""},
+        {"an unknown option", {"--frobnicate", "a", "b"}, 2, "", "rulecast: unknown option '--frobnicate'\n" + usage},
+        {"a lone dash is an option too", {"-", "b"}, 2, "", "rulecast: unknown option '-'\n" + usage},
+        {"after -- a pattern may start with a dash", {"--", "-x*.pxkbx", "out"}, 2, "", "Cannot find the .pxkbx file.\n"},
+        {"one argument", {"a"}, 2, "", usage},
+        {"three arguments", {"a", "b", "c"}, 2, "", usage},
+        {"options do not count as arguments", {"a", "--", "b", "c"}, 2, "", usage},
+    };
     Program program;
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"a"}, std::vector<std::string>{"a", "b", "c"},
-          std::vector<std::string>{"a", "b", "c", "d"}}) {
-        RunResult result = program.Run(args);
-        EXPECT_EQ(result.exitCode, 2);
-        EXPECT_EQ(result.err, kUsage);
-        EXPECT_EQ(result.out, "");
+    for (const Case& c : cases) {
+        RunResult result = program.Run(c.args);
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.behaviour;
+        EXPECT_EQ(result.out, c.out == "usage" ? usage : c.out) << c.behaviour;
+        EXPECT_EQ(result.err, c.err) << c.behaviour;
     }
     EXPECT_EQ(program.LogCount(), 0u);
 }

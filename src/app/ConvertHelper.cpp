@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/CommandLine.h"
 #include "common/Placeholder.h"
 #include "kbfile/KBItemsConvertor.h"
 #include "kbfile/KBReaderError.h"
@@ -16,10 +17,6 @@
 
 namespace {
 
-constexpr std::string_view kUsage =
-    "Usage: Rulecast.exe [param1] [param2].\n"
-    "         param1: the file name of .pxkbx file, you can use \"*\" in the file name.\n"
-    "         param2: the target path of the conversion.\n";
 constexpr std::string_view kNoRuleFile = "Cannot find the .pxkbx file.\n";
 constexpr std::string_view kNoTargetFolder = "Cannot find the target folder.\n";
 constexpr std::string_view kConfigFileName = "config.txt";
@@ -42,7 +39,7 @@ CConvertHelper::~CConvertHelper() = default;
 
 void CConvertHelper::ShowUsage()
 {
-    CConsole::Warn(kUsage);
+    CConsole::Warn(CCommandLine::Usage());
 }
 
 int CConvertHelper::ConvertBatch(int argc, const char* const* argv)

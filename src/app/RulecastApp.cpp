@@ -1,13 +1,36 @@
 #include "app/RulecastApp.h"
 
+#include "app/CommandLine.h"
 #include "app/ConvertHelper.h"
 #include "app/DialogLauncher.h"
+#include "platform/Console.h"
+
+#include <string>
+#include <vector>
 
 int CRulecastApp::InitInstance(int argc, char** argv)
 {
-    if (argc > 1) {
-        CConvertHelper converter;
-        return converter.ConvertBatch(argc, argv);
+    CCommandLine commandLine(std::vector<std::string>(argv + 1, argv + argc));
+    switch (commandLine.GetRequest()) {
+    case CCommandLine::Request::Dialog:
+        return RunMainDialog(argc, argv);
+    case CCommandLine::Request::Help:
+        CConsole::Inform(CCommandLine::Usage());
+        return CConvertHelper::kAllConverted;
+    case CCommandLine::Request::Version:
+        CConsole::Inform(CCommandLine::VersionLine());
+        return CConvertHelper::kAllConverted;
+    case CCommandLine::Request::UsageError:
+        CConsole::Warn(commandLine.Error());
+        CConvertHelper::ShowUsage();
+        return CConvertHelper::kUsageError;
+    case CCommandLine::Request::Convert:
+        break;
     }
-    return RunMainDialog(argc, argv);
+    // The batch sees the program and the words that are not options, as if no option was given.
+    std::vector<const char*> arguments{argv[0]};
+    for (const std::string& argument : commandLine.Arguments())
+        arguments.push_back(argument.c_str());
+    CConvertHelper converter;
+    return converter.ConvertBatch(static_cast<int>(arguments.size()), arguments.data());
 }

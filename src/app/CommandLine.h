@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The words after the program's name: options first, then the rule-file pattern and the target
+// folder. Every word that starts with "-" is an option until "--", after which a pattern may start
+// with "-" too.
+class CCommandLine {
+public:
+    enum class Request {
+        Dialog,     // no words at all
+        Convert,    // the batch, with the arguments left after the options
+        Help,       // --help: the usage on standard output
+        Version,    // --version
+        UsageError  // an unknown option or a bad value: Error() says which
+    };
+
+    explicit CCommandLine(const std::vector<std::string>& words);
+
+    Request GetRequest() const { return request_; }
+    // The words that are not options, in order; the batch expects exactly two.
+    const std::vector<std::string>& Arguments() const { return arguments_; }
+    // "rulecast: unknown option '-x'", for a usage error.
+    const std::string& Error() const { return error_; }
+
+    // The usage text: the two parameters, then one line per option.
+    static std::string Usage();
+    // "rulecast 1.1.0"
+    static std::string VersionLine();
+
+private:
+    // False when word is no option this program knows.
+    bool TakeOption(const std::string& word);
+    void Refuse(std::string_view errorTemplate, std::string_view word);
+
+    Request request_ = Request::Convert;
+    std::vector<std::string> arguments_;
+    std::string error_;
+};
