@@ -5,7 +5,10 @@
 #include <unistd.h>
 
 #include "TestSupport.h"
+#include "app/ConvertHelper.h"
 #include "hostile/HostileProgram.h"
+#include "kbfile/KBItemsConvertor.h"
+#include "log/Log.h"
 
 using hostile::ExpectCleanFailure;
 using hostile::Program;
@@ -43,6 +46,8 @@ TEST(AppDiagnostics, EveryFailureNamesItsReasonAndLine)
          "<Rules name=\"P\">\n<Filter name=\"F\" displayname=\"f\">\n<Classlist><!-- c --></Classlist>\n</Filter>\n</Rules>\n",
          ":3: error: Classlist entry is a comment, not an element with 'name'"},
         {"unsafe-module-name", "<Rules name=\"../x\"/>\n", ": error: unsafe module name '../x'"},
+        {"bytes-not-utf-8", "<R name=\"caf\xe9\"/>\n",
+         ":1: error: Input is not proper UTF-8, indicate encoding ! Bytes: 0xE9 0x22 0x2F 0x3E"},
     };
     Program program;
     for (const Case& c : cases) {
@@ -83,6 +88,57 @@ TEST(AppDiagnostics, LineNumbersStayRightPastSixtyFiveThousand)
     RunResult result = program.Convert("big.pxkbx");
     EXPECT_EQ(result.err.substr(0, result.err.find('\n')),
               program.Work("big.pxkbx:70002: error: Sort 'S' has no attribute 'displayname'"));
+}
+
+// Names and paths appear in a reason exactly as they are, whatever tokens they hold, and a line
+// break or escape in them cannot start a line of its own.
+TEST(AppDiagnostics, MessagesShowNamesAndPathsAsTheyAre)
+{
+    struct Row {
+        const char* behaviour;
+        std::string ruleFile;  // in the work folder
+        const char* document;  // none: the file is not there
+        std::string target;    // in the work folder
+        std::string shown;     // the error line; WORK stands for the work folder
+    };
+    const std::vector<Row> rows = {
+        {"a Method named like a token, in a class named like another", "m.pxkbx",
+         "<R name=\"P\">\n<Classblock name=\"ITEM_00001\">\n<Method name=\"ITEM_00002\" displayname=\"\" "
+         "interactive=\"true\" casefixed=\"true\"/></Classblock></R>",
+         "out", "WORK/m.pxkbx:3: error: Method 'ITEM_00002' in class 'ITEM_00001' has no attribute 'secure'"},
+        {"a rule file that cannot be read, in a folder named like a token", "ITEM_00002/a.pxkbx", nullptr, "out",
+         "WORK/ITEM_00002/a.pxkbx: error: cannot read WORK/ITEM_00002/a.pxkbx: No such file or directory"},
+        {"a list entry named like a token", "k.pxkbx",
+         "<R name=\"P\"><Sort name=\"S\" displayname=\"\"><KeyList><ITEM_00002/></KeyList></Sort></R>", "out",
+         "WORK/k.pxkbx:1: error: KeyList entry <ITEM_00002> has no attribute 'comparison_op'"},
+        {"a name with line breaks", "n.pxkbx", "<R name=\"P\"><Rule name=\"a&#10;b&#13;\" displayname=\"\"/></R>",
+         "out", "WORK/n.pxkbx:1: error: Rule 'a\\nb\\r' has no attribute 'interactive'"},
+        {"a rule path with a line break and an escape", "b\n\x1b[2J.pxkbx", "", "out",
+         "WORK/b\\n\\x1b[2J.pxkbx:1: error: Document is empty"},
+        {"a target under a folder named like a token", "t.pxkbx", "<R name=\"P\"/>", "ITEM_00001/file",
+         "WORK/t.pxkbx: error: cannot create folder WORK/ITEM_00001/file/P: Not a directory"},
+    };
+    TempFolder app, work;
+    ASSERT_EQ(::mkdir((work / "ITEM_00001").c_str(), 0777), 0);
+    ASSERT_EQ(::mkdir((work / "out").c_str(), 0777), 0);
+    WriteFileBytes(work / "ITEM_00001/file", "");
+    CConvertHelper converter([] { return std::make_unique<CKBItemsConvertor>(); }, app.Path() + "/");
+    for (const Row& row : rows) {
+        const std::string rulePath = work / row.ruleFile;
+        if (row.document)
+            WriteFileBytes(rulePath, row.document);
+        EXPECT_FALSE(converter.ConvertFile(rulePath, work / row.target)) << row.behaviour;
+        std::string shown = row.shown;
+        for (size_t at; (at = shown.find("WORK")) != std::string::npos;)
+            shown.replace(at, 4, work.Path());
+        EXPECT_EQ(converter.FailureMessage(rulePath), shown) << row.behaviour;
+        // The path as shown is what comes before the first colon.
+        EXPECT_EQ(converter.LogNote(rulePath),
+                  shown.substr(0, shown.find(':', work.Path().size())) + ": note: log file " + converter.LogPath())
+            << row.behaviour;
+        hostile::WithoutFailureLine(ReadFileBytes(converter.LogPath()), shown);
+    }
+    CLog::Restart(std::nullopt);
 }
 
 // An installed copy in a folder its user cannot write still leaves a log, in the user's state
