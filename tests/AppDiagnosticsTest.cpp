@@ -186,4 +186,11 @@ TEST(AppDiagnostics, AProgramFolderThatTakesNoLogSendsItToTheUsersStateFolder)
         EXPECT_EQ(info.st_mode & 0777, 0700u) << row.behaviour;
         EXPECT_EQ(ListFolder(programFolder.Path()), std::vector<std::string>{"rulecast"}) << row.behaviour;
     }
+    // Where no folder takes the log, the conversion goes on without one, and no note names one.
+    RunLimits limits;
+    limits.unprivileged = true;
+    limits.environment = {{"XDG_STATE_HOME", "/proc/rulecast"}};
+    const RunResult result = RunProgram(program, {"broken.pxkbx", "."}, work.Path(), limits);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err.substr(result.err.find('\n') + 1), "Error occurs during conversion! Please check the log file.\n");
 }
