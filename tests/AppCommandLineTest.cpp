@@ -2,8 +2,10 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 
 #include "TestSupport.h"
+#include "app/CommandLine.h"
 
 namespace {
 
@@ -110,4 +112,32 @@ TEST(AppCommandLine, AFileAsTargetPassesAndAFailedConversionExitsOne)
     EXPECT_NE(log.find("Begin to convert " + program.work.Path() + "/broken.pxkbx  "),
               std::string::npos);
     EXPECT_EQ(log.find("Finish to convert"), std::string::npos);
+}
+
+// Every option that --help lists is described in the manual page's OPTIONS and in the README.
+TEST(AppCommandLine, EveryOptionOfTheUsageIsDocumented)
+{
+    std::string manual = ReadFileBytes(RULECAST_SOURCE_DIR "/doc/rulecast.1");
+    for (size_t at; (at = manual.find("\\-")) != std::string::npos;)
+        manual.erase(at, 1);
+    const size_t options = manual.find("\n.SH OPTIONS\n");
+    ASSERT_NE(options, std::string::npos);
+    manual = manual.substr(options, manual.find("\n.SH ", options + 1) - options);
+    const std::string readme = ReadFileBytes(RULECAST_SOURCE_DIR "/README.md");
+    std::istringstream usage(CCommandLine::Usage());
+    int documented = 0;
+    for (std::string line; std::getline(usage, line);) {
+        // An option's line: nine spaces, then its spellings up to ": ".
+        if (line.rfind("         -", 0) != 0)
+            continue;
+        std::istringstream spellings(line.substr(9, line.find(": ") - 9));
+        for (std::string option; std::getline(spellings >> std::ws, option, ',');) {
+            EXPECT_TRUE(manual.find(" " + option + " ") != std::string::npos ||
+                        manual.find(" " + option + "\n") != std::string::npos)
+                << option << " is not in the manual page's OPTIONS";
+            EXPECT_NE(readme.find("`" + option + "`"), std::string::npos) << option << " is not in the README";
+            ++documented;
+        }
+    }
+    EXPECT_GE(documented, 5);
 }

@@ -20,9 +20,9 @@ TEST(AppHostileDevice, APipeFailsAtOnceAndTheBatchGoesOn)
     Outcome outcome = program.Convert("*.pxkbx", limits);
     EXPECT_FALSE(outcome.timedOut);
     EXPECT_EQ(outcome.exitCode, 1);
-    EXPECT_EQ(outcome.err, program.Work("a-pipe.pxkbx") +
-                               ": error: cannot read " + program.Work("a-pipe.pxkbx") +
-                               ": not a regular file\n" + hostile::kFailedSummary + "\n");
+    const std::string pipe = program.Work("a-pipe.pxkbx");
+    EXPECT_EQ(outcome.err, pipe + ": error: cannot read " + pipe + ": not a regular file\n" + pipe +
+                               ": note: log file " + program.LogOf(pipe) + "\n" + hostile::kFailedSummary + "\n");
     EXPECT_EQ(ListFolder(program.Target()), std::vector<std::string>{"Good"});
 }
 
@@ -35,6 +35,6 @@ TEST(AppHostileDevice, AnEndlessDeviceIsNotRead)
     EXPECT_FALSE(outcome.timedOut);
     EXPECT_EQ(outcome.exitCode, 1);
     EXPECT_LT(outcome.maxRssKb, 100 * 1024);
-    EXPECT_EQ(outcome.err, std::string("/dev/zero: error: cannot read /dev/zero: not a regular file\n") +
-                               hostile::kFailedSummary + "\n");
+    EXPECT_EQ(outcome.err, "/dev/zero: error: cannot read /dev/zero: not a regular file\n/dev/zero: note: log file " +
+                               program.LogOf("/dev/zero") + "\n" + hostile::kFailedSummary + "\n");
 }

@@ -1,4 +1,5 @@
 #include <QtTest>
+#include <algorithm>
 #include <filesystem>
 
 #include "DialogFixture.h"
@@ -206,8 +207,9 @@ private slots:
         QVERIFY(std::filesystem::exists(fixture.target / "Plant/Plant.vbp"));
     }
 
-    // The message keeps its exact text; the reason and line go into its details.
-    void aFailureShowsItsReasonAsDetails()
+    // The message keeps its exact text; the reason and line go into its details, which end with
+    // the log the message sends the user to.
+    void aFailureShowsItsReasonAndLogAsDetails()
     {
         DialogFixture fixture;
         TempFolder rules;
@@ -220,8 +222,12 @@ private slots:
         fixture.Choose(dialog, rules / "Broken.pxkbx", fixture.target.Path());
         DialogFixture::Click(dialog, "convertButton");
         QCOMPARE(fixture.script.shown, Texts{kFailed});
+        Texts logs = ListFolder(fixture.app.Path());
+        logs.erase(std::remove(logs.begin(), logs.end(), "config.txt"), logs.end());
+        QCOMPARE(logs.size(), size_t{1});
         QCOMPARE(fixture.script.details,
-                 Texts{rules / "Broken.pxkbx" + ":2: error: Rule 'R' has no attribute 'displayname'"});
+                 Texts{rules / "Broken.pxkbx" + ":2: error: Rule 'R' has no attribute 'displayname'\n" +
+                       rules / "Broken.pxkbx" + ": note: log file " + fixture.app / logs[0]});
     }
 };
 

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
+#include <grp.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -35,6 +36,11 @@ TempFolder::~TempFolder()
     }
     fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
     fs::remove_all(path_, ignored);
+}
+
+void OpenToAll(const std::string& folder)
+{
+    fs::permissions(folder, fs::perms::all);
 }
 
 std::string ReadFileBytes(const std::string& path)
@@ -84,6 +90,17 @@ std::vector<std::string> ListTree(const std::string& path)
     return names;
 }
 
+namespace {
+
+// The user "nobody" on Debian; its rights are those of any user who owns nothing.
+constexpr uid_t kUnprivilegedId = 65534;
+
+bool DropPrivileges()
+{
+    return ::setgroups(0, nullptr) == 0 && ::setgid(kUnprivilegedId) == 0 && ::setuid(kUnprivilegedId) == 0;
+}
+
+}  // namespace
 
 RunResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                      const std::string& workingFolder, const RunLimits& limits)
@@ -101,6 +118,10 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
         }
         if (::chdir(workingFolder.c_str()) != 0 || !std::freopen(outPath.c_str(), "w", stdout) ||
             !std::freopen(errPath.c_str(), "w", stderr))
+            ::_exit(127);
+        for (const auto& [name, value] : limits.environment)
+            ::setenv(name.c_str(), value.c_str(), 1);
+        if (limits.unprivileged && ::geteuid() == 0 && !DropPrivileges())
             ::_exit(127);
         std::vector<char*> argv{const_cast<char*>(program.c_str())};
         for (const std::string& arg : args)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 // A fresh folder under the system's temporary folder, removed with everything in it when the
@@ -19,6 +20,9 @@ private:
     std::string path_;
 };
 
+// Opens a folder to every user, as one that an unprivileged run works in must be.
+void OpenToAll(const std::string& folder);
+
 // The whole file as bytes; empty when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
@@ -34,6 +38,11 @@ struct RunLimits {
     int seconds = 120;
     // 0 leaves the limit of open files as inherited.
     unsigned long openFiles = 0;
+    // Variables set in the child's environment, over the inherited ones.
+    std::vector<std::pair<std::string, std::string>> environment;
+    // Run as a user without privileges, for whom permission bits hold even when the tests run with
+    // all rights. The folders it uses must be open to that user (OpenToAll).
+    bool unprivileged = false;
 };
 
 struct RunResult {

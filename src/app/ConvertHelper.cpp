@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "common/MessageText.h"
 #include "common/Placeholder.h"
 #include "kbfile/KBItemsConvertor.h"
 #include "kbfile/KBReaderError.h"
@@ -21,17 +22,25 @@ constexpr std::string_view kNoRuleFile = "Cannot find the .pxkbx file.\n";
 constexpr std::string_view kNoTargetFolder = "Cannot find the target folder.\n";
 constexpr std::string_view kConfigFileName = "config.txt";
 constexpr std::string_view kConfigLine = "ITEM_00001\n";
+constexpr std::string_view kNoReason = "the conversion failed";
+constexpr std::string_view kFailureAtLine = "ITEM_00001:ITEM_00002: error: ITEM_00003";
+constexpr std::string_view kFailure = "ITEM_00001: error: ITEM_00002";
+constexpr std::string_view kLogNote = "ITEM_00001: note: log file ITEM_00002";
 
 }  // namespace
 
 CConvertHelper::CConvertHelper()
-    : CConvertHelper([] { return std::make_unique<CKBItemsConvertor>(); },
-                     CFileSystem::ExecutableFolder())
+    : CConvertHelper([] { return std::make_unique<CKBItemsConvertor>(); }, CProgramFolders::ForThisUser())
 {
 }
 
 CConvertHelper::CConvertHelper(ReaderFactory makeReader, std::optional<std::string> appFolder)
-    : makeReader_(std::move(makeReader)), appFolder_(std::move(appFolder))
+    : CConvertHelper(std::move(makeReader), CProgramFolders{appFolder.value_or(""), "", ""})
+{
+}
+
+CConvertHelper::CConvertHelper(ReaderFactory makeReader, CProgramFolders folders)
+    : makeReader_(std::move(makeReader)), folders_(std::move(folders))
 {
 }
 
@@ -64,6 +73,8 @@ int CConvertHelper::ConvertBatch(int argc, const char* const* argv)
         if (!ConvertFile(rulePath, argv[2])) {
             anyFailed = true;
             CConsole::Warn(FailureMessage(rulePath));
+            if (!logPath_.empty())
+                CConsole::Warn(LogNote(rulePath));
         }
     }
     if (anyFailed) {
@@ -78,13 +89,17 @@ bool CConvertHelper::ConvertFile(const std::string& rulePath, const std::string&
 {
     failureReason_.clear();
     failureLine_ = 0;
-    CLog* log = CLog::Restart(appFolder_);
+    CLog* log = CLog::Restart(folders_);
+    logPath_ = log->FilePath();
     log->BeginConversion(rulePath);
     bool converted = false;
     {
         std::unique_ptr<CKBReader> reader = makeReader_();
         converted = RunSteps(*reader, rulePath, targetFolder);
     }
+    // The log a failure sends the user to says why, in the words the user was shown.
+    if (!converted)
+        log->LogFailure(FailureMessage(rulePath));
     return converted;
 }
 
@@ -118,14 +133,22 @@ void CConvertHelper::RememberFailure(const CKBReader& reader, std::string reason
         reason = reader.FailureReason();
         line = reader.FailureLine();
     }
-    failureReason_ = reason.empty() ? "the conversion failed" : reason;
+    failureReason_ = reason.empty() ? std::string(kNoReason) : reason;
     failureLine_ = line;
 }
 
 std::string CConvertHelper::FailureMessage(const std::string& rulePath) const
 {
-    std::string where = failureLine_ > 0 ? rulePath + ":" + std::to_string(failureLine_) : rulePath;
-    return where + ": error: " + failureReason_;
+    if (failureLine_ > 0)
+        return MessageText(kFailureAtLine, {rulePath, std::to_string(failureLine_), failureReason_});
+    return MessageText(kFailure, {rulePath, failureReason_});
+}
+
+std::string CConvertHelper::LogNote(const std::string& rulePath) const
+{
+    if (logPath_.empty())
+        return "";
+    return MessageText(kLogNote, {rulePath, logPath_});
 }
 
 int CConvertHelper::CreateProjectFolder(const std::string& path)
@@ -133,18 +156,29 @@ int CConvertHelper::CreateProjectFolder(const std::string& path)
     return CFileSystem::CreateFolder(path);
 }
 
-std::optional<std::string> CConvertHelper::ConfigPath() const
+std::vector<std::string> CConvertHelper::ConfigPathsToRead() const
 {
-    if (!appFolder_)
-        return std::nullopt;
-    return *appFolder_ + std::string(kConfigFileName);
+    const std::string name(kConfigFileName);
+    std::vector<std::string> paths;
+    if (!folders_.executable.empty())
+        paths.push_back(folders_.executable + name);
+    if (folders_.userConfig.empty())
+        return paths;
+    // A config.txt beside the executable that the user cannot write was left there by whoever
+    // installed the program; the user's own, where the saves go, comes before it.
+    if (!paths.empty() && CProgramFolders::CanWrite(paths.front()))
+        paths.push_back(folders_.userConfig + name);
+    else
+        paths.insert(paths.begin(), folders_.userConfig + name);
+    return paths;
 }
 
 void CConvertHelper::LoadTargetFolder(std::string& target, const std::string& documentsFolder) const
 {
-    std::optional<std::string> path = ConfigPath();
-    if (path)
-        CTextFile::ReadFirstLine(*path, target);
+    for (const std::string& path : ConfigPathsToRead()) {
+        if (CTextFile::ReadFirstLine(path, target))
+            break;
+    }
     // An empty first line counts as no remembered folder at all.
     if (target.empty())
         target = documentsFolder;
@@ -152,9 +186,12 @@ void CConvertHelper::LoadTargetFolder(std::string& target, const std::string& do
 
 bool CConvertHelper::SaveTargetFolder(const std::string& target) const
 {
-    std::optional<std::string> path = ConfigPath();
+    const std::string name(kConfigFileName);
     CTextFile file;
-    if (!path || !file.Open(*path))
+    const bool opened =
+        (!folders_.executable.empty() && file.Open(folders_.executable + name)) ||
+        (CProgramFolders::MakeUserFolder(folders_.userConfig) && file.Open(folders_.userConfig + name));
+    if (!opened)
         return false;
     std::string line(kConfigLine);
     FillPlaceholder(line, "ITEM_00001", target);

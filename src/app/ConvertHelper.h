@@ -5,8 +5,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "kbfile/KBReader.h"
+#include "platform/ProgramFolders.h"
 
 // The conversion driver: the command-line batch and the conversion of one rule file, which both
 // the batch and the dialog use.
@@ -25,10 +27,11 @@ public:
     static constexpr std::string_view kFailedMessage =
         "Error occurs during conversion! Please check the log file.";
 
-    // The real reader; logs and config.txt beside the executable.
+    // The real reader; logs and config.txt beside the executable, or in the user's own folders.
     CConvertHelper();
     // appFolder (ending in "/") takes the logs and config.txt; std::nullopt keeps neither.
     CConvertHelper(ReaderFactory makeReader, std::optional<std::string> appFolder);
+    CConvertHelper(ReaderFactory makeReader, CProgramFolders folders);
     virtual ~CConvertHelper();
 
     // argv[1] is the rule-file pattern, argv[2] the target folder. Returns the exit status.
@@ -38,10 +41,11 @@ public:
     // 0 when created; 183 when an entry of that name exists; 21 when the medium is not ready.
     static int CreateProjectFolder(const std::string& path);
 
-    // The dialog's remembered target folder, kept in config.txt in the app folder. Load fills
-    // target from the file's first line, or with documentsFolder when that gives nothing.
+    // The dialog's remembered target folder, kept in config.txt beside the executable, or in the
+    // user's folder where the executable's takes no file. Load fills target from the file's first
+    // line, or with documentsFolder when that gives nothing.
     void LoadTargetFolder(std::string& target, const std::string& documentsFolder) const;
-    // False when config.txt cannot be written; the dialog ignores it.
+    // False when config.txt can be written nowhere; the dialog ignores it.
     bool SaveTargetFolder(const std::string& target) const;
 
     // Why the last conversion failed, and the rule file's line where that is known (0 otherwise).
@@ -49,17 +53,23 @@ public:
     long FailureLine() const { return failureLine_; }
     // "RULE_PATH:LINE: error: REASON", the way compilers report, without "LINE:" when unknown.
     std::string FailureMessage(const std::string& rulePath) const;
+    // The full path of the last conversion's log file; empty when it wrote none.
+    const std::string& LogPath() const { return logPath_; }
+    // "RULE_PATH: note: log file LOG_PATH"; empty when the last conversion wrote no log.
+    std::string LogNote(const std::string& rulePath) const;
 
     static void ShowUsage();
 
 private:
-    std::optional<std::string> ConfigPath() const;
+    // Where config.txt is looked for, in order.
+    std::vector<std::string> ConfigPathsToRead() const;
     bool RunSteps(CKBReader& reader, const std::string& rulePath, const std::string& targetFolder);
 
     void RememberFailure(const CKBReader& reader, std::string reason, long line);
 
     ReaderFactory makeReader_;
-    std::optional<std::string> appFolder_;
+    CProgramFolders folders_;
     std::string failureReason_;
     long failureLine_ = 0;
+    std::string logPath_;
 };

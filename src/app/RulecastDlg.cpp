@@ -243,10 +243,16 @@ void CRulecastDlg::OnOK()
         break;
     }
     bool converted = converter->ConvertFile(rulePath, targetFolder);
-    if (converted)
+    if (converted) {
         prompts_->ShowMessage(CConvertHelper::kSucceededMessage);
-    else
-        prompts_->ShowMessage(CConvertHelper::kFailedMessage, converter->FailureMessage(rulePath));
+    } else {
+        // The details end with the log the message sends the user to, as the batch's lines do.
+        std::string details = converter->FailureMessage(rulePath);
+        std::string note = converter->LogNote(rulePath);
+        if (!note.empty())
+            details += "\n" + note;
+        prompts_->ShowMessage(CConvertHelper::kFailedMessage, details);
+    }
     converter->SaveTargetFolder(targetFolder);
 }
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <utility>
 
-#include "common/Placeholder.h"
+#include "common/MessageText.h"
 #include "kbfile/KBElementValues.h"
 #include "kbfile/KBModule.h"
 #include "kbfile/KBReaderError.h"
@@ -41,16 +41,6 @@ constexpr std::string_view kClasslist = "Classlist";
 constexpr std::string_view kKeyList = "KeyList";
 constexpr std::string_view kPatternCode = "PatternCode";
 constexpr std::string_view kActionCode = "ActionCode";
-
-std::string Filled(std::string_view textTemplate, std::string_view first, std::string_view second,
-                   std::string_view third = {})
-{
-    std::string text(textTemplate);
-    FillPlaceholder(text, "ITEM_00001", first);
-    FillPlaceholder(text, "ITEM_00002", second);
-    FillPlaceholder(text, "ITEM_00003", third);
-    return text;
-}
 
 }  // namespace
 
@@ -161,7 +151,7 @@ bool CKBItemsConvertor::ParseDemonNode(const CXmlNode& node)
         if (childName == kClasslist)
             CollectChildAttributes(child, Classlist, "name");
         else if (childName == kPatternCode || childName == kActionCode) {
-            const std::string part = Filled(kPartOfItem, childName, values.Description());
+            const std::string part = MessageText(kPartOfItem, {childName, values.Description()});
             std::string text = CKBElementValues(child, part).FirstChildText();
             (childName == kPatternCode ? PatternCode : ActionCode) = std::move(text);
         }
@@ -267,9 +257,9 @@ bool CKBItemsConvertor::CollectChildAttributes(const CXmlNode& node, std::vector
     for (const CXmlNode& entry : node.Children()) {
         if (!entry.IsElement())
             throw CKBReaderError(CKBReaderError::kInvalidPointer,
-                                 Filled(kEntryNotElement, listName, entry.KindWord(), attributeName),
+                                 MessageText(kEntryNotElement, {listName, entry.KindWord(), attributeName}),
                                  entry.Line());
-        const std::string entryWord = Filled(kListEntry, listName, entry.Name());
+        const std::string entryWord = MessageText(kListEntry, {listName, entry.Name()});
         list.push_back(CKBElementValues(entry, entryWord).Attribute(attributeName));
     }
     return true;

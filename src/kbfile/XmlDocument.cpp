@@ -10,7 +10,7 @@
 #include <libxml/tree.h>
 #include <libxml/xmlerror.h>
 
-#include "common/Placeholder.h"
+#include "common/MessageText.h"
 #include "kbfile/XmlFileSource.h"
 
 namespace {
@@ -39,11 +39,17 @@ struct ParseReport {
 // in libxml2, and the program parses one document at a time on one thread.
 ParseReport* currentReport = nullptr;
 
-std::string WithoutLineEnd(const char* message)
+// The parser's message as one line: a reason is one line of the batch's report. Some messages
+// put their details on a line of their own ("...encoding !\nBytes: 0xE9").
+std::string OneLine(const char* message)
 {
     std::string text = message ? message : "";
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
         text.pop_back();
+    for (char& c : text) {
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    }
     return text;
 }
 
@@ -54,7 +60,7 @@ void RecordError(void*, xmlError* error)
     if (!currentReport || !error || error->level < XML_ERR_ERROR || currentReport->failed)
         return;
     currentReport->failed = true;
-    currentReport->message = WithoutLineEnd(error->message);
+    currentReport->message = OneLine(error->message);
     currentReport->line = error->line;
 }
 
@@ -67,8 +73,7 @@ xmlParserInput* RefuseEntity(const char* url, const char* id, xmlParserCtxt*)
     if (currentReport && !currentReport->refused) {
         currentReport->refused = true;
         currentReport->failed = true;
-        currentReport->message = std::string(kRefusedEntity);
-        FillPlaceholder(currentReport->message, "ITEM_00001", url ? url : (id ? id : ""));
+        currentReport->message = MessageText(kRefusedEntity, {url ? url : (id ? id : "")});
         xmlParserCtxt* context = currentReport->context;
         currentReport->line = context && context->input ? context->input->line : 0;
     }
@@ -228,8 +233,7 @@ bool CXmlDocument::ParseWith(const std::function<_xmlDoc*(_xmlParserCtxt*)>& rea
     }
     xmlNode* root = xmlDocGetRootElement(document_.get());
     if (const xmlNode* unresolved = root ? DropWhitespaceText(root) : nullptr) {
-        std::string message(kUnresolvedEntity);
-        FillPlaceholder(message, "ITEM_00001", reinterpret_cast<const char*>(unresolved->name));
+        std::string message = MessageText(kUnresolvedEntity, {reinterpret_cast<const char*>(unresolved->name)});
         const long line = xmlGetLineNo(unresolved);
         document_.reset();
         return Fail(message, line);
@@ -247,10 +251,7 @@ std::optional<CXmlNode> CXmlDocument::Root() const
 
 bool CXmlDocument::FailToRead(const std::string& path, const std::string& errorText)
 {
-    std::string message(kCannotRead);
-    FillPlaceholder(message, "ITEM_00001", path);
-    FillPlaceholder(message, "ITEM_00002", errorText);
-    return Fail(message, 0);
+    return Fail(MessageText(kCannotRead, {path, errorText}), 0);
 }
 
 bool CXmlDocument::Fail(std::string message, long line)

@@ -2,6 +2,15 @@
 
 #include <utility>
 
+#include "common/MessageText.h"
+
+namespace {
+
+constexpr std::string_view kCannotWrite = "cannot write ITEM_00001: ITEM_00002";
+constexpr std::string_view kNotOpen = "file not open";
+
+}  // namespace
+
 CVBItem::CVBItem(std::string name) : name_(std::move(name)) {}
 
 CVBItem::~CVBItem()
@@ -12,9 +21,9 @@ CVBItem::~CVBItem()
 bool CVBItem::WriteText(std::string_view text)
 {
     if (!file_.IsOpen())
-        return Fail("cannot write " + (path_.empty() ? name_ : path_) + ": file not open");
+        return Fail(MessageText(kCannotWrite, {path_.empty() ? name_ : path_, kNotOpen}));
     if (!file_.Write(text))
-        return Fail("cannot write " + path_ + ": " + file_.ErrorText());
+        return Fail(MessageText(kCannotWrite, {path_, file_.ErrorText()}));
     return true;
 }
 
@@ -27,7 +36,7 @@ bool CVBItem::OpenWithHeader(const std::string& path, std::string_view header)
 {
     path_ = path;
     if (!file_.Open(path))
-        return Fail("cannot write " + path + ": " + file_.ErrorText());
+        return Fail(MessageText(kCannotWrite, {path, file_.ErrorText()}));
     // Flushed at once, so that a full disk is reported by Create, not by the first WriteText.
     return WriteText(header);
 }

@@ -4,12 +4,14 @@
 #include <string_view>
 #include <utility>
 
+#include "common/MessageText.h"
 #include "kbitems/VBUtility.h"
 #include "platform/FileSystem.h"
 
 namespace {
 
 constexpr std::string_view kExtension = ".vbp";
+constexpr std::string_view kCannotCreateFolder = "cannot create folder ITEM_00001: ITEM_00002";
 
 std::string FolderErrorText(int code)
 {
@@ -27,7 +29,7 @@ bool CVBProject::Create(const std::string& targetFolder)
     std::string projectFolder = targetFolder + "/" + GetName();
     int code = CFileSystem::CreateFolder(projectFolder);
     if (code != CFileSystem::kCreated && code != CFileSystem::kAlreadyExists)
-        return Fail("cannot create folder " + projectFolder + ": " + FolderErrorText(code));
+        return Fail(MessageText(kCannotCreateFolder, {projectFolder, FolderErrorText(code)}));
     std::string header;
     CVBUtility::GetProjectHeader(GetName(), header);
     return OpenWithHeader(projectFolder + "/" + GetName() + std::string(kExtension), header);

@@ -3,6 +3,7 @@
 #include <string_view>
 #include <utility>
 
+#include "common/MessageText.h"
 #include "common/Placeholder.h"
 #include "kbitems/VBUtility.h"
 #include "log/Log.h"
@@ -55,6 +56,9 @@ constexpr std::string_view kGlobalDeclarations =
     "Public Server As PXQGlobals\n"
     "Public ClassStore As PXQClassStore\n"
     "Public ObjectStore As PXQObjectStore\n";
+
+constexpr std::string_view kUnsafeModuleName = "unsafe module name 'ITEM_00001'";
+constexpr std::string_view kUnsafeClassName = "unsafe class name 'ITEM_00001'";
 
 // Size from which the routine text written so far goes to the file.
 constexpr size_t kRoutineSlice = size_t{1} << 20;
@@ -133,12 +137,12 @@ bool CVBProjectBuilder::HasSafeNames()
     // neither may lead anywhere else.
     const std::string& name = module_ ? module_->name : std::string();
     if (name.empty() || name == "." || name == ".." || HoldsSeparator(name))
-        return Fail("unsafe module name '" + name + "'");
+        return Fail(MessageText(kUnsafeModuleName, {name}));
     std::vector<std::string> classNames;
     if (globalCode_ && globalCode_->GetClassNames(classNames)) {
         for (const std::string& className : classNames)
             if (HoldsSeparator(className))
-                return Fail("unsafe class name '" + className + "'");
+                return Fail(MessageText(kUnsafeClassName, {className}));
     }
     return true;
 }
