@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "app/ConvertHelper.h"
-#include "app/RulecastDlg.h"
+#include "app/QtRulecastDlg.h"
 #include "platform/Console.h"
 
 namespace {
@@ -41,7 +41,7 @@ int RunMainDialog(int argc, char** argv)
     QApplication application(argc, argv);
     QApplication::setApplicationName(kApplicationName);
     QGuiApplication::setDesktopFileName(kDesktopFileName);
-    CRulecastDlg dialog;
+    CQtRulecastDlg dialog;
     QApplication::setWindowIcon(dialog.windowIcon());
     dialog.exec();
     return 0;

@@ -19,4 +19,6 @@ public:
     // A pipe, socket or device: reading one may block or never end.
     static bool IsDeviceOrPipe(const std::string& path);
     static std::string CurrentFolder();
+    // The last component of path without its last extension: "/r/Pumps.v2.pxkbx" gives "Pumps.v2".
+    static std::string NameWithoutExtension(const std::string& path);
 };
