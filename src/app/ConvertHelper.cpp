@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "common/MessageText.h"
 #include "common/Placeholder.h"
 #include "kbfile/KBItemsConvertor.h"
 #include "kbfile/KBReaderError.h"
@@ -21,18 +22,33 @@ constexpr std::string_view kNoRuleFile = "Cannot find the .pxkbx file.\n";
 constexpr std::string_view kNoTargetFolder = "Cannot find the target folder.\n";
 constexpr std::string_view kConfigFileName = "config.txt";
 constexpr std::string_view kConfigLine = "ITEM_00001\n";
+constexpr std::string_view kReplacementWarning =
+    "ITEM_00001: warning: ITEM_00002 characters have no place in code page ITEM_00003 and were written as '?'";
 
 }  // namespace
 
 CConvertHelper::CConvertHelper()
-    : CConvertHelper([] { return std::make_unique<CKBItemsConvertor>(); },
+    : CConvertHelper([this] { return std::make_unique<CKBItemsConvertor>(encoder_.get()); },
                      CFileSystem::ExecutableFolder())
 {
 }
 
 CConvertHelper::CConvertHelper(ReaderFactory makeReader, std::optional<std::string> appFolder)
-    : makeReader_(std::move(makeReader)), appFolder_(std::move(appFolder))
+    : codePage_(CTextEncoder::DefaultCodePage()),
+      encoder_(CTextEncoder::Create(codePage_)),
+      makeReader_(std::move(makeReader)),
+      appFolder_(std::move(appFolder))
 {
+}
+
+bool CConvertHelper::SetCodePage(const std::string& codePage)
+{
+    std::unique_ptr<CTextEncoder> encoder = CTextEncoder::Create(codePage);
+    if (!encoder)
+        return false;
+    codePage_ = codePage;
+    encoder_ = std::move(encoder);
+    return true;
 }
 
 CConvertHelper::~CConvertHelper() = default;
@@ -61,7 +77,10 @@ int CConvertHelper::ConvertBatch(int argc, const char* const* argv)
     }
     bool anyFailed = false;
     for (const std::string& rulePath : rulePaths) {
-        if (!ConvertFile(rulePath, argv[2])) {
+        const bool converted = ConvertFile(rulePath, argv[2]);
+        if (replacements_ > 0)
+            CConsole::Warn(ReplacementWarning(rulePath));
+        if (!converted) {
             anyFailed = true;
             CConsole::Warn(FailureMessage(rulePath));
         }
@@ -78,13 +97,18 @@ bool CConvertHelper::ConvertFile(const std::string& rulePath, const std::string&
 {
     failureReason_.clear();
     failureLine_ = 0;
+    replacements_ = 0;
     CLog* log = CLog::Restart(appFolder_);
+    // The log has an encoder of its own: it outlives this conversion, and its '?' are not counted.
+    log->SetEncoder(CTextEncoder::Create(codePage_));
     log->BeginConversion(rulePath);
+    const size_t replacedBefore = encoder_ ? encoder_->Replacements() : 0;
     bool converted = false;
     {
         std::unique_ptr<CKBReader> reader = makeReader_();
         converted = RunSteps(*reader, rulePath, targetFolder);
     }
+    replacements_ = encoder_ ? encoder_->Replacements() - replacedBefore : 0;
     return converted;
 }
 
@@ -126,6 +150,11 @@ std::string CConvertHelper::FailureMessage(const std::string& rulePath) const
 {
     std::string where = failureLine_ > 0 ? rulePath + ":" + std::to_string(failureLine_) : rulePath;
     return where + ": error: " + failureReason_;
+}
+
+std::string CConvertHelper::ReplacementWarning(const std::string& rulePath) const
+{
+    return MessageText(kReplacementWarning, {rulePath, std::to_string(replacements_), codePage_});
 }
 
 int CConvertHelper::CreateProjectFolder(const std::string& path)

@@ -92,6 +92,12 @@ void CLog::OpenFile(const std::optional<std::string>& logFolder)
     }
 }
 
+void CLog::SetEncoder(std::unique_ptr<CTextEncoder> encoder)
+{
+    encoder_ = std::move(encoder);
+    file_.SetEncoder(encoder_.get());
+}
+
 void CLog::WriteBanner(std::string_view bannerTemplate, const std::string& rulePath)
 {
     std::string banner(bannerTemplate);

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/TextEncoder.h"
 #include "platform/TextFile.h"
 
 // The log of one conversion: a file named by the conversion's start time, holding the banners,
@@ -26,6 +27,8 @@ public:
     static std::string TimeText();
 
     void OpenFile(const std::optional<std::string>& logFolder);
+    // The code page of the lines written from now on; none writes UTF-8.
+    void SetEncoder(std::unique_ptr<CTextEncoder> encoder);
     bool HasFile() const { return file_.IsOpen(); }
     // Full path of the log file, empty when the log has none.
     const std::string& FilePath() const { return filePath_; }
@@ -64,6 +67,7 @@ private:
     void WriteStamped(std::string line);
     void SetKindFlag(std::string_view kindWord);
 
+    std::unique_ptr<CTextEncoder> encoder_;
     CTextFile file_;
     std::string filePath_;
 };

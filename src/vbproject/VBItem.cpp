@@ -2,7 +2,10 @@
 
 #include <utility>
 
-CVBItem::CVBItem(std::string name) : name_(std::move(name)) {}
+CVBItem::CVBItem(std::string name, CTextEncoder* encoder) : name_(std::move(name))
+{
+    file_.SetEncoder(encoder);
+}
 
 CVBItem::~CVBItem()
 {
