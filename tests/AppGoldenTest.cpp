@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <regex>
+#include <sstream>
 
 #include "TestSupport.h"
 
@@ -19,6 +20,18 @@ std::string MaskLog(const std::string& log, const std::string& rulePath)
     for (size_t pos; (pos = masked.find(rulePath)) != std::string::npos;)
         masked.replace(pos, rulePath.size(), "RULE");
     return masked;
+}
+
+// The command line of a case: the options in its file "options", if it has one, then the rule
+// file and the target.
+std::vector<std::string> Arguments(const std::string& caseFolder, const std::string& target)
+{
+    std::vector<std::string> args;
+    std::istringstream options(ReadFileBytes(caseFolder + "/options"));
+    for (std::string word; options >> word;)
+        args.push_back(word);
+    args.insert(args.end(), {"input.pxkbx", target});
+    return args;
 }
 
 std::vector<std::string> Cases()
@@ -41,7 +54,7 @@ TEST_P(AppGolden, ConvertsToTheExpectedTreeAndLog)
     TempFolder home, target;
     fs::copy_file(RULECAST_BINARY, home / "rulecast");
     ::setenv("WINEPREFIX", (kGolden + "/wine").c_str(), 1);
-    RunProgram(home / "rulecast", {"input.pxkbx", target.Path()}, caseFolder);
+    RunProgram(home / "rulecast", Arguments(caseFolder, target.Path()), caseFolder);
 
     const char* regenerate = "; if the change is meant, run scripts/regen-golden.sh and read the diff";
     const std::string expected = caseFolder + "/expected";

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "TestSupport.h"
 #include "platform/FileSearch.h"
 #include "platform/FileSystem.h"
+#include "platform/TextEncoder.h"
 #include "platform/TextFile.h"
 
 TEST(PlatformTextFile, WritesEveryLineFeedAsCrLfAndEmptiesAnOldFile)
@@ -34,6 +37,67 @@ TEST(PlatformTextFile, LongTextsKeepEveryLineEndAcrossWriteChunks)
     ASSERT_TRUE(file.Write(text));
     ASSERT_TRUE(file.Write(std::string(70000, 'y')));
     EXPECT_EQ(ReadFileBytes(dir / "long.txt"), WithCrLf(text) + std::string(70000, 'y'));
+}
+
+TEST(PlatformTextEncoder, WritesEachCharacterInTheCodePageOrAsOneQuestionMark)
+{
+    struct Case {
+        const char* behaviour;
+        const char* codePage;
+        std::string text;
+        std::string bytes;
+        size_t replacements;
+    };
+    const Case cases[] = {
+        {"ASCII stays as it is", "1252", "Sub A()\r\n'?\r\n", "Sub A()\r\n'?\r\n", 0},
+        {"a letter of the code page", "1252", "Gr\u00FC\u00DFe", "Gr\xFC\xDF" "e", 0},
+        {"the euro sign of 1252", "windows-1252", "5 \u20AC", "5 \x80", 0},
+        {"a letter 1252 lacks", "CP1252", "\u0141\u00F3d\u017A", "?\xF3" "d?", 2},
+        {"one question mark for a character of four bytes", "1252", "a\U0001F600b", "a?b", 1},
+        {"a byte that is no UTF-8", "1252", "a\xFF\xC3", "a??", 2},
+        {"a double-byte character of 932", "932", "\u65E5\u672C", "\x93\xFA\x96\x7B", 0},
+        {"characters 932 lacks", "932", "\u00FC\u20AC\u65E5", "??\x93\xFA", 2},
+        {"the euro sign of 950", "950", "\u20AC", "\xA3\xE1", 0},
+        {"UTF-8 is passed through, even bytes that are no UTF-8", "65001", "\u00FC\xFF", "\u00FC\xFF", 0},
+    };
+    for (const Case& c : cases) {
+        std::unique_ptr<CTextEncoder> encoder = CTextEncoder::Create(c.codePage);
+        ASSERT_TRUE(encoder) << c.behaviour;
+        std::string out = "kept ";
+        encoder->Encode(c.text, out);
+        EXPECT_EQ(out, "kept " + c.bytes) << c.behaviour;
+        EXPECT_EQ(encoder->Replacements(), c.replacements) << c.behaviour;
+        EXPECT_EQ(encoder->Name(), c.codePage) << c.behaviour;
+    }
+    for (const char* unknown : {"", "1234", "437", "no-such-code-page", "CP1252//TRANSLIT", "UTF-16", "EBCDIC-US"})
+        EXPECT_FALSE(CTextEncoder::Create(unknown)) << "'" << unknown << "' is no code page to write in";
+    EXPECT_TRUE(CTextEncoder::Create(CTextEncoder::DefaultCodePage())->PassesThrough());
+    EXPECT_TRUE(CTextEncoder::Create("utf-8")->PassesThrough());
+}
+
+TEST(PlatformTextFile, ConvertsAfterTheLineEndsWithoutCuttingCharactersAtChunkEnds)
+{
+    // Texts longer than a chunk, of characters of three, two and one bytes, each shifted by one
+    // byte more, so that chunk ends fall into every character.
+    TempFolder dir;
+    std::unique_ptr<CTextEncoder> encoder = CTextEncoder::Create("1252");
+    CTextFile file;
+    file.SetEncoder(encoder.get());
+    ASSERT_TRUE(file.Open(dir / "long.txt"));
+    std::string expected;
+    for (int shift = 0; shift < 7; ++shift) {
+        std::string text(shift, 'x');
+        expected += text;
+        for (int i = 0; i < 5000; ++i) {
+            text += "\u20AC\u00FC\n";
+            expected += "\x80\xFC\r\n";
+        }
+        ASSERT_TRUE(file.Write(text));
+    }
+    const std::string written = ReadFileBytes(dir / "long.txt");
+    const auto difference = std::mismatch(written.begin(), written.end(), expected.begin(), expected.end());
+    EXPECT_TRUE(written == expected) << "first difference at byte " << difference.first - written.begin();
+    EXPECT_EQ(encoder->Replacements(), 0u);
 }
 
 TEST(PlatformTextFile, ReportsFailuresInsteadOfLosingText)

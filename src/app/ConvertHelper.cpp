@@ -26,11 +26,14 @@ constexpr std::string_view kNoReason = "the conversion failed";
 constexpr std::string_view kFailureAtLine = "ITEM_00001:ITEM_00002: error: ITEM_00003";
 constexpr std::string_view kFailure = "ITEM_00001: error: ITEM_00002";
 constexpr std::string_view kLogNote = "ITEM_00001: note: log file ITEM_00002";
+constexpr std::string_view kReplacementWarning =
+    "ITEM_00001: warning: ITEM_00002 characters have no place in code page ITEM_00003 and were written as '?'";
 
 }  // namespace
 
 CConvertHelper::CConvertHelper()
-    : CConvertHelper([] { return std::make_unique<CKBItemsConvertor>(); }, CProgramFolders::ForThisUser())
+    : CConvertHelper([this] { return std::make_unique<CKBItemsConvertor>(encoder_.get()); },
+                     CProgramFolders::ForThisUser())
 {
 }
 
@@ -40,8 +43,21 @@ CConvertHelper::CConvertHelper(ReaderFactory makeReader, std::optional<std::stri
 }
 
 CConvertHelper::CConvertHelper(ReaderFactory makeReader, CProgramFolders folders)
-    : makeReader_(std::move(makeReader)), folders_(std::move(folders))
+    : codePage_(CTextEncoder::DefaultCodePage()),
+      encoder_(CTextEncoder::Create(codePage_)),
+      makeReader_(std::move(makeReader)),
+      folders_(std::move(folders))
 {
+}
+
+bool CConvertHelper::SetCodePage(const std::string& codePage)
+{
+    std::unique_ptr<CTextEncoder> encoder = CTextEncoder::Create(codePage);
+    if (!encoder)
+        return false;
+    codePage_ = codePage;
+    encoder_ = std::move(encoder);
+    return true;
 }
 
 CConvertHelper::~CConvertHelper() = default;
@@ -70,7 +86,10 @@ int CConvertHelper::ConvertBatch(int argc, const char* const* argv)
     }
     bool anyFailed = false;
     for (const std::string& rulePath : rulePaths) {
-        if (!ConvertFile(rulePath, argv[2])) {
+        const bool converted = ConvertFile(rulePath, argv[2]);
+        if (replacements_ > 0)
+            CConsole::Warn(ReplacementWarning(rulePath));
+        if (!converted) {
             anyFailed = true;
             CConsole::Warn(FailureMessage(rulePath));
             if (!logPath_.empty())
@@ -89,14 +108,19 @@ bool CConvertHelper::ConvertFile(const std::string& rulePath, const std::string&
 {
     failureReason_.clear();
     failureLine_ = 0;
+    replacements_ = 0;
     CLog* log = CLog::Restart(folders_);
     logPath_ = log->FilePath();
+    // The log has an encoder of its own: it outlives this conversion, and its '?' are not counted.
+    log->SetEncoder(CTextEncoder::Create(codePage_));
     log->BeginConversion(rulePath);
+    const size_t replacedBefore = encoder_ ? encoder_->Replacements() : 0;
     bool converted = false;
     {
         std::unique_ptr<CKBReader> reader = makeReader_();
         converted = RunSteps(*reader, rulePath, targetFolder);
     }
+    replacements_ = encoder_ ? encoder_->Replacements() - replacedBefore : 0;
     // The log a failure sends the user to says why, in the words the user was shown.
     if (!converted)
         log->LogFailure(FailureMessage(rulePath));
@@ -142,6 +166,11 @@ std::string CConvertHelper::FailureMessage(const std::string& rulePath) const
     if (failureLine_ > 0)
         return MessageText(kFailureAtLine, {rulePath, std::to_string(failureLine_), failureReason_});
     return MessageText(kFailure, {rulePath, failureReason_});
+}
+
+std::string CConvertHelper::ReplacementWarning(const std::string& rulePath) const
+{
+    return MessageText(kReplacementWarning, {rulePath, std::to_string(replacements_), codePage_});
 }
 
 std::string CConvertHelper::LogNote(const std::string& rulePath) const

@@ -9,6 +9,7 @@
 
 #include "kbfile/KBReader.h"
 #include "platform/ProgramFolders.h"
+#include "platform/TextEncoder.h"
 
 // The conversion driver: the command-line batch and the conversion of one rule file, which both
 // the batch and the dialog use.
@@ -27,17 +28,25 @@ public:
     static constexpr std::string_view kFailedMessage =
         "Error occurs during conversion! Please check the log file.";
 
-    // The real reader; logs and config.txt beside the executable, or in the user's own folders.
+    // The real reader, writing in the chosen code page; logs and config.txt beside the executable,
+    // or in the user's own folders.
     CConvertHelper();
     // appFolder (ending in "/") takes the logs and config.txt; std::nullopt keeps neither.
     CConvertHelper(ReaderFactory makeReader, std::optional<std::string> appFolder);
     CConvertHelper(ReaderFactory makeReader, CProgramFolders folders);
     virtual ~CConvertHelper();
 
+    // The code page that project files and logs are written in from now on: a Windows code page
+    // number or a name the platform knows (CTextEncoder). False, keeping the earlier one, when
+    // it is unknown. Until then the platform's default.
+    bool SetCodePage(const std::string& codePage);
+
     // argv[1] is the rule-file pattern, argv[2] the target folder. Returns the exit status.
     int ConvertBatch(int argc, const char* const* argv);
     // True when the project was written.
     bool ConvertFile(const std::string& rulePath, const std::string& targetFolder);
+    // Characters of the last conversion's project files that the code page has no place for.
+    size_t Replacements() const { return replacements_; }
     // 0 when created; 183 when an entry of that name exists; 21 when the medium is not ready.
     static int CreateProjectFolder(const std::string& path);
 
@@ -67,6 +76,13 @@ private:
 
     void RememberFailure(const CKBReader& reader, std::string reason, long line);
 
+    // "RULE_PATH: warning: N characters have no place in code page CP and were written as '?'".
+    std::string ReplacementWarning(const std::string& rulePath) const;
+
+    std::string codePage_;
+    // The project files' encoder, lent to each reader; its count runs over all conversions.
+    std::unique_ptr<CTextEncoder> encoder_;
+    size_t replacements_ = 0;
     ReaderFactory makeReader_;
     CProgramFolders folders_;
     std::string failureReason_;

@@ -32,5 +32,8 @@ int CRulecastApp::InitInstance(int argc, char** argv)
     for (const std::string& argument : commandLine.Arguments())
         arguments.push_back(argument.c_str());
     CConvertHelper converter;
+    // The command line has checked it already.
+    if (!commandLine.CodePage().empty())
+        converter.SetCodePage(commandLine.CodePage());
     return converter.ConvertBatch(static_cast<int>(arguments.size()), arguments.data());
 }

@@ -44,14 +44,14 @@ constexpr std::string_view kActionCode = "ActionCode";
 
 }  // namespace
 
-CKBItemsConvertor::CKBItemsConvertor() : log_(CLog::Instance()) {}
+CKBItemsConvertor::CKBItemsConvertor(CTextEncoder* encoder) : encoder_(encoder), log_(CLog::Instance()) {}
 
 CKBItemsConvertor::~CKBItemsConvertor() = default;
 
 bool CKBItemsConvertor::LoadModule(std::string rulePath, std::string targetFolder)
 {
     // The builder comes first: a reader whose load fails still owns one.
-    builder_ = std::make_unique<CVBProjectBuilder>(std::move(targetFolder));
+    builder_ = std::make_unique<CVBProjectBuilder>(std::move(targetFolder), encoder_);
     document_.reset();
     auto document = std::make_unique<CXmlDocument>();
     if (!document->Load(rulePath))

@@ -11,6 +11,7 @@
 
 class CKBReaderError;
 class CLog;
+class CTextEncoder;
 class CVBProjectBuilder;
 
 // The rule-file reader: loads one rule file, hands its module, global code and KB items to a
@@ -19,7 +20,8 @@ class CVBProjectBuilder;
 // CKBReaderError; the step line of the element being read is then written with "Fail!" first.
 class CKBItemsConvertor : public CKBReader {
 public:
-    CKBItemsConvertor();
+    // encoder (borrowed) is the code page the project's files are written in; none writes UTF-8.
+    explicit CKBItemsConvertor(CTextEncoder* encoder = nullptr);
     ~CKBItemsConvertor() override;
 
     bool LoadModule(std::string rulePath, std::string targetFolder) override;
@@ -56,6 +58,7 @@ private:
 
     std::unique_ptr<CXmlDocument> document_;
     std::unique_ptr<CVBProjectBuilder> builder_;
+    CTextEncoder* encoder_;
     CLog* log_;
     std::string failureReason_;
     long failureLine_ = 0;

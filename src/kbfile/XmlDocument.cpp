@@ -93,8 +93,26 @@ void StartElementKeepingLine(void* ctx, const xmlChar* localName, const xmlChar*
         context->node->_private = reinterpret_cast<void*>(static_cast<intptr_t>(context->input->line));
 }
 
+// libxml2's tree builder appends a CDATA section to a CDATA section that directly precedes it;
+// the reading rules count child nodes, so every section stays a node of its own. The pull parser
+// hands each section over whole, in one call.
+void CDataSectionOfItsOwn(void* ctx, const xmlChar* value, int length)
+{
+    auto* context = static_cast<xmlParserCtxt*>(ctx);
+    if (!context->node)
+        return;
+    xmlNode* section = xmlNewCDataBlock(context->myDoc, value, length);
+    if (!section) {
+        if (currentReport)
+            currentReport->failed = true;
+        xmlStopParser(context);
+        return;
+    }
+    xmlAddChild(context->node, section);
+}
+
 // Puts the entity loader and the error handlers in place for one parse, restoring the previous
-// process-wide ones afterwards, and hooks the context's element starts.
+// process-wide ones afterwards, and hooks the context's element starts and CDATA sections.
 class ParseScope {
 public:
     explicit ParseScope(ParseReport& report)
@@ -111,6 +129,7 @@ public:
         xmlSetGenericErrorFunc(nullptr, IgnoreGenericError);
         report.context->sax->serror = RecordError;
         report.context->sax->startElementNs = StartElementKeepingLine;
+        report.context->sax->cdataBlock = CDataSectionOfItsOwn;
     }
     ~ParseScope()
     {

@@ -107,6 +107,12 @@ bool CLog::CreateIn(const std::string& folder)
     return false;
 }
 
+void CLog::SetEncoder(std::unique_ptr<CTextEncoder> encoder)
+{
+    encoder_ = std::move(encoder);
+    file_.SetEncoder(encoder_.get());
+}
+
 void CLog::WriteBanner(std::string_view bannerTemplate, const std::string& rulePath)
 {
     std::string banner(bannerTemplate);

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/ProgramFolders.h"
+#include "platform/TextEncoder.h"
 #include "platform/TextFile.h"
 
 // The log of one conversion: a file named by the conversion's start time, holding the banners,
@@ -32,6 +33,8 @@ public:
 
     // Empty folders are no place for the file; userFolder is created when needed and missing.
     void OpenFile(const std::string& logFolder, const std::string& userFolder = "");
+    // The code page of the lines written from now on; none writes UTF-8.
+    void SetEncoder(std::unique_ptr<CTextEncoder> encoder);
     bool HasFile() const { return file_.IsOpen(); }
     // Full path of the log file, empty when the log has none.
     const std::string& FilePath() const { return filePath_; }
@@ -74,6 +77,7 @@ private:
     void WriteStamped(std::string line);
     void SetKindFlag(std::string_view kindWord);
 
+    std::unique_ptr<CTextEncoder> encoder_;
     CTextFile file_;
     std::string filePath_;
 };

@@ -5,10 +5,15 @@
 #include <string>
 #include <string_view>
 
+class CTextEncoder;
+
 // A text file written the way the generated project and the logs need it: every "\n" reaches the
-// disk as "\r\n", and every write is flushed at once so that what was written survives a crash.
+// disk as "\r\n", then the text is converted to the encoder's code page, and every write is
+// flushed at once so that what was written survives a crash.
 class CTextFile {
 public:
+    // The code page the text is written in, borrowed; none (the default) writes UTF-8 as it is.
+    void SetEncoder(CTextEncoder* encoder) { encoder_ = encoder; }
     // Opens with the meaning of "w+t": creates the file, or empties an existing one.
     bool Open(const std::string& path);
     // Creates the file only when no entry of that name exists; never overwrites.
@@ -29,10 +34,16 @@ private:
     };
     bool Fail();
     bool WriteBytes(const char* bytes, size_t count);
+    // Writes the first used bytes of chunk, converted. Unless last is set, a character cut off at
+    // the end stays behind, moved to the chunk's start; used is what stays.
+    bool WriteChunk(char* chunk, size_t& used, bool last);
 
     // Most bytes of converted text handed to the library at a time; held on the stack.
     static constexpr size_t kChunkSize = 16 * 1024;
 
     std::unique_ptr<FILE, Closer> file_;
+    CTextEncoder* encoder_ = nullptr;
+    // The converted chunk, kept to spare an allocation per chunk.
+    std::string encoded_;
     std::string errorText_;
 };

@@ -11,7 +11,10 @@ constexpr std::string_view kNotOpen = "file not open";
 
 }  // namespace
 
-CVBItem::CVBItem(std::string name) : name_(std::move(name)) {}
+CVBItem::CVBItem(std::string name, CTextEncoder* encoder) : name_(std::move(name))
+{
+    file_.SetEncoder(encoder);
+}
 
 CVBItem::~CVBItem()
 {

@@ -9,7 +9,8 @@
 // grown by the project builder. Every write is flushed, so the disk holds all text written so far.
 class CVBItem {
 public:
-    explicit CVBItem(std::string name);
+    // encoder (borrowed) is the code page the file is written in; none writes UTF-8.
+    explicit CVBItem(std::string name, CTextEncoder* encoder = nullptr);
     virtual ~CVBItem();
 
     // Opens the file in folder ("w+t") and writes its header; false when the file could not be

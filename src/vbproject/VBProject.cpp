@@ -22,7 +22,7 @@ std::string FolderErrorText(int code)
 
 } // namespace
 
-CVBProject::CVBProject(std::string name) : CVBItem(std::move(name)) {}
+CVBProject::CVBProject(std::string name, CTextEncoder* encoder) : CVBItem(std::move(name), encoder) {}
 
 bool CVBProject::Create(const std::string& targetFolder)
 {

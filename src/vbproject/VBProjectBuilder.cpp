@@ -70,8 +70,8 @@ bool HoldsSeparator(const std::string& name)
 
 }  // namespace
 
-CVBProjectBuilder::CVBProjectBuilder(std::string targetFolder)
-    : targetFolder_(std::move(targetFolder)), log_(CLog::Instance())
+CVBProjectBuilder::CVBProjectBuilder(std::string targetFolder, CTextEncoder* encoder)
+    : encoder_(encoder), targetFolder_(std::move(targetFolder)), log_(CLog::Instance())
 {
 }
 
@@ -149,7 +149,7 @@ bool CVBProjectBuilder::HasSafeNames()
 
 bool CVBProjectBuilder::WriteProjectFile()
 {
-    project_ = std::make_unique<CVBProject>(module_->name);
+    project_ = std::make_unique<CVBProject>(module_->name, encoder_);
     if (!project_->Create(targetFolder_))
         return Fail(project_->ErrorText());
     return true;
@@ -173,7 +173,7 @@ bool CVBProjectBuilder::WriteGlobalCodeClasses(const std::string& projectFolder)
     globalCode_->GetClassBodies(bodies);
     bool written = true;
     for (size_t i = 0; i < bodies.size(); ++i) {
-        CVBClass file(names[i]);
+        CVBClass file(names[i], encoder_);
         if (!file.Create(projectFolder) || !file.WriteText(bodies[i]))
             written = Fail(file.ErrorText());
         std::string entry;
@@ -189,7 +189,7 @@ bool CVBProjectBuilder::WriteServiceClass()
     std::string projectFolder = ProjectFolder();
     bool written = WriteGlobalCodeClasses(projectFolder);
 
-    CVBClass service("DataServiceImpl");
+    CVBClass service("DataServiceImpl", encoder_);
     bool serviceWritten = service.Create(projectFolder) && service.WriteText(kServiceFrame);
 
     CGrowingText registerText{std::string(kRegisterHead)};
@@ -224,7 +224,7 @@ bool CVBProjectBuilder::WriteServiceClass()
 bool CVBProjectBuilder::WriteModules()
 {
     std::string projectFolder = ProjectFolder();
-    CVBModule globals("GlobalCode");
+    CVBModule globals("GlobalCode", encoder_);
     bool globalsWritten = globals.Create(projectFolder) && globals.WriteText(kGlobalDeclarations);
     if (globalCode_) {
         std::string moduleCode;
@@ -238,7 +238,7 @@ bool CVBProjectBuilder::WriteModules()
     CVBUtility::GetModuleEntry("GlobalCode", entry);
     bool entriesWritten = AppendEntry(entry);
 
-    CVBModule routines("KBRoutine");
+    CVBModule routines("KBRoutine", encoder_);
     bool routinesWritten = routines.Create(projectFolder);
     routinesWritten = WriteRoutines(routines) && routinesWritten;
     if (!routinesWritten)
