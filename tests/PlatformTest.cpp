@@ -63,6 +63,34 @@ TEST(PlatformTextFile, CreateNewNeverOverwrites)
     EXPECT_TRUE(file.CreateNew(dir / "new.txt"));
 }
 
+TEST(PlatformTextFile, ReplacingLeavesTheOldFileWholeUntilCommitted)
+{
+    TempFolder dir;
+    std::string path = dir / "a.bas";
+    WriteFileBytes(path, "old");
+    CTextFile file;
+    ASSERT_TRUE(file.OpenReplacing(path));
+    EXPECT_TRUE(file.Write("new\n"));
+    EXPECT_EQ(ReadFileBytes(path), "old");
+    // Not committed: the temporary file goes, the old one stays.
+    file.Close();
+    EXPECT_EQ(ListFolder(dir.Path()), std::vector<std::string>{"a.bas"});
+    EXPECT_EQ(ReadFileBytes(path), "old");
+
+    ASSERT_TRUE(file.OpenReplacing(path));
+    EXPECT_TRUE(file.Write("new\n"));
+    EXPECT_TRUE(file.Commit());
+    EXPECT_EQ(ReadFileBytes(path), "new\r\n");
+    EXPECT_EQ(ListFolder(dir.Path()), std::vector<std::string>{"a.bas"});
+    EXPECT_FALSE(file.Commit());
+
+    ASSERT_EQ(::mkdir((dir / "folder.cls").c_str(), 0777), 0);
+    EXPECT_FALSE(file.OpenReplacing(dir / "folder.cls"));
+    EXPECT_FALSE(file.ErrorText().empty());
+    EXPECT_FALSE(file.OpenReplacing(dir / "missing/a.bas"));
+    EXPECT_EQ(ListFolder(dir.Path()), (std::vector<std::string>{"a.bas", "folder.cls"}));
+}
+
 TEST(PlatformTextFile, ReadsTheFirstLineWithoutItsLineEnd)
 {
     TempFolder dir;

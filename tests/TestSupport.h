@@ -34,6 +34,11 @@ struct RunLimits {
     int seconds = 120;
     // 0 leaves the limit of open files as inherited.
     unsigned long openFiles = 0;
+    // Largest file the child may write, in bytes; a write past it fails ("File too large").
+    // 0 leaves it as inherited.
+    unsigned long fileBytes = 0;
+    // Changes to the child's environment: "NAME=value" sets a variable, "NAME" removes it.
+    std::vector<std::string> environment{};
 };
 
 struct RunResult {

@@ -190,7 +190,7 @@ TEST_F(VBProjectBuilderTest, AFileThatCannotBeWrittenFailsItsLineAndTheBuild)
 {
     ASSERT_EQ(::mkdir((target / "Plant").c_str(), 0777), 0);
     ASSERT_EQ(::mkdir((target / "Plant/DataServiceImpl.cls").c_str(), 0777), 0);
-    ASSERT_EQ(::symlink("/dev/full", (target / "Plant/KBRoutine.bas").c_str()), 0);
+    ASSERT_EQ(::mkdir((target / "Plant/KBRoutine.bas").c_str(), 0777), 0);
     CVBProjectBuilder& b = Builder("Plant");
     b.AddRule(Rule("R"));
     EXPECT_FALSE(b.Build());

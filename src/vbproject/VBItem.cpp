@@ -18,6 +18,15 @@ bool CVBItem::WriteText(std::string_view text)
     return true;
 }
 
+bool CVBItem::Complete()
+{
+    if (!file_.IsOpen())
+        return Fail("cannot write " + (path_.empty() ? name_ : path_) + ": file not open");
+    if (!file_.Commit())
+        return Fail("cannot write " + path_ + ": " + file_.ErrorText());
+    return true;
+}
+
 std::string CVBItem::GetName() const
 {
     return name_;
@@ -26,7 +35,7 @@ std::string CVBItem::GetName() const
 bool CVBItem::OpenWithHeader(const std::string& path, std::string_view header)
 {
     path_ = path;
-    if (!file_.Open(path))
+    if (!file_.OpenReplacing(path))
         return Fail("cannot write " + path + ": " + file_.ErrorText());
     // Flushed at once, so that a full disk is reported by Create, not by the first WriteText.
     return WriteText(header);

@@ -124,7 +124,10 @@ bool CVBProjectBuilder::Build()
         return false;
     bool written = WriteServiceClass();
     written = WriteModules() && written;
-    return written;
+    // Each file takes its place once it is whole; the project file, which lists the others,
+    // comes last.
+    const bool projectWritten = project_->Complete() || Fail(project_->ErrorText());
+    return projectWritten && written;
 }
 
 bool CVBProjectBuilder::HasSafeNames()
@@ -170,7 +173,7 @@ bool CVBProjectBuilder::WriteGlobalCodeClasses(const std::string& projectFolder)
     bool written = true;
     for (size_t i = 0; i < bodies.size(); ++i) {
         CVBClass file(names[i]);
-        if (!file.Create(projectFolder) || !file.WriteText(bodies[i]))
+        if (!file.Create(projectFolder) || !file.WriteText(bodies[i]) || !file.Complete())
             written = Fail(file.ErrorText());
         std::string entry;
         CVBUtility::GetClassEntry(names[i], entry);
@@ -207,7 +210,8 @@ bool CVBProjectBuilder::WriteServiceClass()
     // The register text is written before its log line so that the line can tell whether the
     // whole class reached the disk.
     serviceWritten = serviceWritten && service.WriteText(handlerText.Text()) &&
-                     service.WriteText(stubs) && service.WriteText(registerText.Text());
+                     service.WriteText(stubs) && service.WriteText(registerText.Text()) &&
+                     service.Complete();
     if (!serviceWritten)
         Fail(service.ErrorText());
     log_->LogWriteFile("KB Item", ".cls", serviceWritten);
@@ -227,6 +231,7 @@ bool CVBProjectBuilder::WriteModules()
         globalCode_->GetModuleCode(moduleCode);
         globalsWritten = globalsWritten && globals.WriteText(moduleCode);
     }
+    globalsWritten = globalsWritten && globals.Complete();
     if (!globalsWritten)
         Fail(globals.ErrorText());
     log_->LogWriteFile("GlobalCode", ".bas", globalsWritten);
@@ -236,7 +241,7 @@ bool CVBProjectBuilder::WriteModules()
 
     CVBModule routines("KBRoutine");
     bool routinesWritten = routines.Create(projectFolder);
-    routinesWritten = WriteRoutines(routines) && routinesWritten;
+    routinesWritten = WriteRoutines(routines) && routinesWritten && routines.Complete();
     if (!routinesWritten)
         Fail(routines.ErrorText());
     CVBUtility::GetModuleEntry("KBRoutine", entry);

@@ -1,0 +1,120 @@
+// What a conversion writes, through the real program: whole files in the project folder and
+// nowhere else, never a name that cannot be a file, never one file's text over another's.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "hostile/HostileProgram.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A project of four files and one global-code class, Pump.
+std::string RuleFile(const std::string& moduleName)
+{
+    return "<KnowledgeBase name=\"" + moduleName + "\">\n"
+           "<GlobalCode><![CDATA[\nClass Pump\nPublic Rate As Double\nEnd Class\n]]></GlobalCode>\n"
+           "<Rule name=\"R\" displayname=\"d\" interactive=\"true\" secure=\"true\" casefixed=\"true\">"
+           "<![CDATA[Public Function R() As Variant\nR = 1\nEnd Function\n]]></Rule>\n"
+           "</KnowledgeBase>\n";
+}
+
+const std::vector<std::string> kPlantFiles = {"DataServiceImpl.cls", "GlobalCode.bas", "KBRoutine.bas",
+                                              "Plant.vbp", "Pump.cls"};
+
+struct Case {
+    const char* behaviour;
+    // Rule files, and what stands in the target and beside it beforehand.
+    std::function<void(const hostile::Program&)> setup;
+    std::vector<std::string> args;  // empty: convert "*.pxkbx" into the target
+    hostile::Limits limits;
+    int exitCode;
+    // Entries beside the target that the run may add; nothing else there may change.
+    std::vector<std::string> madeOutside;
+    // What is on disk afterwards, and what was said.
+    std::function<void(const hostile::Program&, const hostile::Outcome&)> check;
+};
+
+std::string Project(const hostile::Program& program, const std::string& name = "Plant")
+{
+    return program.Target() + "/" + name;
+}
+
+void ExpectFiles(const std::string& folder, const std::vector<std::string>& files)
+{
+    EXPECT_EQ(ListFolder(folder), files) << folder;
+}
+
+const Case kCases[] = {
+    {"a link at a generated file's name is replaced, never written through",
+     [](const hostile::Program& p) {
+         p.WriteRule("Plant.pxkbx", RuleFile("Plant"));
+         p.WriteRule("outside.bas", "mine");
+         fs::create_directory(Project(p));
+         fs::create_symlink(p.Work("outside.bas"), Project(p) + "/GlobalCode.bas");
+         fs::create_symlink(p.Work("made-through-link.cls"), Project(p) + "/Pump.cls");
+     },
+     {}, {}, 0, {},
+     [](const hostile::Program& p, const hostile::Outcome&) {
+         EXPECT_EQ(ReadFileBytes(p.Work("outside.bas")), "mine");
+         EXPECT_FALSE(fs::exists(p.Work("made-through-link.cls")));
+         EXPECT_FALSE(fs::is_symlink(Project(p) + "/GlobalCode.bas"));
+         EXPECT_EQ(ReadFileBytes(Project(p) + "/Pump.cls").rfind("VERSION 1.0 CLASS", 0), 0u);
+         ExpectFiles(Project(p), kPlantFiles);
+     }},
+    {"a project folder that is a link is followed",
+     [](const hostile::Program& p) {
+         p.WriteRule("Plant.pxkbx", RuleFile("Plant"));
+         fs::create_directory(p.Work("elsewhere"));
+         fs::create_directory_symlink(p.Work("elsewhere"), Project(p));
+     },
+     {}, {}, 0,
+     {"elsewhere/DataServiceImpl.cls", "elsewhere/GlobalCode.bas", "elsewhere/KBRoutine.bas",
+      "elsewhere/Plant.vbp", "elsewhere/Pump.cls"},
+     [](const hostile::Program& p, const hostile::Outcome&) {
+         EXPECT_TRUE(fs::is_symlink(Project(p)));
+         ExpectFiles(p.Work("elsewhere"), kPlantFiles);
+     }},
+    {"a file that cannot be written whole leaves the earlier one whole and no temporary file",
+     [](const hostile::Program& p) {
+         p.WriteRule("Plant.pxkbx", RuleFile("Plant"));
+         fs::create_directory(Project(p));
+         for (const std::string& file : kPlantFiles)
+             WriteFileBytes(Project(p) + "/" + file, "earlier " + file);
+     },
+     {}, {.fileBytes = 2048}, 1, {},
+     [](const hostile::Program& p, const hostile::Outcome& outcome) {
+         // The service class is the one file larger than the limit.
+         EXPECT_NE(outcome.err.find("DataServiceImpl.cls: File too large"), std::string::npos) << outcome.err;
+         EXPECT_EQ(ReadFileBytes(Project(p) + "/DataServiceImpl.cls"), "earlier DataServiceImpl.cls");
+         EXPECT_EQ(ReadFileBytes(Project(p) + "/GlobalCode.bas").rfind("Attribute VB_Name = GlobalCode", 0), 0u);
+         ExpectFiles(Project(p), kPlantFiles);
+     }},
+};
+
+}  // namespace
+
+TEST(AppSafeOutput, WritesWholeFilesOnlyWhereTheyBelong)
+{
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.behaviour);
+        hostile::Program program;
+        c.setup(program);
+        std::vector<std::string> outside = program.OutsideTarget();
+        outside.insert(outside.end(), c.madeOutside.begin(), c.madeOutside.end());
+        std::sort(outside.begin(), outside.end());
+        const hostile::Outcome outcome =
+            c.args.empty() ? program.Convert("*.pxkbx", c.limits) : program.Run(c.args, c.limits);
+        EXPECT_FALSE(outcome.timedOut);
+        EXPECT_EQ(outcome.exitCode, c.exitCode) << outcome.err;
+        hostile::ExpectNoSanitizerReport(outcome);
+        EXPECT_EQ(program.OutsideTarget(), outside);
+        c.check(program, outcome);
+    }
+}
