@@ -39,7 +39,7 @@ TEST(AppDiagnostics, EveryFailureNamesItsReasonAndLine)
         {"classlist-comment",
          "<Rules name=\"P\">\n<Filter name=\"F\" displayname=\"f\">\n<Classlist><!-- c --></Classlist>\n</Filter>\n</Rules>\n",
          ":3: error: Classlist entry is a comment, not an element with 'name'"},
-        {"unsafe-module-name", "<Rules name=\"../x\"/>\n", ": error: unsafe module name '../x'"},
+        {"unsafe-module-name", "<Rules name=\"../x\"/>\n", ": error: unsafe module name '../x': it holds a path separator"},
     };
     TempFolder home, work;
     std::filesystem::copy_file(RULECAST_BINARY, home / "rulecast");

@@ -96,6 +96,30 @@ const Case kCases[] = {
          EXPECT_EQ(ReadFileBytes(Project(p) + "/GlobalCode.bas").rfind("Attribute VB_Name = GlobalCode", 0), 0u);
          ExpectFiles(Project(p), kPlantFiles);
      }},
+    {"a module name holding a line break is refused before anything is written",
+     [](const hostile::Program& p) {
+         p.WriteRule("evil.pxkbx", RuleFile("evil&#13;&#10;ExeName32=&quot;evil.dll&quot;"));
+     },
+     {}, {}, 1, {},
+     [](const hostile::Program& p, const hostile::Outcome& outcome) {
+         EXPECT_NE(outcome.err.find(": error: unsafe module name 'evil\\r\\nExeName32=\"evil.dll\"': it holds a "
+                                    "control character\n"),
+                   std::string::npos)
+             << outcome.err;
+         EXPECT_EQ(ListFolder(p.Target()), std::vector<std::string>{});
+     }},
+    {"a class name that Windows keeps for a device is refused before anything is written",
+     [](const hostile::Program& p) {
+         p.WriteRule("Plant.pxkbx",
+                     "<r name=\"Plant\"><GlobalCode><![CDATA[\nClass Nul.txt\nEnd Class\n]]></GlobalCode></r>");
+     },
+     {}, {}, 1, {},
+     [](const hostile::Program& p, const hostile::Outcome& outcome) {
+         EXPECT_NE(outcome.err.find(": error: unsafe class name 'Nul.txt': it is a reserved device name\n"),
+                   std::string::npos)
+             << outcome.err;
+         EXPECT_EQ(ListFolder(p.Target()), std::vector<std::string>{});
+     }},
 };
 
 }  // namespace

@@ -3,10 +3,12 @@
 #include <string_view>
 #include <utility>
 
+#include "common/MessageText.h"
 #include "common/Placeholder.h"
 #include "kbitems/VBUtility.h"
 #include "log/Log.h"
 #include "vbproject/VBClass.h"
+#include "vbproject/SafeName.h"
 #include "vbproject/VBModule.h"
 
 namespace {
@@ -59,10 +61,8 @@ constexpr std::string_view kGlobalDeclarations =
 // Size from which the routine text written so far goes to the file.
 constexpr size_t kRoutineSlice = size_t{1} << 20;
 
-bool HoldsSeparator(const std::string& name)
-{
-    return name.find_first_of("/\\") != std::string::npos;
-}
+constexpr std::string_view kUnsafeModuleName = "unsafe module name 'ITEM_00001': ITEM_00002";
+constexpr std::string_view kUnsafeClassName = "unsafe class name 'ITEM_00001': ITEM_00002";
 
 }  // namespace
 
@@ -133,15 +133,15 @@ bool CVBProjectBuilder::Build()
 bool CVBProjectBuilder::HasSafeNames()
 {
     // The module name becomes a folder under the target, and each class name a file in it:
-    // neither may lead anywhere else.
+    // neither may lead anywhere else, nor be a name that Windows refuses or reads otherwise.
     const std::string& name = module_ ? module_->name : std::string();
-    if (name.empty() || name == "." || name == ".." || HoldsSeparator(name))
-        return Fail("unsafe module name '" + name + "'");
+    if (std::string problem = CSafeName::Problem(name); !problem.empty())
+        return Fail(MessageText(kUnsafeModuleName, {name, problem}));
     std::vector<std::string> classNames;
     if (globalCode_ && globalCode_->GetClassNames(classNames)) {
         for (const std::string& className : classNames)
-            if (HoldsSeparator(className))
-                return Fail("unsafe class name '" + className + "'");
+            if (std::string problem = CSafeName::Problem(className); !problem.empty())
+                return Fail(MessageText(kUnsafeClassName, {className, problem}));
     }
     return true;
 }
