@@ -120,6 +120,32 @@ const Case kCases[] = {
              << outcome.err;
          EXPECT_EQ(ListFolder(p.Target()), std::vector<std::string>{});
      }},
+    {"two classes of one name ignoring case are refused with both lines",
+     [](const hostile::Program& p) {
+         p.WriteRule("Plant.pxkbx", "<r name=\"Plant\">\n<GlobalCode><![CDATA[\nClass Foo\nDim a\nEnd Class\n"
+                                    "\n\n\nclass FOO\nDim b\nEnd Class\n]]></GlobalCode>\n</r>\n");
+     },
+     {}, {}, 1, {},
+     [](const hostile::Program& p, const hostile::Outcome& outcome) {
+         EXPECT_NE(outcome.err.find("Plant.pxkbx:9: error: class 'FOO' is defined twice in the global code "
+                                    "(lines 3 and 9)\n"),
+                   std::string::npos)
+             << outcome.err;
+         EXPECT_EQ(ListFolder(p.Target()), std::vector<std::string>{});
+     }},
+    {"a class named like the service class is refused",
+     [](const hostile::Program& p) {
+         p.WriteRule("Plant.pxkbx", "<r name=\"Plant\">\r\n<GlobalCode>\r\n<![CDATA[Dim a\r\n"
+                                    "Class dataserviceimpl\r\nEnd Class\r\n]]></GlobalCode></r>");
+     },
+     {}, {}, 1, {},
+     [](const hostile::Program& p, const hostile::Outcome& outcome) {
+         EXPECT_NE(outcome.err.find("Plant.pxkbx:4: error: class name 'dataserviceimpl' is taken by the "
+                                    "generated service class\n"),
+                   std::string::npos)
+             << outcome.err;
+         EXPECT_EQ(ListFolder(p.Target()), std::vector<std::string>{});
+     }},
 };
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "kbfile/XmlDocument.h"
 #include "kbfile/XmlNode.h"
 
+class CGlobalCode;
 class CKBReaderError;
 class CLog;
 class CVBProjectBuilder;
@@ -41,6 +42,9 @@ private:
                                 std::string_view attributeName);
 
     void ReadGlobalCode(const CXmlNode& node);
+    // Raises the reader error for a class whose file another class, or the service class, would
+    // replace; firstLine is the rule file's line where the code's first line stands.
+    void CheckClassNames(const CGlobalCode& globalCode, long firstLine) const;
     // Reads one element with read and writes its step line with the result; a reader error
     // gets a "Fail!" line and goes on up.
     template <typename Read>

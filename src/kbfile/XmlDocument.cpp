@@ -75,8 +75,8 @@ xmlParserInput* RefuseEntity(const char* url, const char* id, xmlParserCtxt*)
     return nullptr;
 }
 
-// libxml2 caps an element's own line at 65535; keep the parser's line in the node's
-// application field so that reasons name the right line in large rule files.
+// libxml2 caps a node's own line at 65535, and gives a CDATA section none; keep the parser's
+// line in the node's application field so that reasons name the right line in large rule files.
 void StartElementKeepingLine(void* ctx, const xmlChar* localName, const xmlChar* prefix, const xmlChar* uri,
                              int namespaceCount, const xmlChar** namespaces, int attributeCount,
                              int defaultedCount, const xmlChar** attributes)
@@ -86,6 +86,51 @@ void StartElementKeepingLine(void* ctx, const xmlChar* localName, const xmlChar*
     auto* context = static_cast<xmlParserCtxt*>(ctx);
     if (context->node && context->input)
         context->node->_private = reinterpret_cast<void*>(static_cast<intptr_t>(context->input->line));
+}
+
+// Character data and comments reach the tree when their end has been read, so that the parser's
+// line is then their last one; counting back over their line feeds gives the line where they
+// start. Only a node that the data starts is given the line: data appended to the node before
+// keeps that node's.
+void KeepStartLine(xmlParserCtxt* context, const xmlNode* lastBefore, const xmlChar* data, int length)
+{
+    xmlNode* parent = context->node;
+    if (!parent || !parent->last || parent->last == lastBefore || !context->input)
+        return;
+    long line = context->input->line;
+    for (int i = 0; i < length; ++i)
+        line -= data[i] == '\n';
+    if (line > 0)
+        parent->last->_private = reinterpret_cast<void*>(static_cast<intptr_t>(line));
+}
+
+const xmlNode* LastChild(const xmlParserCtxt* context)
+{
+    return context->node ? context->node->last : nullptr;
+}
+
+void CharactersKeepingLine(void* ctx, const xmlChar* data, int length)
+{
+    auto* context = static_cast<xmlParserCtxt*>(ctx);
+    const xmlNode* lastBefore = LastChild(context);
+    xmlSAX2Characters(ctx, data, length);
+    KeepStartLine(context, lastBefore, data, length);
+}
+
+void CDataBlockKeepingLine(void* ctx, const xmlChar* data, int length)
+{
+    auto* context = static_cast<xmlParserCtxt*>(ctx);
+    const xmlNode* lastBefore = LastChild(context);
+    xmlSAX2CDataBlock(ctx, data, length);
+    KeepStartLine(context, lastBefore, data, length);
+}
+
+void CommentKeepingLine(void* ctx, const xmlChar* content)
+{
+    auto* context = static_cast<xmlParserCtxt*>(ctx);
+    const xmlNode* lastBefore = LastChild(context);
+    xmlSAX2Comment(ctx, content);
+    KeepStartLine(context, lastBefore, content, xmlStrlen(content));
 }
 
 // Puts the entity loader and the error handlers in place for one parse, restoring the previous
@@ -106,6 +151,11 @@ public:
         xmlSetGenericErrorFunc(nullptr, IgnoreGenericError);
         report.context->sax->serror = RecordError;
         report.context->sax->startElementNs = StartElementKeepingLine;
+        // Both, as before: the parser tells blanks apart only when the two differ.
+        report.context->sax->characters = CharactersKeepingLine;
+        report.context->sax->ignorableWhitespace = CharactersKeepingLine;
+        report.context->sax->cdataBlock = CDataBlockKeepingLine;
+        report.context->sax->comment = CommentKeepingLine;
     }
     ~ParseScope()
     {

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "common/FoldCase.h"
 #include "common/MessageText.h"
 
 namespace {
@@ -24,22 +25,13 @@ constexpr std::array<std::string_view, 30> kDeviceNames = {
     "lpt6", "lpt7", "lpt8", "lpt9", "com\xC2\xB9", "com\xC2\xB2", "com\xC2\xB3",
     "lpt\xC2\xB9", "lpt\xC2\xB2", "lpt\xC2\xB3"};
 
-std::string Lower(std::string_view text)
-{
-    std::string lower(text);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return lower;
-}
-
 bool IsDeviceName(std::string_view name)
 {
     // "CON.txt" and "CON .txt" are the device as well.
     std::string_view base = name.substr(0, name.find('.'));
     while (!base.empty() && base.back() == ' ')
         base.remove_suffix(1);
-    const std::string lower = Lower(base);
+    const std::string lower = FoldCase(base);
     for (std::string_view device : kDeviceNames)
         if (lower == device)
             return true;
