@@ -146,6 +146,21 @@ const Case kCases[] = {
              << outcome.err;
          EXPECT_EQ(ListFolder(p.Target()), std::vector<std::string>{});
      }},
+    {"a second rule file of a module the batch wrote fails, and the first project stays",
+     [](const hostile::Program& p) {
+         p.WriteRule("a.pxkbx", RuleFile("Plant"));
+         p.WriteRule("b.pxkbx", "<r name=\"PLANT\"/>");
+         p.WriteRule("c.pxkbx", RuleFile("Tank"));
+     },
+     {}, {}, 1, {},
+     [](const hostile::Program& p, const hostile::Outcome& outcome) {
+         EXPECT_NE(outcome.err.find(p.Work("b.pxkbx") + ": error: module 'PLANT' was already written from " +
+                                    p.Work("a.pxkbx") + " in this batch\n"),
+                   std::string::npos)
+             << outcome.err;
+         ExpectFiles(p.Target(), {"Plant", "Tank"});
+         EXPECT_NE(ReadFileBytes(Project(p) + "/KBRoutine.bas").find("Public Function R()"), std::string::npos);
+     }},
 };
 
 }  // namespace

@@ -82,6 +82,7 @@ bool CKBItemsConvertor::LoadModule(std::string rulePath, std::string targetFolde
     if (!root->GetAttribute("name", moduleName))
         return Fail(std::string(kNoRootName), root->Line());
     document_ = std::move(document);
+    moduleName_ = moduleName;
     builder_->SetModule(std::make_unique<CKBModule>(moduleName));
     return true;
 }

@@ -27,6 +27,7 @@ public:
     bool ReadItems() override;
     bool BuildProject() override;
 
+    std::string ModuleName() const override { return moduleName_; }
     std::string FailureReason() const override { return failureReason_; }
     long FailureLine() const override { return failureLine_; }
 
@@ -61,6 +62,7 @@ private:
     std::unique_ptr<CXmlDocument> document_;
     std::unique_ptr<CVBProjectBuilder> builder_;
     CLog* log_;
+    std::string moduleName_;
     std::string failureReason_;
     long failureLine_ = 0;
 };
