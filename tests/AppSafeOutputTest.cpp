@@ -161,6 +161,24 @@ const Case kCases[] = {
          ExpectFiles(p.Target(), {"Plant", "Tank"});
          EXPECT_NE(ReadFileBytes(Project(p) + "/KBRoutine.bas").find("Public Function R()"), std::string::npos);
      }},
+    {"folders in a pattern are passed over; hidden files still match",
+     [](const hostile::Program& p) {
+         p.WriteRule("Plant.pxkbx", RuleFile("Plant"));
+         p.WriteRule(".Tank.pxkbx", RuleFile("Tank"));
+         fs::create_directory(p.Work("rules.pxkbx"));
+     },
+     {"*", "target"}, {}, 0, {},
+     [](const hostile::Program& p, const hostile::Outcome& outcome) {
+         EXPECT_EQ(outcome.err, "");
+         ExpectFiles(p.Target(), {"Plant", "Tank"});
+     }},
+    {"a pattern that matches only folders finds no rule file",
+     [](const hostile::Program& p) { fs::create_directory(p.Work("rules.pxkbx")); },
+     {"*.pxkbx", "target"}, {}, 2, {},
+     [](const hostile::Program& p, const hostile::Outcome& outcome) {
+         EXPECT_EQ(outcome.err, "Cannot find the .pxkbx file.\n");
+         ExpectFiles(p.Target(), {});
+     }},
 };
 
 }  // namespace
