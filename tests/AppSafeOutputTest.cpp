@@ -179,6 +179,15 @@ const Case kCases[] = {
          EXPECT_EQ(outcome.err, "Cannot find the .pxkbx file.\n");
          ExpectFiles(p.Target(), {});
      }},
+    {"a UTF-8 byte-order mark outranks the encoding the declaration names",
+     [](const hostile::Program& p) {
+         p.WriteRule("Plant.pxkbx", "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n" +
+                                        RuleFile("Gr\xC3\xB6\xC3\x9F" "e"));
+     },
+     {}, {}, 0, {},
+     [](const hostile::Program& p, const hostile::Outcome&) {
+         ExpectFiles(p.Target(), {"Gr\xC3\xB6\xC3\x9F" "e"});
+     }},
 };
 
 }  // namespace

@@ -26,6 +26,13 @@ constexpr std::string_view kNoParser = "no XML parser could be created";
 // refuses every one of them. No option may ever load a DTD, validate, include or lift the limits.
 constexpr int kParseOptions = XML_PARSE_NOENT | XML_PARSE_NONET | XML_PARSE_BIG_LINES;
 
+// A UTF-8 byte-order mark outranks the encoding that the declaration names: the bytes are UTF-8
+// whatever it says, and taking them for another encoding would garble every other character.
+int OptionsFor(bool startsWithUtf8Mark)
+{
+    return startsWithUtf8Mark ? kParseOptions | XML_PARSE_IGNORE_ENC : kParseOptions;
+}
+
 // What the parser reported during one parse.
 struct ParseReport {
     xmlParserCtxt* context = nullptr;
@@ -234,8 +241,9 @@ bool CXmlDocument::Load(const std::string& path)
     CXmlFileSource source;
     if (!source.Open(path))
         return FailToRead(path, source.ErrorText());
+    const int options = OptionsFor(source.StartsWithUtf8Mark());
     const bool loaded = ParseWith([&](xmlParserCtxt* context) {
-        return xmlCtxtReadIO(context, ReadFromSource, nullptr, &source, path.c_str(), nullptr, kParseOptions);
+        return xmlCtxtReadIO(context, ReadFromSource, nullptr, &source, path.c_str(), nullptr, options);
     });
     // A read error or an oversized file outranks whatever the parser made of the bytes before it.
     source.ReadToEnd();
@@ -252,9 +260,10 @@ bool CXmlDocument::Parse(const std::string& bytes, const std::string& url)
     document_.reset();
     if (bytes.size() > INT_MAX)
         return Fail(std::string(kTooLarge), 0);
+    const int options = OptionsFor(bytes.starts_with(CXmlFileSource::kUtf8Mark));
     return ParseWith([&](xmlParserCtxt* context) {
         return xmlCtxtReadMemory(context, bytes.data(), static_cast<int>(bytes.size()), url.c_str(),
-                                 nullptr, kParseOptions);
+                                 nullptr, options);
     });
 }
 
