@@ -25,6 +25,8 @@ std::string RuleFile(const std::string& moduleName)
            "</KnowledgeBase>\n";
 }
 
+const std::vector<std::string> kBatch = {"*.pxkbx", "target"};
+
 const std::vector<std::string> kPlantFiles = {"DataServiceImpl.cls", "GlobalCode.bas", "KBRoutine.bas",
                                               "Plant.vbp", "Pump.cls"};
 
@@ -32,7 +34,7 @@ struct Case {
     const char* behaviour;
     // Rule files, and what stands in the target and beside it beforehand.
     std::function<void(const hostile::Program&)> setup;
-    std::vector<std::string> args;  // empty: convert "*.pxkbx" into the target
+    std::vector<std::string> args;
     hostile::Limits limits;
     int exitCode;
     // Entries beside the target that the run may add; nothing else there may change.
@@ -60,7 +62,7 @@ const Case kCases[] = {
          fs::create_symlink(p.Work("outside.bas"), Project(p) + "/GlobalCode.bas");
          fs::create_symlink(p.Work("made-through-link.cls"), Project(p) + "/Pump.cls");
      },
-     {}, {}, 0, {},
+     kBatch, {}, 0, {},
      [](const hostile::Program& p, const hostile::Outcome&) {
          EXPECT_EQ(ReadFileBytes(p.Work("outside.bas")), "mine");
          EXPECT_FALSE(fs::exists(p.Work("made-through-link.cls")));
@@ -74,7 +76,7 @@ const Case kCases[] = {
          fs::create_directory(p.Work("elsewhere"));
          fs::create_directory_symlink(p.Work("elsewhere"), Project(p));
      },
-     {}, {}, 0,
+     kBatch, {}, 0,
      {"elsewhere/DataServiceImpl.cls", "elsewhere/GlobalCode.bas", "elsewhere/KBRoutine.bas",
       "elsewhere/Plant.vbp", "elsewhere/Pump.cls"},
      [](const hostile::Program& p, const hostile::Outcome&) {
@@ -88,7 +90,7 @@ const Case kCases[] = {
          for (const std::string& file : kPlantFiles)
              WriteFileBytes(Project(p) + "/" + file, "earlier " + file);
      },
-     {}, {.fileBytes = 2048}, 1, {},
+     kBatch, {.fileBytes = 2048}, 1, {},
      [](const hostile::Program& p, const hostile::Outcome& outcome) {
          // The service class is the one file larger than the limit.
          EXPECT_NE(outcome.err.find("DataServiceImpl.cls: File too large"), std::string::npos) << outcome.err;
@@ -100,7 +102,7 @@ const Case kCases[] = {
      [](const hostile::Program& p) {
          p.WriteRule("evil.pxkbx", RuleFile("evil&#13;&#10;ExeName32=&quot;evil.dll&quot;"));
      },
-     {}, {}, 1, {},
+     kBatch, {}, 1, {},
      [](const hostile::Program& p, const hostile::Outcome& outcome) {
          EXPECT_NE(outcome.err.find(": error: unsafe module name 'evil\\r\\nExeName32=\"evil.dll\"': it holds a "
                                     "control character\n"),
@@ -113,7 +115,7 @@ const Case kCases[] = {
          p.WriteRule("Plant.pxkbx",
                      "<r name=\"Plant\"><GlobalCode><![CDATA[\nClass Nul.txt\nEnd Class\n]]></GlobalCode></r>");
      },
-     {}, {}, 1, {},
+     kBatch, {}, 1, {},
      [](const hostile::Program& p, const hostile::Outcome& outcome) {
          EXPECT_NE(outcome.err.find(": error: unsafe class name 'Nul.txt': it is a reserved device name\n"),
                    std::string::npos)
@@ -125,7 +127,7 @@ const Case kCases[] = {
          p.WriteRule("Plant.pxkbx", "<r name=\"Plant\">\n<GlobalCode><![CDATA[\nClass Foo\nDim a\nEnd Class\n"
                                     "\n\n\nclass FOO\nDim b\nEnd Class\n]]></GlobalCode>\n</r>\n");
      },
-     {}, {}, 1, {},
+     kBatch, {}, 1, {},
      [](const hostile::Program& p, const hostile::Outcome& outcome) {
          EXPECT_NE(outcome.err.find("Plant.pxkbx:9: error: class 'FOO' is defined twice in the global code "
                                     "(lines 3 and 9)\n"),
@@ -138,7 +140,7 @@ const Case kCases[] = {
          p.WriteRule("Plant.pxkbx", "<r name=\"Plant\">\r\n<GlobalCode>\r\n<![CDATA[Dim a\r\n"
                                     "Class dataserviceimpl\r\nEnd Class\r\n]]></GlobalCode></r>");
      },
-     {}, {}, 1, {},
+     kBatch, {}, 1, {},
      [](const hostile::Program& p, const hostile::Outcome& outcome) {
          EXPECT_NE(outcome.err.find("Plant.pxkbx:4: error: class name 'dataserviceimpl' is taken by the "
                                     "generated service class\n"),
@@ -152,7 +154,7 @@ const Case kCases[] = {
          p.WriteRule("b.pxkbx", "<r name=\"PLANT\"/>");
          p.WriteRule("c.pxkbx", RuleFile("Tank"));
      },
-     {}, {}, 1, {},
+     kBatch, {}, 1, {},
      [](const hostile::Program& p, const hostile::Outcome& outcome) {
          EXPECT_NE(outcome.err.find(p.Work("b.pxkbx") + ": error: module 'PLANT' was already written from " +
                                     p.Work("a.pxkbx") + " in this batch\n"),
@@ -184,9 +186,21 @@ const Case kCases[] = {
          p.WriteRule("Plant.pxkbx", "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n" +
                                         RuleFile("Gr\xC3\xB6\xC3\x9F" "e"));
      },
-     {}, {}, 0, {},
+     kBatch, {}, 0, {},
      [](const hostile::Program& p, const hostile::Outcome&) {
          ExpectFiles(p.Target(), {"Gr\xC3\xB6\xC3\x9F" "e"});
+     }},
+    {"a display that does not answer gives the usage instead of an abort",
+     [](const hostile::Program&) {},
+     {}, {.seconds = 20, .environment = {"DISPLAY=:7391", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}}, 2, {},
+     [](const hostile::Program&, const hostile::Outcome& outcome) {
+         EXPECT_NE(outcome.err.find("Usage: "), std::string::npos) << outcome.err;
+     }},
+    {"a platform plugin that is not there gives the usage instead of an abort",
+     [](const hostile::Program&) {},
+     {}, {.seconds = 20, .environment = {"QT_QPA_PLATFORM=no-such-platform"}}, 2, {},
+     [](const hostile::Program&, const hostile::Outcome& outcome) {
+         EXPECT_NE(outcome.err.find("Usage: "), std::string::npos) << outcome.err;
      }},
 };
 
@@ -201,8 +215,7 @@ TEST(AppSafeOutput, WritesWholeFilesOnlyWhereTheyBelong)
         std::vector<std::string> outside = program.OutsideTarget();
         outside.insert(outside.end(), c.madeOutside.begin(), c.madeOutside.end());
         std::sort(outside.begin(), outside.end());
-        const hostile::Outcome outcome =
-            c.args.empty() ? program.Convert("*.pxkbx", c.limits) : program.Run(c.args, c.limits);
+        const hostile::Outcome outcome = program.Run(c.args, c.limits);
         EXPECT_FALSE(outcome.timedOut);
         EXPECT_EQ(outcome.exitCode, c.exitCode) << outcome.err;
         hostile::ExpectNoSanitizerReport(outcome);
