@@ -95,6 +95,8 @@ const Case kCases[] = {
          // The service class is the one file larger than the limit.
          EXPECT_NE(outcome.err.find("DataServiceImpl.cls: File too large"), std::string::npos) << outcome.err;
          EXPECT_EQ(ReadFileBytes(Project(p) + "/DataServiceImpl.cls"), "earlier DataServiceImpl.cls");
+         ASSERT_EQ(p.Logs().size(), 1u);
+         EXPECT_NE(p.Logs()[0].find("Write KB Item to VB .cls file. ----> Fail!"), std::string::npos);
          EXPECT_EQ(ReadFileBytes(Project(p) + "/GlobalCode.bas").rfind("Attribute VB_Name = GlobalCode", 0), 0u);
          ExpectFiles(Project(p), kPlantFiles);
      }},
