@@ -22,6 +22,11 @@ bool CVBItem::Complete()
 {
     if (!file_.IsOpen())
         return Fail("cannot write " + (path_.empty() ? name_ : path_) + ": file not open");
+    // A file with a failed write lacks text: it never takes the earlier file's place.
+    if (!errorText_.empty()) {
+        file_.Close();
+        return false;
+    }
     if (!file_.Commit())
         return Fail("cannot write " + path_ + ": " + file_.ErrorText());
     return true;
