@@ -141,7 +141,7 @@ void CommentKeepingLine(void* ctx, const xmlChar* content)
 }
 
 // Puts the entity loader and the error handlers in place for one parse, restoring the previous
-// process-wide ones afterwards, and hooks the context's element starts.
+// process-wide ones afterwards, and hooks the context's nodes so that they keep their lines.
 class ParseScope {
 public:
     explicit ParseScope(ParseReport& report)
