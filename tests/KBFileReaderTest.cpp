@@ -250,7 +250,7 @@ TEST_F(KBFileReaderTest, BuildFailureKeepsTheBuildersReason)
     CKBItemsConvertor reader;
     ASSERT_EQ(LoadAndRead(reader, "<kb name=\"\"/>"), Result::True);
     EXPECT_FALSE(reader.BuildProject());
-    EXPECT_EQ(reader.FailureReason(), "unsafe module name ''");
+    EXPECT_EQ(reader.FailureReason(), "unsafe module name '': it is empty");
 }
 
 }  // namespace

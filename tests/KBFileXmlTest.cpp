@@ -151,11 +151,14 @@ TEST_F(KBFileTest, FailuresKeepTheParsersMessageAndLine)
 TEST(KBFileXmlTest, LinesPast65535StayRight)
 {
     CXmlDocument document;
-    ASSERT_TRUE(document.Parse("<r>" + std::string(70000, '\n') + "<a/>x<!--c--></r>", "t"));
+    // Character data gives the line where it starts, CR LF counting as one line end.
+    ASSERT_TRUE(document.Parse("<r>" + std::string(70000, '\n') +
+                                   "<a/>x<!--c-->\n<![CDATA[\r\nClass A\n]]>\nlong\r\ntext</r>",
+                               "t"));
     std::vector<long> lines;
     for (const CXmlNode& child : document.Root()->Children())
         lines.push_back(child.Line());
-    EXPECT_EQ(lines, (std::vector<long>{70001, 70001, 70001}));
+    EXPECT_EQ(lines, (std::vector<long>{70001, 70001, 70001, 70002, 70004}));
 }
 
 }  // namespace

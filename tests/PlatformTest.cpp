@@ -127,6 +127,34 @@ TEST(PlatformTextFile, CreateNewNeverOverwrites)
     EXPECT_TRUE(file.CreateNew(dir / "new.txt"));
 }
 
+TEST(PlatformTextFile, ReplacingLeavesTheOldFileWholeUntilCommitted)
+{
+    TempFolder dir;
+    std::string path = dir / "a.bas";
+    WriteFileBytes(path, "old");
+    CTextFile file;
+    ASSERT_TRUE(file.OpenReplacing(path));
+    EXPECT_TRUE(file.Write("new\n"));
+    EXPECT_EQ(ReadFileBytes(path), "old");
+    // Not committed: the temporary file goes, the old one stays.
+    file.Close();
+    EXPECT_EQ(ListFolder(dir.Path()), std::vector<std::string>{"a.bas"});
+    EXPECT_EQ(ReadFileBytes(path), "old");
+
+    ASSERT_TRUE(file.OpenReplacing(path));
+    EXPECT_TRUE(file.Write("new\n"));
+    EXPECT_TRUE(file.Commit());
+    EXPECT_EQ(ReadFileBytes(path), "new\r\n");
+    EXPECT_EQ(ListFolder(dir.Path()), std::vector<std::string>{"a.bas"});
+    EXPECT_FALSE(file.Commit());
+
+    ASSERT_EQ(::mkdir((dir / "folder.cls").c_str(), 0777), 0);
+    EXPECT_FALSE(file.OpenReplacing(dir / "folder.cls"));
+    EXPECT_FALSE(file.ErrorText().empty());
+    EXPECT_FALSE(file.OpenReplacing(dir / "missing/a.bas"));
+    EXPECT_EQ(ListFolder(dir.Path()), (std::vector<std::string>{"a.bas", "folder.cls"}));
+}
+
 TEST(PlatformTextFile, ReadsTheFirstLineWithoutItsLineEnd)
 {
     TempFolder dir;
@@ -203,26 +231,26 @@ TEST(PlatformFileSearch, WildcardsAreStarAndQuestionMarkOnly)
         EXPECT_EQ(CFileSearch::Matches(c.wildcard, c.name), c.matches) << c.wildcard << " " << c.name;
 }
 
-TEST(PlatformFileSearch, FindsFilesAndFoldersInByteOrderWithAbsolutePaths)
+TEST(PlatformFileSearch, FindsFilesInByteOrderWithAbsolutePathsPassingOverFolders)
 {
     TempFolder dir;
     WriteFileBytes(dir / "b.pxkbx", "");
     WriteFileBytes(dir / "a.pxkbx", "");
     WriteFileBytes(dir / "B.pxkbx", "");
     WriteFileBytes(dir / "note.txt", "");
+    WriteFileBytes(dir / ".hidden.pxkbx", "");
     ASSERT_EQ(::mkdir((dir / "sub.pxkbx").c_str(), 0777), 0);
 
     std::string prefix = dir.Path() + "/";
     EXPECT_EQ(CFileSearch::Find(prefix + "*.pxkbx"),
-              (std::vector<std::string>{prefix + "B.pxkbx", prefix + "a.pxkbx", prefix + "b.pxkbx",
-                                        prefix + "sub.pxkbx"}));
+              (std::vector<std::string>{prefix + ".hidden.pxkbx", prefix + "B.pxkbx", prefix + "a.pxkbx",
+                                        prefix + "b.pxkbx"}));
     EXPECT_EQ(CFileSearch::Find(prefix + "*"),
-              (std::vector<std::string>{prefix + ".", prefix + "..", prefix + "B.pxkbx",
-                                        prefix + "a.pxkbx", prefix + "b.pxkbx", prefix + "note.txt",
-                                        prefix + "sub.pxkbx"}));
+              (std::vector<std::string>{prefix + ".hidden.pxkbx", prefix + "B.pxkbx", prefix + "a.pxkbx",
+                                        prefix + "b.pxkbx", prefix + "note.txt"}));
     EXPECT_TRUE(CFileSearch::Find(prefix + "missing/*").empty());
     EXPECT_EQ(CFileSearch::Find(prefix + "note.txt"), std::vector<std::string>{prefix + "note.txt"});
-    EXPECT_EQ(CFileSearch::Find(prefix + "sub.pxkbx/"), std::vector<std::string>{prefix + "sub.pxkbx"});
+    EXPECT_TRUE(CFileSearch::Find(prefix + "sub.pxkbx/").empty());
     EXPECT_TRUE(CFileSearch::Find(prefix + "absent.txt").empty());
 }
 
@@ -231,12 +259,13 @@ TEST(PlatformFileSearch, RelativePatternsBecomeAbsoluteAgainstTheCurrentFolder)
     TempFolder dir;
     ASSERT_EQ(::mkdir((dir / "rules").c_str(), 0777), 0);
     WriteFileBytes(dir / "rules/x.pxkbx", "");
+    WriteFileBytes(dir / "top.pxkbx", "");
     std::string before = CFileSystem::CurrentFolder();
     ASSERT_EQ(::chdir(dir.Path().c_str()), 0);
     std::vector<std::string> found = CFileSearch::Find("rules/*.pxkbx");
-    std::vector<std::string> bare = CFileSearch::Find("rules");
+    std::vector<std::string> bare = CFileSearch::Find("top.pxkbx");
     std::string cwd = CFileSystem::CurrentFolder();
     ASSERT_EQ(::chdir(before.c_str()), 0);
     EXPECT_EQ(found, std::vector<std::string>{cwd + "/rules/x.pxkbx"});
-    EXPECT_EQ(bare, std::vector<std::string>{cwd + "/rules"});
+    EXPECT_EQ(bare, std::vector<std::string>{cwd + "/top.pxkbx"});
 }

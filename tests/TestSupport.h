@@ -38,8 +38,11 @@ struct RunLimits {
     int seconds = 120;
     // 0 leaves the limit of open files as inherited.
     unsigned long openFiles = 0;
-    // Variables set in the child's environment, over the inherited ones.
-    std::vector<std::pair<std::string, std::string>> environment;
+    // Largest file the child may write, in bytes; a write past it fails ("File too large").
+    // 0 leaves it as inherited.
+    unsigned long fileBytes = 0;
+    // Changes to the child's environment: "NAME=value" sets a variable, "NAME" removes it.
+    std::vector<std::string> environment{};
     // Run as a user without privileges, for whom permission bits hold even when the tests run with
     // all rights. The folders it uses must be open to that user (OpenToAll).
     bool unprivileged = false;

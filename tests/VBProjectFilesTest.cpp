@@ -122,9 +122,10 @@ TEST_F(VBProjectFiles, WritesEachHeaderAndTheTextAfterItWithCrLf)
         SCOPED_TRACE(c.behaviour);
         std::string path = target_ / c.file;
         ASSERT_TRUE(c.item->Create(target_.Path()));
-        EXPECT_EQ(ReadFileBytes(path), WithCrLf(c.header));
-        // Flushed at once: on disk while the object still lives.
         EXPECT_TRUE(c.item->WriteText("Option Explicit\n\nDim x"));
+        // Nothing takes the file's name before it is complete.
+        EXPECT_FALSE(std::filesystem::exists(path));
+        EXPECT_TRUE(c.item->Complete());
         EXPECT_EQ(ReadFileBytes(path), WithCrLf(c.header + "Option Explicit\n\nDim x"));
         EXPECT_EQ(c.item->ErrorText(), "");
     }
@@ -135,6 +136,7 @@ TEST_F(VBProjectFiles, ProjectReferencesTheRegisteredTypeLibrary)
     RegisterTypeLibrary("C:\\\\Program Files\\\\Host\\\\host.tlb");
     CVBProject project("Plant");
     ASSERT_TRUE(project.Create(target_.Path()));
+    ASSERT_TRUE(project.Complete());
     EXPECT_EQ(ReadFileBytes(target_ / "Plant/Plant.vbp"),
               WithCrLf(ProjectHeaderWith("C:\\Program Files\\Host\\host.tlb")));
 }
@@ -167,7 +169,10 @@ TEST_F(VBProjectFiles, ExistingProjectFolderIsReused)
     WriteFileBytes(target_ / "Plant/Notes.txt", "mine");
     CVBProject project("Plant");
     EXPECT_TRUE(project.Create(target_.Path()));
+    EXPECT_EQ(ReadFileBytes(target_ / "Plant/Plant.vbp"), "old project file, much longer than nothing\n");
+    EXPECT_TRUE(project.Complete());
     EXPECT_EQ(ReadFileBytes(target_ / "Plant/Plant.vbp"), WithCrLf(ProjectHeaderWith("ITEM_00001")));
+    EXPECT_EQ(ListFolder(target_ / "Plant"), (std::vector<std::string>{"Notes.txt", "Plant.vbp"}));
     EXPECT_EQ(ReadFileBytes(target_ / "Plant/Notes.txt"), "mine");
 }
 
@@ -181,11 +186,9 @@ TEST_F(VBProjectFiles, FilesThatCannotBeWrittenAreReported)
     // The first failure is the reason; later ones follow from it.
     EXPECT_EQ(folderInTheWay.ErrorText(), "cannot write " + target_ / "Pump.cls" + ": Is a directory");
 
-    std::filesystem::create_symlink("/dev/full", target_ / "Full.bas");
-    CVBModule fullDisk("Full");
-    EXPECT_FALSE(fullDisk.Create(target_.Path()));
-    EXPECT_EQ(fullDisk.ErrorText(),
-              "cannot write " + target_ / "Full.bas" + ": No space left on device");
+    CVBModule neverCreated("Lost");
+    EXPECT_FALSE(neverCreated.Complete());
+    EXPECT_EQ(neverCreated.ErrorText(), "cannot write Lost: file not open");
 
     WriteFileBytes(target_ / "Plant", "a file where the project folder should be");
     CVBProject fileInTheWay("Plant");

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "common/FoldCase.h"
 #include "common/MessageText.h"
 #include "common/Placeholder.h"
 #include "kbfile/KBItemsConvertor.h"
@@ -20,6 +21,8 @@ namespace {
 
 constexpr std::string_view kNoRuleFile = "Cannot find the .pxkbx file.\n";
 constexpr std::string_view kNoTargetFolder = "Cannot find the target folder.\n";
+constexpr std::string_view kModuleWritten =
+    "module 'ITEM_00001' was already written from ITEM_00002 in this batch";
 constexpr std::string_view kConfigFileName = "config.txt";
 constexpr std::string_view kConfigLine = "ITEM_00001\n";
 constexpr std::string_view kNoReason = "the conversion failed";
@@ -85,8 +88,9 @@ int CConvertHelper::ConvertBatch(int argc, const char* const* argv)
         return kUsageError;
     }
     bool anyFailed = false;
+    WrittenModules written;
     for (const std::string& rulePath : rulePaths) {
-        const bool converted = ConvertFile(rulePath, argv[2]);
+        const bool converted = Convert(rulePath, argv[2], &written);
         if (replacements_ > 0)
             CConsole::Warn(ReplacementWarning(rulePath));
         if (!converted) {
@@ -106,6 +110,12 @@ int CConvertHelper::ConvertBatch(int argc, const char* const* argv)
 
 bool CConvertHelper::ConvertFile(const std::string& rulePath, const std::string& targetFolder)
 {
+    return Convert(rulePath, targetFolder, nullptr);
+}
+
+bool CConvertHelper::Convert(const std::string& rulePath, const std::string& targetFolder,
+                             WrittenModules* written)
+{
     failureReason_.clear();
     failureLine_ = 0;
     replacements_ = 0;
@@ -118,7 +128,7 @@ bool CConvertHelper::ConvertFile(const std::string& rulePath, const std::string&
     bool converted = false;
     {
         std::unique_ptr<CKBReader> reader = makeReader_();
-        converted = RunSteps(*reader, rulePath, targetFolder);
+        converted = RunSteps(*reader, rulePath, targetFolder, written);
     }
     replacements_ = encoder_ ? encoder_->Replacements() - replacedBefore : 0;
     // The log a failure sends the user to says why, in the words the user was shown.
@@ -128,14 +138,22 @@ bool CConvertHelper::ConvertFile(const std::string& rulePath, const std::string&
 }
 
 bool CConvertHelper::RunSteps(CKBReader& reader, const std::string& rulePath,
-                              const std::string& targetFolder)
+                              const std::string& targetFolder, WrittenModules* written)
 {
     // A reader error ends this file's conversion like a failed step; a batch goes on.
     try {
-        if (!reader.LoadModule(rulePath, targetFolder) || !reader.ReadItems() || !reader.BuildProject()) {
+        if (!reader.LoadModule(rulePath, targetFolder) || !reader.ReadItems()) {
             RememberFailure(reader, "", 0);
             return false;
         }
+        if (written && !IsModuleFree(reader, *written))
+            return false;
+        if (!reader.BuildProject()) {
+            RememberFailure(reader, "", 0);
+            return false;
+        }
+        if (written && !reader.ModuleName().empty())
+            written->emplace(FoldCase(reader.ModuleName()), rulePath);
     } catch (const CKBReaderError& error) {
         RememberFailure(reader, error.what(), error.Line());
         return false;
@@ -147,6 +165,16 @@ bool CConvertHelper::RunSteps(CKBReader& reader, const std::string& rulePath,
     }
     CLog::Instance()->FinishConversion(rulePath);
     return true;
+}
+
+bool CConvertHelper::IsModuleFree(const CKBReader& reader, const WrittenModules& written)
+{
+    const auto earlier = written.find(FoldCase(reader.ModuleName()));
+    if (earlier == written.end())
+        return true;
+    failureReason_ = MessageText(kModuleWritten, {reader.ModuleName(), earlier->second});
+    failureLine_ = 0;
+    return false;
 }
 
 void CConvertHelper::RememberFailure(const CKBReader& reader, std::string reason, long line)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -70,9 +71,18 @@ public:
     static void ShowUsage();
 
 private:
+    // The projects a batch has written: each module name, case folded, with its rule file.
+    using WrittenModules = std::map<std::string, std::string>;
+
     // Where config.txt is looked for, in order.
     std::vector<std::string> ConfigPathsToRead() const;
-    bool RunSteps(CKBReader& reader, const std::string& rulePath, const std::string& targetFolder);
+    // ConvertFile; within a batch, written keeps a project from being replaced by another rule
+    // file's of the same name.
+    bool Convert(const std::string& rulePath, const std::string& targetFolder, WrittenModules* written);
+    bool RunSteps(CKBReader& reader, const std::string& rulePath, const std::string& targetFolder,
+                  WrittenModules* written);
+    // False, with the reason, when the batch already wrote the project that reader would write.
+    bool IsModuleFree(const CKBReader& reader, const WrittenModules& written);
 
     void RememberFailure(const CKBReader& reader, std::string reason, long line);
 

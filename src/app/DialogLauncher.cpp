@@ -29,16 +29,39 @@ bool HasDisplay()
     return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM");
 }
 
+int RefuseWithoutDisplay()
+{
+    CConsole::Warn(kNoDisplay);
+    CConvertHelper::ShowUsage();
+    return CConvertHelper::kUsageError;
+}
+
+// The handler that Qt had before start-up; Qt keeps handlers process-wide, so this one is too.
+QtMessageHandler handlerBeforeStart = nullptr;
+
+// A display that is named but does not answer, or a platform plugin that is not there, is
+// found only while the application starts, and Qt ends the process with an abort right after
+// its fatal message. That message is the one to replace: the user learns how to convert without
+// a window, and the process ends with the usage-error status instead.
+void StartMessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type != QtFatalMsg) {
+        if (handlerBeforeStart)
+            handlerBeforeStart(type, context, message);
+        return;
+    }
+    std::_Exit(RefuseWithoutDisplay());
+}
+
 }  // namespace
 
 int RunMainDialog(int argc, char** argv)
 {
-    if (!HasDisplay()) {
-        CConsole::Warn(kNoDisplay);
-        CConvertHelper::ShowUsage();
-        return CConvertHelper::kUsageError;
-    }
+    if (!HasDisplay())
+        return RefuseWithoutDisplay();
+    handlerBeforeStart = qInstallMessageHandler(StartMessageHandler);
     QApplication application(argc, argv);
+    qInstallMessageHandler(handlerBeforeStart);
     QApplication::setApplicationName(kApplicationName);
     QGuiApplication::setDesktopFileName(kDesktopFileName);
     CQtRulecastDlg dialog;

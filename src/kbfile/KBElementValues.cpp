@@ -39,12 +39,17 @@ bool CKBElementValues::Flag(std::string_view attributeName) const
     return Attribute(attributeName) == "true";
 }
 
-std::string CKBElementValues::FirstChildText() const
+CXmlNode CKBElementValues::FirstChild() const
 {
     std::optional<CXmlNode> first = element_.FirstChild();
     if (!first)
         Raise(kNoChildNode);
-    return first->Text();
+    return *first;
+}
+
+std::string CKBElementValues::FirstChildText() const
+{
+    return FirstChild().Text();
 }
 
 std::string CKBElementValues::Description() const

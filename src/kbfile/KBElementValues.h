@@ -19,7 +19,8 @@ public:
     std::string Attribute(std::string_view attributeName) const;
     // True exactly when the attribute's value is "true", case-sensitively.
     bool Flag(std::string_view attributeName) const;
-    // Text of the element's first child node.
+    // The element's first child node, and its text.
+    CXmlNode FirstChild() const;
     std::string FirstChildText() const;
 
     // "Method 'Calc' in class 'Pump'".

@@ -1,9 +1,12 @@
 #include "kbfile/KBItemsConvertor.h"
 
+#include <map>
 #include <optional>
 #include <utility>
 
+#include "common/FoldCase.h"
 #include "common/MessageText.h"
+#include "common/Placeholder.h"
 #include "kbfile/KBElementValues.h"
 #include "kbfile/KBModule.h"
 #include "kbfile/KBReaderError.h"
@@ -28,6 +31,12 @@ constexpr std::string_view kPartOfItem = "ITEM_00001 in ITEM_00002";
 constexpr std::string_view kListEntry = "ITEM_00001 entry <ITEM_00002>";
 constexpr std::string_view kEntryNotElement =
     "ITEM_00001 entry is ITEM_00002, not an element with 'ITEM_00003'";
+
+constexpr std::string_view kClassTwice =
+    "class 'ITEM_00001' is defined twice in the global code (lines ITEM_00002 and ITEM_00003)";
+constexpr std::string_view kServiceClassTaken =
+    "class name 'ITEM_00001' is taken by the generated service class";
+constexpr std::string_view kServiceClass = "DataServiceImpl";
 
 constexpr std::string_view kGlobalCode = "GlobalCode";
 constexpr std::string_view kClassblock = "Classblock";
@@ -63,6 +72,7 @@ bool CKBItemsConvertor::LoadModule(std::string rulePath, std::string targetFolde
     if (!root->GetAttribute("name", moduleName))
         return Fail(std::string(kNoRootName), root->Line());
     document_ = std::move(document);
+    moduleName_ = moduleName;
     builder_->SetModule(std::make_unique<CKBModule>(moduleName));
     return true;
 }
@@ -116,8 +126,37 @@ bool CKBItemsConvertor::BuildProject()
 
 void CKBItemsConvertor::ReadGlobalCode(const CXmlNode& node)
 {
-    std::string text = CKBElementValues(node, std::string(kGlobalCode)).FirstChildText();
-    builder_->SetGlobalCode(std::make_unique<CGlobalCode>(std::move(text)));
+    const CXmlNode first = CKBElementValues(node, std::string(kGlobalCode)).FirstChild();
+    auto globalCode = std::make_unique<CGlobalCode>(first.Text());
+    // Split now rather than when building, so that the classes are checked while their lines are
+    // known; the builder's own split then finds nothing left to do.
+    globalCode->Split();
+    CheckClassNames(*globalCode, first.Line());
+    builder_->SetGlobalCode(std::move(globalCode));
+}
+
+void CKBItemsConvertor::CheckClassNames(const CGlobalCode& globalCode, long firstLine) const
+{
+    std::vector<std::string> names;
+    std::vector<long> lines;
+    if (!globalCode.GetClassNames(names) || !globalCode.GetClassLines(lines))
+        return;
+    // Each class becomes a file named after it, which one of the same name (ignoring case, as
+    // Windows and VB compare) would replace.
+    const auto ruleLine = [&](size_t i) { return firstLine + lines[i] - 1; };
+    std::map<std::string, size_t> seen{{FoldCase(kServiceClass), names.size()}};
+    for (size_t i = 0; i < names.size(); ++i) {
+        const auto [earlier, added] = seen.emplace(FoldCase(names[i]), i);
+        if (added)
+            continue;
+        if (earlier->second == names.size())
+            throw CKBReaderError(CKBReaderError::kUnusable, MessageText(kServiceClassTaken, {names[i]}),
+                                 ruleLine(i));
+        throw CKBReaderError(CKBReaderError::kUnusable,
+                             MessageText(kClassTwice, {names[i], std::to_string(ruleLine(earlier->second)),
+                                                       std::to_string(ruleLine(i))}),
+                             ruleLine(i));
+    }
 }
 
 bool CKBItemsConvertor::ParseClassblockNode(const CXmlNode& node)

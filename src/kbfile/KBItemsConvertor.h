@@ -9,6 +9,7 @@
 #include "kbfile/XmlDocument.h"
 #include "kbfile/XmlNode.h"
 
+class CGlobalCode;
 class CKBReaderError;
 class CLog;
 class CTextEncoder;
@@ -28,6 +29,7 @@ public:
     bool ReadItems() override;
     bool BuildProject() override;
 
+    std::string ModuleName() const override { return moduleName_; }
     std::string FailureReason() const override { return failureReason_; }
     long FailureLine() const override { return failureLine_; }
 
@@ -43,6 +45,9 @@ private:
                                 std::string_view attributeName);
 
     void ReadGlobalCode(const CXmlNode& node);
+    // Raises the reader error for a class whose file another class, or the service class, would
+    // replace; firstLine is the rule file's line where the code's first line stands.
+    void CheckClassNames(const CGlobalCode& globalCode, long firstLine) const;
     // Reads one element with read and writes its step line with the result; a reader error
     // gets a "Fail!" line and goes on up.
     template <typename Read>
@@ -60,6 +65,7 @@ private:
     std::unique_ptr<CVBProjectBuilder> builder_;
     CTextEncoder* encoder_;
     CLog* log_;
+    std::string moduleName_;
     std::string failureReason_;
     long failureLine_ = 0;
 };

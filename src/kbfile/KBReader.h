@@ -11,6 +11,8 @@ public:
     virtual bool ReadItems() = 0;
     virtual bool BuildProject() = 0;
 
+    // The module's name, which names the project, once LoadModule has read it; empty before.
+    virtual std::string ModuleName() const { return {}; }
     // Why the last step failed, and the rule file's line where that is known (0 otherwise).
     virtual std::string FailureReason() const { return {}; }
     virtual long FailureLine() const { return 0; }

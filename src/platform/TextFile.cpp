@@ -80,9 +80,15 @@ bool CTextFile::WriteBytes(const char* bytes, size_t count)
     return std::fwrite(bytes, 1, count, file_.get()) == count || Fail();
 }
 
+CTextFile::~CTextFile()
+{
+    Close();
+}
+
 void CTextFile::Close()
 {
     file_.reset();
+    RemoveTemporary();
 }
 
 bool CTextFile::ReadFirstLine(const std::string& path, std::string& line)

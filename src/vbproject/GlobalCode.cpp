@@ -80,6 +80,7 @@ bool CGlobalCode::ReadLine(std::string& line)
         return false;
     line.assign(text_, readPosition_, lineFeed - readPosition_);
     readPosition_ = lineFeed + 1;
+    ++linesRead_;
     return true;
 }
 
@@ -90,12 +91,14 @@ bool CGlobalCode::Split()
     std::string pendingComments;
     std::string className;
     std::string classLines;
+    long classLine = 0;
     bool inClass = false;
     std::string line;
     while (ReadLine(line)) {
         NormaliseLine(line);
         if (inClass && IsClassEndLine(line)) {
             classNames_.push_back(std::move(className));
+            classLines_.push_back(classLine);
             classBodies_.push_back(pendingComments + "\n" + classLines);
             className.clear();
             classLines.clear();
@@ -107,6 +110,7 @@ bool CGlobalCode::Split()
             pendingComments += line + "\n";
         } else if (IsClassStartLine(line)) {
             className = ClassName(line);
+            classLine = linesRead_;
             inClass = true;
         } else {
             if (!pendingComments.empty())
@@ -131,6 +135,14 @@ bool CGlobalCode::GetClassBodies(std::vector<std::string>& bodies) const
     if (classBodies_.empty())
         return false;
     bodies = classBodies_;
+    return true;
+}
+
+bool CGlobalCode::GetClassLines(std::vector<long>& lines) const
+{
+    if (classLines_.empty())
+        return false;
+    lines = classLines_;
     return true;
 }
 

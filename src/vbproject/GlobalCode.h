@@ -17,6 +17,8 @@ public:
     // False when there is no class block; names and bodies share their positions.
     bool GetClassNames(std::vector<std::string>& names) const;
     bool GetClassBodies(std::vector<std::string>& bodies) const;
+    // Where each class starts: the line of the text (from 1) that holds its "Class" line.
+    bool GetClassLines(std::vector<long>& lines) const;
     // False, leaving code as it was, when the module part is empty.
     bool GetModuleCode(std::string& code) const;
 
@@ -27,7 +29,10 @@ private:
 
     std::string text_;
     size_t readPosition_ = 0;
+    // Lines read so far.
+    long linesRead_ = 0;
     std::string modulePart_;
     std::vector<std::string> classNames_;
     std::vector<std::string> classBodies_;
+    std::vector<long> classLines_;
 };

@@ -30,6 +30,20 @@ bool CVBItem::WriteText(std::string_view text)
     return true;
 }
 
+bool CVBItem::Complete()
+{
+    if (!file_.IsOpen())
+        return Fail("cannot write " + (path_.empty() ? name_ : path_) + ": file not open");
+    // A file with a failed write lacks text: it never takes the earlier file's place.
+    if (!errorText_.empty()) {
+        file_.Close();
+        return false;
+    }
+    if (!file_.Commit())
+        return Fail("cannot write " + path_ + ": " + file_.ErrorText());
+    return true;
+}
+
 std::string CVBItem::GetName() const
 {
     return name_;
@@ -38,7 +52,7 @@ std::string CVBItem::GetName() const
 bool CVBItem::OpenWithHeader(const std::string& path, std::string_view header)
 {
     path_ = path;
-    if (!file_.Open(path))
+    if (!file_.OpenReplacing(path))
         return Fail(MessageText(kCannotWrite, {path, file_.ErrorText()}));
     // Flushed at once, so that a full disk is reported by Create, not by the first WriteText.
     return WriteText(header);

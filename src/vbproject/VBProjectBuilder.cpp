@@ -8,6 +8,7 @@
 #include "kbitems/VBUtility.h"
 #include "log/Log.h"
 #include "vbproject/VBClass.h"
+#include "vbproject/SafeName.h"
 #include "vbproject/VBModule.h"
 
 namespace {
@@ -57,16 +58,11 @@ constexpr std::string_view kGlobalDeclarations =
     "Public ClassStore As PXQClassStore\n"
     "Public ObjectStore As PXQObjectStore\n";
 
-constexpr std::string_view kUnsafeModuleName = "unsafe module name 'ITEM_00001'";
-constexpr std::string_view kUnsafeClassName = "unsafe class name 'ITEM_00001'";
-
 // Size from which the routine text written so far goes to the file.
 constexpr size_t kRoutineSlice = size_t{1} << 20;
 
-bool HoldsSeparator(const std::string& name)
-{
-    return name.find_first_of("/\\") != std::string::npos;
-}
+constexpr std::string_view kUnsafeModuleName = "unsafe module name 'ITEM_00001': ITEM_00002";
+constexpr std::string_view kUnsafeClassName = "unsafe class name 'ITEM_00001': ITEM_00002";
 
 }  // namespace
 
@@ -128,21 +124,24 @@ bool CVBProjectBuilder::Build()
         return false;
     bool written = WriteServiceClass();
     written = WriteModules() && written;
-    return written;
+    // Each file takes its place once it is whole; the project file, which lists the others,
+    // comes last.
+    const bool projectWritten = project_->Complete() || Fail(project_->ErrorText());
+    return projectWritten && written;
 }
 
 bool CVBProjectBuilder::HasSafeNames()
 {
     // The module name becomes a folder under the target, and each class name a file in it:
-    // neither may lead anywhere else.
+    // neither may lead anywhere else, nor be a name that Windows refuses or reads otherwise.
     const std::string& name = module_ ? module_->name : std::string();
-    if (name.empty() || name == "." || name == ".." || HoldsSeparator(name))
-        return Fail(MessageText(kUnsafeModuleName, {name}));
+    if (std::string problem = CSafeName::Problem(name); !problem.empty())
+        return Fail(MessageText(kUnsafeModuleName, {name, problem}));
     std::vector<std::string> classNames;
     if (globalCode_ && globalCode_->GetClassNames(classNames)) {
         for (const std::string& className : classNames)
-            if (HoldsSeparator(className))
-                return Fail(MessageText(kUnsafeClassName, {className}));
+            if (std::string problem = CSafeName::Problem(className); !problem.empty())
+                return Fail(MessageText(kUnsafeClassName, {className, problem}));
     }
     return true;
 }
@@ -174,7 +173,7 @@ bool CVBProjectBuilder::WriteGlobalCodeClasses(const std::string& projectFolder)
     bool written = true;
     for (size_t i = 0; i < bodies.size(); ++i) {
         CVBClass file(names[i], encoder_);
-        if (!file.Create(projectFolder) || !file.WriteText(bodies[i]))
+        if (!file.Create(projectFolder) || !file.WriteText(bodies[i]) || !file.Complete())
             written = Fail(file.ErrorText());
         std::string entry;
         CVBUtility::GetClassEntry(names[i], entry);
@@ -211,7 +210,8 @@ bool CVBProjectBuilder::WriteServiceClass()
     // The register text is written before its log line so that the line can tell whether the
     // whole class reached the disk.
     serviceWritten = serviceWritten && service.WriteText(handlerText.Text()) &&
-                     service.WriteText(stubs) && service.WriteText(registerText.Text());
+                     service.WriteText(stubs) && service.WriteText(registerText.Text()) &&
+                     service.Complete();
     if (!serviceWritten)
         Fail(service.ErrorText());
     log_->LogWriteFile("KB Item", ".cls", serviceWritten);
@@ -231,6 +231,7 @@ bool CVBProjectBuilder::WriteModules()
         globalCode_->GetModuleCode(moduleCode);
         globalsWritten = globalsWritten && globals.WriteText(moduleCode);
     }
+    globalsWritten = globalsWritten && globals.Complete();
     if (!globalsWritten)
         Fail(globals.ErrorText());
     log_->LogWriteFile("GlobalCode", ".bas", globalsWritten);
@@ -240,7 +241,7 @@ bool CVBProjectBuilder::WriteModules()
 
     CVBModule routines("KBRoutine", encoder_);
     bool routinesWritten = routines.Create(projectFolder);
-    routinesWritten = WriteRoutines(routines) && routinesWritten;
+    routinesWritten = WriteRoutines(routines) && routinesWritten && routines.Complete();
     if (!routinesWritten)
         Fail(routines.ErrorText());
     CVBUtility::GetModuleEntry("KBRoutine", entry);

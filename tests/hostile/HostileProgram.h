@@ -66,7 +66,12 @@ public:
     }
     Outcome ConvertInto(const std::string& pattern, const std::string& target, const Limits& limits = {}) const
     {
-        return RunProgram(program_, {pattern, target}, work_.Path(), limits);
+        return Run({pattern, target}, limits);
+    }
+    // The program with any arguments, in the work folder.
+    Outcome Run(const std::vector<std::string>& args, const Limits& limits = {}) const
+    {
+        return RunProgram(program_, args, work_.Path(), limits);
     }
 
     // The log files' full paths, in the order of their names.
