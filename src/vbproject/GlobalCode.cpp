@@ -80,6 +80,7 @@ bool CGlobalCode::ReadLine(std::string& line)
         return false;
     line.assign(text_, readPosition_, lineFeed - readPosition_);
     readPosition_ = lineFeed + 1;
+    ++linesRead_;
     return true;
 }
 
@@ -91,12 +92,14 @@ bool CGlobalCode::Split()
     std::string className;
     std::string classLines;
     bool inClass = false;
+    long classStartLine = 0;
     std::string line;
     while (ReadLine(line)) {
         NormaliseLine(line);
         if (inClass && IsClassEndLine(line)) {
             classNames_.push_back(std::move(className));
             classBodies_.push_back(pendingComments + "\n" + classLines);
+            classStartLines_.push_back(classStartLine);
             className.clear();
             classLines.clear();
             pendingComments.clear();
@@ -107,6 +110,7 @@ bool CGlobalCode::Split()
             pendingComments += line + "\n";
         } else if (IsClassStartLine(line)) {
             className = ClassName(line);
+            classStartLine = linesRead_;
             inClass = true;
         } else {
             if (!pendingComments.empty())
@@ -115,6 +119,8 @@ bool CGlobalCode::Split()
             pendingComments.clear();
         }
     }
+    if (inClass)
+        unclosedClassLine_ = classStartLine;
     return true;
 }
 
@@ -139,5 +145,22 @@ bool CGlobalCode::GetModuleCode(std::string& code) const
     if (modulePart_.empty())
         return false;
     code = modulePart_;
+    return true;
+}
+
+bool CGlobalCode::GetClassStartLines(std::vector<long>& lines) const
+{
+    if (classStartLines_.empty())
+        return false;
+    lines = classStartLines_;
+    return true;
+}
+
+bool CGlobalCode::GetUnreadLastLine(std::string& text, long& line) const
+{
+    if (text_.find_first_not_of(kWhiteSpace, readPosition_) == std::string::npos)
+        return false;
+    text = text_.substr(readPosition_);
+    line = linesRead_ + 1;
     return true;
 }
