@@ -13,6 +13,7 @@ constexpr const char* kUsage =
     "         param2: the target path of the conversion.\n"
     "         -h, --help: print this text and exit.\n"
     "         -V, --version: print the program's version and exit.\n"
+    "         --no-warnings: do not warn of what would be lost or not compile.\n"
     "         --: end of the options; a pattern after it may start with \"-\".\n";
 
 // The real program, copied into a folder of its own so that its log files land there.
@@ -53,6 +54,7 @@ TEST(AppCommandLine, OptionsAndArgumentCounts)
         {"one argument", {"a"}, 2, "", usage},
         {"three arguments", {"a", "b", "c"}, 2, "", usage},
         {"options do not count as arguments", {"a", "--", "b", "c"}, 2, "", usage},
+        {"--no-warnings is an option, not an argument", {"--no-warnings", "a"}, 2, "", usage},
     };
     Program program;
     for (const Case& c : cases) {

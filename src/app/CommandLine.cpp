@@ -11,6 +11,7 @@ constexpr std::string_view kUsage =
     "         param2: the target path of the conversion.\n"
     "         -h, --help: print this text and exit.\n"
     "         -V, --version: print the program's version and exit.\n"
+    "         --no-warnings: do not warn of what would be lost or not compile.\n"
     "         --: end of the options; a pattern after it may start with \"-\".\n";
 constexpr std::string_view kVersionLine = "rulecast ITEM_00001";
 constexpr std::string_view kUnknownOption = "rulecast: unknown option 'ITEM_00001'";
@@ -48,6 +49,8 @@ bool CCommandLine::TakeOption(const std::string& word)
         request_ = Request::Help;
     else if (word == "-V" || word == "--version")
         request_ = Request::Version;
+    else if (word == "--no-warnings")
+        warningsWanted_ = false;
     else
         return false;
     return true;

@@ -24,6 +24,8 @@ public:
     const std::vector<std::string>& Arguments() const { return arguments_; }
     // "rulecast: unknown option '-x'", for a usage error.
     const std::string& Error() const { return error_; }
+    // False after --no-warnings.
+    bool WarningsWanted() const { return warningsWanted_; }
 
     // The usage text: the two parameters, then one line per option.
     static std::string Usage();
@@ -38,4 +40,5 @@ private:
     Request request_ = Request::Convert;
     std::vector<std::string> arguments_;
     std::string error_;
+    bool warningsWanted_ = true;
 };

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "common/MessageText.h"
 #include "common/Placeholder.h"
 #include "kbfile/KBItemsConvertor.h"
 #include "kbfile/KBReaderError.h"
@@ -21,6 +22,8 @@ constexpr std::string_view kNoRuleFile = "Cannot find the .pxkbx file.\n";
 constexpr std::string_view kNoTargetFolder = "Cannot find the target folder.\n";
 constexpr std::string_view kConfigFileName = "config.txt";
 constexpr std::string_view kConfigLine = "ITEM_00001\n";
+constexpr std::string_view kWarningLine = "ITEM_00001:ITEM_00002: warning: ITEM_00003";
+constexpr std::string_view kWarningWithoutLine = "ITEM_00001: warning: ITEM_00002";
 
 }  // namespace
 
@@ -61,7 +64,12 @@ int CConvertHelper::ConvertBatch(int argc, const char* const* argv)
     }
     bool anyFailed = false;
     for (const std::string& rulePath : rulePaths) {
-        if (!ConvertFile(rulePath, argv[2])) {
+        const bool converted = ConvertFile(rulePath, argv[2]);
+        if (warningsShown_) {
+            for (const CKBWarning& warning : warnings_)
+                CConsole::Warn(WarningMessage(rulePath, warning));
+        }
+        if (!converted) {
             anyFailed = true;
             CConsole::Warn(FailureMessage(rulePath));
         }
@@ -78,12 +86,14 @@ bool CConvertHelper::ConvertFile(const std::string& rulePath, const std::string&
 {
     failureReason_.clear();
     failureLine_ = 0;
+    warnings_.clear();
     CLog* log = CLog::Restart(appFolder_);
     log->BeginConversion(rulePath);
     bool converted = false;
     {
         std::unique_ptr<CKBReader> reader = makeReader_();
         converted = RunSteps(*reader, rulePath, targetFolder);
+        warnings_ = reader->Warnings();
     }
     return converted;
 }
@@ -126,6 +136,13 @@ std::string CConvertHelper::FailureMessage(const std::string& rulePath) const
 {
     std::string where = failureLine_ > 0 ? rulePath + ":" + std::to_string(failureLine_) : rulePath;
     return where + ": error: " + failureReason_;
+}
+
+std::string CConvertHelper::WarningMessage(const std::string& rulePath, const CKBWarning& warning)
+{
+    if (warning.line > 0)
+        return MessageText(kWarningLine, {rulePath, std::to_string(warning.line), warning.text});
+    return MessageText(kWarningWithoutLine, {rulePath, warning.text});
 }
 
 int CConvertHelper::CreateProjectFolder(const std::string& path)

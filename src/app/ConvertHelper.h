@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "kbfile/KBReader.h"
 
@@ -33,6 +34,8 @@ public:
 
     // argv[1] is the rule-file pattern, argv[2] the target folder. Returns the exit status.
     int ConvertBatch(int argc, const char* const* argv);
+    // Whether the batch reports each file's warnings on standard error; it does unless told not to.
+    void ShowWarnings(bool shown) { warningsShown_ = shown; }
     // True when the project was written.
     bool ConvertFile(const std::string& rulePath, const std::string& targetFolder);
     // 0 when created; 183 when an entry of that name exists; 21 when the medium is not ready.
@@ -49,6 +52,8 @@ public:
     long FailureLine() const { return failureLine_; }
     // "RULE_PATH:LINE: error: REASON", the way compilers report, without "LINE:" when unknown.
     std::string FailureMessage(const std::string& rulePath) const;
+    // "RULE_PATH:LINE: warning: TEXT", without "LINE:" when unknown.
+    static std::string WarningMessage(const std::string& rulePath, const CKBWarning& warning);
 
     static void ShowUsage();
 
@@ -62,4 +67,7 @@ private:
     std::optional<std::string> appFolder_;
     std::string failureReason_;
     long failureLine_ = 0;
+    // The last conversion's warnings, which the batch reports and the dialog does not.
+    std::vector<CKBWarning> warnings_;
+    bool warningsShown_ = true;
 };

@@ -32,5 +32,6 @@ int CRulecastApp::InitInstance(int argc, char** argv)
     for (const std::string& argument : commandLine.Arguments())
         arguments.push_back(argument.c_str());
     CConvertHelper converter;
+    converter.ShowWarnings(commandLine.WarningsWanted());
     return converter.ConvertBatch(static_cast<int>(arguments.size()), arguments.data());
 }

@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "kbfile/KBReader.h"
+#include "kbfile/KBWarnings.h"
 #include "kbfile/XmlDocument.h"
 #include "kbfile/XmlNode.h"
 
+class CKBElementValues;
 class CKBReaderError;
 class CLog;
 class CVBProjectBuilder;
@@ -17,6 +19,7 @@ class CVBProjectBuilder;
 // project builder for the target folder, and has the builder write the project. Writes one step
 // line to the log per global-code and item element read. A missing required node raises
 // CKBReaderError; the step line of the element being read is then written with "Fail!" first.
+// What reads but would be lost or not compile becomes a warning with its line.
 class CKBItemsConvertor : public CKBReader {
 public:
     CKBItemsConvertor();
@@ -28,6 +31,7 @@ public:
 
     std::string FailureReason() const override { return failureReason_; }
     long FailureLine() const override { return failureLine_; }
+    std::vector<CKBWarning> Warnings() const override { return warnings_.InLineOrder(); }
 
 private:
     bool ParseClassblockNode(const CXmlNode& node);
@@ -46,10 +50,13 @@ private:
     template <typename Read>
     bool LoggedStep(void (CLog::*logStep)(bool), Read&& read);
     // Every child that is not a list element named listName sets code; list elements add their
-    // entries' attributeName values to list.
+    // entries' attributeName values to list. description names the item in warnings.
     void ReadCodeAndList(const CXmlNode& node, std::string_view listName,
                          std::string_view attributeName, std::vector<std::string>& list,
-                         std::string& code);
+                         std::string& code, const std::string& description);
+    // Warns of the item's name and displayname, which go into VB strings.
+    void CheckQuotedNames(const CKBElementValues& values, std::string_view name,
+                          std::string_view displayname);
     // Remembers why a step failed and returns false.
     bool Fail(std::string reason, long line);
     void Remember(const CKBReaderError& error);
@@ -57,6 +64,7 @@ private:
     std::unique_ptr<CXmlDocument> document_;
     std::unique_ptr<CVBProjectBuilder> builder_;
     CLog* log_;
+    CKBWarnings warnings_;
     std::string failureReason_;
     long failureLine_ = 0;
 };
