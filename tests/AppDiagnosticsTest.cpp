@@ -153,10 +153,11 @@ TEST(AppDiagnostics, WarningsNameWhatWouldBeLostOrNotCompile)
           "calls 'Calc_C'",
           "3: warning: Method 'Calc' in class 'C' ends its code without a line break; the routine "
           "written after it would start on its last line"}},
-        {"a Demon routine not named as the dispatch expects, and a misspelt ActionCode",
-         Module("<Demon name=\"D\" casefixed=\"true\"><Classlist><C name=\"T\"/></Classlist>\n"
+        {"a Demon routine not named as the dispatch expects, a replaced PatternCode, a misspelt ActionCode",
+         Module("<Demon name=\"D\" casefixed=\"true\"><PatternCode>x</PatternCode><Classlist><C name=\"T\"/></Classlist>\n"
                 "<PatternCode><![CDATA[Sub DPattern(o, d)\nEnd Sub\n]]></PatternCode>\n<Actioncode/></Demon>\n"),
-         {"2: warning: Demon 'D' defines no routine 'DPatternPattern' in its PatternCode; the dispatch "
+         {"2: warning: element <PatternCode> is not read: a later one on line 3 replaces it",
+          "2: warning: Demon 'D' defines no routine 'DPatternPattern' in its PatternCode; the dispatch "
           "calls 'DPatternPattern_T'",
           "2: warning: Demon 'D' has no ActionCode; the dispatch calls 'DActionAction_T'",
           "6: warning: unknown element <Actioncode> in Demon 'D' is not read (names are case-sensitive: "
@@ -175,10 +176,11 @@ TEST(AppDiagnostics, WarningsNameWhatWouldBeLostOrNotCompile)
          Module(std::string(kRule) + "<![CDATA[Function R(a)\nEnd Function]]></Rule>\n"),
          {"2: warning: Rule 'R' ends its code without a line break; the routine written after it would "
           "start on its last line"}},
-        {"class names, an unclosed class and an unread last line in the global code",
+        {"a replaced global code, class names, an unclosed class and an unread last line",
          Module("<GlobalCode><![CDATA[\nClass Pump 'tank\nEnd Class\nClass Valve\nDim v\n]]><!-- c -->"
                 "</GlobalCode>\n<GlobalCode><![CDATA[Dim a\nDim b]]></GlobalCode>\n"),
-         {"3: warning: class name ''tank' in the global code is not a VB name (a letter, then letters, "
+         {"2: warning: element <GlobalCode> is not read: a later one on line 8 replaces it",
+          "3: warning: class name ''tank' in the global code is not a VB name (a letter, then letters, "
           "digits and '_')",
           "5: warning: class block in the global code has no 'End Class' line; it and the code after it "
           "are not written",

@@ -89,15 +89,20 @@ bool CKBItemsConvertor::ReadItems()
     std::optional<CXmlNode> root = document_->Root();
     if (!root)
         return Fail(std::string(kNoRootElement), 0);
+    // Read elements are freed as the reading goes on; a replaced one is remembered by its line.
+    long globalCodeLine = 0;
     for (const CXmlNode& child : root->Children()) {
         const std::string name = child.Name();
         bool read = true;
-        if (name == kGlobalCode)
+        if (name == kGlobalCode) {
+            if (globalCodeLine != 0)
+                warnings_.ReplacedElement(kGlobalCode, globalCodeLine, child.Line());
+            globalCodeLine = child.Line();
             read = LoggedStep(&CLog::LogParseGlobalCode, [&] {
                 ReadGlobalCode(child);
                 return true;
             });
-        else if (name == kClassblock)
+        } else if (name == kClassblock)
             read = ParseClassblockNode(child);
         else if (name == kDemon)
             read = LoggedStep(&CLog::LogParseDemon, [&] { return ParseDemonNode(child); });
@@ -172,6 +177,7 @@ bool CKBItemsConvertor::ParseDemonNode(const CXmlNode& node)
     std::vector<std::string> Classlist;
     std::string PatternCode;
     std::string ActionCode;
+    long patternLine = 0, actionLine = 0;
     for (const CXmlNode& child : node.Children()) {
         const std::string childName = child.Name();
         if (childName == kClasslist)
@@ -180,6 +186,10 @@ bool CKBItemsConvertor::ParseDemonNode(const CXmlNode& node)
             const std::string part = Filled(kPartOfItem, childName, values.Description());
             std::string text = CKBElementValues(child, part).FirstChildText();
             warnings_.UnreadAfterFirst(child, part);
+            long& line = childName == kPatternCode ? patternLine : actionLine;
+            if (line != 0)
+                warnings_.ReplacedElement(childName, line, child.Line());
+            line = child.Line();
             (childName == kPatternCode ? PatternCode : ActionCode) = std::move(text);
         } else if (child.IsElement()) {
             warnings_.UnknownElement(child, values.Description(),

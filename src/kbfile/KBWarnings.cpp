@@ -18,6 +18,8 @@ constexpr std::string_view kUnreadAfterFirst =
     "ITEM_00001 is not read: ITEM_00002 takes only its first child node";
 constexpr std::string_view kReplacedCode =
     "ITEM_00001 is not read: ITEM_00002 takes its code from its last child node, ITEM_00003 on line ITEM_00004";
+constexpr std::string_view kReplacedElement =
+    "element <ITEM_00001> is not read: a later one on line ITEM_00002 replaces it";
 constexpr std::string_view kQuotedValue =
     "the ITEM_00001 of ITEM_00002 holds ITEM_00003; the VB string it goes into will not compile";
 constexpr std::string_view kDoubleQuote = "a double quote";
@@ -109,6 +111,11 @@ void CKBWarnings::ReplacedCode(const CXmlNode& replaced, const CXmlNode& replaci
         return;
     Add(replaced.Line(), MessageText(kReplacedCode, {NodeWord(replaced), description, NodeWord(replacing),
                                                     std::to_string(replacing.Line())}));
+}
+
+void CKBWarnings::ReplacedElement(std::string_view name, long line, long laterLine)
+{
+    Add(line, MessageText(kReplacedElement, {name, std::to_string(laterLine)}));
 }
 
 void CKBWarnings::QuotedValue(std::string_view value, std::string_view attributeName,

@@ -27,6 +27,8 @@ public:
     // A child node whose text a later child node replaces as the item's code.
     void ReplacedCode(const CXmlNode& replaced, const CXmlNode& replacing,
                       std::string_view description);
+    // An element named name on line whose text a later one on laterLine replaces.
+    void ReplacedElement(std::string_view name, long line, long laterLine);
     // A value that goes into VB between double quotes.
     void QuotedValue(std::string_view value, std::string_view attributeName,
                      std::string_view description, long line);
