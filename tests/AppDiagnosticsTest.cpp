@@ -139,7 +139,7 @@ TEST(AppDiagnostics, WarningsNameWhatWouldBeLostOrNotCompile)
           "4: warning: unknown element <Methods> in Classblock 'B' is not read"}},
         {"a second CDATA section after a comment",
          Module(std::string(kRule) + kRuleCode + "<!-- c -->\n<![CDATA[x\n]]></Rule>\n"),
-         {"4: warning: a CDATA section is not read: Rule 'R' takes only its first child node"}},
+         {"5: warning: a CDATA section is not read: Rule 'R' takes only its first child node"}},
         {"a comment before the code leaves the code unread",
          Module("<GlobalCode><!-- c --><![CDATA[Dim a\n]]></GlobalCode>\n"),
          {"2: warning: a CDATA section is not read: GlobalCode takes only its first child node",
@@ -178,13 +178,13 @@ TEST(AppDiagnostics, WarningsNameWhatWouldBeLostOrNotCompile)
           "start on its last line"}},
         {"a replaced global code, class names, an unclosed class and an unread last line",
          Module("<GlobalCode><![CDATA[\nClass Pump 'tank\nEnd Class\nClass Valve\nDim v\n]]><!-- c -->"
-                "</GlobalCode>\n<GlobalCode><![CDATA[Dim a\nDim b]]></GlobalCode>\n"),
+                "</GlobalCode>\n<GlobalCode>\n<![CDATA[Dim a\nDim b]]></GlobalCode>\n"),
          {"2: warning: element <GlobalCode> is not read: a later one on line 8 replaces it",
           "3: warning: class name ''tank' in the global code is not a VB name (a letter, then letters, "
           "digits and '_')",
           "5: warning: class block in the global code has no 'End Class' line; it and the code after it "
           "are not written",
-          "9: warning: the global code's last line 'Dim b' does not end with a line break and is not "
+          "10: warning: the global code's last line 'Dim b' does not end with a line break and is not "
           "written"}},
         {"near misses give none: a Filter without code, bare sort keys, a national class name",
          Module("<Filter name=\"F\" displayname=\"f\"/>\n<Sort name=\"S\" displayname=\"s\">"

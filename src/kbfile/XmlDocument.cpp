@@ -1,5 +1,6 @@
 #include "kbfile/XmlDocument.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <string_view>
@@ -88,8 +89,23 @@ void StartElementKeepingLine(void* ctx, const xmlChar* localName, const xmlChar*
         context->node->_private = reinterpret_cast<void*>(static_cast<intptr_t>(context->input->line));
 }
 
+// libxml2 gives a CDATA section no line: asked for one, it answers with a neighbour's. The section
+// arrives whole once its end is read, so it starts as many lines up as it holds line feeds. A
+// section joined to the one before it keeps that one's line.
+void CDataKeepingLine(void* ctx, const xmlChar* value, int length)
+{
+    auto* context = static_cast<xmlParserCtxt*>(ctx);
+    const xmlNode* before = context->node ? context->node->last : nullptr;
+    xmlSAX2CDataBlock(ctx, value, length);
+    xmlNode* section = context->node ? context->node->last : nullptr;
+    if (section && section != before && section->type == XML_CDATA_SECTION_NODE && context->input) {
+        const long lineFeeds = std::count(value, value + length, '\n');
+        section->_private = reinterpret_cast<void*>(static_cast<intptr_t>(context->input->line - lineFeeds));
+    }
+}
+
 // Puts the entity loader and the error handlers in place for one parse, restoring the previous
-// process-wide ones afterwards, and hooks the context's element starts.
+// process-wide ones afterwards, and hooks the context's element starts and CDATA sections.
 class ParseScope {
 public:
     explicit ParseScope(ParseReport& report)
@@ -106,6 +122,7 @@ public:
         xmlSetGenericErrorFunc(nullptr, IgnoreGenericError);
         report.context->sax->serror = RecordError;
         report.context->sax->startElementNs = StartElementKeepingLine;
+        report.context->sax->cdataBlock = CDataKeepingLine;
     }
     ~ParseScope()
     {

@@ -81,7 +81,8 @@ std::string CXmlNode::Text() const
 
 long CXmlNode::Line() const
 {
-    if (node_->type == XML_ELEMENT_NODE && node_->_private)
+    // The parser keeps the lines of elements and CDATA sections in the application field.
+    if ((node_->type == XML_ELEMENT_NODE || node_->type == XML_CDATA_SECTION_NODE) && node_->_private)
         return static_cast<long>(reinterpret_cast<intptr_t>(node_->_private));
     return xmlGetLineNo(node_);
 }
