@@ -16,6 +16,7 @@ constexpr const char* kUsage =
     "         --codepage CP: write the project in the code page of the Windows machine that opens it (1252, 932, ...; default UTF-8).\n"
     "         -h, --help: print this text and exit.\n"
     "         -V, --version: print the program's version and exit.\n"
+    "         --no-warnings: do not warn of what would be lost or not compile.\n"
     "         --: end of the options; a pattern after it may start with \"-\".\n";
 
 // The real program, copied into a folder of its own so that its log files land there.
@@ -63,6 +64,7 @@ TEST(AppCommandLine, OptionsAndArgumentCounts)
         {"one argument", {"a"}, 2, "", usage},
         {"three arguments", {"a", "b", "c"}, 2, "", usage},
         {"options do not count as arguments", {"a", "--", "b", "c"}, 2, "", usage},
+        {"--no-warnings is an option, not an argument", {"--no-warnings", "a"}, 2, "", usage},
     };
     Program program;
     for (const Case& c : cases) {
@@ -79,7 +81,7 @@ TEST(AppCommandLine, TheCodePageDecidesTheBytesOfTheProject)
     struct Case {
         const char* behaviour;
         std::vector<std::string> options;
-        std::string routine;  // the text line of KBRoutine.bas
+        std::string routine;  // the line of KBRoutine.bas between the routine's first and last
         std::string err;
     };
     const std::string utf8 = "  x = \"Gr\xC3\xBC\xC3\x9F" "e \xC5\x81\xC3\xB3" "d\xC5\xBA \xE6\x97\xA5\"\r\n";
@@ -96,7 +98,7 @@ TEST(AppCommandLine, TheCodePageDecidesTheBytesOfTheProject)
     Program program;
     WriteFileBytes(program.work / "rule.pxkbx",
                    "<kb name=\"P\"><Rule name=\"R\" displayname=\"\" interactive=\"\" secure=\"\" casefixed=\"\">"
-                   "<![CDATA[  x = \"Gr\xC3\xBC\xC3\x9F" "e \xC5\x81\xC3\xB3" "d\xC5\xBA \xE6\x97\xA5\"\n]]></Rule></kb>");
+                   "<![CDATA[Sub R()\n  x = \"Gr\xC3\xBC\xC3\x9F" "e \xC5\x81\xC3\xB3" "d\xC5\xBA \xE6\x97\xA5\"\nEnd Sub\n]]></Rule></kb>");
     for (const Case& c : cases) {
         std::vector<std::string> args = c.options;
         args.insert(args.end(), {"rule.pxkbx", "."});
@@ -106,7 +108,8 @@ TEST(AppCommandLine, TheCodePageDecidesTheBytesOfTheProject)
         if (!err.empty())
             err.replace(0, 4, program.work / "rule.pxkbx");
         EXPECT_EQ(result.err, err) << c.behaviour;
-        EXPECT_EQ(ReadFileBytes(program.work / "P/KBRoutine.bas"), "Attribute VB_Name = KBRoutine\r\n" + c.routine)
+        EXPECT_EQ(ReadFileBytes(program.work / "P/KBRoutine.bas"),
+                  "Attribute VB_Name = KBRoutine\r\nSub R()\r\n" + c.routine + "End Sub\r\n")
             << c.behaviour;
     }
 }

@@ -194,3 +194,142 @@ TEST(AppDiagnostics, AProgramFolderThatTakesNoLogSendsItToTheUsersStateFolder)
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.err.substr(result.err.find('\n') + 1), "Error occurs during conversion! Please check the log file.\n");
 }
+
+namespace {
+
+// A rule file of one module around body, which starts on line 2.
+std::string Module(const std::string& body)
+{
+    return "<Rules name=\"P\">\n" + body + "</Rules>\n";
+}
+
+constexpr const char* kRule =
+    "<Rule name=\"R\" displayname=\"r\" interactive=\"true\" secure=\"true\" casefixed=\"true\">";
+constexpr const char* kRuleCode = "<![CDATA[Function R(a)\nEnd Function\n]]>";
+constexpr const char* kCalc =
+    "<Method name=\"Calc\" displayname=\"c\" interactive=\"true\" secure=\"true\" casefixed=\"true\">";
+constexpr const char* kCalcCode = "<![CDATA[Function Calc(o)\nEnd Function\n]]>";
+
+std::vector<std::string> WarningLines(const std::string& err)
+{
+    std::vector<std::string> lines;
+    for (size_t start = 0, end; (end = err.find('\n', start)) != std::string::npos; start = end + 1) {
+        const std::string line = err.substr(start, end - start);
+        if (line.find(": warning: ") != std::string::npos)
+            lines.push_back(line);
+    }
+    return lines;
+}
+
+}  // namespace
+
+// Warnings change nothing else: the same exit status, the same files, and --no-warnings drops them.
+TEST(AppDiagnostics, WarningsNameWhatWouldBeLostOrNotCompile)
+{
+    struct WarningCase {
+        const char* behaviour;
+        std::string ruleFile;  // "@path" copies that file of the source tree
+        std::vector<std::string> warnings;  // each after "<rule path>:"
+    };
+    const WarningCase cases[] = {
+        {"the example gives none", "@examples/Plant.pxkbx", {}},
+        {"golden events_replaced gives none", "@tests/golden/events_replaced/input.pxkbx", {}},
+        {"golden minimal gives none", "@tests/golden/minimal/input.pxkbx", {}},
+        {"golden method_without_secure gives none before its error",
+         "@tests/golden/method_without_secure/input.pxkbx", {}},
+        {"a Demon without PatternCode and ActionCode", "@tests/golden/tokens_in_names/input.pxkbx",
+         {"17: warning: Demon 'Second' has no PatternCode; the dispatch calls 'SecondPatternPattern_Tank'",
+          "17: warning: Demon 'Second' has no ActionCode; the dispatch calls 'SecondActionAction_Tank'"}},
+        {"Method and Event outside a Classblock",
+         Module(std::string(kCalc) + kCalcCode + "</Method>\n<Event name=\"E\"/>\n"),
+         {"2: warning: <Method> outside a Classblock is not read",
+          "5: warning: <Event> outside a Classblock is not read"}},
+        {"unknown elements at the root and in a Classblock",
+         Module("<ClassBlock name=\"A\"/>\n<Classblock name=\"B\">\n<Methods/>\n</Classblock>\n"),
+         {"2: warning: unknown element <ClassBlock> is not read (names are case-sensitive: <Classblock>)",
+          "4: warning: unknown element <Methods> in Classblock 'B' is not read"}},
+        {"a second CDATA section after a comment",
+         Module(std::string(kRule) + kRuleCode + "<!-- c -->\n<![CDATA[x\n]]></Rule>\n"),
+         {"5: warning: a CDATA section is not read: Rule 'R' takes only its first child node"}},
+        {"a comment before the code leaves the code unread",
+         Module("<GlobalCode><!-- c --><![CDATA[Dim a\n]]></GlobalCode>\n"),
+         {"2: warning: a CDATA section is not read: GlobalCode takes only its first child node",
+          "2: warning: the global code's last line ' c ' does not end with a line break and is not written"}},
+        {"an earlier code node is replaced by a later one",
+         Module("<Classblock name=\"C\">\n" + std::string(kCalc) + kCalcCode +
+                "\n<!-- end --></Method>\n</Classblock>\n"),
+         {"3: warning: a CDATA section is not read: Method 'Calc' in class 'C' takes its code from its "
+          "last child node, a comment on line 6",
+          "3: warning: Method 'Calc' in class 'C' defines no routine 'Calc' in its code; the dispatch "
+          "calls 'Calc_C'",
+          "3: warning: Method 'Calc' in class 'C' ends its code without a line break; the routine "
+          "written after it would start on its last line"}},
+        {"a Demon routine not named as the dispatch expects, a replaced PatternCode, a misspelt ActionCode",
+         Module("<Demon name=\"D\" casefixed=\"true\"><PatternCode>x</PatternCode><Classlist><C name=\"T\"/></Classlist>\n"
+                "<PatternCode><![CDATA[Sub DPattern(o, d)\nEnd Sub\n]]></PatternCode>\n<Actioncode/></Demon>\n"),
+         {"2: warning: element <PatternCode> is not read: a later one on line 3 replaces it",
+          "2: warning: Demon 'D' defines no routine 'DPatternPattern' in its PatternCode; the dispatch "
+          "calls 'DPatternPattern_T'",
+          "2: warning: Demon 'D' has no ActionCode; the dispatch calls 'DActionAction_T'",
+          "6: warning: unknown element <Actioncode> in Demon 'D' is not read (names are case-sensitive: "
+          "<ActionCode>)"}},
+        {"values that go into VB strings",
+         Module("<Classblock name=\"a&quot;b\">\n<Event name=\"E\"><Classlist><C name=\"x&#10;y\"/></Classlist>"
+                "<![CDATA[Sub E(o, d)\nEnd Sub\n]]></Event>\n</Classblock>\n"
+                "<Filter name=\"F\" displayname=\"say &quot;hi&quot;\"/>\n"),
+         {"2: warning: the name of Classblock 'a\"b' holds a double quote; the VB string it goes into "
+          "will not compile",
+          "3: warning: the name of Classlist entry <C> holds a line break; the VB string it goes into "
+          "will not compile",
+          "7: warning: the displayname of Filter 'F' holds a double quote; the VB string it goes into "
+          "will not compile"}},
+        {"code without a final line break",
+         Module(std::string(kRule) + "<![CDATA[Function R(a)\nEnd Function]]></Rule>\n"),
+         {"2: warning: Rule 'R' ends its code without a line break; the routine written after it would "
+          "start on its last line"}},
+        {"a replaced global code, class names, an unclosed class and an unread last line",
+         Module("<GlobalCode><![CDATA[\nClass Pump 'tank\nEnd Class\nClass Valve\nDim v\n]]><!-- c -->"
+                "</GlobalCode>\n<GlobalCode>\n<![CDATA[Dim a\nDim b]]></GlobalCode>\n"),
+         {"2: warning: element <GlobalCode> is not read: a later one on line 8 replaces it",
+          "3: warning: class name ''tank' in the global code is not a VB name (a letter, then letters, "
+          "digits and '_')",
+          "5: warning: class block in the global code has no 'End Class' line; it and the code after it "
+          "are not written",
+          "10: warning: the global code's last line 'Dim b' does not end with a line break and is not "
+          "written"}},
+        {"near misses give none: a Filter without code, bare sort keys, a national class name",
+         Module("<Filter name=\"F\" displayname=\"f\"/>\n<Sort name=\"S\" displayname=\"s\">"
+                "<KeyList><K comparison_op=\"&quot;x&quot;\"/></KeyList><![CDATA[Sub S(o, k)\nEnd Sub\n]]>"
+                "</Sort>\n<GlobalCode><![CDATA[Class Größe\nEnd Class\n]]></GlobalCode>\n"),
+         {}},
+    };
+    TempFolder home, work;
+    std::filesystem::copy_file(RULECAST_BINARY, home / "rulecast");
+    int n = 0;
+    for (const WarningCase& c : cases) {
+        const std::string name = "case" + std::to_string(++n);
+        const std::string rulePath = work / (name + ".pxkbx");
+        const bool copied = c.ruleFile[0] == '@';
+        WriteFileBytes(rulePath,
+                       copied ? ReadFileBytes(RULECAST_SOURCE_DIR "/" + c.ruleFile.substr(1)) : c.ruleFile);
+        const std::string out = name + "-out", quiet = name + "-quiet";
+        ASSERT_EQ(::mkdir((work / out).c_str(), 0777), 0);
+        ASSERT_EQ(::mkdir((work / quiet).c_str(), 0777), 0);
+
+        RunResult warned = RunProgram(home / "rulecast", {rulePath, out}, work.Path());
+        std::vector<std::string> expected;
+        for (const std::string& warning : c.warnings)
+            expected.push_back(rulePath + ":" + warning);
+        EXPECT_EQ(WarningLines(warned.err), expected) << c.behaviour;
+
+        RunResult silent = RunProgram(home / "rulecast", {"--no-warnings", rulePath, quiet}, work.Path());
+        EXPECT_TRUE(WarningLines(silent.err).empty()) << c.behaviour;
+        EXPECT_EQ(silent.exitCode, warned.exitCode) << c.behaviour;
+        EXPECT_EQ(silent.out, warned.out) << c.behaviour;
+        const std::vector<std::string> written = ListTree(work / out);
+        EXPECT_EQ(ListTree(work / quiet), written) << c.behaviour;
+        for (const std::string& file : written)
+            EXPECT_EQ(ReadFileBytes(work / (quiet + "/" + file)), ReadFileBytes(work / (out + "/" + file)))
+                << c.behaviour << ": " << file;
+    }
+}

@@ -13,6 +13,7 @@ constexpr std::string_view kUsage =
     "         --codepage CP: write the project in the code page of the Windows machine that opens it (1252, 932, ...; default ITEM_00002).\n"
     "         -h, --help: print this text and exit.\n"
     "         -V, --version: print the program's version and exit.\n"
+    "         --no-warnings: do not warn of what would be lost or not compile.\n"
     "         --: end of the options; a pattern after it may start with \"-\".\n";
 constexpr std::string_view kVersionLine = "rulecast ITEM_00001";
 constexpr std::string_view kUnknownOption = "rulecast: unknown option 'ITEM_00001'";
@@ -65,6 +66,8 @@ bool CCommandLine::TakeOption(const std::string& word, const std::string* next, 
         usedNext = true;
     } else if (word == kCodePageOption)
         Refuse(kMissingValue, word);
+    else if (word == "--no-warnings")
+        warningsWanted_ = false;
     else
         return false;
     return true;

@@ -26,6 +26,8 @@ public:
     const std::string& CodePage() const { return codePage_; }
     // "rulecast: unknown option '-x'", for a usage error.
     const std::string& Error() const { return error_; }
+    // False after --no-warnings.
+    bool WarningsWanted() const { return warningsWanted_; }
 
     // The usage text: the two parameters, then one line per option.
     static std::string Usage();
@@ -43,4 +45,5 @@ private:
     std::vector<std::string> arguments_;
     std::string codePage_;
     std::string error_;
+    bool warningsWanted_ = true;
 };

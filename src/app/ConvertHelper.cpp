@@ -31,6 +31,8 @@ constexpr std::string_view kFailure = "ITEM_00001: error: ITEM_00002";
 constexpr std::string_view kLogNote = "ITEM_00001: note: log file ITEM_00002";
 constexpr std::string_view kReplacementWarning =
     "ITEM_00001: warning: ITEM_00002 characters have no place in code page ITEM_00003 and were written as '?'";
+constexpr std::string_view kWarningLine = "ITEM_00001:ITEM_00002: warning: ITEM_00003";
+constexpr std::string_view kWarningWithoutLine = "ITEM_00001: warning: ITEM_00002";
 
 }  // namespace
 
@@ -91,8 +93,12 @@ int CConvertHelper::ConvertBatch(int argc, const char* const* argv)
     WrittenModules written;
     for (const std::string& rulePath : rulePaths) {
         const bool converted = Convert(rulePath, argv[2], &written);
-        if (replacements_ > 0)
-            CConsole::Warn(ReplacementWarning(rulePath));
+        if (warningsShown_) {
+            for (const CKBWarning& warning : warnings_)
+                CConsole::Warn(WarningMessage(rulePath, warning));
+            if (replacements_ > 0)
+                CConsole::Warn(ReplacementWarning(rulePath));
+        }
         if (!converted) {
             anyFailed = true;
             CConsole::Warn(FailureMessage(rulePath));
@@ -119,6 +125,7 @@ bool CConvertHelper::Convert(const std::string& rulePath, const std::string& tar
     failureReason_.clear();
     failureLine_ = 0;
     replacements_ = 0;
+    warnings_.clear();
     CLog* log = CLog::Restart(folders_);
     logPath_ = log->FilePath();
     // The log has an encoder of its own: it outlives this conversion, and its '?' are not counted.
@@ -129,6 +136,7 @@ bool CConvertHelper::Convert(const std::string& rulePath, const std::string& tar
     {
         std::unique_ptr<CKBReader> reader = makeReader_();
         converted = RunSteps(*reader, rulePath, targetFolder, written);
+        warnings_ = reader->Warnings();
     }
     replacements_ = encoder_ ? encoder_->Replacements() - replacedBefore : 0;
     // The log a failure sends the user to says why, in the words the user was shown.
@@ -206,6 +214,13 @@ std::string CConvertHelper::LogNote(const std::string& rulePath) const
     if (logPath_.empty())
         return "";
     return MessageText(kLogNote, {rulePath, logPath_});
+}
+
+std::string CConvertHelper::WarningMessage(const std::string& rulePath, const CKBWarning& warning)
+{
+    if (warning.line > 0)
+        return MessageText(kWarningLine, {rulePath, std::to_string(warning.line), warning.text});
+    return MessageText(kWarningWithoutLine, {rulePath, warning.text});
 }
 
 int CConvertHelper::CreateProjectFolder(const std::string& path)

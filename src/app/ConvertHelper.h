@@ -44,6 +44,8 @@ public:
 
     // argv[1] is the rule-file pattern, argv[2] the target folder. Returns the exit status.
     int ConvertBatch(int argc, const char* const* argv);
+    // Whether the batch reports each file's warnings on standard error; it does unless told not to.
+    void ShowWarnings(bool shown) { warningsShown_ = shown; }
     // True when the project was written.
     bool ConvertFile(const std::string& rulePath, const std::string& targetFolder);
     // Characters of the last conversion's project files that the code page has no place for.
@@ -67,6 +69,8 @@ public:
     const std::string& LogPath() const { return logPath_; }
     // "RULE_PATH: note: log file LOG_PATH"; empty when the last conversion wrote no log.
     std::string LogNote(const std::string& rulePath) const;
+    // "RULE_PATH:LINE: warning: TEXT", without "LINE:" when unknown.
+    static std::string WarningMessage(const std::string& rulePath, const CKBWarning& warning);
 
     static void ShowUsage();
 
@@ -98,4 +102,7 @@ private:
     std::string failureReason_;
     long failureLine_ = 0;
     std::string logPath_;
+    // The last conversion's warnings, which the batch reports and the dialog does not.
+    std::vector<CKBWarning> warnings_;
+    bool warningsShown_ = true;
 };

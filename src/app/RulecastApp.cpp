@@ -35,5 +35,6 @@ int CRulecastApp::InitInstance(int argc, char** argv)
     // The command line has checked it already.
     if (!commandLine.CodePage().empty())
         converter.SetCodePage(commandLine.CodePage());
+    converter.ShowWarnings(commandLine.WarningsWanted());
     return converter.ConvertBatch(static_cast<int>(arguments.size()), arguments.data());
 }

@@ -25,6 +25,7 @@ public:
 
     // "Method 'Calc' in class 'Pump'".
     std::string Description() const;
+    long Line() const { return element_.Line(); }
     [[noreturn]] void Raise(std::string_view reasonTemplate, std::string_view detail = {}) const;
 
 private:

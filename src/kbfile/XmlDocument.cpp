@@ -1,5 +1,6 @@
 #include "kbfile/XmlDocument.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <string_view>

@@ -119,6 +119,8 @@ bool CGlobalCode::Split()
             pendingComments.clear();
         }
     }
+    if (inClass)
+        unclosedClassLine_ = classLine;
     return true;
 }
 
@@ -151,5 +153,14 @@ bool CGlobalCode::GetModuleCode(std::string& code) const
     if (modulePart_.empty())
         return false;
     code = modulePart_;
+    return true;
+}
+
+bool CGlobalCode::GetUnreadLastLine(std::string& text, long& line) const
+{
+    if (text_.find_first_not_of(kWhiteSpace, readPosition_) == std::string::npos)
+        return false;
+    text = text_.substr(readPosition_);
+    line = linesRead_ + 1;
     return true;
 }

@@ -22,6 +22,12 @@ public:
     // False, leaving code as it was, when the module part is empty.
     bool GetModuleCode(std::string& code) const;
 
+    // Code that the split drops. The line on which a class block starts that no "End Class"
+    // closes, with everything after it; 0 when every block is closed.
+    long UnclosedClassLine() const { return unclosedClassLine_; }
+    // Text after the last line feed, never read; false when it is only white space.
+    bool GetUnreadLastLine(std::string& text, long& line) const;
+
 private:
     // The next line without its line feed; false when no line feed is left, so text after the
     // last one is never read.
@@ -35,4 +41,5 @@ private:
     std::vector<std::string> classNames_;
     std::vector<std::string> classBodies_;
     std::vector<long> classLines_;
+    long unclosedClassLine_ = 0;
 };

@@ -151,8 +151,12 @@ inline std::string ExpectCleanFailure(const Program& program, const Outcome& out
     EXPECT_EQ(paths.size(), 1u) << ruleName;
     if (paths.empty())
         return {};
-    const std::string errorLine = outcome.err.substr(0, outcome.err.find('\n'));
-    EXPECT_EQ(outcome.err, errorLine + "\n" + program.Work(ruleName) + ": note: log file " + paths.front() +
+    // Warnings may come first: what they say is for the warnings' own tests.
+    std::string err = outcome.err;
+    while (err.substr(0, err.find('\n')).find(": warning: ") != std::string::npos)
+        err.erase(0, err.find('\n') + 1);
+    const std::string errorLine = err.substr(0, err.find('\n'));
+    EXPECT_EQ(err, errorLine + "\n" + program.Work(ruleName) + ": note: log file " + paths.front() +
                                "\n" + kFailedSummary + "\n");
     const std::string log = ReadFileBytes(paths.front());
     EXPECT_EQ(log.rfind(program.BeginBanner(ruleName), 0), 0u) << ruleName << "\n" << log;
