@@ -13,6 +13,10 @@ public:
     // kindWord names the element ("Method", "GlobalCode", "PatternCode in Demon 'D1'"); className
     // is the enclosing Classblock's name, empty outside one.
     CKBElementValues(const CXmlNode& element, std::string kindWord, std::string className = {});
+    // A part of an item ("PatternCode in Demon 'D1'"): kindWord names the part, container the item.
+    CKBElementValues(const CXmlNode& element, std::string kindWord, const CKBElementValues& container);
+    // An entry of a list element ("Classlist entry <C>").
+    static CKBElementValues ListEntry(const CXmlNode& entry, std::string listName);
 
     // The attribute `name`; from then on messages name the element by it.
     std::string Name();
@@ -23,8 +27,9 @@ public:
     CXmlNode FirstChild() const;
     std::string FirstChildText() const;
 
-    // "Method 'Calc' in class 'Pump'".
+    // "Method 'Calc' in class 'Pump'". Made when asked for: most elements never need it.
     std::string Description() const;
+    const CXmlNode& Element() const { return element_; }
     long Line() const { return element_.Line(); }
     [[noreturn]] void Raise(std::string_view reasonTemplate, std::string_view detail = {}) const;
 
@@ -34,4 +39,6 @@ private:
     std::string className_;
     std::string name_;
     bool hasName_ = false;
+    const CKBElementValues* container_ = nullptr;
+    bool listEntry_ = false;
 };

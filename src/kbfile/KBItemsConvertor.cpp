@@ -27,8 +27,6 @@ constexpr std::string_view kNoRootElement = "the document has no root element";
 constexpr std::string_view kNoRootName = "the root element has no attribute 'name'";
 constexpr std::string_view kNoClassblockName = "a Classblock has no attribute 'name'";
 constexpr std::string_view kNoClass = "ITEM_00001 lists no class in a Classlist";
-constexpr std::string_view kPartOfItem = "ITEM_00001 in ITEM_00002";
-constexpr std::string_view kListEntry = "ITEM_00001 entry <ITEM_00002>";
 constexpr std::string_view kNamedClassblock = "Classblock 'ITEM_00001'";
 constexpr std::string_view kEntryNotElement =
     "ITEM_00001 entry is ITEM_00002, not an element with 'ITEM_00003'";
@@ -137,13 +135,14 @@ bool CKBItemsConvertor::BuildProject()
 
 void CKBItemsConvertor::ReadGlobalCode(const CXmlNode& node)
 {
-    const CXmlNode first = CKBElementValues(node, std::string(kGlobalCode)).FirstChild();
+    const CKBElementValues values(node, std::string(kGlobalCode));
+    const CXmlNode first = values.FirstChild();
     auto globalCode = std::make_unique<CGlobalCode>(first.Text());
     // Split now rather than when building, so that the classes are checked while their lines are
     // known; the builder's own split then finds nothing left to do.
     globalCode->Split();
     CheckClassNames(*globalCode, first.Line());
-    warnings_.UnreadAfterFirst(node, kGlobalCode);
+    warnings_.UnreadAfterFirst(values);
     warnings_.GlobalCode(*globalCode, first.Line());
     builder_->SetGlobalCode(std::move(globalCode));
 }
@@ -200,7 +199,7 @@ bool CKBItemsConvertor::ParseDemonNode(const CXmlNode& node)
     CKBElementValues values(node, std::string(kDemon));
     std::string name = values.Name();
     const bool casefixed = values.Flag("casefixed");
-    warnings_.QuotedValue(name, "name", values.Description(), node.Line());
+    warnings_.QuotedValue(name, "name", values);
     std::vector<std::string> Classlist;
     std::string PatternCode;
     std::string ActionCode;
@@ -210,9 +209,9 @@ bool CKBItemsConvertor::ParseDemonNode(const CXmlNode& node)
         if (childName == kClasslist)
             CollectChildAttributes(child, Classlist, "name");
         else if (childName == kPatternCode || childName == kActionCode) {
-            const std::string part = MessageText(kPartOfItem, {childName, values.Description()});
-            std::string text = CKBElementValues(child, part).FirstChildText();
-            warnings_.UnreadAfterFirst(child, part);
+            const CKBElementValues part(child, childName, values);
+            std::string text = part.FirstChildText();
+            warnings_.UnreadAfterFirst(part);
             long& line = childName == kPatternCode ? patternLine : actionLine;
             if (line != 0)
                 warnings_.ReplacedElement(childName, line, child.Line());
@@ -228,7 +227,7 @@ bool CKBItemsConvertor::ParseDemonNode(const CXmlNode& node)
         values.Raise(kNoClass);
     auto demon = std::make_unique<CKBDemon>(std::move(name), std::move(Classlist), false, casefixed,
                                             std::move(PatternCode), std::move(ActionCode));
-    warnings_.ItemCode(*demon, values.Description(), node.Line());
+    warnings_.ItemCode(*demon, values);
     builder_->AddDemon(std::move(demon));
     return true;
 }
@@ -239,10 +238,10 @@ bool CKBItemsConvertor::ParseEventNode(const CXmlNode& node, const std::string& 
     std::string name = values.Name();
     std::vector<std::string> Classlist{className};
     std::string code;
-    ReadCodeAndList(node, kClasslist, "name", Classlist, code, values.Description());
+    ReadCodeAndList(values, kClasslist, "name", Classlist, code);
     auto event =
         std::make_unique<CKBEvent>(std::move(name), std::move(Classlist), false, std::move(code));
-    warnings_.ItemCode(*event, values.Description(), node.Line());
+    warnings_.ItemCode(*event, values);
     builder_->AddEvent(std::move(event));
     return true;
 }
@@ -256,10 +255,10 @@ bool CKBItemsConvertor::ParseFilterNode(const CXmlNode& node)
     const std::string extratext;
     std::vector<std::string> Classlist;
     std::string code;
-    ReadCodeAndList(node, kClasslist, "name", Classlist, code, values.Description());
+    ReadCodeAndList(values, kClasslist, "name", Classlist, code);
     auto filter = std::make_unique<CKBFilter>(std::move(name), std::move(displayname), extratext,
                                               std::move(code), std::move(Classlist));
-    warnings_.ItemCode(*filter, values.Description(), node.Line());
+    warnings_.ItemCode(*filter, values);
     builder_->AddFilter(std::move(filter));
     return true;
 }
@@ -276,11 +275,11 @@ bool CKBItemsConvertor::ParseMethodNode(const CXmlNode& node, const std::string&
     const std::string extratext;
     std::vector<std::string> Classlist{className};
     std::string code;
-    ReadCodeAndList(node, kClasslist, "name", Classlist, code, values.Description());
+    ReadCodeAndList(values, kClasslist, "name", Classlist, code);
     auto method = std::make_unique<CKBMethod>(std::move(name), std::move(displayname), extratext,
                                               std::move(code), interactive, secure, casefixed,
                                               std::move(Classlist));
-    warnings_.ItemCode(*method, values.Description(), node.Line());
+    warnings_.ItemCode(*method, values);
     builder_->AddMethod(std::move(method));
     return true;
 }
@@ -296,10 +295,10 @@ bool CKBItemsConvertor::ParseRuleNode(const CXmlNode& node)
     CheckQuotedNames(values, name, displayname);
     const std::string extratext;
     std::string code = values.FirstChildText();
-    warnings_.UnreadAfterFirst(node, values.Description());
+    warnings_.UnreadAfterFirst(values);
     auto rule = std::make_unique<CKBRule>(std::move(name), std::move(displayname), extratext,
                                           std::move(code), interactive, secure, casefixed);
-    warnings_.ItemCode(*rule, values.Description(), node.Line());
+    warnings_.ItemCode(*rule, values);
     builder_->AddRule(std::move(rule));
     return true;
 }
@@ -313,27 +312,26 @@ bool CKBItemsConvertor::ParseSortNode(const CXmlNode& node)
     const std::string extratext;
     std::vector<std::string> KeyList;
     std::string code;
-    ReadCodeAndList(node, kKeyList, "comparison_op", KeyList, code, values.Description());
+    ReadCodeAndList(values, kKeyList, "comparison_op", KeyList, code);
     auto sort = std::make_unique<CKBSort>(std::move(name), std::move(displayname), extratext,
                                           std::move(code), std::move(KeyList));
-    warnings_.ItemCode(*sort, values.Description(), node.Line());
+    warnings_.ItemCode(*sort, values);
     builder_->AddSort(std::move(sort));
     return true;
 }
 
-void CKBItemsConvertor::ReadCodeAndList(const CXmlNode& node, std::string_view listName,
+void CKBItemsConvertor::ReadCodeAndList(const CKBElementValues& values, std::string_view listName,
                                         std::string_view attributeName,
-                                        std::vector<std::string>& list, std::string& code,
-                                        const std::string& description)
+                                        std::vector<std::string>& list, std::string& code)
 {
     std::optional<CXmlNode> codeNode;
-    for (const CXmlNode& child : node.Children()) {
+    for (const CXmlNode& child : values.Element().Children()) {
         if (child.Name() == listName) {
             CollectChildAttributes(child, list, attributeName);
             continue;
         }
         if (codeNode)
-            warnings_.ReplacedCode(*codeNode, child, description);
+            warnings_.ReplacedCode(*codeNode, child, values.Description());
         codeNode = child;
         code = child.Text();
     }
@@ -342,8 +340,8 @@ void CKBItemsConvertor::ReadCodeAndList(const CXmlNode& node, std::string_view l
 void CKBItemsConvertor::CheckQuotedNames(const CKBElementValues& values, std::string_view name,
                                          std::string_view displayname)
 {
-    warnings_.QuotedValue(name, "name", values.Description(), values.Line());
-    warnings_.QuotedValue(displayname, "displayname", values.Description(), values.Line());
+    warnings_.QuotedValue(name, "name", values);
+    warnings_.QuotedValue(displayname, "displayname", values);
 }
 
 bool CKBItemsConvertor::CollectChildAttributes(const CXmlNode& node, std::vector<std::string>& list,
@@ -355,11 +353,11 @@ bool CKBItemsConvertor::CollectChildAttributes(const CXmlNode& node, std::vector
             throw CKBReaderError(CKBReaderError::kInvalidPointer,
                                  MessageText(kEntryNotElement, {listName, entry.KindWord(), attributeName}),
                                  entry.Line());
-        const std::string entryWord = MessageText(kListEntry, {listName, entry.Name()});
-        list.push_back(CKBElementValues(entry, entryWord).Attribute(attributeName));
+        const CKBElementValues values = CKBElementValues::ListEntry(entry, listName);
+        list.push_back(values.Attribute(attributeName));
         // Class names go to the registrar in VB strings; sort keys stand bare.
         if (listName == kClasslist)
-            warnings_.QuotedValue(list.back(), attributeName, entryWord, entry.Line());
+            warnings_.QuotedValue(list.back(), attributeName, values);
     }
     return true;
 }

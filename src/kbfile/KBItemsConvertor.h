@@ -56,11 +56,11 @@ private:
     // gets a "Fail!" line and goes on up.
     template <typename Read>
     bool LoggedStep(void (CLog::*logStep)(bool), Read&& read);
-    // Every child that is not a list element named listName sets code; list elements add their
-    // entries' attributeName values to list. description names the item in warnings.
-    void ReadCodeAndList(const CXmlNode& node, std::string_view listName,
+    // Every child of the item's element that is not a list element named listName sets code;
+    // list elements add their entries' attributeName values to list.
+    void ReadCodeAndList(const CKBElementValues& values, std::string_view listName,
                          std::string_view attributeName, std::vector<std::string>& list,
-                         std::string& code, const std::string& description);
+                         std::string& code);
     // Warns of the item's name and displayname, which go into VB strings.
     void CheckQuotedNames(const CKBElementValues& values, std::string_view name,
                           std::string_view displayname);

@@ -95,12 +95,12 @@ void CKBWarnings::UnknownElement(const CXmlNode& element, std::string_view conta
     Add(element.Line(), std::move(text));
 }
 
-void CKBWarnings::UnreadAfterFirst(const CXmlNode& element, std::string_view description)
+void CKBWarnings::UnreadAfterFirst(const CKBElementValues& element)
 {
-    const std::vector<CXmlNode> children = element.Children();
-    for (size_t i = 1; i < children.size(); ++i) {
-        if (CarriesText(children[i]))
-            Add(children[i].Line(), MessageText(kUnreadAfterFirst, {NodeWord(children[i]), description}));
+    bool first = true;
+    for (const CXmlNode& child : element.Element().Children()) {
+        if (!std::exchange(first, false) && CarriesText(child))
+            Add(child.Line(), MessageText(kUnreadAfterFirst, {NodeWord(child), element.Description()}));
     }
 }
 
@@ -127,12 +127,19 @@ void CKBWarnings::QuotedValue(std::string_view value, std::string_view attribute
         Add(line, MessageText(kQuotedValue, {attributeName, description, kLineBreak}));
 }
 
-void CKBWarnings::ItemCode(const CKBItem& item, std::string_view description, long line)
+void CKBWarnings::QuotedValue(std::string_view value, std::string_view attributeName,
+                              const CKBElementValues& element)
+{
+    if (value.find_first_of("\"\r\n") != std::string_view::npos)
+        QuotedValue(value, attributeName, element.Description(), element.Line());
+}
+
+void CKBWarnings::ItemCode(const CKBItem& item, const CKBElementValues& element)
 {
     std::vector<std::string> faults;
     item.FindCodeFaults(faults);
     for (const std::string& fault : faults)
-        Add(line, MessageText(kItemFault, {description, fault}));
+        Add(element.Line(), MessageText(kItemFault, {element.Description(), fault}));
 }
 
 void CKBWarnings::GlobalCode(const CGlobalCode& globalCode, long firstLine)

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "kbfile/KBElementValues.h"
 #include "kbfile/KBReader.h"
 #include "kbfile/XmlNode.h"
 
@@ -23,7 +24,7 @@ public:
     void UnknownElement(const CXmlNode& element, std::string_view container,
                         std::initializer_list<std::string_view> knownNames);
     // The child nodes after the first of an element whose first child node alone is read.
-    void UnreadAfterFirst(const CXmlNode& element, std::string_view description);
+    void UnreadAfterFirst(const CKBElementValues& element);
     // A child node whose text a later child node replaces as the item's code.
     void ReplacedCode(const CXmlNode& replaced, const CXmlNode& replacing,
                       std::string_view description);
@@ -32,8 +33,11 @@ public:
     // A value that goes into VB between double quotes.
     void QuotedValue(std::string_view value, std::string_view attributeName,
                      std::string_view description, long line);
-    // What the item finds wrong with its own routines.
-    void ItemCode(const CKBItem& item, std::string_view description, long line);
+    // The same for an attribute of element.
+    void QuotedValue(std::string_view value, std::string_view attributeName,
+                     const CKBElementValues& element);
+    // What the item, read from element, finds wrong with its own routines.
+    void ItemCode(const CKBItem& item, const CKBElementValues& element);
     // Splits globalCode and looks at its classes and at what the split drops. firstLine: the rule
     // file's line on which the text starts.
     void GlobalCode(const CGlobalCode& globalCode, long firstLine);

@@ -104,12 +104,20 @@ std::string_view CXmlNode::KindWord() const
     }
 }
 
-std::vector<CXmlNode> CXmlNode::Children() const
+CXmlChildren CXmlNode::Children() const
 {
-    std::vector<CXmlNode> children;
-    for (xmlNode* child = node_->children; child; child = child->next)
-        children.emplace_back(child);
-    return children;
+    return CXmlChildren(node_->children);
+}
+
+CXmlChildren::Iterator::Iterator(xmlNode* node)
+    : node_(node), next_(node ? node->next : nullptr), current_(node)
+{
+}
+
+CXmlChildren::Iterator& CXmlChildren::Iterator::operator++()
+{
+    *this = Iterator(next_);
+    return *this;
 }
 
 std::optional<CXmlNode> CXmlNode::FirstChild() const

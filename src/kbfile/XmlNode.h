@@ -3,9 +3,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 struct _xmlNode;
+class CXmlChildren;
 
 // One node of a loaded rule file: an element, text, a CDATA section, a comment or a processing
 // instruction. It only points into the document, which must outlive it.
@@ -27,7 +27,8 @@ public:
     // What the node is, for messages: "an element", "text", "a comment", ...
     std::string_view KindWord() const;
 
-    std::vector<CXmlNode> Children() const;
+    // The child nodes in document order. The one in hand may be removed while walking them.
+    CXmlChildren Children() const;
     std::optional<CXmlNode> FirstChild() const;
     // The value of the attribute of exactly that qualified name; false when the node has none.
     bool GetAttribute(std::string_view attributeName, std::string& value) const;
@@ -38,4 +39,29 @@ public:
 
 private:
     _xmlNode* node_;
+};
+
+// The child nodes of one node, walked without collecting them first: a rule file has hundreds of
+// thousands of elements. The walk learns the next node before handing out the current one.
+class CXmlChildren {
+public:
+    class Iterator {
+    public:
+        explicit Iterator(_xmlNode* node);
+        const CXmlNode& operator*() const { return current_; }
+        Iterator& operator++();
+        bool operator!=(const Iterator& other) const { return node_ != other.node_; }
+
+    private:
+        _xmlNode* node_;
+        _xmlNode* next_;
+        CXmlNode current_;
+    };
+
+    explicit CXmlChildren(_xmlNode* first) : first_(first) {}
+    Iterator begin() const { return Iterator(first_); }
+    Iterator end() const { return Iterator(nullptr); }
+
+private:
+    _xmlNode* first_;
 };
