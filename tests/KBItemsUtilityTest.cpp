@@ -1,8 +1,10 @@
+#include <random>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "common/Placeholder.h"
 #include "kbitems/KBItem.h"
 #include "kbitems/VBUtility.h"
 
@@ -111,6 +113,41 @@ TEST(KBItemsRenameRoutine, SecondCallChangesNothing)
     EXPECT_EQ(code, once);
     CVBUtility::RenameRoutine(code, "Calc", "Calc_Pump");
     EXPECT_EQ(code, once);
+}
+
+// Codes made of names, pieces of names and the characters around them, so that uses overlap,
+// share blanks and follow one another; new names that are the old one with a class and, now and
+// then, ones with blanks or other beginnings. The plain way fills each surrounding over the whole
+// code in turn.
+TEST(KBItemsRenameRoutine, RenamesAsFillingOneSurroundingAfterTheOther)
+{
+    const std::vector<std::string> pieces = {"Calc", "Cal", "alc", "C", " ", " ", "\n", "(",
+                                             "=", "_", "x", "\t", "Calc_P"};
+    const std::vector<std::string> oldNames = {"Calc", "C", "alc", "Calc Calc", ""};
+    const std::vector<std::string> suffixes = {"_P", "_Calc", "_", "(", "=", "x", "_a b", "_\n", ""};
+    const char* const surroundings[][2] = {{" ", "("}, {"\n", " "}, {"\n", "="}, {" ", " "}, {" ", "="}};
+    std::mt19937 random(17);
+    auto pick = [&](size_t count) { return std::uniform_int_distribution<size_t>(0, count - 1)(random); };
+    for (int round = 0; round < 20000; ++round) {
+        std::string code;
+        for (size_t n = pick(16); n > 0; --n)
+            code += pieces[pick(pieces.size())];
+        const std::string& oldName = oldNames[pick(oldNames.size())];
+        const std::string newName =
+            pick(8) == 0 ? suffixes[pick(suffixes.size())] : oldName + suffixes[pick(suffixes.size())];
+        std::string plain = code;
+        bool found = false;
+        for (const auto& s : surroundings) {
+            const std::string before = s[0], after = s[1];
+            found = found || code.find(before + oldName + after) != std::string::npos;
+            FillPlaceholder(plain, before + oldName + after, before + newName + after);
+        }
+        ASSERT_EQ(CVBUtility::FindsRoutine(code, oldName), found)
+            << "code \"" << code << "\", name \"" << oldName << "\"";
+        std::string renamed = code;
+        CVBUtility::RenameRoutine(renamed, oldName, newName);
+        ASSERT_EQ(renamed, plain) << "code \"" << code << "\", \"" << oldName << "\" to \"" << newName << "\"";
+    }
 }
 
 TEST(KBItemsFindResultStyle, LooksForAssignmentAfterFirstParenthesis)

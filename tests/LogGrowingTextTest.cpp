@@ -119,3 +119,36 @@ TEST(LogGrowingText, RandomAppendsAndFillsMatchWholeTextFilling)
         ASSERT_EQ(text.growing.Text(), "ab") << history;
     }
 }
+
+// Short texts and long ones, which are searched differently, against the plainest filling: compare
+// at every position, left to right, and go on after each replacement.
+TEST(LogGrowingText, FillingShortAndLongTextsMatchesPositionByPositionFilling)
+{
+    const std::vector<std::string> pieces = {"ITEM_00001", "ITEM_0000", "I", "1", " ", " Calc(",
+                                             "Calc", "\n", "x", "ITEM_00001ITEM_00001"};
+    const std::vector<std::string> tokens = {"ITEM_00001", " Calc(", "x", "I1"};
+    std::mt19937 random(11);
+    auto pick = [&](size_t count) { return std::uniform_int_distribution<size_t>(0, count - 1)(random); };
+    for (int round = 0; round < 3000; ++round) {
+        std::string text;
+        for (size_t n = pick(400); n > 0; --n)
+            text += pieces[pick(pieces.size())];
+        const std::string& token = tokens[pick(tokens.size())];
+        const std::string value = pieces[pick(pieces.size())];
+        std::string expected;
+        for (size_t pos = 0; pos < text.size();) {
+            if (text.compare(pos, token.size(), token) == 0) {
+                expected += value;
+                pos += token.size();
+            } else {
+                expected += text[pos++];
+            }
+        }
+        const size_t from = pick(text.size() + 1);
+        const size_t first = text.find(token, from);
+        std::string filled = text;
+        FillPlaceholder(filled, token, value);
+        ASSERT_EQ(filled, expected) << "token \"" << token << "\" in \"" << text << "\"";
+        ASSERT_EQ(FindPlaceholder(text, from, token), first) << "token \"" << token << "\" from " << from;
+    }
+}

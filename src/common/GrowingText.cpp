@@ -58,14 +58,15 @@ std::string CGrowingText::Release()
 // which text appended later could complete one.
 size_t CGrowingText::FirstPossibleStart(std::string_view token, size_t from) const
 {
-    const size_t found = text_.find(token, from);
+    const size_t found = FindPlaceholder(text_, from, token);
     return found != std::string::npos ? found : ReachingBack(text_.size(), token.size());
 }
 
 CGrowingText::TokenStart& CGrowingText::StartOf(std::string_view token)
 {
+    // The tokens of templates differ in their last character: looked at first, it settles most.
     for (TokenStart& start : starts_)
-        if (start.token == token)
+        if (start.token.back() == token.back() && start.token == token)
             return start;
     return starts_.emplace_back(TokenStart{std::string(token), 0});
 }

@@ -6,21 +6,48 @@
 
 namespace {
 
-// Horspool's search: after a mismatch, the text's character under the token's last position says
-// how far the token can move on. A plain search stops at every character equal to the token's first
-// one, which for the blank-led patterns of routine renaming is every few characters.
+// Finds a token in a text. Short texts are searched for the token's first character, checking its
+// last one before comparing the rest: the template texts and log lines, filled by the hundred
+// thousand, are short and hold other tokens that begin alike. Long texts use Horspool's search:
+// after a mismatch, the text's character under the token's last position says how far the token
+// can move on, where a search for the first character would stop every few characters at the
+// blanks that lead the patterns of routine renaming.
 class CTokenFinder {
 public:
-    explicit CTokenFinder(std::string_view token) : token_(token)
+    explicit CTokenFinder(std::string_view token) : token_(token) {}
+
+    size_t Find(std::string_view text, size_t from) const
     {
-        const size_t last = token.size() - 1;
-        shift_.fill(static_cast<unsigned char>(std::min<size_t>(token.size(), kLongestShift)));
-        for (size_t i = 0; i < last; ++i)
-            shift_[Byte(token[i])] = static_cast<unsigned char>(std::min(last - i, kLongestShift));
+        if (from >= text.size() || text.size() - from < token_.size())
+            return std::string::npos;
+        return text.size() - from < kShortText ? FindShort(text, from) : FindLong(text, from);
     }
 
-    size_t Find(const std::string& text, size_t from) const
+private:
+    // Below this many characters to search, setting up the table costs more than it saves.
+    static constexpr size_t kShortText = 512;
+    // Shifts are kept in a byte; a shorter shift than possible only costs a step more.
+    static constexpr size_t kLongestShift = 255;
+    static size_t Byte(char c) { return static_cast<unsigned char>(c); }
+
+    size_t FindShort(std::string_view text, size_t from) const
     {
+        const size_t last = token_.size() - 1;
+        const char* const end = text.data() + text.size() - last;
+        for (const char* p = text.data() + from; p < end; ++p) {
+            p = static_cast<const char*>(std::memchr(p, token_[0], static_cast<size_t>(end - p)));
+            if (!p)
+                break;
+            if (p[last] == token_[last] && std::memcmp(p + 1, token_.data() + 1, last) == 0)
+                return static_cast<size_t>(p - text.data());
+        }
+        return std::string::npos;
+    }
+
+    size_t FindLong(std::string_view text, size_t from) const
+    {
+        if (!tableReady_)
+            SetUpTable();
         const size_t last = token_.size() - 1;
         for (size_t pos = from; pos + last < text.size(); pos += shift_[Byte(text[pos + last])]) {
             if (text[pos + last] == token_[last] &&
@@ -30,16 +57,27 @@ public:
         return std::string::npos;
     }
 
-private:
-    // Shifts are kept in a byte; a shorter shift than possible only costs a step more.
-    static constexpr size_t kLongestShift = 255;
-    static size_t Byte(char c) { return static_cast<unsigned char>(c); }
+    void SetUpTable() const
+    {
+        const size_t last = token_.size() - 1;
+        shift_.fill(static_cast<unsigned char>(std::min<size_t>(token_.size(), kLongestShift)));
+        for (size_t i = 0; i < last; ++i)
+            shift_[Byte(token_[i])] = static_cast<unsigned char>(std::min(last - i, kLongestShift));
+        tableReady_ = true;
+    }
 
     std::string_view token_;
-    std::array<unsigned char, 256> shift_;
+    // Set up by the first search of a long text.
+    mutable std::array<unsigned char, 256> shift_;
+    mutable bool tableReady_ = false;
 };
 
 }  // namespace
+
+size_t FindPlaceholder(std::string_view text, size_t from, std::string_view token)
+{
+    return token.empty() ? std::string::npos : CTokenFinder(token).Find(text, from);
+}
 
 void FillPlaceholder(std::string& text, std::string_view token, std::string_view value)
 {

@@ -11,6 +11,10 @@ class CGrowingText;
 // verbatim: an empty value removes the token.
 void FillPlaceholder(std::string& text, std::string_view token, std::string_view value);
 
+// The position of the first occurrence of token in text at or after from; std::string::npos when
+// there is none.
+size_t FindPlaceholder(std::string_view text, size_t from, std::string_view token);
+
 // The same over text[from..] only, for a caller that knows no token starts before from. Gives the
 // position of the first occurrence replaced, or std::string::npos when there was none.
 size_t FillPlaceholderFrom(std::string& text, size_t from, std::string_view token,

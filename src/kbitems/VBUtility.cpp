@@ -1,5 +1,6 @@
 #include "kbitems/VBUtility.h"
 
+#include <iterator>
 #include <utility>
 
 #include "common/Placeholder.h"
@@ -18,6 +19,53 @@ struct NameSurrounding {
 constexpr NameSurrounding kRoutineNameSurroundings[] = {
     {" ", "("}, {"\n", " "}, {"\n", "="}, {" ", " "}, {" ", "="},
 };
+// The one surrounding whose closing blank can open the next use: " Calc Calc " holds one such use
+// for the renaming, which goes on after the first.
+constexpr size_t kBetweenBlanks = 3;
+
+// The surrounding in which the name that stands at pos in code is used, as an index into
+// kRoutineNameSurroundings; std::size(kRoutineNameSurroundings) when it stands in none.
+size_t SurroundingAt(const std::string& code, size_t pos, size_t nameLength)
+{
+    if (pos == 0 || pos + nameLength >= code.size())
+        return std::size(kRoutineNameSurroundings);
+    const char before = code[pos - 1];
+    const char after = code[pos + nameLength];
+    size_t i = 0;
+    for (const NameSurrounding& s : kRoutineNameSurroundings) {
+        if (s.before[0] == before && s.after[0] == after)
+            break;
+        ++i;
+    }
+    return i;
+}
+
+// Renaming one surrounding after the other, over the whole code each time, gives what renaming
+// every use in one pass gives when neither name holds a blank or a line break (no use can then
+// overlap another but by a blank they share, which stays) and the new name is the old one with
+// more that does not begin as a surrounding ends (so no renamed use reads as a use again). The
+// callers' new names, the old one with "_" and a class, are such.
+bool RenamesInOnePass(const std::string& oldName, const std::string& newName)
+{
+    const auto hasBreak = [](const std::string& name) {
+        return name.find_first_of(" \n") != std::string::npos;
+    };
+    if (oldName.empty() || hasBreak(oldName) || hasBreak(newName) ||
+        newName.size() <= oldName.size() || !newName.starts_with(oldName))
+        return false;
+    const char next = newName[oldName.size()];
+    return next != '(' && next != '=';
+}
+
+// One surrounding after the other, each over the whole code as the earlier ones left it.
+void RenameSurroundingBySurrounding(std::string& code, const std::string& oldName,
+                                    const std::string& newName)
+{
+    for (const NameSurrounding& s : kRoutineNameSurroundings) {
+        const std::string before(s.before), after(s.after);
+        FillPlaceholder(code, before + oldName + after, before + newName + after);
+    }
+}
 
 // Position of c in code, -1 when absent, so that "before the first ')'" can fail for every comma.
 long long SignedFind(const std::string& code, char c, size_t from = 0)
@@ -84,16 +132,37 @@ void CVBUtility::MakeArgumentList(const std::string& code, std::string& target, 
 void CVBUtility::RenameRoutine(std::string& code, const std::string& oldName,
                                const std::string& newName)
 {
-    for (const NameSurrounding& s : kRoutineNameSurroundings) {
-        const std::string before(s.before), after(s.after);
-        FillPlaceholder(code, before + oldName + after, before + newName + after);
+    if (!RenamesInOnePass(oldName, newName)) {
+        RenameSurroundingBySurrounding(code, oldName, newName);
+        return;
     }
+    std::string renamed;
+    size_t copied = 0;
+    // Where the closing blank of the last use between blanks stood: it opens no other such use.
+    size_t usedBlank = std::string::npos;
+    for (size_t pos = code.find(oldName); pos != std::string::npos; pos = code.find(oldName, pos + 1)) {
+        const size_t surrounding = SurroundingAt(code, pos, oldName.size());
+        if (surrounding == std::size(kRoutineNameSurroundings))
+            continue;
+        if (surrounding == kBetweenBlanks) {
+            if (pos - 1 == usedBlank)
+                continue;
+            usedBlank = pos + oldName.size();
+        }
+        renamed.append(code, copied, pos - copied);
+        renamed += newName;
+        copied = pos + oldName.size();
+    }
+    if (copied == 0)
+        return;
+    renamed.append(code, copied, std::string::npos);
+    code.swap(renamed);
 }
 
 bool CVBUtility::FindsRoutine(const std::string& code, const std::string& name)
 {
-    for (const NameSurrounding& s : kRoutineNameSurroundings) {
-        if (code.find(std::string(s.before) + name + std::string(s.after)) != std::string::npos)
+    for (size_t pos = code.find(name); pos != std::string::npos; pos = code.find(name, pos + 1)) {
+        if (SurroundingAt(code, pos, name.size()) != std::size(kRoutineNameSurroundings))
             return true;
     }
     return false;
