@@ -28,17 +28,27 @@ void CGrowingText::Fill(std::string_view token, std::string_view value)
     if (token.empty())
         return;
     TokenStart& filled = StartOf(token);
-    const size_t first = FillPlaceholderFrom(text_, filled.from, token, value);
+    const size_t first = FindPlaceholder(text_, filled.from, token);
     if (first == std::string::npos) {
-        filled.from = FirstPossibleStart(token, filled.from);
+        filled.from = ReachingBack(text_.size(), token.size());
         return;
     }
-    // From first on the text has changed: values may carry any token, and a value joined with the
-    // characters before it may complete one.
+    // The token can come back only where the text changed: a value may carry it, and a value
+    // joined with the characters around it may complete it.
+    size_t changedEnd = std::string::npos;
+    if (FindPlaceholder(text_, first + token.size(), token) == std::string::npos) {
+        // The one occurrence: behind the value the text is as it was, without the token.
+        text_.replace(first, token.size(), value);
+        changedEnd = std::min(text_.size(), first + value.size() + token.size() - 1);
+    } else {
+        FillPlaceholderFrom(text_, first, token, value);
+    }
+    // Any token may be carried in or completed from first on.
     for (TokenStart& start : starts_)
         start.from = std::min(start.from, ReachingBack(first, start.token.size()));
-    // The filled token itself is left only where such a value or join brought it back.
-    filled.from = FirstPossibleStart(token, ReachingBack(first, token.size()));
+    const size_t back =
+        FindPlaceholder(std::string_view(text_).substr(0, changedEnd), ReachingBack(first, token.size()), token);
+    filled.from = back != std::string::npos ? back : ReachingBack(text_.size(), token.size());
 }
 
 void CGrowingText::clear()
@@ -52,14 +62,6 @@ std::string CGrowingText::Release()
     std::string text = std::move(text_);
     clear();
     return text;
-}
-
-// The first occurrence of token at or after from, or, when there is none, the first position at
-// which text appended later could complete one.
-size_t CGrowingText::FirstPossibleStart(std::string_view token, size_t from) const
-{
-    const size_t found = FindPlaceholder(text_, from, token);
-    return found != std::string::npos ? found : ReachingBack(text_.size(), token.size());
 }
 
 CGrowingText::TokenStart& CGrowingText::StartOf(std::string_view token)

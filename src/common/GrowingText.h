@@ -34,7 +34,6 @@ private:
         size_t from;  // no occurrence of token starts before this position
     };
 
-    size_t FirstPossibleStart(std::string_view token, size_t from) const;
     TokenStart& StartOf(std::string_view token);
 
     std::string text_;

@@ -26,14 +26,6 @@ constexpr std::string_view kComEntryCodeLine =
 constexpr std::string_view kImplementCodeLine =
     "ITEM_00003 ---->Generate Implement code for KBRoutine.bas for ITEM_00001 : ITEM_00002\n";
 
-std::string ItemLine(std::string_view lineTemplate, std::string_view kindWord, std::string_view itemText)
-{
-    std::string line(lineTemplate);
-    FillPlaceholder(line, "ITEM_00001", kindWord);
-    FillPlaceholder(line, "ITEM_00002", itemText);
-    return line;
-}
-
 }  // namespace
 
 CLog* CLog::Instance()
@@ -63,7 +55,7 @@ CLog* CLog::Restart(const std::optional<std::string>& logFolder)
 
 CLog::~CLog() = default;
 
-std::string CLog::TimeText()
+const std::string& CLog::TimeText()
 {
     // A large conversion logs many lines a second; the local time is worked out once per second.
     static std::time_t formattedSecond = -1;
@@ -72,8 +64,11 @@ std::string CLog::TimeText()
     if (now == formattedSecond)
         return formatted;
     std::tm local{};
-    if (!localtime_r(&now, &local))
-        return "";
+    if (!localtime_r(&now, &local)) {
+        formatted.clear();
+        formattedSecond = -1;
+        return formatted;
+    }
     char buffer[128];
     size_t length = std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H.%M.%S", &local);
     formatted.assign(buffer, length);
@@ -141,11 +136,11 @@ void CLog::LogStep(std::string_view message, bool success)
 {
     if (!file_.IsOpen())
         return;
-    std::string line(kStepLine);
-    FillPlaceholder(line, "ITEM_00001", TimeText());
-    FillPlaceholder(line, "ITEM_00002", message);
-    FillPlaceholder(line, "ITEM_00003", success ? "Success!" : "Fail!");
-    file_.Write(line);
+    line_ = kStepLine;
+    FillPlaceholder(line_, "ITEM_00001", TimeText());
+    FillPlaceholder(line_, "ITEM_00002", message);
+    FillPlaceholder(line_, "ITEM_00003", success ? "Success!" : "Fail!");
+    file_.Write(line_);
 }
 
 void CLog::LogParseDemon(bool success) { LogStep("Parse Demon Node", success); }
@@ -164,28 +159,31 @@ void CLog::LogWriteFile(std::string_view what, std::string_view extension, bool 
     LogStep(message, success);
 }
 
-void CLog::WriteStamped(std::string line)
+void CLog::WriteItemLine(std::string_view lineTemplate, std::string_view kindWord, std::string_view itemText)
 {
     if (!file_.IsOpen())
         return;
-    FillPlaceholder(line, "ITEM_00003", TimeText());
-    file_.Write(line);
+    line_ = lineTemplate;
+    FillPlaceholder(line_, "ITEM_00001", kindWord);
+    FillPlaceholder(line_, "ITEM_00002", itemText);
+    FillPlaceholder(line_, "ITEM_00003", TimeText());
+    file_.Write(line_);
 }
 
 void CLog::LogRegisterCode(std::string_view kindWord, std::string_view itemText)
 {
-    WriteStamped(ItemLine(kRegisterCodeLine, kindWord, itemText));
+    WriteItemLine(kRegisterCodeLine, kindWord, itemText);
     SetKindFlag(kindWord);
 }
 
 void CLog::LogComEntryCode(std::string_view kindWord, std::string_view itemText)
 {
-    WriteStamped(ItemLine(kComEntryCodeLine, kindWord, itemText));
+    WriteItemLine(kComEntryCodeLine, kindWord, itemText);
 }
 
 void CLog::LogImplementCode(std::string_view kindWord, std::string_view itemText)
 {
-    WriteStamped(ItemLine(kImplementCodeLine, kindWord, itemText));
+    WriteItemLine(kImplementCodeLine, kindWord, itemText);
 }
 
 void CLog::SetKindFlag(std::string_view kindWord)

@@ -28,8 +28,8 @@ public:
 
     virtual ~CLog();
 
-    // "%Y-%m-%d %H.%M.%S" of the local time now; empty if formatting fails.
-    static std::string TimeText();
+    // "%Y-%m-%d %H.%M.%S" of the local time now; empty if formatting fails. Valid until the next call.
+    static const std::string& TimeText();
 
     // Empty folders are no place for the file; userFolder is created when needed and missing.
     void OpenFile(const std::string& logFolder, const std::string& userFolder = "");
@@ -74,10 +74,13 @@ private:
     // Creates a file named by the time in folder; false when the folder takes no new file.
     bool CreateIn(const std::string& folder);
     void WriteBanner(std::string_view bannerTemplate, const std::string& rulePath);
-    void WriteStamped(std::string line);
+    // Writes an item line: the template with kind and item filled in, then the time.
+    void WriteItemLine(std::string_view lineTemplate, std::string_view kindWord, std::string_view itemText);
     void SetKindFlag(std::string_view kindWord);
 
     std::unique_ptr<CTextEncoder> encoder_;
     CTextFile file_;
     std::string filePath_;
+    // The line being built, kept to spare an allocation for each of the hundreds of thousands.
+    std::string line_;
 };
