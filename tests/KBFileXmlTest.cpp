@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "KBFileFixture.h"
 #include "kbfile/XmlDocument.h"
 
@@ -146,6 +148,85 @@ TEST_F(KBFileTest, FailuresKeepTheParsersMessageAndLine)
     CXmlDocument missing;
     EXPECT_FALSE(missing.Load(folder / "none.pxkbx"));
     EXPECT_EQ(missing.ErrorMessage(), "cannot read " + folder / "none.pxkbx" + ": No such file or directory");
+}
+
+// Every node below node, one line each: what it is, its line, and its name and attributes or its
+// text.
+std::string Dump(const CXmlNode& node, const std::string& indent = "")
+{
+    std::string dump = indent + std::string(node.KindWord()) + " " + node.Name() + " line " +
+                       std::to_string(node.Line());
+    std::string value;
+    for (const char* attribute : {"name", "a"}) {
+        if (node.GetAttribute(attribute, value))
+            dump += std::string(" ") + attribute + "=\"" + value + "\"";
+    }
+    if (!node.IsElement())
+        dump += " \"" + node.Text() + "\"";
+    dump += "\n";
+    for (const CXmlNode& child : node.Children())
+        dump += Dump(child, indent + "  ");
+    return dump;
+}
+
+// Documents of elements, attributes, text with references, comments, processing instructions and
+// CDATA sections of every size, with line ends of every kind, some sections longer than the
+// pieces the parser is handed and some documents broken: read in pieces, each gives the tree that
+// pulled reading gives, or is refused as well.
+TEST(KBFileXmlTest, ReadingInPiecesBuildsWhatPulledReadingBuilds)
+{
+    std::mt19937 random(5);
+    auto pick = [&](size_t count) { return std::uniform_int_distribution<size_t>(0, count - 1)(random); };
+    auto pieces = [&](const std::vector<std::string>& from, size_t most) {
+        std::string text;
+        for (size_t n = pick(most + 1); n > 0; --n)
+            text += from[pick(from.size())];
+        return text;
+    };
+    const std::vector<std::string> textPieces = {"x", " ", "\n", "\r\n", "\r", "&amp;", "&#13;", "\xC3\xA9", "]]"};
+    // No lone CR in sections: pulled reading gives a section the line of its end, counting back
+    // over line feeds, and cannot tell the ones that were lone CRs, which the parser does not count.
+    const std::vector<std::string> sectionPieces = {"a", "\r\n", "\n", "]", "]]", "<![CDATA[", "\xE6\x97\xA5", " "};
+    const std::vector<std::string> valuePieces = {"v", "&quot;", "\r\n", "\t", " "};
+    std::function<std::string(int)> content = [&](int depth) {
+        std::string xml;
+        for (size_t n = pick(6); n > 0; --n) {
+            switch (pick(6)) {
+            case 0: xml += pieces(textPieces, 6); break;
+            case 1: {
+                // Now and then a section long enough to cross the pieces, line ends and all.
+                const size_t most = pick(20) == 0 ? 80000 : 8;
+                xml += "<![CDATA[" + pieces(sectionPieces, most) + "]]>";
+                break;
+            }
+            case 2: xml += "<!--" + pieces({"c", "\r\n", "-x"}, 3) + "-->"; break;
+            case 3: xml += "<?p " + pieces({"d", "\r\n"}, 3) + "?>"; break;
+            default:
+                xml += "<e name=\"" + pieces(valuePieces, 3) + "\" a=\"" + pieces(valuePieces, 3) + "\"";
+                xml += depth > 3 || pick(4) == 0 ? "/>" : ">" + content(depth + 1) + "</e>";
+            }
+        }
+        return xml;
+    };
+    for (int round = 0; round < 400; ++round) {
+        std::string xml = pieces({"", "<?xml version=\"1.0\"?>", "\xEF\xBB\xBF", "\r\n"}, 1) +
+                          "<r name=\"M\">" + content(0) + "</r>" + pieces({"\n", "<!--e-->"}, 2);
+        if (pick(8) == 0) {
+            xml.resize(pick(xml.size()));
+        } else if (pick(8) == 0) {
+            // Not between CR and LF, which would leave a lone CR in a section.
+            size_t at = pick(xml.size());
+            at += at > 0 && xml[at - 1] == '\r';
+            xml.insert(at, pieces({"<", "]]>", "&", "\x80", "<![CDATA["}, 1));
+        }
+        CXmlDocument inPieces, pulled;
+        const bool loaded = inPieces.Parse(xml, "t.pxkbx", CXmlDocument::Reading::InPieces);
+        ASSERT_EQ(loaded, pulled.Parse(xml, "t.pxkbx", CXmlDocument::Reading::Pulled))
+            << "round " << round << ": " << inPieces.ErrorMessage() << " / " << pulled.ErrorMessage();
+        if (loaded) {
+            ASSERT_EQ(Dump(*inPieces.Root()), Dump(*pulled.Root())) << "round " << round;
+        }
+    }
 }
 
 TEST(KBFileXmlTest, LinesPast65535StayRight)

@@ -8,7 +8,6 @@
 #include "kbfile/XmlNode.h"
 
 struct _xmlDoc;
-struct _xmlParserCtxt;
 
 // A rule file loaded whole into a tree, with character and entity references resolved, line ends
 // and attribute values normalised, CDATA sections (each one a node, also side by side), comments
@@ -22,11 +21,19 @@ public:
     CXmlDocument(const CXmlDocument&) = delete;
     CXmlDocument& operator=(const CXmlDocument&) = delete;
 
+    // The two ways of reading: handing the parser pieces, many times faster, or letting it pull
+    // the text, which names best where a broken file breaks. Both build the same tree.
+    enum class Reading { InPieces, Pulled };
+
     // False, with ErrorMessage and ErrorLine, when the file cannot be read or does not load. The
-    // file is read to its end, a piece at a time as the parser needs it.
+    // file is read to its end, a piece at a time. It is read in pieces, and once more pulled when
+    // it does not load, for the reason.
     bool Load(const std::string& path);
     // The same from the file's bytes; url is the file's path, against which references resolve.
     bool Parse(const std::string& bytes, const std::string& url);
+    // Only the one way, for comparing them.
+    bool Load(const std::string& path, Reading reading);
+    bool Parse(const std::string& bytes, const std::string& url, Reading reading);
 
     std::optional<CXmlNode> Root() const;
 
@@ -35,9 +42,14 @@ public:
     long ErrorLine() const { return errorLine_; }
 
 private:
-    // Runs read, which parses with the context it is given, under the safety settings, and keeps
-    // the document it returns when it loaded.
-    bool ParseWith(const std::function<_xmlDoc*(_xmlParserCtxt*)>& read);
+    // Parse what read hands over, up to its size argument at a time (the count of bytes, 0 at the
+    // end, below 0 once reading failed), under the safety settings, and keep the document when it
+    // loaded.
+    bool ParseInPieces(const std::string& url, int options, const std::function<int(char*, int)>& read);
+    bool ParsePulled(const std::string& url, int options, const std::function<int(char*, int)>& read);
+    // Keeps the document when it was parsed whole; fails with message (a general one when empty)
+    // and line when not.
+    bool Keep(bool parsed, const std::string& message, long line);
     bool FailToRead(const std::string& path, const std::string& errorText);
     bool Fail(std::string message, long line);
 
