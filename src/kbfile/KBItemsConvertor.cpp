@@ -86,7 +86,7 @@ bool CKBItemsConvertor::ReadItems()
     std::optional<CXmlNode> root = document_->Root();
     if (!root)
         return Fail(std::string(kNoRootElement), 0);
-    // Read elements are freed as the reading goes on; a replaced one is remembered by its line.
+    // A replaced GlobalCode is remembered by its line.
     long globalCodeLine = 0;
     for (const CXmlNode& child : root->Children()) {
         const std::string name = child.Name();
@@ -116,10 +116,8 @@ bool CKBItemsConvertor::ReadItems()
                                      {kGlobalCode, kClassblock, kDemon, kRule, kSort, kFilter});
         if (!read)
             return false;
-        // The builder holds copies of everything read. The tree takes several times the size of
-        // the rule file; what was read gives its memory over to the items still to come.
-        child.Remove();
     }
+    // The builder holds copies of everything read.
     document_.reset();
     return true;
 }

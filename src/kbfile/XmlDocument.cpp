@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
-#include <cstring>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -16,6 +15,7 @@
 
 #include "common/MessageText.h"
 #include "kbfile/XmlFileSource.h"
+#include "kbfile/XmlTreeBuilder.h"
 
 namespace {
 
@@ -30,26 +30,15 @@ constexpr std::string_view kNoParser = "no XML parser could be created";
 // refuses every one of them. No option may ever load a DTD, validate, include or lift the limits.
 constexpr int kParseOptions = XML_PARSE_NOENT | XML_PARSE_NONET | XML_PARSE_BIG_LINES;
 
+// The bytes handed to the parser at a time.
+constexpr int kPieceSize = 1 << 16;
+
 // A UTF-8 byte-order mark outranks the encoding that the declaration names: the bytes are UTF-8
 // whatever it says, and taking them for another encoding would garble every other character.
 int OptionsFor(bool startsWithUtf8Mark)
 {
     return startsWithUtf8Mark ? kParseOptions | XML_PARSE_IGNORE_ENC : kParseOptions;
 }
-
-constexpr std::string_view kSectionTooLarge = "CData section too big found";
-
-// The bytes handed to the parser at a time.
-constexpr int kPieceSize = 1 << 16;
-
-// A CDATA section that the parser handed over in pieces: the node made from the first one, and
-// the text of those that followed, put into the node once the section is over.
-struct PendingSection {
-    xmlNode* node = nullptr;
-    std::string text;
-    // Where in the document's text the last piece ended: a piece that starts there goes on.
-    unsigned long long end = 0;
-};
 
 // What the parser reported during one parse.
 struct ParseReport {
@@ -58,10 +47,6 @@ struct ParseReport {
     bool refused = false;
     std::string message;
     long line = 0;
-    PendingSection section;
-    // Whether the parser hands character data over before it reads past it, as the one that
-    // takes pieces does, rather than after.
-    bool handsOverFirst = false;
 };
 
 // The parse in progress. The parser's callbacks reach it only through here: they are process-wide
@@ -109,66 +94,12 @@ xmlParserInput* RefuseEntity(const char* url, const char* id, xmlParserCtxt*)
     return nullptr;
 }
 
-void FailParse(xmlParserCtxt* context, std::string message)
-{
-    if (currentReport && !currentReport->failed) {
-        currentReport->failed = true;
-        currentReport->message = std::move(message);
-        currentReport->line = context->input ? context->input->line : 0;
-    }
-    xmlStopParser(context);
-}
-
-// Makes every line end of text[0..length) one line feed, as for all other text of a document;
-// gives the length left.
-size_t OneLineFeedPerLineEnd(char* text, size_t length)
-{
-    char* const end = text + length;
-    char* to = std::find(text, end, '\r');
-    for (const char* from = to; from < end; ++from) {
-        if (*from == '\r') {
-            *to++ = '\n';
-            if (from + 1 < end && from[1] == '\n')
-                ++from;
-        } else {
-            *to++ = *from;
-        }
-    }
-    return static_cast<size_t>(to - text);
-}
-
-// Gives the section that came in pieces its whole text, with its line ends as the other parser
-// makes them. Nothing else touches a CDATA node while it is read, so this waits until the section
-// is over: until an element starts or ends, or another section begins.
-void CompleteSection()
-{
-    PendingSection& section = currentReport->section;
-    if (!section.node)
-        return;
-    if (section.text.empty()) {
-        auto* content = reinterpret_cast<char*>(section.node->content);
-        content[OneLineFeedPerLineEnd(content, std::strlen(content))] = '\0';
-    } else {
-        section.text.resize(OneLineFeedPerLineEnd(section.text.data(), section.text.size()));
-        xmlChar* whole = xmlStrndup(reinterpret_cast<const xmlChar*>(section.text.data()),
-                                    static_cast<int>(section.text.size()));
-        if (whole) {
-            xmlFree(section.node->content);
-            section.node->content = whole;
-        } else {
-            FailParse(currentReport->context, std::string(kNotLoaded));
-        }
-    }
-    section = PendingSection{};
-}
-
-// libxml2 caps a node's own line at 65535, and gives a CDATA section none; keep the parser's
-// line in the node's application field so that reasons name the right line in large rule files.
+// libxml2's own tree caps a node's line at 65535, and gives a CDATA section none; keep the
+// parser's line in the node's application field, where the copy into the document's tree finds it.
 void StartElementKeepingLine(void* ctx, const xmlChar* localName, const xmlChar* prefix, const xmlChar* uri,
                              int namespaceCount, const xmlChar** namespaces, int attributeCount,
                              int defaultedCount, const xmlChar** attributes)
 {
-    CompleteSection();
     xmlSAX2StartElementNs(ctx, localName, prefix, uri, namespaceCount, namespaces, attributeCount,
                           defaultedCount, attributes);
     auto* context = static_cast<xmlParserCtxt*>(ctx);
@@ -205,63 +136,24 @@ void CharactersKeepingLine(void* ctx, const xmlChar* data, int length)
     KeepStartLine(context, lastBefore, data, length);
 }
 
-void EndElementCompletingSection(void* ctx, const xmlChar* localName, const xmlChar* prefix,
-                                 const xmlChar* uri)
-{
-    CompleteSection();
-    xmlSAX2EndElementNs(ctx, localName, prefix, uri);
-}
-
-// Whether the parser hands value over from its input rather than from a copy.
-bool IsInInput(const xmlParserCtxt* context, const xmlChar* value)
-{
-    return value >= context->input->base && value < context->input->end;
-}
-
-// Where value, which the parser hands over from its input, stands in the document's text.
-unsigned long long OffsetInDocument(const xmlParserCtxt* context, const xmlChar* value)
-{
-    const xmlParserInput* input = context->input;
-    return input->consumed + static_cast<unsigned long long>(value - input->base);
-}
-
 // libxml2's tree builder appends a CDATA section to a CDATA section that directly precedes it;
-// the reading rules count child nodes, so every section stays a node of its own. The parser hands
-// a section over in pieces when its end is not yet read: a piece that starts where the last one
-// ended goes on the same section, which cannot grow past libxml2's limit for one text.
+// the reading rules count child nodes, so every section stays a node of its own. The parser that
+// pulls its input hands each section over whole, in one call.
 void CDataSectionOfItsOwn(void* ctx, const xmlChar* value, int length)
 {
     auto* context = static_cast<xmlParserCtxt*>(ctx);
-    if (!context->node || !context->input)
+    if (!context->node)
         return;
-    PendingSection& pending = currentReport->section;
-    const bool inInput = IsInInput(context, value);
-    const unsigned long long offset = inInput ? OffsetInDocument(context, value) : 0;
-    if (pending.node && inInput && offset == pending.end) {
-        if (pending.text.empty())
-            pending.text = reinterpret_cast<const char*>(pending.node->content);
-        pending.text.append(reinterpret_cast<const char*>(value), static_cast<size_t>(length));
-        pending.end += static_cast<unsigned long long>(length);
-        if (pending.text.size() > XML_MAX_TEXT_LENGTH && !(context->options & XML_PARSE_HUGE))
-            FailParse(context, std::string(kSectionTooLarge));
-        return;
-    }
-    CompleteSection();
     const xmlNode* lastBefore = LastChild(context);
     xmlNode* section = xmlNewCDataBlock(context->myDoc, value, length);
     if (!section) {
-        FailParse(context, std::string(kNotLoaded));
+        if (currentReport)
+            currentReport->failed = true;
+        xmlStopParser(context);
         return;
     }
     xmlAddChild(context->node, section);
-    if (currentReport->handsOverFirst)
-        section->_private = reinterpret_cast<void*>(static_cast<intptr_t>(context->input->line));
-    else
-        KeepStartLine(context, lastBefore, value, length);
-    if (inInput) {
-        pending.node = section;
-        pending.end = offset + static_cast<unsigned long long>(length);
-    }
+    KeepStartLine(context, lastBefore, value, length);
 }
 
 void CommentKeepingLine(void* ctx, const xmlChar* content)
@@ -273,7 +165,7 @@ void CommentKeepingLine(void* ctx, const xmlChar* content)
 }
 
 // Puts the entity loader and the error handlers in place for one parse, restoring the previous
-// process-wide ones afterwards, and hooks the context's nodes so that they keep their lines.
+// process-wide ones afterwards.
 class ParseScope {
 public:
     explicit ParseScope(ParseReport& report)
@@ -289,13 +181,6 @@ public:
         xmlSetStructuredErrorFunc(nullptr, RecordError);
         xmlSetGenericErrorFunc(nullptr, IgnoreGenericError);
         report.context->sax->serror = RecordError;
-        report.context->sax->startElementNs = StartElementKeepingLine;
-        report.context->sax->endElementNs = EndElementCompletingSection;
-        // Both, as before: the parser tells blanks apart only when the two differ.
-        report.context->sax->characters = CharactersKeepingLine;
-        report.context->sax->ignorableWhitespace = CharactersKeepingLine;
-        report.context->sax->cdataBlock = CDataSectionOfItsOwn;
-        report.context->sax->comment = CommentKeepingLine;
     }
     ~ParseScope()
     {
@@ -315,8 +200,23 @@ private:
     void* previousGenericContext_;
 };
 
+// Has libxml2's own tree keep the lines of the nodes.
+void KeepLines(xmlParserCtxt* context)
+{
+    context->sax->startElementNs = StartElementKeepingLine;
+    // Both, as libxml2's tree builder: the parser tells blanks apart only when the two differ.
+    context->sax->characters = CharactersKeepingLine;
+    context->sax->ignorableWhitespace = CharactersKeepingLine;
+    context->sax->cdataBlock = CDataSectionOfItsOwn;
+    context->sax->comment = CommentKeepingLine;
+}
+
 struct ContextFreer {
     void operator()(xmlParserCtxt* context) const { xmlFreeParserCtxt(context); }
+};
+
+struct DocumentFreer {
+    void operator()(xmlDoc* document) const { xmlFreeDoc(document); }
 };
 
 bool IsWhitespaceOnly(const xmlChar* text)
@@ -351,6 +251,58 @@ const xmlNode* DropWhitespaceText(xmlNode* node)
     return unresolved;
 }
 
+std::string_view AsView(const xmlChar* text)
+{
+    return text ? std::string_view(reinterpret_cast<const char*>(text)) : std::string_view();
+}
+
+std::string QualifiedName(const xmlNs* ns, const xmlChar* localName)
+{
+    if (ns && ns->prefix)
+        return std::string(AsView(ns->prefix)) + ":" + std::string(AsView(localName));
+    return std::string(AsView(localName));
+}
+
+long LineOf(const xmlNode* node)
+{
+    if (node->_private)
+        return static_cast<long>(reinterpret_cast<intptr_t>(node->_private));
+    return xmlGetLineNo(node);
+}
+
+std::string AttributeValue(const xmlAttr* attribute)
+{
+    // With entities substituted, a value is one text node: read it in place.
+    const xmlNode* text = attribute->children;
+    if (!text || (text->type == XML_TEXT_NODE && !text->next))
+        return std::string(AsView(text ? text->content : nullptr));
+    xmlChar* content = xmlNodeGetContent(reinterpret_cast<const xmlNode*>(attribute));
+    std::string value(AsView(content));
+    xmlFree(content);
+    return value;
+}
+
+// Copies element, with its attributes and everything below it, into tree below parent.
+void CopyElement(const xmlNode* element, CXmlTree& tree, CXmlTree::Index parent)
+{
+    const CXmlTree::Index index =
+        tree.Add(CXmlTree::Kind::Element, parent, QualifiedName(element->ns, element->name), LineOf(element));
+    for (const xmlAttr* attribute = element->properties; attribute; attribute = attribute->next)
+        tree.AddAttribute(QualifiedName(attribute->ns, attribute->name), AttributeValue(attribute));
+    for (const xmlNode* child = element->children; child; child = child->next) {
+        switch (child->type) {
+        case XML_ELEMENT_NODE: CopyElement(child, tree, index); break;
+        case XML_TEXT_NODE: tree.Add(CXmlTree::Kind::Text, index, AsView(child->content), LineOf(child)); break;
+        case XML_CDATA_SECTION_NODE: tree.Add(CXmlTree::Kind::CData, index, AsView(child->content), LineOf(child)); break;
+        case XML_COMMENT_NODE: tree.Add(CXmlTree::Kind::Comment, index, AsView(child->content), LineOf(child)); break;
+        case XML_PI_NODE:
+            tree.Add(CXmlTree::Kind::ProcessingInstruction, index, AsView(child->content), LineOf(child));
+            break;
+        default: break;
+        }
+    }
+}
+
 int ReadPiece(void* read, char* buffer, int size)
 {
     return (*static_cast<const std::function<int(char*, int)>*>(read))(buffer, size);
@@ -358,26 +310,23 @@ int ReadPiece(void* read, char* buffer, int size)
 
 }  // namespace
 
-void CXmlDocument::DocumentFreer::operator()(_xmlDoc* document) const
-{
-    xmlFreeDoc(document);
-}
-
 CXmlDocument::CXmlDocument() = default;
 
 CXmlDocument::~CXmlDocument() = default;
 
 bool CXmlDocument::Load(const std::string& path)
 {
-    // The parser that takes pieces reads many times faster; the one that pulls says best where a
-    // broken file breaks ("Premature end of data in tag Rule line 7", where the other says "Extra
-    // content at the end of the document"), so a file that does not load is read again by it.
+    // Handing the parser pieces and building the tree as it goes is many times faster; the parser
+    // that pulls its input says best where a broken file breaks ("Premature end of data in tag
+    // Rule line 7", where the other says "Extra content at the end of the document"), and only
+    // libxml2's own tree expands the entities that a document type declares. A file that does not
+    // load in pieces is read again that way.
     return Load(path, Reading::InPieces) || Load(path, Reading::Pulled);
 }
 
 bool CXmlDocument::Load(const std::string& path, Reading reading)
 {
-    document_.reset();
+    tree_.reset();
     // Read here rather than by libxml2, which would ask the entity loader for the file itself.
     CXmlFileSource source;
     if (!source.Open(path))
@@ -390,7 +339,7 @@ bool CXmlDocument::Load(const std::string& path, Reading reading)
     source.ReadToEnd();
     if (!source.TooLarge() && !source.ReadFailed())
         return loaded;
-    document_.reset();
+    tree_.reset();
     if (source.TooLarge())
         return Fail(std::string(kTooLarge), 0);
     return FailToRead(path, source.ErrorText());
@@ -403,7 +352,7 @@ bool CXmlDocument::Parse(const std::string& bytes, const std::string& url)
 
 bool CXmlDocument::Parse(const std::string& bytes, const std::string& url, Reading reading)
 {
-    document_.reset();
+    tree_.reset();
     if (bytes.size() > INT_MAX)
         return Fail(std::string(kTooLarge), 0);
     const int options = OptionsFor(bytes.starts_with(CXmlFileSource::kUtf8Mark));
@@ -418,8 +367,6 @@ bool CXmlDocument::Parse(const std::string& bytes, const std::string& url, Readi
                                         : ParsePulled(url, options, read);
 }
 
-// The parser that takes the document a piece at a time reads character data and CDATA sections
-// many times faster than the one that pulls its input, and builds the same tree.
 bool CXmlDocument::ParseInPieces(const std::string& url, int options,
                                  const std::function<int(char*, int)>& read)
 {
@@ -436,11 +383,13 @@ bool CXmlDocument::ParseInPieces(const std::string& url, int options,
     if (!context)
         return Fail(std::string(kNoParser), 0);
     xmlCtxtUseOptions(context.get(), options);
+    auto tree = std::make_unique<CXmlTree>();
+    CXmlTreeBuilder builder(*tree);
     ParseReport report;
     report.context = context.get();
-    report.handsOverFirst = true;
     {
         ParseScope scope(report);
+        builder.Attach(context.get());
         bool more = count > 0;
         while (more && !report.failed && context->instate != XML_PARSER_EOF) {
             count = read(piece.data(), kPieceSize);
@@ -450,10 +399,14 @@ bool CXmlDocument::ParseInPieces(const std::string& url, int options,
         }
         if (!report.failed && context->instate != XML_PARSER_EOF)
             xmlParseChunk(context.get(), nullptr, 0, 1);
-        CompleteSection();
-        document_.reset(std::exchange(context->myDoc, nullptr));
+        builder.Finish();
     }
-    return Keep(!report.failed && context->wellFormed, report.message, report.line);
+    // The document libxml2 began holds nothing of the builder's.
+    std::unique_ptr<xmlDoc, DocumentFreer> unused(std::exchange(context->myDoc, nullptr));
+    if (report.failed || builder.Stopped() || !context->wellFormed || tree->Root() == CXmlTree::kNone)
+        return Fail(report.message.empty() ? std::string(kNotLoaded) : report.message, report.line);
+    tree_ = std::move(tree);
+    return true;
 }
 
 bool CXmlDocument::ParsePulled(const std::string& url, int options, const std::function<int(char*, int)>& read)
@@ -466,37 +419,32 @@ bool CXmlDocument::ParsePulled(const std::string& url, int options, const std::f
         return Fail(std::string(kNoParser), 0);
     ParseReport report;
     report.context = context.get();
+    std::unique_ptr<xmlDoc, DocumentFreer> document;
     {
         ParseScope scope(report);
-        document_.reset(xmlCtxtReadIO(context.get(), ReadPiece, nullptr, const_cast<std::function<int(char*, int)>*>(&read),
-                                      url.c_str(), nullptr, options));
-        CompleteSection();
+        KeepLines(context.get());
+        document.reset(xmlCtxtReadIO(context.get(), ReadPiece, nullptr,
+                                     const_cast<std::function<int(char*, int)>*>(&read), url.c_str(),
+                                     nullptr, options));
     }
-    return Keep(!report.failed && context->wellFormed, report.message, report.line);
-}
-
-bool CXmlDocument::Keep(bool parsed, const std::string& message, long line)
-{
-    if (!document_ || !parsed) {
-        document_.reset();
-        return Fail(message.empty() ? std::string(kNotLoaded) : message, line);
-    }
-    xmlNode* root = xmlDocGetRootElement(document_.get());
-    if (const xmlNode* unresolved = root ? DropWhitespaceText(root) : nullptr) {
-        std::string message = MessageText(kUnresolvedEntity, {reinterpret_cast<const char*>(unresolved->name)});
-        const long line = xmlGetLineNo(unresolved);
-        document_.reset();
-        return Fail(message, line);
-    }
+    if (!document || report.failed || !context->wellFormed)
+        return Fail(report.message.empty() ? std::string(kNotLoaded) : report.message, report.line);
+    xmlNode* root = xmlDocGetRootElement(document.get());
+    if (!root)
+        return Fail(std::string(kNotLoaded), 0);
+    if (const xmlNode* unresolved = DropWhitespaceText(root))
+        return Fail(MessageText(kUnresolvedEntity, {reinterpret_cast<const char*>(unresolved->name)}),
+                    xmlGetLineNo(unresolved));
+    tree_ = std::make_unique<CXmlTree>();
+    CopyElement(root, *tree_, CXmlTree::kNone);
     return true;
 }
 
 std::optional<CXmlNode> CXmlDocument::Root() const
 {
-    xmlNode* root = document_ ? xmlDocGetRootElement(document_.get()) : nullptr;
-    if (!root)
+    if (!tree_ || tree_->Root() == CXmlTree::kNone)
         return std::nullopt;
-    return CXmlNode(root);
+    return CXmlNode(*tree_, tree_->Root());
 }
 
 bool CXmlDocument::FailToRead(const std::string& path, const std::string& errorText)

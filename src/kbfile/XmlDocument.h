@@ -6,8 +6,7 @@
 #include <string>
 
 #include "kbfile/XmlNode.h"
-
-struct _xmlDoc;
+#include "kbfile/XmlTree.h"
 
 // A rule file loaded whole into a tree, with character and entity references resolved, line ends
 // and attribute values normalised, CDATA sections (each one a node, also side by side), comments
@@ -21,8 +20,10 @@ public:
     CXmlDocument(const CXmlDocument&) = delete;
     CXmlDocument& operator=(const CXmlDocument&) = delete;
 
-    // The two ways of reading: handing the parser pieces, many times faster, or letting it pull
-    // the text, which names best where a broken file breaks. Both build the same tree.
+    // The two ways of reading: handing the parser pieces and building the tree as it goes, many
+    // times faster, or letting the parser pull the text into libxml2's own tree, which names best
+    // where a broken file breaks and alone expands the entities a document type declares. Both
+    // give the same tree.
     enum class Reading { InPieces, Pulled };
 
     // False, with ErrorMessage and ErrorLine, when the file cannot be read or does not load. The
@@ -47,16 +48,10 @@ private:
     // loaded.
     bool ParseInPieces(const std::string& url, int options, const std::function<int(char*, int)>& read);
     bool ParsePulled(const std::string& url, int options, const std::function<int(char*, int)>& read);
-    // Keeps the document when it was parsed whole; fails with message (a general one when empty)
-    // and line when not.
-    bool Keep(bool parsed, const std::string& message, long line);
     bool FailToRead(const std::string& path, const std::string& errorText);
     bool Fail(std::string message, long line);
 
-    struct DocumentFreer {
-        void operator()(_xmlDoc* document) const;
-    };
-    std::unique_ptr<_xmlDoc, DocumentFreer> document_;
+    std::unique_ptr<CXmlTree> tree_;
     std::string errorMessage_;
     long errorLine_ = 0;
 };

@@ -1,155 +1,91 @@
 #include "kbfile/XmlNode.h"
 
-#include <cstdint>
-
-#include <libxml/tree.h>
-
-namespace {
-
-std::string_view AsView(const xmlChar* text)
-{
-    return text ? std::string_view(reinterpret_cast<const char*>(text)) : std::string_view();
-}
-
-std::string AsText(const xmlChar* text)
-{
-    return std::string(AsView(text));
-}
-
-std::string QualifiedName(const xmlNs* ns, const xmlChar* localName)
-{
-    if (ns && ns->prefix)
-        return AsText(ns->prefix) + ":" + AsText(localName);
-    return AsText(localName);
-}
-
-// The same as QualifiedName(ns, localName) == wanted, without building the name: every attribute
-// of every item is compared.
-bool HasQualifiedName(const xmlNs* ns, const xmlChar* localName, std::string_view wanted)
-{
-    const std::string_view local = AsView(localName);
-    if (!ns || !ns->prefix)
-        return wanted == local;
-    const std::string_view prefix = AsView(ns->prefix);
-    return wanted.size() == prefix.size() + 1 + local.size() && wanted.starts_with(prefix) &&
-           wanted[prefix.size()] == ':' && wanted.ends_with(local);
-}
-
-void AppendCharacterData(const xmlNode* node, std::string& text)
-{
-    for (const xmlNode* child = node->children; child; child = child->next) {
-        if (child->type == XML_TEXT_NODE || child->type == XML_CDATA_SECTION_NODE)
-            text += AsView(child->content);
-        else if (child->type == XML_ELEMENT_NODE)
-            AppendCharacterData(child, text);
-    }
-}
-
-}  // namespace
-
 bool CXmlNode::IsElement() const
 {
-    return node_->type == XML_ELEMENT_NODE;
+    return Node().kind == CXmlTree::Kind::Element;
 }
 
 std::string CXmlNode::Name() const
 {
-    switch (node_->type) {
-    case XML_ELEMENT_NODE:
-        return QualifiedName(node_->ns, node_->name);
-    case XML_TEXT_NODE:
+    switch (Node().kind) {
+    case CXmlTree::Kind::Element:
+        return std::string(Node().content);
+    case CXmlTree::Kind::Text:
         return "#text";
-    case XML_CDATA_SECTION_NODE:
+    case CXmlTree::Kind::CData:
         return "#cdata-section";
-    case XML_COMMENT_NODE:
+    case CXmlTree::Kind::Comment:
         return "#comment";
-    case XML_PI_NODE:
+    case CXmlTree::Kind::ProcessingInstruction:
         return "#processing-instruction";
-    default:
-        return "#other";
     }
+    return "#other";
 }
 
 std::string CXmlNode::Text() const
 {
-    if (node_->type != XML_ELEMENT_NODE)
-        return AsText(node_->content);
+    if (!IsElement())
+        return std::string(Node().content);
     std::string text;
-    AppendCharacterData(node_, text);
+    AppendCharacterData(text);
     return text;
 }
 
-long CXmlNode::Line() const
+void CXmlNode::AppendCharacterData(std::string& text) const
 {
-    if (node_->_private)
-        return static_cast<long>(reinterpret_cast<intptr_t>(node_->_private));
-    return xmlGetLineNo(node_);
+    for (const CXmlNode& child : Children()) {
+        const CXmlTree::Kind kind = child.Node().kind;
+        if (kind == CXmlTree::Kind::Text || kind == CXmlTree::Kind::CData)
+            text += child.Node().content;
+        else if (kind == CXmlTree::Kind::Element)
+            child.AppendCharacterData(text);
+    }
 }
 
 std::string_view CXmlNode::KindWord() const
 {
-    switch (node_->type) {
-    case XML_ELEMENT_NODE:
+    switch (Node().kind) {
+    case CXmlTree::Kind::Element:
         return "an element";
-    case XML_TEXT_NODE:
+    case CXmlTree::Kind::Text:
         return "text";
-    case XML_CDATA_SECTION_NODE:
+    case CXmlTree::Kind::CData:
         return "a CDATA section";
-    case XML_COMMENT_NODE:
+    case CXmlTree::Kind::Comment:
         return "a comment";
-    case XML_PI_NODE:
+    case CXmlTree::Kind::ProcessingInstruction:
         return "a processing instruction";
-    default:
-        return "an unexpected node";
     }
+    return "an unexpected node";
 }
 
 CXmlChildren CXmlNode::Children() const
 {
-    return CXmlChildren(node_->children);
-}
-
-CXmlChildren::Iterator::Iterator(xmlNode* node)
-    : node_(node), next_(node ? node->next : nullptr), current_(node)
-{
-}
-
-CXmlChildren::Iterator& CXmlChildren::Iterator::operator++()
-{
-    *this = Iterator(next_);
-    return *this;
+    return CXmlChildren(*tree_, Node().firstChild);
 }
 
 std::optional<CXmlNode> CXmlNode::FirstChild() const
 {
-    if (!node_->children)
+    if (Node().firstChild == CXmlTree::kNone)
         return std::nullopt;
-    return CXmlNode(node_->children);
+    return CXmlNode(*tree_, Node().firstChild);
 }
 
 bool CXmlNode::GetAttribute(std::string_view attributeName, std::string& value) const
 {
-    if (node_->type != XML_ELEMENT_NODE)
-        return false;
-    for (xmlAttr* attribute = node_->properties; attribute; attribute = attribute->next) {
-        if (!HasQualifiedName(attribute->ns, attribute->name, attributeName))
-            continue;
-        // With entities substituted, a value is one text node: read it in place.
-        const xmlNode* text = attribute->children;
-        if (!text || (text->type == XML_TEXT_NODE && !text->next)) {
-            value = AsText(text ? text->content : nullptr);
+    for (CXmlTree::Index i = Node().firstAttribute; i != CXmlTree::kNone; i = tree_->AttributeAt(i).next) {
+        const CXmlTree::Attribute& attribute = tree_->AttributeAt(i);
+        if (attribute.name == attributeName) {
+            value = attribute.value;
             return true;
         }
-        xmlChar* content = xmlNodeGetContent(reinterpret_cast<xmlNode*>(attribute));
-        value = AsText(content);
-        xmlFree(content);
-        return true;
     }
     return false;
 }
 
-void CXmlNode::Remove() const
+CXmlChildren::Iterator& CXmlChildren::Iterator::operator++()
 {
-    xmlUnlinkNode(node_);
-    xmlFreeNode(node_);
+    index_ = tree_->At(index_).next;
+    node_ = CXmlNode(*tree_, index_);
+    return *this;
 }

@@ -4,14 +4,15 @@
 #include <string>
 #include <string_view>
 
-struct _xmlNode;
+#include "kbfile/XmlTree.h"
+
 class CXmlChildren;
 
 // One node of a loaded rule file: an element, text, a CDATA section, a comment or a processing
-// instruction. It only points into the document, which must outlive it.
+// instruction. It only points into the document's tree, which must outlive it.
 class CXmlNode {
 public:
-    explicit CXmlNode(_xmlNode* node) : node_(node) {}
+    CXmlNode(const CXmlTree& tree, CXmlTree::Index index) : tree_(&tree), index_(index) {}
 
     bool IsElement() const;
     // An element's qualified name as written ("prefix:local" where it has a prefix). Other nodes
@@ -21,47 +22,47 @@ public:
     // its data; an element gives the character data of all text and CDATA below it in document
     // order, comments and processing instructions left out. Nothing is trimmed.
     std::string Text() const;
-    // Line of the rule file where the node starts; for text and comments, where they end, which is
-    // all the parser keeps of them.
-    long Line() const;
+    // Line of the rule file where the node starts.
+    long Line() const { return Node().line; }
     // What the node is, for messages: "an element", "text", "a comment", ...
     std::string_view KindWord() const;
 
-    // The child nodes in document order. The one in hand may be removed while walking them.
+    // The child nodes in document order.
     CXmlChildren Children() const;
     std::optional<CXmlNode> FirstChild() const;
     // The value of the attribute of exactly that qualified name; false when the node has none.
     bool GetAttribute(std::string_view attributeName, std::string& value) const;
 
-    // Takes the node out of its document and frees it with everything below it. Neither it nor
-    // any node found below it may be used afterwards.
-    void Remove() const;
-
 private:
-    _xmlNode* node_;
+    const CXmlTree::Node& Node() const { return tree_->At(index_); }
+    void AppendCharacterData(std::string& text) const;
+
+    const CXmlTree* tree_;
+    CXmlTree::Index index_;
 };
 
 // The child nodes of one node, walked without collecting them first: a rule file has hundreds of
-// thousands of elements. The walk learns the next node before handing out the current one.
+// thousands of elements.
 class CXmlChildren {
 public:
     class Iterator {
     public:
-        explicit Iterator(_xmlNode* node);
-        const CXmlNode& operator*() const { return current_; }
+        Iterator(const CXmlTree& tree, CXmlTree::Index index) : tree_(&tree), index_(index), node_(tree, index) {}
+        const CXmlNode& operator*() const { return node_; }
         Iterator& operator++();
-        bool operator!=(const Iterator& other) const { return node_ != other.node_; }
+        bool operator!=(const Iterator& other) const { return index_ != other.index_; }
 
     private:
-        _xmlNode* node_;
-        _xmlNode* next_;
-        CXmlNode current_;
+        const CXmlTree* tree_;
+        CXmlTree::Index index_;
+        CXmlNode node_;
     };
 
-    explicit CXmlChildren(_xmlNode* first) : first_(first) {}
-    Iterator begin() const { return Iterator(first_); }
-    Iterator end() const { return Iterator(nullptr); }
+    CXmlChildren(const CXmlTree& tree, CXmlTree::Index first) : tree_(&tree), first_(first) {}
+    Iterator begin() const { return Iterator(*tree_, first_); }
+    Iterator end() const { return Iterator(*tree_, CXmlTree::kNone); }
 
 private:
-    _xmlNode* first_;
+    const CXmlTree* tree_;
+    CXmlTree::Index first_;
 };
