@@ -49,6 +49,11 @@ std::string NodeWord(const CXmlNode& node)
     return std::string(node.KindWord());
 }
 
+bool IsLineBreak(char c)
+{
+    return c == '\r' || c == '\n';
+}
+
 bool EqualIgnoringCase(std::string_view a, std::string_view b)
 {
     auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
@@ -121,16 +126,18 @@ void CKBWarnings::ReplacedElement(std::string_view name, long line, long laterLi
 void CKBWarnings::QuotedValue(std::string_view value, std::string_view attributeName,
                               std::string_view description, long line)
 {
-    if (value.find('"') != std::string_view::npos)
+    if (std::find(value.begin(), value.end(), '"') != value.end())
         Add(line, MessageText(kQuotedValue, {attributeName, description, kDoubleQuote}));
-    if (value.find_first_of("\r\n") != std::string_view::npos)
+    if (std::any_of(value.begin(), value.end(), IsLineBreak))
         Add(line, MessageText(kQuotedValue, {attributeName, description, kLineBreak}));
 }
 
 void CKBWarnings::QuotedValue(std::string_view value, std::string_view attributeName,
                               const CKBElementValues& element)
 {
-    if (value.find_first_of("\"\r\n") != std::string_view::npos)
+    // Looked at character by character: the values are short, and a search for each of the three
+    // characters would cost more.
+    if (std::any_of(value.begin(), value.end(), [](char c) { return c == '"' || IsLineBreak(c); }))
         QuotedValue(value, attributeName, element.Description(), element.Line());
 }
 

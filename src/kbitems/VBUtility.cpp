@@ -1,5 +1,6 @@
 #include "kbitems/VBUtility.h"
 
+#include <algorithm>
 #include <iterator>
 #include <utility>
 
@@ -48,7 +49,7 @@ size_t SurroundingAt(const std::string& code, size_t pos, size_t nameLength)
 bool RenamesInOnePass(const std::string& oldName, const std::string& newName)
 {
     const auto hasBreak = [](const std::string& name) {
-        return name.find_first_of(" \n") != std::string::npos;
+        return std::any_of(name.begin(), name.end(), [](char c) { return c == ' ' || c == '\n'; });
     };
     if (oldName.empty() || hasBreak(oldName) || hasBreak(newName) ||
         newName.size() <= oldName.size() || !newName.starts_with(oldName))
@@ -67,25 +68,18 @@ void RenameSurroundingBySurrounding(std::string& code, const std::string& oldNam
     }
 }
 
-// Position of c in code, -1 when absent, so that "before the first ')'" can fail for every comma.
-long long SignedFind(const std::string& code, char c, size_t from = 0)
-{
-    const size_t pos = code.find(c, from);
-    return pos == std::string::npos ? -1 : static_cast<long long>(pos);
-}
-
-// Commas strictly between the first "(" and the first ")" of the code, wherever those stand.
+// Commas strictly between the first "(" and the first ")" of the code, wherever those stand: none
+// without a ")" or with the "(" behind it; those before the ")" without a "(".
 int CountFirstListCommas(const std::string& code)
 {
-    const long long open = SignedFind(code, '(');
-    const long long close = SignedFind(code, ')');
-    int commas = 0;
-    long long comma = SignedFind(code, ',', static_cast<size_t>(open + 1));
-    while (comma != -1 && comma > open && comma < close) {
-        ++commas;
-        comma = SignedFind(code, ',', static_cast<size_t>(comma + 1));
-    }
-    return commas;
+    const size_t close = code.find(')');
+    if (close == std::string::npos)
+        return 0;
+    const size_t open = code.find('(');
+    const size_t start = open == std::string::npos ? 0 : open + 1;
+    if (start > close)
+        return 0;
+    return static_cast<int>(std::count(code.begin() + static_cast<long>(start), code.begin() + static_cast<long>(close), ','));
 }
 
 }  // namespace
