@@ -1,14 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-
 #include "TestSupport.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: rulecast [param1] [param2].\n"
+    "Usage: " RULECAST_PROGRAM_NAME " [param1] [param2].\n"
     "         param1: the file name of .pxkbx file, you can use \"*\" in the file name.\n"
     "         param2: the target path of the conversion.\n"
     "         -h, --help: print this text and exit.\n"
@@ -19,12 +16,8 @@ constexpr const char* kUsage =
 struct Program {
     TempFolder home;
     TempFolder work;
-    std::string path = home / "rulecast";
+    std::string path = CopyProgram(home.Path());
 
-    Program()
-    {
-        std::filesystem::copy_file(RULECAST_BINARY, path);
-    }
     RunResult Run(const std::vector<std::string>& args) { return RunProgram(path, args, work.Path()); }
     // The log files: everything in the program's folder but the program.
     size_t LogCount() const { return ListFolder(home.Path()).size() - 1; }
@@ -68,9 +61,9 @@ TEST(AppCommandLine, NoArgumentsWithoutADisplayExplainsHowToConvert)
 {
     Program program;
     // No display of any kind: a start without arguments must not wait for a window.
-    ::unsetenv("DISPLAY");
-    ::unsetenv("WAYLAND_DISPLAY");
-    ::unsetenv("QT_QPA_PLATFORM");
+    UnsetEnv("DISPLAY");
+    UnsetEnv("WAYLAND_DISPLAY");
+    UnsetEnv("QT_QPA_PLATFORM");
     RunResult result = program.Run({});
     EXPECT_EQ(result.exitCode, 2);
     ASSERT_GE(result.err.size(), std::string(kUsage).size());
@@ -105,7 +98,7 @@ TEST(AppCommandLine, AFileAsTargetPassesAndAFailedConversionExitsOne)
     ASSERT_EQ(program.LogCount(), 1u);
     std::string log;
     for (const std::string& name : ListFolder(program.home.Path()))
-        if (name != "rulecast")
+        if (name != kProgramFileName)
             log = ReadFileBytes(program.home / name);
     EXPECT_NE(log.find("Begin to convert " + program.work.Path() + "/broken.pxkbx  "),
               std::string::npos);

@@ -1,10 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "TestSupport.h"
+#include "platform/FileSystem.h"
 
 namespace {
 
@@ -14,7 +11,7 @@ struct Case {
     const char* name;
     const char* ruleFile;
     // What follows "<rule path>" on the error line.
-    const char* where;
+    std::string where;
 };
 
 }  // namespace
@@ -22,13 +19,14 @@ struct Case {
 // Each failed file gets one compiler-style line on standard error, before the summary.
 TEST(AppDiagnostics, EveryFailureNamesItsReasonAndLine)
 {
+    TempFolder home, work;
     const Case cases[] = {
         {"not-well-formed", "<Rules name=\"P\">\n<Rule a=\"1\" a=\"2\"/>\n</Rules>\n",
          ":2: error: Attribute a redefined"},
         {"empty", "", ":1: error: Document is empty"},
         {"external-entity",
-         "<!DOCTYPE R [<!ENTITY x SYSTEM \"/etc/hostname\">]>\n<R name=\"P\">\n<GlobalCode>&x;</GlobalCode>\n</R>\n",
-         ":3: error: failed to load external entity \"/etc/hostname\""},
+         "<!DOCTYPE R [<!ENTITY x SYSTEM \"hostname\">]>\n<R name=\"P\">\n<GlobalCode>&x;</GlobalCode>\n</R>\n",
+         ":3: error: failed to load external entity \"" + CFileSystem::PathAsUrl(work.Path()) + "/hostname\""},
         {"no-module-name", "<Rules>\n</Rules>\n", ":1: error: the root element has no attribute 'name'"},
         {"classblock-without-name", "<Rules name=\"P\">\n\n<Classblock/>\n</Rules>\n",
          ":3: error: a Classblock has no attribute 'name'"},
@@ -41,13 +39,12 @@ TEST(AppDiagnostics, EveryFailureNamesItsReasonAndLine)
          ":3: error: Classlist entry is a comment, not an element with 'name'"},
         {"unsafe-module-name", "<Rules name=\"../x\"/>\n", ": error: unsafe module name '../x'"},
     };
-    TempFolder home, work;
-    std::filesystem::copy_file(RULECAST_BINARY, home / "rulecast");
-    ASSERT_EQ(::mkdir((work / "out").c_str(), 0777), 0);
+    const std::string program = CopyProgram(home.Path());
+    ASSERT_TRUE(MakeFolder(work / "out"));
     for (const Case& c : cases) {
         std::string rulePath = work / (std::string(c.name) + ".pxkbx");
         WriteFileBytes(rulePath, c.ruleFile);
-        RunResult result = RunProgram(home / "rulecast", {rulePath, "out"}, work.Path());
+        RunResult result = RunProgram(program, {rulePath, "out"}, work.Path());
         EXPECT_EQ(result.exitCode, 1) << c.name;
         EXPECT_EQ(result.err, rulePath + c.where + "\n" + kFailed) << c.name;
     }
@@ -57,18 +54,18 @@ TEST(AppDiagnostics, EveryFailureNamesItsReasonAndLine)
 TEST(AppDiagnostics, FilesThatCannotBeMadeOrWrittenSayWhy)
 {
     TempFolder home, work;
-    std::filesystem::copy_file(RULECAST_BINARY, home / "rulecast");
+    const std::string program = CopyProgram(home.Path());
     WriteFileBytes(work / "Plant.pxkbx", "<Rules name=\"Plant\"/>\n");
     WriteFileBytes(work / "a-file", "");
-    RunResult result = RunProgram(home / "rulecast", {"Plant.pxkbx", "a-file"}, work.Path());
+    RunResult result = RunProgram(program, {"Plant.pxkbx", "a-file"}, work.Path());
     EXPECT_EQ(result.err, work / "Plant.pxkbx: error: cannot create folder a-file/Plant: Not a directory\n" + kFailed);
 
-    ASSERT_EQ(::mkdir((work / "out").c_str(), 0777), 0);
-    ASSERT_EQ(::mkdir((work / "out/Plant").c_str(), 0777), 0);
-    ASSERT_EQ(::symlink("/dev/full", (work / "out/Plant/KBRoutine.bas").c_str()), 0);
-    result = RunProgram(home / "rulecast", {"Plant.pxkbx", "out"}, work.Path());
+    ASSERT_TRUE(MakeFolder(work / "out"));
+    ASSERT_TRUE(MakeFolder(work / "out/Plant"));
+    ASSERT_TRUE(MakeFolder(work / "out/Plant/KBRoutine.bas"));
+    result = RunProgram(program, {"Plant.pxkbx", "out"}, work.Path());
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.err, work / "Plant.pxkbx: error: cannot write out/Plant/KBRoutine.bas: No space left on device\n" +
+    EXPECT_EQ(result.err, work / "Plant.pxkbx: error: cannot write out/Plant/KBRoutine.bas: Is a directory\n" +
                               kFailed);
 }
 
@@ -76,10 +73,10 @@ TEST(AppDiagnostics, FilesThatCannotBeMadeOrWrittenSayWhy)
 TEST(AppDiagnostics, LineNumbersStayRightPastSixtyFiveThousand)
 {
     TempFolder home, work;
-    std::filesystem::copy_file(RULECAST_BINARY, home / "rulecast");
+    const std::string program = CopyProgram(home.Path());
     std::string rule = "<Rules name=\"P\">\n" + std::string(70000, '\n') + "<Sort name=\"S\"/>\n</Rules>\n";
     WriteFileBytes(work / "big.pxkbx", rule);
-    ASSERT_EQ(::mkdir((work / "out").c_str(), 0777), 0);
-    RunResult result = RunProgram(home / "rulecast", {"big.pxkbx", "out"}, work.Path());
+    ASSERT_TRUE(MakeFolder(work / "out"));
+    RunResult result = RunProgram(program, {"big.pxkbx", "out"}, work.Path());
     EXPECT_EQ(result.err, work / "big.pxkbx:70002: error: Sort 'S' has no attribute 'displayname'\n" + kFailed);
 }

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "TestSupport.h"
 #include "app/ConvertHelper.h"
 #include "kbfile/KBReaderError.h"
@@ -134,15 +131,15 @@ TEST(AppBatch, RelativePatternBecomesAbsoluteWhileTheTargetStaysAsTyped)
 {
     Batch batch;
     TempFolder work;
-    ASSERT_EQ(::mkdir((work / "rules").c_str(), 0777), 0);
+    ASSERT_TRUE(MakeFolder(work / "rules"));
     WriteFileBytes(work / "rules/a.pxkbx", "");
     std::string before = CFileSystem::CurrentFolder();
-    ASSERT_EQ(::chdir(work.Path().c_str()), 0);
+    ASSERT_TRUE(ChangeFolder(work.Path()));
     testing::internal::CaptureStdout();
     int status = batch.Run({"rules/*.pxkbx", "./rules/"});
     testing::internal::GetCapturedStdout();
     std::string cwd = CFileSystem::CurrentFolder();
-    ASSERT_EQ(::chdir(before.c_str()), 0);
+    ASSERT_TRUE(ChangeFolder(before));
 
     EXPECT_EQ(status, CConvertHelper::kAllConverted);
     ASSERT_EQ(batch.calls.size(), 1u);

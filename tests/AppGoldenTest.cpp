@@ -10,6 +10,8 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string kGolden = std::string(RULECAST_SOURCE_DIR) + "/tests/golden";
+// Where the golden trees' host type library is registered (tests/golden/wine for regen-golden.sh).
+const std::string kGoldenTypeLibrary = "C:\\Program Files\\DUZIVozoz\\PXQServer.tlb";
 
 // The log as scripts/regen-golden.sh stores it: time texts and the rule path masked.
 std::string MaskLog(const std::string& log, const std::string& rulePath)
@@ -24,9 +26,9 @@ std::string MaskLog(const std::string& log, const std::string& rulePath)
 std::vector<std::string> Cases()
 {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(kGolden))
+    for (const auto& entry : fs::directory_iterator(FsPath(kGolden)))
         if (fs::exists(entry.path() / "input.pxkbx"))
-            names.push_back(entry.path().filename().string());
+            names.push_back(Utf8Path(entry.path().filename()));
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -39,9 +41,10 @@ TEST_P(AppGolden, ConvertsToTheExpectedTreeAndLog)
 {
     const std::string caseFolder = kGolden + "/" + GetParam();
     TempFolder home, target;
-    fs::copy_file(RULECAST_BINARY, home / "rulecast");
-    ::setenv("WINEPREFIX", (kGolden + "/wine").c_str(), 1);
-    RunProgram(home / "rulecast", {"input.pxkbx", target.Path()}, caseFolder);
+    const std::string program = CopyProgram(home.Path());
+    HostTypeLibrary registered(kGoldenTypeLibrary);
+    // The rule file by its full path, which the log then shows as it was typed.
+    RunProgram(program, {caseFolder + "/input.pxkbx", target.Path()}, caseFolder);
 
     const char* regenerate = "; if the change is meant, run scripts/regen-golden.sh and read the diff";
     const std::string expected = caseFolder + "/expected";
@@ -51,7 +54,7 @@ TEST_P(AppGolden, ConvertsToTheExpectedTreeAndLog)
             << GetParam() << "/" << file << regenerate;
 
     std::vector<std::string> logs = ListFolder(home.Path());
-    logs.erase(std::remove(logs.begin(), logs.end(), "rulecast"), logs.end());
+    logs.erase(std::remove(logs.begin(), logs.end(), kProgramFileName), logs.end());
     ASSERT_EQ(logs.size(), 1u);
     EXPECT_EQ(MaskLog(ReadFileBytes(home / logs[0]), caseFolder + "/input.pxkbx"),
               ReadFileBytes(caseFolder + "/expected.log"))

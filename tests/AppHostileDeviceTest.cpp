@@ -1,10 +1,13 @@
-// A pipe or a device among the rule files must neither hang the batch nor exhaust its memory.
+// A pipe or a device among the rule files must neither hang the batch nor exhaust its memory; a
+// full device among the generated files fails the conversion and says why.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "TestSupport.h"
 #include "hostile/HostileProgram.h"
+#include "vbproject/VBModule.h"
 
 using hostile::Limits;
 using hostile::Outcome;
@@ -37,4 +40,22 @@ TEST(AppHostileDevice, AnEndlessDeviceIsNotRead)
     EXPECT_LT(outcome.maxRssKb, 100 * 1024);
     EXPECT_EQ(outcome.err, std::string("/dev/zero: error: cannot read /dev/zero: not a regular file\n") +
                                hostile::kFailedSummary + "\n");
+}
+
+TEST(AppHostileDevice, AFullDeviceInPlaceOfAGeneratedFileIsReported)
+{
+    TempFolder target;
+    ASSERT_EQ(::symlink("/dev/full", (target / "Full.bas").c_str()), 0);
+    CVBModule fullDisk("Full");
+    EXPECT_FALSE(fullDisk.Create(target.Path()));
+    EXPECT_EQ(fullDisk.ErrorText(), "cannot write " + target / "Full.bas" + ": No space left on device");
+
+    Program program;
+    program.WriteRule("Plant.pxkbx", "<Rules name=\"Plant\"/>\n");
+    ASSERT_TRUE(MakeFolder(program.Target() + "/Plant"));
+    ASSERT_EQ(::symlink("/dev/full", (program.Target() + "/Plant/KBRoutine.bas").c_str()), 0);
+    const Outcome outcome = program.Convert("Plant.pxkbx");
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_EQ(outcome.err, program.Work("Plant.pxkbx") + ": error: cannot write " + program.Target() +
+                               "/Plant/KBRoutine.bas: No space left on device\n" + hostile::kFailedSummary + "\n");
 }

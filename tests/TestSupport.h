@@ -1,7 +1,15 @@
 #pragma once
 
+#include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
+
+// What the tests need of the system, the same on every platform. Paths are UTF-8 throughout.
+
+// The program under test's file name: rulecast, or Rulecast.exe's twin rulecast.exe.
+constexpr const char* kProgramFileName = RULECAST_BINARY_NAME;
 
 // A fresh folder under the system's temporary folder, removed with everything in it when the
 // object goes.
@@ -19,6 +27,11 @@ private:
     std::string path_;
 };
 
+// The UTF-8 path as the standard library's path, and back: a narrow path means the ANSI code
+// page, not UTF-8, on Windows.
+std::filesystem::path FsPath(const std::string& utf8);
+std::string Utf8Path(const std::filesystem::path& path);
+
 // The whole file as bytes; empty when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
@@ -26,13 +39,38 @@ void WriteFileBytes(const std::string& path, const std::string& bytes);
 std::string WithCrLf(const std::string& text);
 // Names in a folder, sorted, without "." and "..".
 std::vector<std::string> ListFolder(const std::string& path);
-// Every file below a folder, as paths relative to it, sorted.
+// Every file below a folder, as paths relative to it ("/" between folders), sorted.
 std::vector<std::string> ListTree(const std::string& path);
+// One folder; false when it could not be made.
+bool MakeFolder(const std::string& path);
+bool ChangeFolder(const std::string& path);
+// A copy of the program under test in folder, where its logs then land; returns its path.
+std::string CopyProgram(const std::string& folder);
+
+// The environment of this process and of the programs it starts.
+void SetEnv(const std::string& name, const std::string& value);
+void UnsetEnv(const std::string& name);
+
+// The host's type library registered at path for this process and the programs it starts, or
+// not registered at all, until the object goes. On Linux a Wine prefix of its own, on Windows the
+// key under HKEY_CLASSES_ROOT, which every program of the machine sees: tests that hold one must
+// not run beside others that convert.
+class HostTypeLibrary {
+public:
+    explicit HostTypeLibrary(const std::optional<std::string>& path);
+    ~HostTypeLibrary();
+    HostTypeLibrary(const HostTypeLibrary&) = delete;
+    HostTypeLibrary& operator=(const HostTypeLibrary&) = delete;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
 
 struct RunLimits {
     // The child is killed when it runs longer.
     int seconds = 120;
-    // 0 leaves the limit of open files as inherited.
+    // 0 leaves the limit of open files as inherited; Windows has no such limit.
     unsigned long openFiles = 0;
 };
 

@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <cstdlib>
 #include <string_view>
+#include <vector>
 
 #include "app/ConvertHelper.h"
 #include "app/RulecastDlg.h"
@@ -31,14 +32,21 @@ bool HasDisplay()
 
 }  // namespace
 
-int RunMainDialog(int argc, char** argv)
+int RunMainDialog(const std::vector<std::string>& words)
 {
     if (!HasDisplay()) {
         CConsole::Warn(kNoDisplay);
         CConvertHelper::ShowUsage();
         return CConvertHelper::kUsageError;
     }
-    QApplication application(argc, argv);
+    // Qt keeps argc and argv for the application's lifetime; both live in this frame.
+    std::vector<std::string> storage = words;
+    std::vector<char*> argv;
+    for (std::string& word : storage)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    int argc = static_cast<int>(storage.size());
+    QApplication application(argc, argv.data());
     QApplication::setApplicationName(kApplicationName);
     QGuiApplication::setDesktopFileName(kDesktopFileName);
     CRulecastDlg dialog;

@@ -12,6 +12,7 @@
 
 #include "common/Placeholder.h"
 #include "kbfile/XmlFileSource.h"
+#include "platform/FileSystem.h"
 
 namespace {
 
@@ -184,8 +185,11 @@ bool CXmlDocument::Load(const std::string& path)
     CXmlFileSource source;
     if (!source.Open(path))
         return FailToRead(path, source.ErrorText());
+    // The document's URL, against which libxml2 resolves the names the document holds, so that a
+    // refused entity is reported by its full name.
+    const std::string url = CFileSystem::PathAsUrl(path);
     const bool loaded = ParseWith([&](xmlParserCtxt* context) {
-        return xmlCtxtReadIO(context, ReadFromSource, nullptr, &source, path.c_str(), nullptr, kParseOptions);
+        return xmlCtxtReadIO(context, ReadFromSource, nullptr, &source, url.c_str(), nullptr, kParseOptions);
     });
     // A read error or an oversized file outranks whatever the parser made of the bytes before it.
     source.ReadToEnd();

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "common/Placeholder.h"
+#include "platform/Clock.h"
 #include "platform/FileSystem.h"
 
 namespace {
@@ -65,7 +66,7 @@ std::string CLog::TimeText()
     if (now == formattedSecond)
         return formatted;
     std::tm local{};
-    if (!localtime_r(&now, &local))
+    if (!CClock::LocalTime(now, local))
         return "";
     char buffer[128];
     size_t length = std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H.%M.%S", &local);

@@ -2,7 +2,8 @@
 
 #include <array>
 #include <cstring>
-#include <fstream>
+
+#include "platform/FileSystem.h"
 
 bool CTextFile::Write(std::string_view text, bool flush)
 {
@@ -54,11 +55,12 @@ void CTextFile::Close()
 
 bool CTextFile::ReadFirstLine(const std::string& path, std::string& line)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::unique_ptr<FILE, Closer> in(CFileSystem::OpenForReading(path));
     if (!in)
         return false;
     std::string first;
-    std::getline(in, first);
+    for (int c; (c = std::fgetc(in.get())) != EOF && c != '\n';)
+        first += static_cast<char>(c);
     if (!first.empty() && first.back() == '\r')
         first.pop_back();
     line = first;

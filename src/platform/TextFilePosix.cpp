@@ -1,13 +1,14 @@
 #include "platform/TextFile.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "platform/FileSystem.h"
+
 bool CTextFile::Fail()
 {
-    errorText_ = std::strerror(errno);
+    errorText_ = CFileSystem::ErrnoText(errno);
     return false;
 }
 

@@ -1,6 +1,5 @@
 #include "vbproject/VBProject.h"
 
-#include <cstring>
 #include <string_view>
 #include <utility>
 
@@ -11,13 +10,6 @@ namespace {
 
 constexpr std::string_view kExtension = ".vbp";
 
-std::string FolderErrorText(int code)
-{
-    if (code == CFileSystem::kNotReady)
-        return "device not ready";
-    return std::strerror(code);
-}
-
 } // namespace
 
 CVBProject::CVBProject(std::string name) : CVBItem(std::move(name)) {}
@@ -27,7 +19,7 @@ bool CVBProject::Create(const std::string& targetFolder)
     std::string projectFolder = targetFolder + "/" + GetName();
     int code = CFileSystem::CreateFolder(projectFolder);
     if (code != CFileSystem::kCreated && code != CFileSystem::kAlreadyExists)
-        return Fail("cannot create folder " + projectFolder + ": " + FolderErrorText(code));
+        return Fail("cannot create folder " + projectFolder + ": " + CFileSystem::FolderErrorText(code));
     std::string header;
     CVBUtility::GetProjectHeader(GetName(), header);
     return OpenWithHeader(projectFolder + "/" + GetName() + std::string(kExtension), header);
