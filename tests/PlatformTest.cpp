@@ -125,6 +125,7 @@ TEST(PlatformFileSearch, WildcardsAreStarAndQuestionMarkOnly)
         {"a\\b", "a\\b", true},
         {"plant.pxkbx", "Plant.pxkbx", false},
         {"**", "", true},
+        {"*a", "*ba", true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(CFileSearch::Matches(c.wildcard, c.name), c.matches) << c.wildcard << " " << c.name;
