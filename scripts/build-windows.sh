@@ -58,11 +58,15 @@ fetch_libxml2() {
   rm -rf "$apt" "$dest"
   mkdir -p "$apt/parts" "$apt/lists/partial" "$apt/cache/archives/partial" "$apt/download"
   source_entries >"$apt/parts/rulecast-deb-src.sources"
+  # The downloads land in folders of this build, which apt's unprivileged user need not reach.
   local options=(-o Dir::Etc::sourcelist=- -o "Dir::Etc::sourceparts=$apt/parts"
-    -o "Dir::State::lists=$apt/lists" -o "Dir::Cache=$apt/cache" -o APT::Sandbox::User=root
-    -o Debug::NoLocking=1)
+    -o "Dir::State::lists=$apt/lists" -o "Dir::Cache=$apt/cache" -o APT::Sandbox::User=root)
   apt-get "${options[@]}" -qq update
-  (cd "$apt/download" && apt-get "${options[@]}" -qq source --download-only "libxml2=$version")
+  if ! (cd "$apt/download" && apt-get "${options[@]}" -qq source --download-only "libxml2=$version"); then
+    echo "Debian's source of libxml2 $version is not in this machine's apt sources;" \
+         "upgrading libxml2-dev to the version they offer makes the two builds match again." >&2
+    exit 1
+  fi
   # apt has checked the files against the signed index; dpkg-source would only warn that it
   # lacks the uploader's key.
   dpkg-source -x "$apt/download"/libxml2_*.dsc "$dest" >/dev/null 2>&1
@@ -76,6 +80,7 @@ build_libxml2() {
   stamp="$prefix/libxml2-$version.built"
   [ -f "$stamp" ] && return
   echo "Building libxml2 $version for Windows"
+  local started=$SECONDS
   fetch_libxml2 "$version" "$src"
   rm -rf "$bld"
   cmake -S "$src" -B "$bld" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
@@ -87,6 +92,7 @@ build_libxml2() {
   cmake --install "$bld" >/dev/null
   install -m 644 "$src/Copyright" "$prefix/libxml2-Copyright.txt"
   touch "$stamp"
+  echo "libxml2 built in $((SECONDS - started)) s"
 }
 
 build_googletest() {
@@ -95,12 +101,14 @@ build_googletest() {
   stamp="$prefix/googletest-$version.built"
   [ -f "$stamp" ] && return
   echo "Building GoogleTest $version for Windows"
+  local started=$SECONDS
   rm -rf "$bld"
   cmake -S /usr/src/googletest -B "$bld" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_GMOCK=OFF >/dev/null
   cmake --build "$bld" -j"$jobs" >/dev/null
   cmake --install "$bld" >/dev/null
   touch "$stamp"
+  echo "GoogleTest built in $((SECONDS - started)) s"
 }
 
 # The licence notices of what goes into rulecast.exe, as Debian ships them with the very
@@ -117,6 +125,7 @@ build_libxml2
 build_googletest
 gather_licenses
 
+started=$SECONDS
 # Configured every time: cheap once the cache exists, and a changed option always takes.
 cmake -S "$root" -B "$out" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
   -DCMAKE_BUILD_TYPE=Release -DRULECAST_GUI=OFF -DCMAKE_PREFIX_PATH="$prefix" \
@@ -127,4 +136,4 @@ if ! cmake --build "$out" -j"$jobs" >"$out/build.log" 2>&1; then
   exit 1
 fi
 (cd "$out" && cpack -G ZIP >/dev/null)
-echo "built $out/rulecast.exe and $(ls "$out"/rulecast-*-win64.zip)"
+echo "built $out/rulecast.exe and $(ls "$out"/rulecast-*-win64.zip) in $((SECONDS - started)) s"
