@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <random>
@@ -124,18 +125,29 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
         result.exitCode = 127;
         return result;
     }
-    if (::WaitForSingleObject(process.hProcess, static_cast<DWORD>(limits.seconds) * 1000) == WAIT_TIMEOUT) {
-        result.timedOut = true;
-        ::TerminateProcess(process.hProcess, 137);
-        ::WaitForSingleObject(process.hProcess, INFINITE);
+    // The peak is taken while the child runs, too: Wine tells it of a live process only.
+    size_t peak = 0;
+    auto notePeak = [&] {
+        PROCESS_MEMORY_COUNTERS memory{};
+        if (::GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory))
+            peak = std::max({peak, memory.PeakWorkingSetSize, memory.WorkingSetSize});
+    };
+    const auto deadline = start + std::chrono::seconds(limits.seconds);
+    while (::WaitForSingleObject(process.hProcess, 5) == WAIT_TIMEOUT) {
+        notePeak();
+        if (std::chrono::steady_clock::now() > deadline) {
+            result.timedOut = true;
+            ::TerminateProcess(process.hProcess, 137);
+            ::WaitForSingleObject(process.hProcess, INFINITE);
+            break;
+        }
     }
+    notePeak();
     result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     DWORD exitCode = 0;
     ::GetExitCodeProcess(process.hProcess, &exitCode);
     result.exitCode = static_cast<int>(exitCode);
-    PROCESS_MEMORY_COUNTERS memory{};
-    if (::GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory))
-        result.maxRssKb = static_cast<long>(memory.PeakWorkingSetSize / 1024);
+    result.maxRssKb = static_cast<long>(peak / 1024);
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
     result.out = ReadFileBytes(outPath);
