@@ -5,12 +5,15 @@
 #
 #   bench/run.sh [SEED]        RUNS=n bench/run.sh   (fastest of n runs each; default 3)
 #   SIZES="1000 10000" bench/run.sh                  (other item counts; the last two give the growth)
+#   CODEPAGE=1252 bench/run.sh                       (the projects and logs written in that code page)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build-release"
 seed="${1:-1}"
 runs="${RUNS:-3}"
 read -r -a sizes <<< "${SIZES:-1000 10000 100000}"
+codepage=()
+[[ -n "${CODEPAGE:-}" ]] && codepage=(--codepage "$CODEPAGE")
 
 # Beyond the build, the measurement needs GNU time for peak memory and xmllint for the floor.
 missing=()
@@ -55,7 +58,7 @@ measure() {
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }'; }
 
-echo "Machine: $(nproc) cores, $(lscpu | sed -n 's/^Model name: *//p'), $(free -g | awk '/^Mem:/ { print $2 }') GB memory; fastest of $runs runs"
+echo "Machine: $(nproc) cores, $(lscpu | sed -n 's/^Model name: *//p'), $(free -g | awk '/^Mem:/ { print $2 }') GB memory; fastest of $runs runs${CODEPAGE:+; code page $CODEPAGE}"
 printf '%8s %8s | %9s %7s %8s | %9s %7s %8s | %7s %6s %8s\n' \
     items "file MB" "convert s" "cpu s" "peak MB" "xmllint s" "cpu s" "peak MB" "time x" "cpu x" "memory x"
 declare -A convertWall xmlWall
@@ -63,7 +66,7 @@ for n in "${sizes[@]}"; do
     file="$work/rules$n.pxkbx"
     "$build/generate_rules" "$n" "$seed" "$file"
     size=$(awk -v b="$(stat -c %s "$file")" 'BEGIN { printf "%.1f", b / 1048576 }')
-    measure "$work/rulecast" "$file" "$work/out"
+    measure "$work/rulecast" "${codepage[@]}" "$file" "$work/out"
     cw=$wall cc=$cpu cm=$peak
     measure xmllint --noout "$file"
     convertWall[$n]=$cw xmlWall[$n]=$wall

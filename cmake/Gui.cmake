@@ -3,11 +3,11 @@ find_package(Qt6 6.4 REQUIRED COMPONENTS Widgets)
 include(GNUInstallDirs)
 
 add_library(rc_dialog STATIC
-  src/app/RulecastDlg.cpp
-  src/app/RulecastDlg.h
+  src/app/QtRulecastDlg.cpp
+  src/app/QtRulecastDlg.h
   src/app/QtDialogPrompts.cpp)
 set_target_properties(rc_dialog PROPERTIES AUTOMOC ON)
-target_link_libraries(rc_dialog PUBLIC rc_driver Qt6::Widgets)
+target_link_libraries(rc_dialog PUBLIC rc_dialog_logic Qt6::Widgets)
 # The window icon: a PNG, since Qt reads that without its SVG plug-in.
 qt_add_resources(rc_dialog rulecast_icons
   PREFIX /icons

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Regenerates the expected project trees and logs under tests/golden/ from the built program.
-# Run it only when a change to the output is meant, then read the diff before committing.
+# Run it only when a change to the output is meant, then read the diff before committing. A case
+# folder's file "options", when there is one, holds the options its command line starts with.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/bootstrap.sh"
@@ -11,7 +12,9 @@ for case in "$root"/tests/golden/*/; do
   work="$(mktemp -d)"
   cp "$root/build/rulecast" "$work/rulecast"
   mkdir "$work/target"
-  (cd "$case" && "$work/rulecast" input.pxkbx "$work/target" >/dev/null 2>&1) || true
+  options=()
+  [ -f "$case/options" ] && read -r -a options < "$case/options"
+  (cd "$case" && "$work/rulecast" "${options[@]}" input.pxkbx "$work/target" >/dev/null 2>&1) || true
   rm -rf "$case/expected"
   mkdir "$case/expected"
   cp -r "$work/target/." "$case/expected/"

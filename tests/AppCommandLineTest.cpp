@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "TestSupport.h"
+#include "app/CommandLine.h"
 
 namespace {
 
@@ -8,8 +11,10 @@ constexpr const char* kUsage =
     "Usage: " RULECAST_PROGRAM_NAME " [param1] [param2].\n"
     "         param1: the file name of .pxkbx file, you can use \"*\" in the file name.\n"
     "         param2: the target path of the conversion.\n"
+    "         --codepage CP: write the project in the code page of the Windows machine that opens it (1252, 932, ...; default UTF-8).\n"
     "         -h, --help: print this text and exit.\n"
     "         -V, --version: print the program's version and exit.\n"
+    "         --no-warnings: do not warn of what would be lost or not compile.\n"
     "         --: end of the options; a pattern after it may start with \"-\".\n";
 
 // The real program, copied into a folder of its own so that its log files land there.
@@ -42,10 +47,18 @@ TEST(AppCommandLine, OptionsAndArgumentCounts)
         {"-V", {"-V"}, 0, "rulecast 1.1.0\n", ""},
         {"an unknown option", {"--frobnicate", "a", "b"}, 2, "", "rulecast: unknown option '--frobnicate'\n" + usage},
         {"a lone dash is an option too", {"-", "b"}, 2, "", "rulecast: unknown option '-'\n" + usage},
+        {"an unknown code page", {"--codepage", "1234", "a", "b"}, 2, "", "rulecast: unknown code page '1234'\n" + usage},
+        {"a code page that turns on best-fit", {"--codepage=CP1252//TRANSLIT", "a", "b"}, 2, "",
+         "rulecast: unknown code page 'CP1252//TRANSLIT'\n" + usage},
+        {"--codepage without its value", {"a", "b", "--codepage"}, 2, "",
+         "rulecast: option '--codepage' needs a value\n" + usage},
+        {"--codepage takes its value, even one that looks like an option", {"--codepage", "-V", "a", "b"}, 2, "",
+         "rulecast: unknown code page '-V'\n" + usage},
         {"after -- a pattern may start with a dash", {"--", "-x*.pxkbx", "out"}, 2, "", "Cannot find the .pxkbx file.\n"},
         {"one argument", {"a"}, 2, "", usage},
         {"three arguments", {"a", "b", "c"}, 2, "", usage},
         {"options do not count as arguments", {"a", "--", "b", "c"}, 2, "", usage},
+        {"--no-warnings is an option, not an argument", {"--no-warnings", "a"}, 2, "", usage},
     };
     Program program;
     for (const Case& c : cases) {
@@ -55,6 +68,44 @@ TEST(AppCommandLine, OptionsAndArgumentCounts)
         EXPECT_EQ(result.err, c.err) << c.behaviour;
     }
     EXPECT_EQ(program.LogCount(), 0u);
+}
+
+TEST(AppCommandLine, TheCodePageDecidesTheBytesOfTheProject)
+{
+    struct Case {
+        const char* behaviour;
+        std::vector<std::string> options;
+        std::string routine;  // the line of KBRoutine.bas between the routine's first and last
+        std::string err;
+    };
+    const std::string utf8 = "  x = \"Gr\xC3\xBC\xC3\x9F" "e \xC5\x81\xC3\xB3" "d\xC5\xBA \xE6\x97\xA5\"\r\n";
+    const Case cases[] = {
+        {"UTF-8 without the option", {}, utf8, ""},
+        {"UTF-8 given by name", {"--codepage=UTF-8"}, utf8, ""},
+        {"UTF-8 given by number", {"--codepage", "65001"}, utf8, ""},
+        {"characters without a place become '?', with a warning", {"--codepage", "1252"},
+         "  x = \"Gr\xFC\xDF" "e ?\xF3" "d? ?\"\r\n",
+         "RULE: warning: 3 characters have no place in code page 1252 and were written as '?'\n"},
+        {"a code page of two-byte characters", {"--codepage=932"}, "  x = \"Gr??e ??d? \x93\xFA\"\r\n",
+         "RULE: warning: 5 characters have no place in code page 932 and were written as '?'\n"},
+    };
+    Program program;
+    WriteFileBytes(program.work / "rule.pxkbx",
+                   "<kb name=\"P\"><Rule name=\"R\" displayname=\"\" interactive=\"\" secure=\"\" casefixed=\"\">"
+                   "<![CDATA[Sub R()\n  x = \"Gr\xC3\xBC\xC3\x9F" "e \xC5\x81\xC3\xB3" "d\xC5\xBA \xE6\x97\xA5\"\nEnd Sub\n]]></Rule></kb>");
+    for (const Case& c : cases) {
+        std::vector<std::string> args = c.options;
+        args.insert(args.end(), {"rule.pxkbx", "."});
+        RunResult result = program.Run(args);
+        EXPECT_EQ(result.exitCode, 0) << c.behaviour;
+        std::string err = c.err;
+        if (!err.empty())
+            err.replace(0, 4, program.work / "rule.pxkbx");
+        EXPECT_EQ(result.err, err) << c.behaviour;
+        EXPECT_EQ(ReadFileBytes(program.work / "P/KBRoutine.bas"),
+                  "Attribute VB_Name = KBRoutine\r\nSub R()\r\n" + c.routine + "End Sub\r\n")
+            << c.behaviour;
+    }
 }
 
 TEST(AppCommandLine, NoArgumentsWithoutADisplayExplainsHowToConvert)
@@ -103,4 +154,33 @@ TEST(AppCommandLine, AFileAsTargetPassesAndAFailedConversionExitsOne)
     EXPECT_NE(log.find("Begin to convert " + program.work.Path() + "/broken.pxkbx  "),
               std::string::npos);
     EXPECT_EQ(log.find("Finish to convert"), std::string::npos);
+}
+
+// Every option that --help lists is described in the manual page's OPTIONS and in the README.
+TEST(AppCommandLine, EveryOptionOfTheUsageIsDocumented)
+{
+    std::string manual = ReadFileBytes(RULECAST_SOURCE_DIR "/doc/rulecast.1");
+    for (size_t at; (at = manual.find("\\-")) != std::string::npos;)
+        manual.erase(at, 1);
+    const size_t options = manual.find("\n.SH OPTIONS\n");
+    ASSERT_NE(options, std::string::npos);
+    manual = manual.substr(options, manual.find("\n.SH ", options + 1) - options);
+    const std::string readme = ReadFileBytes(RULECAST_SOURCE_DIR "/README.md");
+    std::istringstream usage(CCommandLine::Usage());
+    int documented = 0;
+    for (std::string line; std::getline(usage, line);) {
+        // An option's line: nine spaces, then its spellings up to ": ".
+        if (line.rfind("         -", 0) != 0)
+            continue;
+        std::istringstream spellings(line.substr(9, line.find(": ") - 9));
+        for (std::string option; std::getline(spellings >> std::ws, option, ',');) {
+            option.erase(std::min(option.find(' '), option.size()));  // "--codepage CP": the option's word
+            EXPECT_TRUE(manual.find(" " + option + " ") != std::string::npos ||
+                        manual.find(" " + option + "\n") != std::string::npos)
+                << option << " is not in the manual page's OPTIONS";
+            EXPECT_NE(readme.find("`" + option + "`"), std::string::npos) << option << " is not in the README";
+            ++documented;
+        }
+    }
+    EXPECT_GE(documented, 5);
 }

@@ -2,6 +2,7 @@
 
 #include "TestSupport.h"
 #include "app/ConvertHelper.h"
+#include "hostile/HostileProgram.h"
 #include "kbfile/KBReaderError.h"
 #include "platform/FileSystem.h"
 
@@ -78,9 +79,14 @@ TEST(AppBatch, EveryFileIsConvertedAndOneFailureMakesTheErrorSummary)
     std::string err = testing::internal::GetCapturedStderr();
 
     EXPECT_EQ(status, CConvertHelper::kConversionFailed);
-    // A reader that gives no reason still gets a line naming the file.
-    EXPECT_EQ(err, rules / "2-fail-read.pxkbx: error: the conversion failed\n"
-                   "Error occurs during conversion! Please check the log file.\n");
+    // A reader that gives no reason still gets a line naming the file, and a note naming its log.
+    const std::string failed = rules / "2-fail-read.pxkbx";
+    std::string failedLog;
+    for (const std::string& name : ListFolder(batch.app.Path()))
+        if (ReadFileBytes(batch.app / name).find(failed) != std::string::npos)
+            failedLog = batch.app / name;
+    EXPECT_EQ(err, failed + ": error: the conversion failed\n" + failed + ": note: log file " + failedLog +
+                       "\nError occurs during conversion! Please check the log file.\n");
     ASSERT_EQ(batch.calls.size(), 3u);
     std::vector<std::string> logs = batch.Logs();
     ASSERT_EQ(logs.size(), 3u);
@@ -113,18 +119,17 @@ TEST(AppBatch, AReaderErrorFailsOnlyItsOwnFile)
     TempFolder rules;
     WriteFileBytes(rules / "a-throw-read.pxkbx", "");
     WriteFileBytes(rules / "b.pxkbx", "");
+    ASSERT_TRUE(MakeFolder(rules / "sub"));
     testing::internal::CaptureStderr();
     EXPECT_EQ(batch.Run({rules.Path() + "/*", rules.Path()}), CConvertHelper::kConversionFailed);
     testing::internal::GetCapturedStderr();
-    // ".", "..", and the two files: the bare "*" lists the folder's own entries as well.
-    ASSERT_EQ(batch.calls.size(), 4u);
-    EXPECT_EQ(batch.calls[0].rulePath, rules.Path() + "/.");
-    EXPECT_EQ(batch.calls[1].rulePath, rules.Path() + "/..");
-    EXPECT_EQ(batch.calls[3].rulePath, rules.Path() + "/b.pxkbx");
+    // The two files alone: a bare "*" passes over the folder's own entries and its sub-folder.
+    ASSERT_EQ(batch.calls.size(), 2u);
+    EXPECT_EQ(batch.calls[1].rulePath, rules.Path() + "/b.pxkbx");
     int finished = 0;
     for (const std::string& log : batch.Logs())
         finished += HasFinishBanner(log);
-    EXPECT_EQ(finished, 3);
+    EXPECT_EQ(finished, 1);
 }
 
 TEST(AppBatch, RelativePatternBecomesAbsoluteWhileTheTargetStaysAsTyped)
@@ -147,14 +152,14 @@ TEST(AppBatch, RelativePatternBecomesAbsoluteWhileTheTargetStaysAsTyped)
     EXPECT_EQ(batch.calls[0].targetFolder, "./rules/");
 }
 
-TEST(AppBatch, ALoadFailureLeavesTheBeginBannerAlone)
+TEST(AppBatch, ALoadFailureLeavesTheBeginBannerAndTheReason)
 {
     Batch batch;
     EXPECT_FALSE(batch.helper.ConvertFile("/r/fail-load.pxkbx", "/t"));
     std::vector<std::string> logs = batch.Logs();
     ASSERT_EQ(logs.size(), 1u);
-    EXPECT_EQ(logs[0], WithCrLf(std::string(26, '-') + "  Begin to convert /r/fail-load.pxkbx  " +
-                                std::string(38, '-') + "\n"));
+    EXPECT_EQ(hostile::WithoutFailureLine(logs[0], "/r/fail-load.pxkbx: error: the conversion failed"),
+              WithCrLf(std::string(26, '-') + "  Begin to convert /r/fail-load.pxkbx  " + std::string(38, '-') + "\n"));
 }
 
 TEST(AppBatch, CreateProjectFolderReportsExistingFolders)
@@ -162,4 +167,56 @@ TEST(AppBatch, CreateProjectFolderReportsExistingFolders)
     TempFolder dir;
     EXPECT_EQ(CConvertHelper::CreateProjectFolder(dir / "Plant"), 0);
     EXPECT_EQ(CConvertHelper::CreateProjectFolder(dir / "Plant"), 183);
+}
+
+// config.txt lives beside the program while a file can be written there, otherwise in the user's
+// folder, which is made when first needed; it is read back from where it was saved.
+TEST(AppBatch, TheRememberedFolderIsKeptWhereAFileCanBeWritten)
+{
+    struct Row {
+        const char* behaviour;
+        bool programFolderTakesFiles;
+        const char* besideProgram;  // config.txt's first line there; none: no file
+        const char* inUserFolder;
+        const char* loaded;
+        const char* savedIn;  // "program" or "user"
+        bool readOnlyBesideProgram = false;
+    };
+    std::vector<Row> rows = {
+        {"nothing yet: the documents, then beside the program", true, nullptr, nullptr, "/docs", "program"},
+        {"beside the program comes first", true, "/srv/a", "/srv/b", "/srv/a", "program"},
+        {"the user's when the program's folder has none", true, nullptr, "/srv/b", "/srv/b", "program"},
+        {"a program folder that takes no file", false, nullptr, "/srv/b", "/srv/b", "user"},
+        {"a program folder that takes no file, and no user folder yet", false, nullptr, nullptr, "/docs", "user"},
+    };
+    // Permission bits do not hold for root.
+    if (::geteuid() != 0)
+        rows.push_back({"a default beside the program that the user cannot write gives way to the user's", true,
+                        "/srv/default", "/srv/b", "/srv/b", "user", true});
+    for (const Row& row : rows) {
+        TempFolder root;
+        // A folder that does not exist takes no file, even from a user with every right.
+        const std::string program = row.programFolderTakesFiles ? root.Path() + "/" : root / "missing/";
+        const std::string user = root / "config home/rulecast/";
+        if (row.besideProgram)
+            WriteFileBytes(program + "config.txt", std::string(row.besideProgram) + "\n");
+        if (row.readOnlyBesideProgram) {
+            ASSERT_EQ(::chmod((program + "config.txt").c_str(), 0444), 0);
+        }
+        if (row.inUserFolder) {
+            std::filesystem::create_directories(user);
+            WriteFileBytes(user + "config.txt", std::string(row.inUserFolder) + "\n");
+        }
+        CConvertHelper helper([] { return std::unique_ptr<CKBReader>(); }, CProgramFolders{program, "", user});
+        std::string target;
+        helper.LoadTargetFolder(target, "/docs");
+        EXPECT_EQ(target, row.loaded) << row.behaviour;
+
+        EXPECT_TRUE(helper.SaveTargetFolder("/srv/saved")) << row.behaviour;
+        const std::string saved = (std::string(row.savedIn) == "user" ? user : program) + "config.txt";
+        EXPECT_EQ(ReadFileBytes(saved), "/srv/saved\r\n") << row.behaviour;
+        target.clear();
+        helper.LoadTargetFolder(target, "/docs");
+        EXPECT_EQ(target, "/srv/saved") << row.behaviour;
+    }
 }

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <regex>
+#include <sstream>
 
 #include "TestSupport.h"
 
@@ -21,6 +22,19 @@ std::string MaskLog(const std::string& log, const std::string& rulePath)
     for (size_t pos; (pos = masked.find(rulePath)) != std::string::npos;)
         masked.replace(pos, rulePath.size(), "RULE");
     return masked;
+}
+
+// The command line of a case: the options in its file "options", if it has one, then the rule
+// file and the target.
+std::vector<std::string> Arguments(const std::string& caseFolder, const std::string& target)
+{
+    std::vector<std::string> args;
+    std::istringstream options(ReadFileBytes(caseFolder + "/options"));
+    for (std::string word; options >> word;)
+        args.push_back(word);
+    // The rule file by its full path, which the log then shows as it was typed.
+    args.insert(args.end(), {caseFolder + "/input.pxkbx", target});
+    return args;
 }
 
 std::vector<std::string> Cases()
@@ -43,8 +57,7 @@ TEST_P(AppGolden, ConvertsToTheExpectedTreeAndLog)
     TempFolder home, target;
     const std::string program = CopyProgram(home.Path());
     HostTypeLibrary registered(kGoldenTypeLibrary);
-    // The rule file by its full path, which the log then shows as it was typed.
-    RunProgram(program, {caseFolder + "/input.pxkbx", target.Path()}, caseFolder);
+    RunProgram(program, Arguments(caseFolder, target.Path()), caseFolder);
 
     const char* regenerate = "; if the change is meant, run scripts/regen-golden.sh and read the diff";
     const std::string expected = caseFolder + "/expected";

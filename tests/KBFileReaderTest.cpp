@@ -191,6 +191,44 @@ TEST_F(KBFileReaderTest, ValuesReachTheProject)
     EXPECT_NE(ProjectFile("GlobalCode.bas").size(), 0u);
 }
 
+TEST_F(KBFileReaderTest, SideBySideCdataSectionsAreNodesOfTheirOwn)
+{
+    const std::string two = "<![CDATA[Dim first\n]]><![CDATA[Dim second\n]]>";
+    const std::string flags = "interactive=\"\" secure=\"\" casefixed=\"\"";
+    const std::string classlist = "<Classlist><c name=\"P\"/></Classlist>";
+    struct Case {
+        const char* element;
+        std::string body;
+        std::string code;  // the section that reaches the project
+    };
+    const std::vector<Case> cases = {
+        {"GlobalCode", "<GlobalCode>" + two + "</GlobalCode>", "Dim first"},
+        {"Rule", "<Rule name=\"R\" displayname=\"\" " + flags + ">" + two + "</Rule>", "Dim first"},
+        {"PatternCode", "<Demon name=\"D\" casefixed=\"\">" + classlist + "<PatternCode>" + two +
+                            "</PatternCode></Demon>", "Dim first"},
+        {"ActionCode", "<Demon name=\"D\" casefixed=\"\">" + classlist + "<ActionCode>" + two +
+                           "</ActionCode></Demon>", "Dim first"},
+        {"Method", InClass("P", "<Method name=\"M\" displayname=\"\" " + flags + ">" + two + "</Method>"),
+         "Dim second"},
+        {"Event", InClass("P", "<Event name=\"E\">" + two + "</Event>"), "Dim second"},
+        {"Filter", "<Filter name=\"F\" displayname=\"\">" + two + "</Filter>", "Dim second"},
+        {"Sort", "<Sort name=\"S\" displayname=\"\">" + two + "<KeyList/></Sort>", "Dim second"},
+    };
+    for (const Case& c : cases) {
+        TempFolder target;
+        CKBItemsConvertor reader;
+        ASSERT_TRUE(reader.LoadModule(WriteRule("<kb name=\"Plant\">" + c.body + "</kb>"), target.Path()));
+        ASSERT_TRUE(reader.ReadItems()) << c.element;
+        ASSERT_TRUE(reader.BuildProject()) << c.element << ": " << reader.FailureReason();
+        std::string project;
+        for (const std::string& file : ListTree(target.Path()))
+            project += ReadFileBytes(target / file);
+        const std::string other = c.code == "Dim first" ? "Dim second" : "Dim first";
+        EXPECT_NE(project.find(c.code + "\r\n"), std::string::npos) << c.element;
+        EXPECT_EQ(project.find(other), std::string::npos) << c.element;
+    }
+}
+
 TEST_F(KBFileReaderTest, Utf16RuleFileConverts)
 {
     const std::u16string text = u"\uFEFF<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n"
@@ -213,7 +251,7 @@ TEST_F(KBFileReaderTest, BuildFailureKeepsTheBuildersReason)
     CKBItemsConvertor reader;
     ASSERT_EQ(LoadAndRead(reader, "<kb name=\"\"/>"), Result::True);
     EXPECT_FALSE(reader.BuildProject());
-    EXPECT_EQ(reader.FailureReason(), "unsafe module name ''");
+    EXPECT_EQ(reader.FailureReason(), "unsafe module name '': it is empty");
 }
 
 }  // namespace

@@ -52,6 +52,8 @@ TEST(KBFileXmlTest, ChildNodesHaveTheirNamesAndTexts)
          "<a>1<!--c--><b>2<?p x?></b><![CDATA[3]]></a>", {{"a", "123"}}},
         {"comment and processing instruction give their content, named so that no element matches",
          "<!-- note --><?GlobalCode data ?>", {{"#comment", " note "}, {"#processing-instruction", "data "}}},
+        {"CDATA sections side by side stay apart", "<![CDATA[1]]><![CDATA[]]><![CDATA[2]]>x",
+         {{"#cdata-section", "1"}, {"#cdata-section", ""}, {"#cdata-section", "2"}, {"#text", "x"}}},
         {"line ends become line feeds", "<![CDATA[a\r\nb\rc]]>", {{"#cdata-section", "a\nb\nc"}}},
         {"references resolve", "<a>&lt;&#x41;&#66;&amp;</a>", {{"a", "<AB&"}}},
         {"names keep their prefix and case",
@@ -149,11 +151,14 @@ TEST_F(KBFileTest, FailuresKeepTheParsersMessageAndLine)
 TEST(KBFileXmlTest, LinesPast65535StayRight)
 {
     CXmlDocument document;
-    ASSERT_TRUE(document.Parse("<r>" + std::string(70000, '\n') + "<a/>x<!--c--></r>", "t"));
+    // Character data gives the line where it starts, CR LF counting as one line end.
+    ASSERT_TRUE(document.Parse("<r>" + std::string(70000, '\n') +
+                                   "<a/>x<!--c-->\n<![CDATA[\r\nClass A\n]]>\nlong\r\ntext</r>",
+                               "t"));
     std::vector<long> lines;
     for (const CXmlNode& child : document.Root()->Children())
         lines.push_back(child.Line());
-    EXPECT_EQ(lines, (std::vector<long>{70001, 70001, 70001}));
+    EXPECT_EQ(lines, (std::vector<long>{70001, 70001, 70001, 70002, 70004}));
 }
 
 }  // namespace

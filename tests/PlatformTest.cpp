@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "TestSupport.h"
 #include "platform/FileSearch.h"
 #include "platform/FileSystem.h"
+#include "platform/TextEncoder.h"
 #include "platform/TextFile.h"
 
 TEST(PlatformTextFile, WritesEveryLineFeedAsCrLfAndEmptiesAnOldFile)
@@ -33,6 +36,67 @@ TEST(PlatformTextFile, LongTextsKeepEveryLineEndAcrossWriteChunks)
     EXPECT_EQ(ReadFileBytes(dir / "long.txt"), WithCrLf(text) + std::string(70000, 'y'));
 }
 
+TEST(PlatformTextEncoder, WritesEachCharacterInTheCodePageOrAsOneQuestionMark)
+{
+    struct Case {
+        const char* behaviour;
+        const char* codePage;
+        std::string text;
+        std::string bytes;
+        size_t replacements;
+    };
+    const Case cases[] = {
+        {"ASCII stays as it is", "1252", "Sub A()\r\n'?\r\n", "Sub A()\r\n'?\r\n", 0},
+        {"a letter of the code page", "1252", "Gr\u00FC\u00DFe", "Gr\xFC\xDF" "e", 0},
+        {"the euro sign of 1252", "windows-1252", "5 \u20AC", "5 \x80", 0},
+        {"a letter 1252 lacks", "CP1252", "\u0141\u00F3d\u017A", "?\xF3" "d?", 2},
+        {"one question mark for a character of four bytes", "1252", "a\U0001F600b", "a?b", 1},
+        {"a byte that is no UTF-8", "1252", "a\xFF\xC3", "a??", 2},
+        {"a double-byte character of 932", "932", "\u65E5\u672C", "\x93\xFA\x96\x7B", 0},
+        {"characters 932 lacks", "932", "\u00FC\u20AC\u65E5", "??\x93\xFA", 2},
+        {"the euro sign of 950", "950", "\u20AC", "\xA3\xE1", 0},
+        {"UTF-8 is passed through, even bytes that are no UTF-8", "65001", "\u00FC\xFF", "\u00FC\xFF", 0},
+    };
+    for (const Case& c : cases) {
+        std::unique_ptr<CTextEncoder> encoder = CTextEncoder::Create(c.codePage);
+        ASSERT_TRUE(encoder) << c.behaviour;
+        std::string out = "kept ";
+        encoder->Encode(c.text, out);
+        EXPECT_EQ(out, "kept " + c.bytes) << c.behaviour;
+        EXPECT_EQ(encoder->Replacements(), c.replacements) << c.behaviour;
+        EXPECT_EQ(encoder->Name(), c.codePage) << c.behaviour;
+    }
+    for (const char* unknown : {"", "1234", "437", "no-such-code-page", "CP1252//TRANSLIT", "UTF-16", "EBCDIC-US"})
+        EXPECT_FALSE(CTextEncoder::Create(unknown)) << "'" << unknown << "' is no code page to write in";
+    EXPECT_TRUE(CTextEncoder::Create(CTextEncoder::DefaultCodePage())->PassesThrough());
+    EXPECT_TRUE(CTextEncoder::Create("utf-8")->PassesThrough());
+}
+
+TEST(PlatformTextFile, ConvertsAfterTheLineEndsWithoutCuttingCharactersAtChunkEnds)
+{
+    // Texts longer than a chunk, of characters of three, two and one bytes, each shifted by one
+    // byte more, so that chunk ends fall into every character.
+    TempFolder dir;
+    std::unique_ptr<CTextEncoder> encoder = CTextEncoder::Create("1252");
+    CTextFile file;
+    file.SetEncoder(encoder.get());
+    ASSERT_TRUE(file.Open(dir / "long.txt"));
+    std::string expected;
+    for (int shift = 0; shift < 7; ++shift) {
+        std::string text(shift, 'x');
+        expected += text;
+        for (int i = 0; i < 5000; ++i) {
+            text += "\u20AC\u00FC\n";
+            expected += "\x80\xFC\r\n";
+        }
+        ASSERT_TRUE(file.Write(text));
+    }
+    const std::string written = ReadFileBytes(dir / "long.txt");
+    const auto difference = std::mismatch(written.begin(), written.end(), expected.begin(), expected.end());
+    EXPECT_TRUE(written == expected) << "first difference at byte " << difference.first - written.begin();
+    EXPECT_EQ(encoder->Replacements(), 0u);
+}
+
 TEST(PlatformTextFile, ReportsFailuresInsteadOfLosingText)
 {
     TempFolder dir;
@@ -55,6 +119,34 @@ TEST(PlatformTextFile, CreateNewNeverOverwrites)
     EXPECT_FALSE(file.CreateNew(path));
     EXPECT_EQ(ReadFileBytes(path), "earlier");
     EXPECT_TRUE(file.CreateNew(dir / "new.txt"));
+}
+
+TEST(PlatformTextFile, ReplacingLeavesTheOldFileWholeUntilCommitted)
+{
+    TempFolder dir;
+    std::string path = dir / "a.bas";
+    WriteFileBytes(path, "old");
+    CTextFile file;
+    ASSERT_TRUE(file.OpenReplacing(path));
+    EXPECT_TRUE(file.Write("new\n"));
+    EXPECT_EQ(ReadFileBytes(path), "old");
+    // Not committed: the temporary file goes, the old one stays.
+    file.Close();
+    EXPECT_EQ(ListFolder(dir.Path()), std::vector<std::string>{"a.bas"});
+    EXPECT_EQ(ReadFileBytes(path), "old");
+
+    ASSERT_TRUE(file.OpenReplacing(path));
+    EXPECT_TRUE(file.Write("new\n"));
+    EXPECT_TRUE(file.Commit());
+    EXPECT_EQ(ReadFileBytes(path), "new\r\n");
+    EXPECT_EQ(ListFolder(dir.Path()), std::vector<std::string>{"a.bas"});
+    EXPECT_FALSE(file.Commit());
+
+    ASSERT_TRUE(MakeFolder(dir / "folder.cls"));
+    EXPECT_FALSE(file.OpenReplacing(dir / "folder.cls"));
+    EXPECT_FALSE(file.ErrorText().empty());
+    EXPECT_FALSE(file.OpenReplacing(dir / "missing/a.bas"));
+    EXPECT_EQ(ListFolder(dir.Path()), (std::vector<std::string>{"a.bas", "folder.cls"}));
 }
 
 TEST(PlatformTextFile, ReadsTheFirstLineWithoutItsLineEnd)
@@ -131,26 +223,26 @@ TEST(PlatformFileSearch, WildcardsAreStarAndQuestionMarkOnly)
         EXPECT_EQ(CFileSearch::Matches(c.wildcard, c.name), c.matches) << c.wildcard << " " << c.name;
 }
 
-TEST(PlatformFileSearch, FindsFilesAndFoldersInByteOrderWithAbsolutePaths)
+TEST(PlatformFileSearch, FindsFilesInByteOrderWithAbsolutePathsPassingOverFolders)
 {
     TempFolder dir;
     WriteFileBytes(dir / "b.pxkbx", "");
     WriteFileBytes(dir / "a.pxkbx", "");
     WriteFileBytes(dir / "C.pxkbx", "");
     WriteFileBytes(dir / "note.txt", "");
+    WriteFileBytes(dir / ".hidden.pxkbx", "");
     ASSERT_TRUE(MakeFolder(dir / "sub.pxkbx"));
 
     std::string prefix = dir.Path() + "/";
     EXPECT_EQ(CFileSearch::Find(prefix + "*.pxkbx"),
-              (std::vector<std::string>{prefix + "C.pxkbx", prefix + "a.pxkbx", prefix + "b.pxkbx",
-                                        prefix + "sub.pxkbx"}));
+              (std::vector<std::string>{prefix + ".hidden.pxkbx", prefix + "C.pxkbx", prefix + "a.pxkbx",
+                                        prefix + "b.pxkbx"}));
     EXPECT_EQ(CFileSearch::Find(prefix + "*"),
-              (std::vector<std::string>{prefix + ".", prefix + "..", prefix + "C.pxkbx",
-                                        prefix + "a.pxkbx", prefix + "b.pxkbx", prefix + "note.txt",
-                                        prefix + "sub.pxkbx"}));
+              (std::vector<std::string>{prefix + ".hidden.pxkbx", prefix + "C.pxkbx", prefix + "a.pxkbx",
+                                        prefix + "b.pxkbx", prefix + "note.txt"}));
     EXPECT_TRUE(CFileSearch::Find(prefix + "missing/*").empty());
     EXPECT_EQ(CFileSearch::Find(prefix + "note.txt"), std::vector<std::string>{prefix + "note.txt"});
-    EXPECT_EQ(CFileSearch::Find(prefix + "sub.pxkbx/"), std::vector<std::string>{prefix + "sub.pxkbx"});
+    EXPECT_TRUE(CFileSearch::Find(prefix + "sub.pxkbx/").empty());
     EXPECT_TRUE(CFileSearch::Find(prefix + "absent.txt").empty());
 }
 
@@ -159,12 +251,13 @@ TEST(PlatformFileSearch, RelativePatternsBecomeAbsoluteAgainstTheCurrentFolder)
     TempFolder dir;
     ASSERT_TRUE(MakeFolder(dir / "rules"));
     WriteFileBytes(dir / "rules/x.pxkbx", "");
+    WriteFileBytes(dir / "top.pxkbx", "");
     std::string before = CFileSystem::CurrentFolder();
     ASSERT_TRUE(ChangeFolder(dir.Path()));
     std::vector<std::string> found = CFileSearch::Find("rules/*.pxkbx");
-    std::vector<std::string> bare = CFileSearch::Find("rules");
+    std::vector<std::string> bare = CFileSearch::Find("top.pxkbx");
     std::string cwd = CFileSystem::CurrentFolder();
     ASSERT_TRUE(ChangeFolder(before));
     EXPECT_EQ(found, std::vector<std::string>{cwd + "/rules/x.pxkbx"});
-    EXPECT_EQ(bare, std::vector<std::string>{cwd + "/rules"});
+    EXPECT_EQ(bare, std::vector<std::string>{cwd + "/top.pxkbx"});
 }

@@ -31,6 +31,11 @@ TempFolder::~TempFolder()
     fs::remove_all(root, ignored);
 }
 
+void OpenToAll(const std::string& folder)
+{
+    fs::permissions(FsPath(folder), fs::perms::all);
+}
+
 std::string ReadFileBytes(const std::string& path)
 {
     std::ifstream in(FsPath(path), std::ios::binary);

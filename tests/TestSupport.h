@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // What the tests need of the system, the same on every platform. Paths are UTF-8 throughout.
@@ -31,6 +32,8 @@ private:
 // page, not UTF-8, on Windows.
 std::filesystem::path FsPath(const std::string& utf8);
 std::string Utf8Path(const std::filesystem::path& path);
+// Opens a folder to every user, as one that an unprivileged run works in must be.
+void OpenToAll(const std::string& folder);
 
 // The whole file as bytes; empty when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
@@ -72,6 +75,14 @@ struct RunLimits {
     int seconds = 120;
     // 0 leaves the limit of open files as inherited; Windows has no such limit.
     unsigned long openFiles = 0;
+    // Largest file the child may write, in bytes; a write past it fails ("File too large").
+    // 0 leaves it as inherited; Windows has no such limit.
+    unsigned long fileBytes = 0;
+    // Changes to the child's environment: "NAME=value" sets a variable, "NAME" removes it.
+    std::vector<std::string> environment{};
+    // Run as a user without privileges, for whom permission bits hold even when the tests run with
+    // all rights. The folders it uses must be open to that user (OpenToAll). Linux only.
+    bool unprivileged = false;
 };
 
 struct RunResult {

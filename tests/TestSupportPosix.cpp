@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <stdexcept>
 #include <thread>
+#include <grp.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -93,12 +94,45 @@ HostTypeLibrary::~HostTypeLibrary()
         UnsetEnv("WINEPREFIX");
 }
 
+namespace {
+
+// The user "nobody" on Debian; its rights are those of any user who owns nothing.
+constexpr uid_t kUnprivilegedId = 65534;
+
+bool DropPrivileges()
+{
+    return ::setgroups(0, nullptr) == 0 && ::setgid(kUnprivilegedId) == 0 && ::setuid(kUnprivilegedId) == 0;
+}
+
+// This process's environment with changes applied: "NAME=value" sets, "NAME" removes.
+std::vector<std::string> ChildEnvironment(const std::vector<std::string>& changes)
+{
+    std::vector<std::string> environment;
+    for (char** variable = environ; *variable; ++variable)
+        environment.emplace_back(*variable);
+    for (const std::string& change : changes) {
+        const std::string name = change.substr(0, change.find('='));
+        std::erase_if(environment, [&](const std::string& v) { return v.starts_with(name + "="); });
+        if (change.size() > name.size())
+            environment.push_back(change);
+    }
+    return environment;
+}
+
+}  // namespace
+
 RunResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                      const std::string& workingFolder, const RunLimits& limits)
 {
     // Output goes to files, not pipes, so a chatty program cannot block on a full pipe.
     TempFolder capture;
     const std::string outPath = capture / "out", errPath = capture / "err";
+    // Made before the fork: the child only execs.
+    std::vector<std::string> environment = ChildEnvironment(limits.environment);
+    std::vector<char*> envp;
+    for (std::string& variable : environment)
+        envp.push_back(variable.data());
+    envp.push_back(nullptr);
     const auto start = std::chrono::steady_clock::now();
     const pid_t pid = ::fork();
     if (pid == 0) {
@@ -107,14 +141,23 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
             if (::setrlimit(RLIMIT_NOFILE, &files) != 0)
                 ::_exit(127);
         }
+        if (limits.fileBytes != 0) {
+            // The write past the limit then fails with EFBIG instead of killing the child.
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit bytes{limits.fileBytes, limits.fileBytes};
+            if (::setrlimit(RLIMIT_FSIZE, &bytes) != 0)
+                ::_exit(127);
+        }
         if (::chdir(workingFolder.c_str()) != 0 || !std::freopen(outPath.c_str(), "w", stdout) ||
             !std::freopen(errPath.c_str(), "w", stderr))
+            ::_exit(127);
+        if (limits.unprivileged && ::geteuid() == 0 && !DropPrivileges())
             ::_exit(127);
         std::vector<char*> argv{const_cast<char*>(program.c_str())};
         for (const std::string& arg : args)
             argv.push_back(const_cast<char*>(arg.c_str()));
         argv.push_back(nullptr);
-        ::execv(program.c_str(), argv.data());
+        ::execve(program.c_str(), argv.data(), envp.data());
         ::_exit(127);
     }
     RunResult result;

@@ -8,6 +8,7 @@
 #include "kbitems/KBFilter.h"
 #include "kbitems/KBRule.h"
 #include "log/Log.h"
+#include "vbproject/SafeName.h"
 #include "vbproject/VBProjectBuilder.h"
 
 namespace {
@@ -159,14 +160,36 @@ TEST_F(VBProjectBuilderTest, GlobalCodeClassesComeFirstInTheProjectFile)
 
 TEST_F(VBProjectBuilderTest, UnsafeNamesWriteNothingAnywhere)
 {
-    for (const char* name : {"", ".", "..", "../x", "a/b", "a\\b", "/abs"}) {
+    // The same rule on every platform: what Windows cannot use as a file name is refused.
+    const std::pair<std::string, std::string> modules[] = {
+        {"", "'': it is empty"},
+        {".", "'.': it ends in a dot"},
+        {"..", "'..': it ends in a dot"},
+        {"../x", "'../x': it holds a path separator"},
+        {"a\\b", "'a\\b': it holds a path separator"},
+        {"evil\r\nExeName32=\"evil.dll\"", "'evil\\r\\nExeName32=\"evil.dll\"': it holds a control character"},
+        {"a\x7f", "'a\\x7f': it holds a control character"},
+        {"Plant:stream", "'Plant:stream': it holds ':'"},
+        {"Who?", "'Who?': it holds '?'"},
+        {"a|b", "'a|b': it holds '|'"},
+        {"con", "'con': it is a reserved device name"},
+        {"Com7.txt", "'Com7.txt': it is a reserved device name"},
+        {"LPT1 .bas", "'LPT1 .bas': it is a reserved device name"},
+        {"COM\xC2\xB9", "'COM\xC2\xB9': it is a reserved device name"},
+        {"Plant.", "'Plant.': it ends in a dot"},
+        {"Plant ", "'Plant ': it ends in a space"},
+    };
+    for (const auto& [name, reason] : modules) {
         EXPECT_FALSE(Builder(name).Build()) << name;
-        EXPECT_EQ(builder->FailureReason(), std::string("unsafe module name '") + name + "'");
+        EXPECT_EQ(builder->FailureReason(), "unsafe module name " + reason);
     }
+    // Names that only look near one of them stay usable.
+    for (const char* name : {"Console", "COM10", "LPT", "Null_Value", "Plant.v2", ".Plant", "Gr\xC3\xB6\xC3\x9F" "e"})
+        EXPECT_EQ(CSafeName::Problem(name), "") << name;
     CVBProjectBuilder& b = Builder("Plant");
-    b.SetGlobalCode(std::make_unique<CGlobalCode>("Class ../../x\nEnd Class\n"));
+    b.SetGlobalCode(std::make_unique<CGlobalCode>("Class Pump\nEnd Class\nClass AUX\nEnd Class\n"));
     EXPECT_FALSE(b.Build());
-    EXPECT_EQ(b.FailureReason(), "unsafe class name '../../x'");
+    EXPECT_EQ(b.FailureReason(), "unsafe class name 'AUX': it is a reserved device name");
     EXPECT_TRUE(ListTree(target.Path()).empty());
     EXPECT_TRUE(ListFolder(target.Path()).empty());
     EXPECT_TRUE(StepLines().empty());

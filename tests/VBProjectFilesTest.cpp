@@ -96,9 +96,10 @@ TEST_F(VBProjectFiles, WritesEachHeaderAndTheTextAfterItWithCrLf)
         SCOPED_TRACE(c.behaviour);
         std::string path = target_ / c.file;
         ASSERT_TRUE(c.item->Create(target_.Path()));
-        EXPECT_EQ(ReadFileBytes(path), WithCrLf(c.header));
-        // Flushed at once: on disk while the object still lives.
         EXPECT_TRUE(c.item->WriteText("Option Explicit\n\nDim x"));
+        // Nothing takes the file's name before it is complete.
+        EXPECT_FALSE(std::filesystem::exists(path));
+        EXPECT_TRUE(c.item->Complete());
         EXPECT_EQ(ReadFileBytes(path), WithCrLf(c.header + "Option Explicit\n\nDim x"));
         EXPECT_EQ(c.item->ErrorText(), "");
     }
@@ -113,6 +114,7 @@ TEST_F(VBProjectFiles, ProjectReferencesTheRegisteredTypeLibrary)
         registered_.emplace(path);
         CVBProject project("Plant");
         ASSERT_TRUE(project.Create(target_.Path()));
+        ASSERT_TRUE(project.Complete());
         EXPECT_EQ(ReadFileBytes(target_ / "Plant/Plant.vbp"), WithCrLf(ProjectHeaderWith(path)));
     }
 }
@@ -145,7 +147,10 @@ TEST_F(VBProjectFiles, ExistingProjectFolderIsReused)
     WriteFileBytes(target_ / "Plant/Notes.txt", "mine");
     CVBProject project("Plant");
     EXPECT_TRUE(project.Create(target_.Path()));
+    EXPECT_EQ(ReadFileBytes(target_ / "Plant/Plant.vbp"), "old project file, much longer than nothing\n");
+    EXPECT_TRUE(project.Complete());
     EXPECT_EQ(ReadFileBytes(target_ / "Plant/Plant.vbp"), WithCrLf(ProjectHeaderWith("ITEM_00001")));
+    EXPECT_EQ(ListFolder(target_ / "Plant"), (std::vector<std::string>{"Notes.txt", "Plant.vbp"}));
     EXPECT_EQ(ReadFileBytes(target_ / "Plant/Notes.txt"), "mine");
 }
 
@@ -158,6 +163,10 @@ TEST_F(VBProjectFiles, FilesThatCannotBeWrittenAreReported)
     EXPECT_FALSE(folderInTheWay.WriteText("Dim r\n"));
     // The first failure is the reason; later ones follow from it.
     EXPECT_EQ(folderInTheWay.ErrorText(), "cannot write " + target_ / "Pump.cls" + ": Is a directory");
+
+    CVBModule neverCreated("Lost");
+    EXPECT_FALSE(neverCreated.Complete());
+    EXPECT_EQ(neverCreated.ErrorText(), "cannot write Lost: file not open");
 
     WriteFileBytes(target_ / "Plant", "a file where the project folder should be");
     CVBProject fileInTheWay("Plant");

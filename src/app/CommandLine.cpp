@@ -1,19 +1,26 @@
 #include "app/CommandLine.h"
 
 #include "common/MessageText.h"
+#include "platform/TextEncoder.h"
 
 namespace {
 
-// ITEM_00001: the program's name.
+// ITEM_00001: the program's name; ITEM_00002: the code page written when none is given.
 constexpr std::string_view kUsage =
     "Usage: ITEM_00001 [param1] [param2].\n"
     "         param1: the file name of .pxkbx file, you can use \"*\" in the file name.\n"
     "         param2: the target path of the conversion.\n"
+    "         --codepage CP: write the project in the code page of the Windows machine that opens it (1252, 932, ...; default ITEM_00002).\n"
     "         -h, --help: print this text and exit.\n"
     "         -V, --version: print the program's version and exit.\n"
+    "         --no-warnings: do not warn of what would be lost or not compile.\n"
     "         --: end of the options; a pattern after it may start with \"-\".\n";
 constexpr std::string_view kVersionLine = "rulecast ITEM_00001";
 constexpr std::string_view kUnknownOption = "rulecast: unknown option 'ITEM_00001'";
+constexpr std::string_view kMissingValue = "rulecast: option 'ITEM_00001' needs a value";
+constexpr std::string_view kUnknownCodePage = "rulecast: unknown code page 'ITEM_00001'";
+
+constexpr std::string_view kCodePageOption = "--codepage";
 
 constexpr std::string_view kEndOfOptions = "--";
 
@@ -26,7 +33,8 @@ CCommandLine::CCommandLine(const std::vector<std::string>& words)
         return;
     }
     bool optionsEnded = false;
-    for (const std::string& word : words) {
+    for (size_t i = 0; i < words.size(); ++i) {
+        const std::string& word = words[i];
         if (optionsEnded || word.empty() || word[0] != '-') {
             arguments_.push_back(word);
             continue;
@@ -35,22 +43,42 @@ CCommandLine::CCommandLine(const std::vector<std::string>& words)
             optionsEnded = true;
             continue;
         }
-        if (!TakeOption(word))
+        bool usedNext = false;
+        if (!TakeOption(word, i + 1 < words.size() ? &words[i + 1] : nullptr, usedNext))
             Refuse(kUnknownOption, word);
         if (request_ != Request::Convert)
             return;
+        if (usedNext)
+            ++i;
     }
 }
 
-bool CCommandLine::TakeOption(const std::string& word)
+bool CCommandLine::TakeOption(const std::string& word, const std::string* next, bool& usedNext)
 {
     if (word == "-h" || word == "--help")
         request_ = Request::Help;
     else if (word == "-V" || word == "--version")
         request_ = Request::Version;
+    else if (word.starts_with(std::string(kCodePageOption) + "="))
+        TakeCodePage(word.substr(kCodePageOption.size() + 1));
+    else if (word == kCodePageOption && next) {
+        TakeCodePage(*next);
+        usedNext = true;
+    } else if (word == kCodePageOption)
+        Refuse(kMissingValue, word);
+    else if (word == "--no-warnings")
+        warningsWanted_ = false;
     else
         return false;
     return true;
+}
+
+void CCommandLine::TakeCodePage(const std::string& codePage)
+{
+    // Checked here, so that an unknown one is a usage error before anything is converted.
+    if (!CTextEncoder::Create(codePage))
+        Refuse(kUnknownCodePage, codePage);
+    codePage_ = codePage;
 }
 
 void CCommandLine::Refuse(std::string_view errorTemplate, std::string_view word)
@@ -61,7 +89,7 @@ void CCommandLine::Refuse(std::string_view errorTemplate, std::string_view word)
 
 std::string CCommandLine::Usage()
 {
-    return MessageText(kUsage, {RULECAST_PROGRAM_NAME});
+    return MessageText(kUsage, {RULECAST_PROGRAM_NAME, CTextEncoder::DefaultCodePage()});
 }
 
 std::string CCommandLine::VersionLine()

@@ -22,8 +22,12 @@ public:
     Request GetRequest() const { return request_; }
     // The words that are not options, in order; the batch expects exactly two.
     const std::vector<std::string>& Arguments() const { return arguments_; }
+    // The code page given with --codepage, checked; empty when none was given.
+    const std::string& CodePage() const { return codePage_; }
     // "rulecast: unknown option '-x'", for a usage error.
     const std::string& Error() const { return error_; }
+    // False after --no-warnings.
+    bool WarningsWanted() const { return warningsWanted_; }
 
     // The usage text: the two parameters, then one line per option.
     static std::string Usage();
@@ -31,11 +35,15 @@ public:
     static std::string VersionLine();
 
 private:
-    // False when word is no option this program knows.
-    bool TakeOption(const std::string& word);
+    // False when word is no option this program knows. An option with a value takes it from
+    // the word itself ("--codepage=1252") or from the next word, which then counts as used.
+    bool TakeOption(const std::string& word, const std::string* next, bool& usedNext);
+    void TakeCodePage(const std::string& codePage);
     void Refuse(std::string_view errorTemplate, std::string_view word);
 
     Request request_ = Request::Convert;
     std::vector<std::string> arguments_;
+    std::string codePage_;
     std::string error_;
+    bool warningsWanted_ = true;
 };

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "common/FoldCase.h"
+#include "common/MessageText.h"
 #include "common/Placeholder.h"
 #include "kbfile/KBItemsConvertor.h"
 #include "kbfile/KBReaderError.h"
@@ -19,20 +21,48 @@ namespace {
 
 constexpr std::string_view kNoRuleFile = "Cannot find the .pxkbx file.\n";
 constexpr std::string_view kNoTargetFolder = "Cannot find the target folder.\n";
+constexpr std::string_view kModuleWritten =
+    "module 'ITEM_00001' was already written from ITEM_00002 in this batch";
 constexpr std::string_view kConfigFileName = "config.txt";
 constexpr std::string_view kConfigLine = "ITEM_00001\n";
+constexpr std::string_view kNoReason = "the conversion failed";
+constexpr std::string_view kFailureAtLine = "ITEM_00001:ITEM_00002: error: ITEM_00003";
+constexpr std::string_view kFailure = "ITEM_00001: error: ITEM_00002";
+constexpr std::string_view kLogNote = "ITEM_00001: note: log file ITEM_00002";
+constexpr std::string_view kReplacementWarning =
+    "ITEM_00001: warning: ITEM_00002 characters have no place in code page ITEM_00003 and were written as '?'";
+constexpr std::string_view kWarningLine = "ITEM_00001:ITEM_00002: warning: ITEM_00003";
+constexpr std::string_view kWarningWithoutLine = "ITEM_00001: warning: ITEM_00002";
 
 }  // namespace
 
 CConvertHelper::CConvertHelper()
-    : CConvertHelper([] { return std::make_unique<CKBItemsConvertor>(); },
-                     CFileSystem::ExecutableFolder())
+    : CConvertHelper([this] { return std::make_unique<CKBItemsConvertor>(encoder_.get()); },
+                     CProgramFolders::ForThisUser())
 {
 }
 
 CConvertHelper::CConvertHelper(ReaderFactory makeReader, std::optional<std::string> appFolder)
-    : makeReader_(std::move(makeReader)), appFolder_(std::move(appFolder))
+    : CConvertHelper(std::move(makeReader), CProgramFolders{appFolder.value_or(""), "", ""})
 {
+}
+
+CConvertHelper::CConvertHelper(ReaderFactory makeReader, CProgramFolders folders)
+    : codePage_(CTextEncoder::DefaultCodePage()),
+      encoder_(CTextEncoder::Create(codePage_)),
+      makeReader_(std::move(makeReader)),
+      folders_(std::move(folders))
+{
+}
+
+bool CConvertHelper::SetCodePage(const std::string& codePage)
+{
+    std::unique_ptr<CTextEncoder> encoder = CTextEncoder::Create(codePage);
+    if (!encoder)
+        return false;
+    codePage_ = codePage;
+    encoder_ = std::move(encoder);
+    return true;
 }
 
 CConvertHelper::~CConvertHelper() = default;
@@ -60,10 +90,20 @@ int CConvertHelper::ConvertBatch(int argc, const char* const* argv)
         return kUsageError;
     }
     bool anyFailed = false;
+    WrittenModules written;
     for (const std::string& rulePath : rulePaths) {
-        if (!ConvertFile(rulePath, argv[2])) {
+        const bool converted = Convert(rulePath, argv[2], &written);
+        if (warningsShown_) {
+            for (const CKBWarning& warning : warnings_)
+                CConsole::Warn(WarningMessage(rulePath, warning));
+            if (replacements_ > 0)
+                CConsole::Warn(ReplacementWarning(rulePath));
+        }
+        if (!converted) {
             anyFailed = true;
             CConsole::Warn(FailureMessage(rulePath));
+            if (!logPath_.empty())
+                CConsole::Warn(LogNote(rulePath));
         }
     }
     if (anyFailed) {
@@ -76,27 +116,52 @@ int CConvertHelper::ConvertBatch(int argc, const char* const* argv)
 
 bool CConvertHelper::ConvertFile(const std::string& rulePath, const std::string& targetFolder)
 {
+    return Convert(rulePath, targetFolder, nullptr);
+}
+
+bool CConvertHelper::Convert(const std::string& rulePath, const std::string& targetFolder,
+                             WrittenModules* written)
+{
     failureReason_.clear();
     failureLine_ = 0;
-    CLog* log = CLog::Restart(appFolder_);
+    replacements_ = 0;
+    warnings_.clear();
+    CLog* log = CLog::Restart(folders_);
+    logPath_ = log->FilePath();
+    // The log has an encoder of its own: it outlives this conversion, and its '?' are not counted.
+    log->SetEncoder(CTextEncoder::Create(codePage_));
     log->BeginConversion(rulePath);
+    const size_t replacedBefore = encoder_ ? encoder_->Replacements() : 0;
     bool converted = false;
     {
         std::unique_ptr<CKBReader> reader = makeReader_();
-        converted = RunSteps(*reader, rulePath, targetFolder);
+        converted = RunSteps(*reader, rulePath, targetFolder, written);
+        warnings_ = reader->Warnings();
     }
+    replacements_ = encoder_ ? encoder_->Replacements() - replacedBefore : 0;
+    // The log a failure sends the user to says why, in the words the user was shown.
+    if (!converted)
+        log->LogFailure(FailureMessage(rulePath));
     return converted;
 }
 
 bool CConvertHelper::RunSteps(CKBReader& reader, const std::string& rulePath,
-                              const std::string& targetFolder)
+                              const std::string& targetFolder, WrittenModules* written)
 {
     // A reader error ends this file's conversion like a failed step; a batch goes on.
     try {
-        if (!reader.LoadModule(rulePath, targetFolder) || !reader.ReadItems() || !reader.BuildProject()) {
+        if (!reader.LoadModule(rulePath, targetFolder) || !reader.ReadItems()) {
             RememberFailure(reader, "", 0);
             return false;
         }
+        if (written && !IsModuleFree(reader, *written))
+            return false;
+        if (!reader.BuildProject()) {
+            RememberFailure(reader, "", 0);
+            return false;
+        }
+        if (written && !reader.ModuleName().empty())
+            written->emplace(FoldCase(reader.ModuleName()), rulePath);
     } catch (const CKBReaderError& error) {
         RememberFailure(reader, error.what(), error.Line());
         return false;
@@ -110,6 +175,16 @@ bool CConvertHelper::RunSteps(CKBReader& reader, const std::string& rulePath,
     return true;
 }
 
+bool CConvertHelper::IsModuleFree(const CKBReader& reader, const WrittenModules& written)
+{
+    const auto earlier = written.find(FoldCase(reader.ModuleName()));
+    if (earlier == written.end())
+        return true;
+    failureReason_ = MessageText(kModuleWritten, {reader.ModuleName(), earlier->second});
+    failureLine_ = 0;
+    return false;
+}
+
 void CConvertHelper::RememberFailure(const CKBReader& reader, std::string reason, long line)
 {
     // The reader knows best what went wrong; what an escaping error says stands in when it has
@@ -118,14 +193,34 @@ void CConvertHelper::RememberFailure(const CKBReader& reader, std::string reason
         reason = reader.FailureReason();
         line = reader.FailureLine();
     }
-    failureReason_ = reason.empty() ? "the conversion failed" : reason;
+    failureReason_ = reason.empty() ? std::string(kNoReason) : reason;
     failureLine_ = line;
 }
 
 std::string CConvertHelper::FailureMessage(const std::string& rulePath) const
 {
-    std::string where = failureLine_ > 0 ? rulePath + ":" + std::to_string(failureLine_) : rulePath;
-    return where + ": error: " + failureReason_;
+    if (failureLine_ > 0)
+        return MessageText(kFailureAtLine, {rulePath, std::to_string(failureLine_), failureReason_});
+    return MessageText(kFailure, {rulePath, failureReason_});
+}
+
+std::string CConvertHelper::ReplacementWarning(const std::string& rulePath) const
+{
+    return MessageText(kReplacementWarning, {rulePath, std::to_string(replacements_), codePage_});
+}
+
+std::string CConvertHelper::LogNote(const std::string& rulePath) const
+{
+    if (logPath_.empty())
+        return "";
+    return MessageText(kLogNote, {rulePath, logPath_});
+}
+
+std::string CConvertHelper::WarningMessage(const std::string& rulePath, const CKBWarning& warning)
+{
+    if (warning.line > 0)
+        return MessageText(kWarningLine, {rulePath, std::to_string(warning.line), warning.text});
+    return MessageText(kWarningWithoutLine, {rulePath, warning.text});
 }
 
 int CConvertHelper::CreateProjectFolder(const std::string& path)
@@ -133,18 +228,29 @@ int CConvertHelper::CreateProjectFolder(const std::string& path)
     return CFileSystem::CreateFolder(path);
 }
 
-std::optional<std::string> CConvertHelper::ConfigPath() const
+std::vector<std::string> CConvertHelper::ConfigPathsToRead() const
 {
-    if (!appFolder_)
-        return std::nullopt;
-    return *appFolder_ + std::string(kConfigFileName);
+    const std::string name(kConfigFileName);
+    std::vector<std::string> paths;
+    if (!folders_.executable.empty())
+        paths.push_back(folders_.executable + name);
+    if (folders_.userConfig.empty())
+        return paths;
+    // A config.txt beside the executable that the user cannot write was left there by whoever
+    // installed the program; the user's own, where the saves go, comes before it.
+    if (!paths.empty() && CProgramFolders::CanWrite(paths.front()))
+        paths.push_back(folders_.userConfig + name);
+    else
+        paths.insert(paths.begin(), folders_.userConfig + name);
+    return paths;
 }
 
 void CConvertHelper::LoadTargetFolder(std::string& target, const std::string& documentsFolder) const
 {
-    std::optional<std::string> path = ConfigPath();
-    if (path)
-        CTextFile::ReadFirstLine(*path, target);
+    for (const std::string& path : ConfigPathsToRead()) {
+        if (CTextFile::ReadFirstLine(path, target))
+            break;
+    }
     // An empty first line counts as no remembered folder at all.
     if (target.empty())
         target = documentsFolder;
@@ -152,9 +258,12 @@ void CConvertHelper::LoadTargetFolder(std::string& target, const std::string& do
 
 bool CConvertHelper::SaveTargetFolder(const std::string& target) const
 {
-    std::optional<std::string> path = ConfigPath();
+    const std::string name(kConfigFileName);
     CTextFile file;
-    if (!path || !file.Open(*path))
+    const bool opened =
+        (!folders_.executable.empty() && file.Open(folders_.executable + name)) ||
+        (CProgramFolders::MakeUserFolder(folders_.userConfig) && file.Open(folders_.userConfig + name));
+    if (!opened)
         return false;
     std::string line(kConfigLine);
     FillPlaceholder(line, "ITEM_00001", target);

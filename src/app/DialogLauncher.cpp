@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/ConvertHelper.h"
-#include "app/RulecastDlg.h"
+#include "app/QtRulecastDlg.h"
 #include "platform/Console.h"
 
 namespace {
@@ -30,15 +30,36 @@ bool HasDisplay()
     return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM");
 }
 
+int RefuseWithoutDisplay()
+{
+    CConsole::Warn(kNoDisplay);
+    CConvertHelper::ShowUsage();
+    return CConvertHelper::kUsageError;
+}
+
+// The handler that Qt had before start-up; Qt keeps handlers process-wide, so this one is too.
+QtMessageHandler handlerBeforeStart = nullptr;
+
+// A display that is named but does not answer, or a platform plugin that is not there, is
+// found only while the application starts, and Qt ends the process with an abort right after
+// its fatal message. That message is the one to replace: the user learns how to convert without
+// a window, and the process ends with the usage-error status instead.
+void StartMessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type != QtFatalMsg) {
+        if (handlerBeforeStart)
+            handlerBeforeStart(type, context, message);
+        return;
+    }
+    std::_Exit(RefuseWithoutDisplay());
+}
+
 }  // namespace
 
 int RunMainDialog(const std::vector<std::string>& words)
 {
-    if (!HasDisplay()) {
-        CConsole::Warn(kNoDisplay);
-        CConvertHelper::ShowUsage();
-        return CConvertHelper::kUsageError;
-    }
+    if (!HasDisplay())
+        return RefuseWithoutDisplay();
     // Qt keeps argc and argv for the application's lifetime; both live in this frame.
     std::vector<std::string> storage = words;
     std::vector<char*> argv;
@@ -46,10 +67,12 @@ int RunMainDialog(const std::vector<std::string>& words)
         argv.push_back(word.data());
     argv.push_back(nullptr);
     int argc = static_cast<int>(storage.size());
+    handlerBeforeStart = qInstallMessageHandler(StartMessageHandler);
     QApplication application(argc, argv.data());
+    qInstallMessageHandler(handlerBeforeStart);
     QApplication::setApplicationName(kApplicationName);
     QGuiApplication::setDesktopFileName(kDesktopFileName);
-    CRulecastDlg dialog;
+    CQtRulecastDlg dialog;
     QApplication::setWindowIcon(dialog.windowIcon());
     dialog.exec();
     return 0;

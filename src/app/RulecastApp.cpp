@@ -34,5 +34,9 @@ int CRulecastApp::InitInstance(const std::vector<std::string>& words)
     for (const std::string& argument : commandLine.Arguments())
         arguments.push_back(argument.c_str());
     CConvertHelper converter;
+    // The command line has checked it already.
+    if (!commandLine.CodePage().empty())
+        converter.SetCodePage(commandLine.CodePage());
+    converter.ShowWarnings(commandLine.WarningsWanted());
     return converter.ConvertBatch(static_cast<int>(arguments.size()), arguments.data());
 }

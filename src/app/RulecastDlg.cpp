@@ -1,29 +1,10 @@
 #include "app/RulecastDlg.h"
 
-#include <QDir>
-#include <QFontMetrics>
-#include <QIcon>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QStandardPaths>
-#include <cmath>
-#include <filesystem>
 #include <string_view>
 
-#include "app/QtDialogPrompts.h"
-#include "app/QtText.h"
 #include "platform/FileSystem.h"
 
 namespace {
-
-constexpr std::string_view kCaption = "Rulecast";
-constexpr std::string_view kConvertCaption = "Convert";
-constexpr std::string_view kQuitCaption = "Quit";
-constexpr std::string_view kViewLogCaption = "View log file";
-constexpr std::string_view kRuleFileLabel = "Select pxkbx file:";
-constexpr std::string_view kTargetFolderLabel = "Select target path:";
-constexpr std::string_view kBrowseCaption = "...";
 
 constexpr std::string_view kNoRuleFile = "Please select the file you want to convert!";
 constexpr std::string_view kNoTargetFolder =
@@ -32,187 +13,44 @@ constexpr std::string_view kOverwriteQuestion =
     "The folder of VB project has existed! Do you want to overwrite it?";
 constexpr std::string_view kDriveNotReady = "The driver you select is not ready!";
 
-constexpr const char* kIconPath = ":/icons/rulecast.png";
-constexpr double kFontPointSize = 8;
-constexpr double kSmallestPointSize = 6;
-// Room a push button's frame takes from its caption, in pixels.
-constexpr int kButtonFrame = 6;
-
-// A place in dialog units: x, y, width, height.
-struct DialogUnits {
-    int x, y, width, height;
-};
-
-enum class Kind { Button, Label, Edit };
-
-struct ControlTemplate {
-    Kind kind;
-    const char* name;
-    std::string_view caption;
-    DialogUnits place;
-};
-
-constexpr DialogUnits kDialogSize{0, 0, 290, 102};
-// In tab order.
-constexpr ControlTemplate kControls[] = {
-    {Kind::Button, "convertButton", kConvertCaption, {187, 76, 47, 19}},
-    {Kind::Button, "quitButton", kQuitCaption, {242, 76, 35, 19}},
-    {Kind::Button, "viewLogButton", kViewLogCaption, {32, 76, 52, 19}},
-    {Kind::Label, "ruleFileLabel", kRuleFileLabel, {16, 19, 68, 14}},
-    {Kind::Label, "targetFolderLabel", kTargetFolderLabel, {16, 44, 68, 15}},
-    {Kind::Edit, "rulePathEdit", "", {84, 19, 169, 14}},
-    {Kind::Edit, "targetFolderEdit", "", {84, 44, 169, 15}},
-    {Kind::Button, "browseRuleButton", kBrowseCaption, {258, 19, 19, 14}},
-    {Kind::Button, "browseFolderButton", kBrowseCaption, {258, 44, 19, 15}},
-};
-
-// A dialog unit of the 8-point font is 1.5 pixels across and 1.625 down. Edges are rounded rather
-// than sizes, so that controls whose edges meet in units meet in pixels too.
-QRect ToPixels(DialogUnits place)
-{
-    auto across = [](int units) { return static_cast<int>(std::lround(units * 1.5)); };
-    auto down = [](int units) { return static_cast<int>(std::lround(units * 1.625)); };
-    return QRect(QPoint(across(place.x), down(place.y)),
-                 QPoint(across(place.x + place.width) - 1, down(place.y + place.height) - 1));
-}
-
-bool CaptionsFit(const QFont& font)
-{
-    QFontMetrics metrics(font);
-    for (const ControlTemplate& control : kControls) {
-        int frame = control.kind == Kind::Button ? kButtonFrame : 0;
-        if (metrics.horizontalAdvance(ToQtText(control.caption)) + frame > ToPixels(control.place).width())
-            return false;
-    }
-    return true;
-}
-
-// The places were laid out for a narrow 8-point font; most desktop fonts run wider, so the font
-// shrinks until every caption fits its control.
-QFont CaptionFont(QFont font)
-{
-    font.setPointSizeF(kFontPointSize);
-    while (!CaptionsFit(font) && font.pointSizeF() > kSmallestPointSize)
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-    return font;
-}
-
-QWidget* MakeControl(const ControlTemplate& item, QWidget* dialog)
-{
-    QWidget* control = nullptr;
-    switch (item.kind) {
-    case Kind::Button:
-        control = new QPushButton(ToQtText(item.caption), dialog);
-        break;
-    case Kind::Label:
-        control = new QLabel(ToQtText(item.caption), dialog);
-        static_cast<QLabel*>(control)->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        break;
-    case Kind::Edit:
-        // Read-only: the two values change only through the choosers.
-        control = new QLineEdit(ToQtText(item.caption), dialog);
-        static_cast<QLineEdit*>(control)->setReadOnly(true);
-        break;
-    }
-    control->setObjectName(item.name);
-    control->setGeometry(ToPixels(item.place));
-    return control;
-}
-
-// A path whose bytes are not valid text does not survive the trip through the edit, so the field
-// keeps its own bytes for as long as the edit still shows them.
-void ReadEdit(const QLineEdit& edit, std::string& field)
-{
-    if (edit.text() != ToQtPath(field))
-        field = FromQtPath(edit.text());
-}
-
 }  // namespace
 
-CRulecastDlg::CRulecastDlg(ConverterFactory makeConverter, std::unique_ptr<CDialogPrompts> prompts,
-                           QWidget* parent)
-    : QDialog(parent), prompts_(std::move(prompts))
+CRulecastDlg::CRulecastDlg(CDialogFace& face, ConverterFactory makeConverter)
+    : face_(face), makeConverter_(std::move(makeConverter))
 {
-    if (!prompts_)
-        prompts_ = std::make_unique<CQtDialogPrompts>(this);
-    if (!makeConverter)
-        makeConverter = [] { return std::make_unique<CConvertHelper>(); };
-    CreateControls();
-    OnInitDialog(makeConverter);
+    if (!makeConverter_)
+        makeConverter_ = [] { return std::make_unique<CConvertHelper>(); };
 }
 
-CRulecastDlg::~CRulecastDlg() = default;
-
-std::string CRulecastDlg::DocumentsFolder()
+void CRulecastDlg::OnInitDialog()
 {
-    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (documents.isEmpty())
-        documents = QDir::homePath();
-    return FromQtPath(documents);
-}
-
-void CRulecastDlg::CreateControls()
-{
-    setWindowTitle(ToQtText(kCaption));
-    // A fixed frame with a close box only: no minimise, maximise or help button.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFont(CaptionFont(font()));
-    setFixedSize(ToPixels(kDialogSize).size());
-
-    // Made in tab order, which Qt takes as the focus chain.
-    for (const ControlTemplate& item : kControls)
-        MakeControl(item, this);
-    auto* convert = findChild<QPushButton*>("convertButton");
-    convert->setDefault(true);
-    findChild<QPushButton*>("viewLogButton")->hide();
-    rulePathEdit_ = findChild<QLineEdit*>("rulePathEdit");
-    targetFolderEdit_ = findChild<QLineEdit*>("targetFolderEdit");
-
-    connect(convert, &QPushButton::clicked, this, &CRulecastDlg::OnOK);
-    connect(findChild<QPushButton*>("quitButton"), &QPushButton::clicked, this, &CRulecastDlg::OnQuit);
-    connect(findChild<QPushButton*>("browseRuleButton"), &QPushButton::clicked, this,
-            &CRulecastDlg::OnBrowseRuleFile);
-    connect(findChild<QPushButton*>("browseFolderButton"), &QPushButton::clicked, this,
-            &CRulecastDlg::OnBrowseTargetFolder);
-}
-
-void CRulecastDlg::OnInitDialog(const ConverterFactory& makeConverter)
-{
-    setWindowIcon(QIcon(kIconPath));
-    converter = makeConverter();
-    converter->LoadTargetFolder(targetFolder, DocumentsFolder());
+    converter = makeConverter_();
+    converter->LoadTargetFolder(targetFolder, face_.DocumentsFolder());
     UpdateData(false);
 }
 
 void CRulecastDlg::UpdateData(bool fromControls)
 {
-    if (fromControls) {
-        ReadEdit(*rulePathEdit_, rulePath);
-        ReadEdit(*targetFolderEdit_, targetFolder);
-        return;
-    }
-    rulePathEdit_->setText(ToQtPath(rulePath));
-    targetFolderEdit_->setText(ToQtPath(targetFolder));
-    // A long path shows from its start, its drive or root first.
-    rulePathEdit_->setCursorPosition(0);
-    targetFolderEdit_->setCursorPosition(0);
+    if (fromControls)
+        face_.ReadFields(rulePath, targetFolder);
+    else
+        face_.ShowFields(rulePath, targetFolder);
 }
 
 void CRulecastDlg::OnBrowseRuleFile()
 {
     std::string chosen;
-    if (!prompts_->ChooseRuleFile(chosen))
+    if (!face_.ChooseRuleFile(chosen))
         return;
     rulePath = chosen;
-    ruleTitle = std::filesystem::path(chosen).stem().string();
+    ruleTitle = CFileSystem::NameWithoutExtension(chosen);
     UpdateData(false);
 }
 
 void CRulecastDlg::OnBrowseTargetFolder()
 {
     std::string chosen;
-    if (!prompts_->ChooseFolder(targetFolder, chosen))
+    if (!face_.ChooseFolder(targetFolder, chosen))
         return;
     targetFolder = chosen;
     UpdateData(false);
@@ -222,41 +60,45 @@ void CRulecastDlg::OnOK()
 {
     UpdateData(true);
     if (rulePath.empty()) {
-        prompts_->ShowMessage(kNoRuleFile);
+        face_.ShowMessage(kNoRuleFile);
         return;
     }
     if (targetFolder.empty()) {
-        prompts_->ShowMessage(kNoTargetFolder);
+        face_.ShowMessage(kNoTargetFolder);
         return;
     }
+    if (!MakeProjectFolder())
+        return;
+    const bool converted = converter->ConvertFile(rulePath, targetFolder);
+    if (converted) {
+        face_.ShowMessage(CConvertHelper::kSucceededMessage);
+    } else {
+        // The details end with the log the message sends the user to, as the batch's lines do.
+        std::string details = converter->FailureMessage(rulePath);
+        std::string note = converter->LogNote(rulePath);
+        if (!note.empty())
+            details += "\n" + note;
+        face_.ShowMessage(CConvertHelper::kFailedMessage, details);
+    }
+    converter->SaveTargetFolder(targetFolder);
+}
+
+bool CRulecastDlg::MakeProjectFolder()
+{
     // Named after the rule file, not the module: when the two differ, this folder stays empty.
     switch (CConvertHelper::CreateProjectFolder(targetFolder + "/" + ruleTitle)) {
     case CFileSystem::kAlreadyExists:
-        if (!prompts_->AskYesNo(kOverwriteQuestion))
-            return;
-        break;
+        return face_.AskYesNo(kOverwriteQuestion);
     case CFileSystem::kNotReady:
-        prompts_->ShowMessage(kDriveNotReady);
-        return;
+        face_.ShowMessage(kDriveNotReady);
+        return false;
     default:
         // Made, or failed for another reason: the conversion runs and reports its own outcome.
-        break;
+        return true;
     }
-    bool converted = converter->ConvertFile(rulePath, targetFolder);
-    if (converted)
-        prompts_->ShowMessage(CConvertHelper::kSucceededMessage);
-    else
-        prompts_->ShowMessage(CConvertHelper::kFailedMessage, converter->FailureMessage(rulePath));
-    converter->SaveTargetFolder(targetFolder);
 }
 
 void CRulecastDlg::OnQuit()
 {
     UpdateData(true);
-    accept();
-}
-
-void CRulecastDlg::reject()
-{
-    OnQuit();
 }

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "common/Placeholder.h"
+#include "common/MessageText.h"
 #include "kbfile/KBReaderError.h"
 
 namespace {
@@ -39,36 +39,31 @@ bool CKBElementValues::Flag(std::string_view attributeName) const
     return Attribute(attributeName) == "true";
 }
 
-std::string CKBElementValues::FirstChildText() const
+CXmlNode CKBElementValues::FirstChild() const
 {
     std::optional<CXmlNode> first = element_.FirstChild();
     if (!first)
         Raise(kNoChildNode);
-    return first->Text();
+    return *first;
+}
+
+std::string CKBElementValues::FirstChildText() const
+{
+    return FirstChild().Text();
 }
 
 std::string CKBElementValues::Description() const
 {
     std::string description = kindWord_;
-    if (hasName_) {
-        std::string named(kNamedElement);
-        FillPlaceholder(named, "ITEM_00001", description);
-        FillPlaceholder(named, "ITEM_00002", name_);
-        description = named;
-    }
-    if (!className_.empty()) {
-        std::string inClass(kInClass);
-        FillPlaceholder(inClass, "ITEM_00001", description);
-        FillPlaceholder(inClass, "ITEM_00002", className_);
-        description = inClass;
-    }
+    if (hasName_)
+        description = MessageText(kNamedElement, {description, name_});
+    if (!className_.empty())
+        description = MessageText(kInClass, {description, className_});
     return description;
 }
 
 void CKBElementValues::Raise(std::string_view reasonTemplate, std::string_view detail) const
 {
-    std::string reason(reasonTemplate);
-    FillPlaceholder(reason, "ITEM_00001", Description());
-    FillPlaceholder(reason, "ITEM_00002", detail);
-    throw CKBReaderError(CKBReaderError::kInvalidPointer, reason, element_.Line());
+    throw CKBReaderError(CKBReaderError::kInvalidPointer, MessageText(reasonTemplate, {Description(), detail}),
+                         element_.Line());
 }

@@ -19,11 +19,13 @@ public:
     std::string Attribute(std::string_view attributeName) const;
     // True exactly when the attribute's value is "true", case-sensitively.
     bool Flag(std::string_view attributeName) const;
-    // Text of the element's first child node.
+    // The element's first child node, and its text.
+    CXmlNode FirstChild() const;
     std::string FirstChildText() const;
 
     // "Method 'Calc' in class 'Pump'".
     std::string Description() const;
+    long Line() const { return element_.Line(); }
     [[noreturn]] void Raise(std::string_view reasonTemplate, std::string_view detail = {}) const;
 
 private:

@@ -1,8 +1,11 @@
 #include "kbfile/KBItemsConvertor.h"
 
+#include <map>
 #include <optional>
 #include <utility>
 
+#include "common/FoldCase.h"
+#include "common/MessageText.h"
 #include "common/Placeholder.h"
 #include "kbfile/KBElementValues.h"
 #include "kbfile/KBModule.h"
@@ -26,8 +29,15 @@ constexpr std::string_view kNoClassblockName = "a Classblock has no attribute 'n
 constexpr std::string_view kNoClass = "ITEM_00001 lists no class in a Classlist";
 constexpr std::string_view kPartOfItem = "ITEM_00001 in ITEM_00002";
 constexpr std::string_view kListEntry = "ITEM_00001 entry <ITEM_00002>";
+constexpr std::string_view kNamedClassblock = "Classblock 'ITEM_00001'";
 constexpr std::string_view kEntryNotElement =
     "ITEM_00001 entry is ITEM_00002, not an element with 'ITEM_00003'";
+
+constexpr std::string_view kClassTwice =
+    "class 'ITEM_00001' is defined twice in the global code (lines ITEM_00002 and ITEM_00003)";
+constexpr std::string_view kServiceClassTaken =
+    "class name 'ITEM_00001' is taken by the generated service class";
+constexpr std::string_view kServiceClass = "DataServiceImpl";
 
 constexpr std::string_view kGlobalCode = "GlobalCode";
 constexpr std::string_view kClassblock = "Classblock";
@@ -42,26 +52,16 @@ constexpr std::string_view kKeyList = "KeyList";
 constexpr std::string_view kPatternCode = "PatternCode";
 constexpr std::string_view kActionCode = "ActionCode";
 
-std::string Filled(std::string_view textTemplate, std::string_view first, std::string_view second,
-                   std::string_view third = {})
-{
-    std::string text(textTemplate);
-    FillPlaceholder(text, "ITEM_00001", first);
-    FillPlaceholder(text, "ITEM_00002", second);
-    FillPlaceholder(text, "ITEM_00003", third);
-    return text;
-}
-
 }  // namespace
 
-CKBItemsConvertor::CKBItemsConvertor() : log_(CLog::Instance()) {}
+CKBItemsConvertor::CKBItemsConvertor(CTextEncoder* encoder) : encoder_(encoder), log_(CLog::Instance()) {}
 
 CKBItemsConvertor::~CKBItemsConvertor() = default;
 
 bool CKBItemsConvertor::LoadModule(std::string rulePath, std::string targetFolder)
 {
     // The builder comes first: a reader whose load fails still owns one.
-    builder_ = std::make_unique<CVBProjectBuilder>(std::move(targetFolder));
+    builder_ = std::make_unique<CVBProjectBuilder>(std::move(targetFolder), encoder_);
     document_.reset();
     auto document = std::make_unique<CXmlDocument>();
     if (!document->Load(rulePath))
@@ -73,6 +73,7 @@ bool CKBItemsConvertor::LoadModule(std::string rulePath, std::string targetFolde
     if (!root->GetAttribute("name", moduleName))
         return Fail(std::string(kNoRootName), root->Line());
     document_ = std::move(document);
+    moduleName_ = moduleName;
     builder_->SetModule(std::make_unique<CKBModule>(moduleName));
     return true;
 }
@@ -87,15 +88,20 @@ bool CKBItemsConvertor::ReadItems()
     std::optional<CXmlNode> root = document_->Root();
     if (!root)
         return Fail(std::string(kNoRootElement), 0);
+    // Read elements are freed as the reading goes on; a replaced one is remembered by its line.
+    long globalCodeLine = 0;
     for (const CXmlNode& child : root->Children()) {
         const std::string name = child.Name();
         bool read = true;
-        if (name == kGlobalCode)
+        if (name == kGlobalCode) {
+            if (globalCodeLine != 0)
+                warnings_.ReplacedElement(kGlobalCode, globalCodeLine, child.Line());
+            globalCodeLine = child.Line();
             read = LoggedStep(&CLog::LogParseGlobalCode, [&] {
                 ReadGlobalCode(child);
                 return true;
             });
-        else if (name == kClassblock)
+        } else if (name == kClassblock)
             read = ParseClassblockNode(child);
         else if (name == kDemon)
             read = LoggedStep(&CLog::LogParseDemon, [&] { return ParseDemonNode(child); });
@@ -105,6 +111,11 @@ bool CKBItemsConvertor::ReadItems()
             read = LoggedStep(&CLog::LogParseSort, [&] { return ParseSortNode(child); });
         else if (name == kFilter)
             read = LoggedStep(&CLog::LogParseFilter, [&] { return ParseFilterNode(child); });
+        else if (name == kMethod || name == kEvent)
+            warnings_.OutsideClassblock(child);
+        else if (child.IsElement())
+            warnings_.UnknownElement(child, {},
+                                     {kGlobalCode, kClassblock, kDemon, kRule, kSort, kFilter});
         if (!read)
             return false;
         // The builder holds copies of everything read. The tree takes several times the size of
@@ -126,8 +137,39 @@ bool CKBItemsConvertor::BuildProject()
 
 void CKBItemsConvertor::ReadGlobalCode(const CXmlNode& node)
 {
-    std::string text = CKBElementValues(node, std::string(kGlobalCode)).FirstChildText();
-    builder_->SetGlobalCode(std::make_unique<CGlobalCode>(std::move(text)));
+    const CXmlNode first = CKBElementValues(node, std::string(kGlobalCode)).FirstChild();
+    auto globalCode = std::make_unique<CGlobalCode>(first.Text());
+    // Split now rather than when building, so that the classes are checked while their lines are
+    // known; the builder's own split then finds nothing left to do.
+    globalCode->Split();
+    CheckClassNames(*globalCode, first.Line());
+    warnings_.UnreadAfterFirst(node, kGlobalCode);
+    warnings_.GlobalCode(*globalCode, first.Line());
+    builder_->SetGlobalCode(std::move(globalCode));
+}
+
+void CKBItemsConvertor::CheckClassNames(const CGlobalCode& globalCode, long firstLine) const
+{
+    std::vector<std::string> names;
+    std::vector<long> lines;
+    if (!globalCode.GetClassNames(names) || !globalCode.GetClassLines(lines))
+        return;
+    // Each class becomes a file named after it, which one of the same name (ignoring case, as
+    // Windows and VB compare) would replace.
+    const auto ruleLine = [&](size_t i) { return firstLine + lines[i] - 1; };
+    std::map<std::string, size_t> seen{{FoldCase(kServiceClass), names.size()}};
+    for (size_t i = 0; i < names.size(); ++i) {
+        const auto [earlier, added] = seen.emplace(FoldCase(names[i]), i);
+        if (added)
+            continue;
+        if (earlier->second == names.size())
+            throw CKBReaderError(CKBReaderError::kUnusable, MessageText(kServiceClassTaken, {names[i]}),
+                                 ruleLine(i));
+        throw CKBReaderError(CKBReaderError::kUnusable,
+                             MessageText(kClassTwice, {names[i], std::to_string(ruleLine(earlier->second)),
+                                                       std::to_string(ruleLine(i))}),
+                             ruleLine(i));
+    }
 }
 
 bool CKBItemsConvertor::ParseClassblockNode(const CXmlNode& node)
@@ -135,6 +177,9 @@ bool CKBItemsConvertor::ParseClassblockNode(const CXmlNode& node)
     std::string className;
     if (!node.GetAttribute("name", className))
         return Fail(std::string(kNoClassblockName), node.Line());
+    // The class name is the first class of every item inside, and goes into VB strings with it.
+    const std::string description = MessageText(kNamedClassblock, {className});
+    warnings_.QuotedValue(className, "name", description, node.Line());
     for (const CXmlNode& child : node.Children()) {
         const std::string name = child.Name();
         bool read = true;
@@ -142,6 +187,8 @@ bool CKBItemsConvertor::ParseClassblockNode(const CXmlNode& node)
             read = LoggedStep(&CLog::LogParseMethod, [&] { return ParseMethodNode(child, className); });
         else if (name == kEvent)
             read = LoggedStep(&CLog::LogParseEvent, [&] { return ParseEventNode(child, className); });
+        else if (child.IsElement())
+            warnings_.UnknownElement(child, description, {kMethod, kEvent});
         if (!read)
             return false;
     }
@@ -153,25 +200,36 @@ bool CKBItemsConvertor::ParseDemonNode(const CXmlNode& node)
     CKBElementValues values(node, std::string(kDemon));
     std::string name = values.Name();
     const bool casefixed = values.Flag("casefixed");
+    warnings_.QuotedValue(name, "name", values.Description(), node.Line());
     std::vector<std::string> Classlist;
     std::string PatternCode;
     std::string ActionCode;
+    long patternLine = 0, actionLine = 0;
     for (const CXmlNode& child : node.Children()) {
         const std::string childName = child.Name();
         if (childName == kClasslist)
             CollectChildAttributes(child, Classlist, "name");
         else if (childName == kPatternCode || childName == kActionCode) {
-            const std::string part = Filled(kPartOfItem, childName, values.Description());
+            const std::string part = MessageText(kPartOfItem, {childName, values.Description()});
             std::string text = CKBElementValues(child, part).FirstChildText();
+            warnings_.UnreadAfterFirst(child, part);
+            long& line = childName == kPatternCode ? patternLine : actionLine;
+            if (line != 0)
+                warnings_.ReplacedElement(childName, line, child.Line());
+            line = child.Line();
             (childName == kPatternCode ? PatternCode : ActionCode) = std::move(text);
+        } else if (child.IsElement()) {
+            warnings_.UnknownElement(child, values.Description(),
+                                     {kClasslist, kPatternCode, kActionCode});
         }
     }
     // The Demon's generated names are made from its first class.
     if (Classlist.empty())
         values.Raise(kNoClass);
-    builder_->AddDemon(std::make_unique<CKBDemon>(std::move(name), std::move(Classlist), false,
-                                                  casefixed, std::move(PatternCode),
-                                                  std::move(ActionCode)));
+    auto demon = std::make_unique<CKBDemon>(std::move(name), std::move(Classlist), false, casefixed,
+                                            std::move(PatternCode), std::move(ActionCode));
+    warnings_.ItemCode(*demon, values.Description(), node.Line());
+    builder_->AddDemon(std::move(demon));
     return true;
 }
 
@@ -181,9 +239,11 @@ bool CKBItemsConvertor::ParseEventNode(const CXmlNode& node, const std::string& 
     std::string name = values.Name();
     std::vector<std::string> Classlist{className};
     std::string code;
-    ReadCodeAndList(node, kClasslist, "name", Classlist, code);
-    builder_->AddEvent(std::make_unique<CKBEvent>(std::move(name), std::move(Classlist), false,
-                                                  std::move(code)));
+    ReadCodeAndList(node, kClasslist, "name", Classlist, code, values.Description());
+    auto event =
+        std::make_unique<CKBEvent>(std::move(name), std::move(Classlist), false, std::move(code));
+    warnings_.ItemCode(*event, values.Description(), node.Line());
+    builder_->AddEvent(std::move(event));
     return true;
 }
 
@@ -192,12 +252,15 @@ bool CKBItemsConvertor::ParseFilterNode(const CXmlNode& node)
     CKBElementValues values(node, std::string(kFilter));
     std::string name = values.Name();
     std::string displayname = values.Attribute("displayname");
+    CheckQuotedNames(values, name, displayname);
     const std::string extratext;
     std::vector<std::string> Classlist;
     std::string code;
-    ReadCodeAndList(node, kClasslist, "name", Classlist, code);
-    builder_->AddFilter(std::make_unique<CKBFilter>(std::move(name), std::move(displayname), extratext,
-                                                    std::move(code), std::move(Classlist)));
+    ReadCodeAndList(node, kClasslist, "name", Classlist, code, values.Description());
+    auto filter = std::make_unique<CKBFilter>(std::move(name), std::move(displayname), extratext,
+                                              std::move(code), std::move(Classlist));
+    warnings_.ItemCode(*filter, values.Description(), node.Line());
+    builder_->AddFilter(std::move(filter));
     return true;
 }
 
@@ -209,13 +272,16 @@ bool CKBItemsConvertor::ParseMethodNode(const CXmlNode& node, const std::string&
     const bool interactive = values.Flag("interactive");
     const bool secure = values.Flag("secure");
     const bool casefixed = values.Flag("casefixed");
+    CheckQuotedNames(values, name, displayname);
     const std::string extratext;
     std::vector<std::string> Classlist{className};
     std::string code;
-    ReadCodeAndList(node, kClasslist, "name", Classlist, code);
-    builder_->AddMethod(std::make_unique<CKBMethod>(std::move(name), std::move(displayname), extratext,
-                                                    std::move(code), interactive, secure, casefixed,
-                                                    std::move(Classlist)));
+    ReadCodeAndList(node, kClasslist, "name", Classlist, code, values.Description());
+    auto method = std::make_unique<CKBMethod>(std::move(name), std::move(displayname), extratext,
+                                              std::move(code), interactive, secure, casefixed,
+                                              std::move(Classlist));
+    warnings_.ItemCode(*method, values.Description(), node.Line());
+    builder_->AddMethod(std::move(method));
     return true;
 }
 
@@ -227,10 +293,14 @@ bool CKBItemsConvertor::ParseRuleNode(const CXmlNode& node)
     const bool interactive = values.Flag("interactive");
     const bool secure = values.Flag("secure");
     const bool casefixed = values.Flag("casefixed");
+    CheckQuotedNames(values, name, displayname);
     const std::string extratext;
     std::string code = values.FirstChildText();
-    builder_->AddRule(std::make_unique<CKBRule>(std::move(name), std::move(displayname), extratext,
-                                                std::move(code), interactive, secure, casefixed));
+    warnings_.UnreadAfterFirst(node, values.Description());
+    auto rule = std::make_unique<CKBRule>(std::move(name), std::move(displayname), extratext,
+                                          std::move(code), interactive, secure, casefixed);
+    warnings_.ItemCode(*rule, values.Description(), node.Line());
+    builder_->AddRule(std::move(rule));
     return true;
 }
 
@@ -239,25 +309,41 @@ bool CKBItemsConvertor::ParseSortNode(const CXmlNode& node)
     CKBElementValues values(node, std::string(kSort));
     std::string name = values.Name();
     std::string displayname = values.Attribute("displayname");
+    CheckQuotedNames(values, name, displayname);
     const std::string extratext;
     std::vector<std::string> KeyList;
     std::string code;
-    ReadCodeAndList(node, kKeyList, "comparison_op", KeyList, code);
-    builder_->AddSort(std::make_unique<CKBSort>(std::move(name), std::move(displayname), extratext,
-                                                std::move(code), std::move(KeyList)));
+    ReadCodeAndList(node, kKeyList, "comparison_op", KeyList, code, values.Description());
+    auto sort = std::make_unique<CKBSort>(std::move(name), std::move(displayname), extratext,
+                                          std::move(code), std::move(KeyList));
+    warnings_.ItemCode(*sort, values.Description(), node.Line());
+    builder_->AddSort(std::move(sort));
     return true;
 }
 
 void CKBItemsConvertor::ReadCodeAndList(const CXmlNode& node, std::string_view listName,
                                         std::string_view attributeName,
-                                        std::vector<std::string>& list, std::string& code)
+                                        std::vector<std::string>& list, std::string& code,
+                                        const std::string& description)
 {
+    std::optional<CXmlNode> codeNode;
     for (const CXmlNode& child : node.Children()) {
-        if (child.Name() == listName)
+        if (child.Name() == listName) {
             CollectChildAttributes(child, list, attributeName);
-        else
-            code = child.Text();
+            continue;
+        }
+        if (codeNode)
+            warnings_.ReplacedCode(*codeNode, child, description);
+        codeNode = child;
+        code = child.Text();
     }
+}
+
+void CKBItemsConvertor::CheckQuotedNames(const CKBElementValues& values, std::string_view name,
+                                         std::string_view displayname)
+{
+    warnings_.QuotedValue(name, "name", values.Description(), values.Line());
+    warnings_.QuotedValue(displayname, "displayname", values.Description(), values.Line());
 }
 
 bool CKBItemsConvertor::CollectChildAttributes(const CXmlNode& node, std::vector<std::string>& list,
@@ -267,10 +353,13 @@ bool CKBItemsConvertor::CollectChildAttributes(const CXmlNode& node, std::vector
     for (const CXmlNode& entry : node.Children()) {
         if (!entry.IsElement())
             throw CKBReaderError(CKBReaderError::kInvalidPointer,
-                                 Filled(kEntryNotElement, listName, entry.KindWord(), attributeName),
+                                 MessageText(kEntryNotElement, {listName, entry.KindWord(), attributeName}),
                                  entry.Line());
-        const std::string entryWord = Filled(kListEntry, listName, entry.Name());
+        const std::string entryWord = MessageText(kListEntry, {listName, entry.Name()});
         list.push_back(CKBElementValues(entry, entryWord).Attribute(attributeName));
+        // Class names go to the registrar in VB strings; sort keys stand bare.
+        if (listName == kClasslist)
+            warnings_.QuotedValue(list.back(), attributeName, entryWord, entry.Line());
     }
     return true;
 }

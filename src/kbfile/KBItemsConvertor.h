@@ -6,28 +6,36 @@
 #include <vector>
 
 #include "kbfile/KBReader.h"
+#include "kbfile/KBWarnings.h"
 #include "kbfile/XmlDocument.h"
 #include "kbfile/XmlNode.h"
 
+class CGlobalCode;
+class CKBElementValues;
 class CKBReaderError;
 class CLog;
+class CTextEncoder;
 class CVBProjectBuilder;
 
 // The rule-file reader: loads one rule file, hands its module, global code and KB items to a
 // project builder for the target folder, and has the builder write the project. Writes one step
 // line to the log per global-code and item element read. A missing required node raises
 // CKBReaderError; the step line of the element being read is then written with "Fail!" first.
+// What reads but would be lost or not compile becomes a warning with its line.
 class CKBItemsConvertor : public CKBReader {
 public:
-    CKBItemsConvertor();
+    // encoder (borrowed) is the code page the project's files are written in; none writes UTF-8.
+    explicit CKBItemsConvertor(CTextEncoder* encoder = nullptr);
     ~CKBItemsConvertor() override;
 
     bool LoadModule(std::string rulePath, std::string targetFolder) override;
     bool ReadItems() override;
     bool BuildProject() override;
 
+    std::string ModuleName() const override { return moduleName_; }
     std::string FailureReason() const override { return failureReason_; }
     long FailureLine() const override { return failureLine_; }
+    std::vector<CKBWarning> Warnings() const override { return warnings_.InLineOrder(); }
 
 private:
     bool ParseClassblockNode(const CXmlNode& node);
@@ -41,22 +49,31 @@ private:
                                 std::string_view attributeName);
 
     void ReadGlobalCode(const CXmlNode& node);
+    // Raises the reader error for a class whose file another class, or the service class, would
+    // replace; firstLine is the rule file's line where the code's first line stands.
+    void CheckClassNames(const CGlobalCode& globalCode, long firstLine) const;
     // Reads one element with read and writes its step line with the result; a reader error
     // gets a "Fail!" line and goes on up.
     template <typename Read>
     bool LoggedStep(void (CLog::*logStep)(bool), Read&& read);
     // Every child that is not a list element named listName sets code; list elements add their
-    // entries' attributeName values to list.
+    // entries' attributeName values to list. description names the item in warnings.
     void ReadCodeAndList(const CXmlNode& node, std::string_view listName,
                          std::string_view attributeName, std::vector<std::string>& list,
-                         std::string& code);
+                         std::string& code, const std::string& description);
+    // Warns of the item's name and displayname, which go into VB strings.
+    void CheckQuotedNames(const CKBElementValues& values, std::string_view name,
+                          std::string_view displayname);
     // Remembers why a step failed and returns false.
     bool Fail(std::string reason, long line);
     void Remember(const CKBReaderError& error);
 
     std::unique_ptr<CXmlDocument> document_;
     std::unique_ptr<CVBProjectBuilder> builder_;
+    CTextEncoder* encoder_;
     CLog* log_;
+    std::string moduleName_;
+    CKBWarnings warnings_;
     std::string failureReason_;
     long failureLine_ = 0;
 };

@@ -8,6 +8,8 @@
 class CKBReaderError : public std::runtime_error {
 public:
     static constexpr long kInvalidPointer = 0x80004003L;
+    // Every node is there, but what they say cannot make a project.
+    static constexpr long kUnusable = 0x80004005L;
 
     CKBReaderError(long status, const std::string& reason, long line = 0)
         : std::runtime_error(reason), status_(status), line_(line) {}

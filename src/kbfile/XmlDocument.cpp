@@ -1,5 +1,6 @@
 #include "kbfile/XmlDocument.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <string_view>
@@ -10,7 +11,7 @@
 #include <libxml/tree.h>
 #include <libxml/xmlerror.h>
 
-#include "common/Placeholder.h"
+#include "common/MessageText.h"
 #include "kbfile/XmlFileSource.h"
 #include "platform/FileSystem.h"
 
@@ -27,6 +28,13 @@ constexpr std::string_view kNoParser = "no XML parser could be created";
 // refuses every one of them. No option may ever load a DTD, validate, include or lift the limits.
 constexpr int kParseOptions = XML_PARSE_NOENT | XML_PARSE_NONET | XML_PARSE_BIG_LINES;
 
+// A UTF-8 byte-order mark outranks the encoding that the declaration names: the bytes are UTF-8
+// whatever it says, and taking them for another encoding would garble every other character.
+int OptionsFor(bool startsWithUtf8Mark)
+{
+    return startsWithUtf8Mark ? kParseOptions | XML_PARSE_IGNORE_ENC : kParseOptions;
+}
+
 // What the parser reported during one parse.
 struct ParseReport {
     xmlParserCtxt* context = nullptr;
@@ -40,11 +48,17 @@ struct ParseReport {
 // in libxml2, and the program parses one document at a time on one thread.
 ParseReport* currentReport = nullptr;
 
-std::string WithoutLineEnd(const char* message)
+// The parser's message as one line: a reason is one line of the batch's report. Some messages
+// put their details on a line of their own ("...encoding !\nBytes: 0xE9").
+std::string OneLine(const char* message)
 {
     std::string text = message ? message : "";
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
         text.pop_back();
+    for (char& c : text) {
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    }
     return text;
 }
 
@@ -55,7 +69,7 @@ void RecordError(void*, xmlError* error)
     if (!currentReport || !error || error->level < XML_ERR_ERROR || currentReport->failed)
         return;
     currentReport->failed = true;
-    currentReport->message = WithoutLineEnd(error->message);
+    currentReport->message = OneLine(error->message);
     currentReport->line = error->line;
 }
 
@@ -68,16 +82,15 @@ xmlParserInput* RefuseEntity(const char* url, const char* id, xmlParserCtxt*)
     if (currentReport && !currentReport->refused) {
         currentReport->refused = true;
         currentReport->failed = true;
-        currentReport->message = std::string(kRefusedEntity);
-        FillPlaceholder(currentReport->message, "ITEM_00001", url ? url : (id ? id : ""));
+        currentReport->message = MessageText(kRefusedEntity, {url ? url : (id ? id : "")});
         xmlParserCtxt* context = currentReport->context;
         currentReport->line = context && context->input ? context->input->line : 0;
     }
     return nullptr;
 }
 
-// libxml2 caps an element's own line at 65535; keep the parser's line in the node's
-// application field so that reasons name the right line in large rule files.
+// libxml2 caps a node's own line at 65535, and gives a CDATA section none; keep the parser's
+// line in the node's application field so that reasons name the right line in large rule files.
 void StartElementKeepingLine(void* ctx, const xmlChar* localName, const xmlChar* prefix, const xmlChar* uri,
                              int namespaceCount, const xmlChar** namespaces, int attributeCount,
                              int defaultedCount, const xmlChar** attributes)
@@ -89,8 +102,65 @@ void StartElementKeepingLine(void* ctx, const xmlChar* localName, const xmlChar*
         context->node->_private = reinterpret_cast<void*>(static_cast<intptr_t>(context->input->line));
 }
 
+// Character data and comments reach the tree when their end has been read, so that the parser's
+// line is then their last one; counting back over their line feeds gives the line where they
+// start. Only a node that the data starts is given the line: data appended to the node before
+// keeps that node's.
+void KeepStartLine(xmlParserCtxt* context, const xmlNode* lastBefore, const xmlChar* data, int length)
+{
+    xmlNode* parent = context->node;
+    if (!parent || !parent->last || parent->last == lastBefore || !context->input)
+        return;
+    long line = context->input->line;
+    for (int i = 0; i < length; ++i)
+        line -= data[i] == '\n';
+    if (line > 0)
+        parent->last->_private = reinterpret_cast<void*>(static_cast<intptr_t>(line));
+}
+
+const xmlNode* LastChild(const xmlParserCtxt* context)
+{
+    return context->node ? context->node->last : nullptr;
+}
+
+void CharactersKeepingLine(void* ctx, const xmlChar* data, int length)
+{
+    auto* context = static_cast<xmlParserCtxt*>(ctx);
+    const xmlNode* lastBefore = LastChild(context);
+    xmlSAX2Characters(ctx, data, length);
+    KeepStartLine(context, lastBefore, data, length);
+}
+
+// libxml2's tree builder appends a CDATA section to a CDATA section that directly precedes it;
+// the reading rules count child nodes, so every section stays a node of its own. The pull parser
+// hands each section over whole, in one call.
+void CDataSectionOfItsOwn(void* ctx, const xmlChar* value, int length)
+{
+    auto* context = static_cast<xmlParserCtxt*>(ctx);
+    if (!context->node)
+        return;
+    const xmlNode* lastBefore = LastChild(context);
+    xmlNode* section = xmlNewCDataBlock(context->myDoc, value, length);
+    if (!section) {
+        if (currentReport)
+            currentReport->failed = true;
+        xmlStopParser(context);
+        return;
+    }
+    xmlAddChild(context->node, section);
+    KeepStartLine(context, lastBefore, value, length);
+}
+
+void CommentKeepingLine(void* ctx, const xmlChar* content)
+{
+    auto* context = static_cast<xmlParserCtxt*>(ctx);
+    const xmlNode* lastBefore = LastChild(context);
+    xmlSAX2Comment(ctx, content);
+    KeepStartLine(context, lastBefore, content, xmlStrlen(content));
+}
+
 // Puts the entity loader and the error handlers in place for one parse, restoring the previous
-// process-wide ones afterwards, and hooks the context's element starts.
+// process-wide ones afterwards, and hooks the context's nodes so that they keep their lines.
 class ParseScope {
 public:
     explicit ParseScope(ParseReport& report)
@@ -107,6 +177,11 @@ public:
         xmlSetGenericErrorFunc(nullptr, IgnoreGenericError);
         report.context->sax->serror = RecordError;
         report.context->sax->startElementNs = StartElementKeepingLine;
+        // Both, as before: the parser tells blanks apart only when the two differ.
+        report.context->sax->characters = CharactersKeepingLine;
+        report.context->sax->ignorableWhitespace = CharactersKeepingLine;
+        report.context->sax->cdataBlock = CDataSectionOfItsOwn;
+        report.context->sax->comment = CommentKeepingLine;
     }
     ~ParseScope()
     {
@@ -188,8 +263,9 @@ bool CXmlDocument::Load(const std::string& path)
     // The document's URL, against which libxml2 resolves the names the document holds, so that a
     // refused entity is reported by its full name.
     const std::string url = CFileSystem::PathAsUrl(path);
+    const int options = OptionsFor(source.StartsWithUtf8Mark());
     const bool loaded = ParseWith([&](xmlParserCtxt* context) {
-        return xmlCtxtReadIO(context, ReadFromSource, nullptr, &source, url.c_str(), nullptr, kParseOptions);
+        return xmlCtxtReadIO(context, ReadFromSource, nullptr, &source, url.c_str(), nullptr, options);
     });
     // A read error or an oversized file outranks whatever the parser made of the bytes before it.
     source.ReadToEnd();
@@ -206,9 +282,10 @@ bool CXmlDocument::Parse(const std::string& bytes, const std::string& url)
     document_.reset();
     if (bytes.size() > INT_MAX)
         return Fail(std::string(kTooLarge), 0);
+    const int options = OptionsFor(bytes.starts_with(CXmlFileSource::kUtf8Mark));
     return ParseWith([&](xmlParserCtxt* context) {
         return xmlCtxtReadMemory(context, bytes.data(), static_cast<int>(bytes.size()), url.c_str(),
-                                 nullptr, kParseOptions);
+                                 nullptr, options);
     });
 }
 
@@ -232,8 +309,7 @@ bool CXmlDocument::ParseWith(const std::function<_xmlDoc*(_xmlParserCtxt*)>& rea
     }
     xmlNode* root = xmlDocGetRootElement(document_.get());
     if (const xmlNode* unresolved = root ? DropWhitespaceText(root) : nullptr) {
-        std::string message(kUnresolvedEntity);
-        FillPlaceholder(message, "ITEM_00001", reinterpret_cast<const char*>(unresolved->name));
+        std::string message = MessageText(kUnresolvedEntity, {reinterpret_cast<const char*>(unresolved->name)});
         const long line = xmlGetLineNo(unresolved);
         document_.reset();
         return Fail(message, line);
@@ -251,10 +327,7 @@ std::optional<CXmlNode> CXmlDocument::Root() const
 
 bool CXmlDocument::FailToRead(const std::string& path, const std::string& errorText)
 {
-    std::string message(kCannotRead);
-    FillPlaceholder(message, "ITEM_00001", path);
-    FillPlaceholder(message, "ITEM_00002", errorText);
-    return Fail(message, 0);
+    return Fail(MessageText(kCannotRead, {path, errorText}), 0);
 }
 
 bool CXmlDocument::Fail(std::string message, long line)

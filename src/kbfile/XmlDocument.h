@@ -11,9 +11,10 @@ struct _xmlDoc;
 struct _xmlParserCtxt;
 
 // A rule file loaded whole into a tree, with character and entity references resolved, line ends
-// and attribute values normalised, CDATA sections, comments and processing instructions kept as
-// nodes, and whitespace-only text dropped everywhere. Nothing is ever loaded from outside the
-// file: a document that needs an external DTD part or entity does not load.
+// and attribute values normalised, CDATA sections (each one a node, also side by side), comments
+// and processing instructions kept as nodes, and whitespace-only text dropped everywhere. Nothing
+// is ever loaded from outside the file: a document that needs an external DTD part or entity does
+// not load.
 class CXmlDocument {
 public:
     CXmlDocument();

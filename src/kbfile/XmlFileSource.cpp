@@ -1,7 +1,9 @@
 #include "kbfile/XmlFileSource.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstring>
 
 #include "platform/FileSystem.h"
 
@@ -25,12 +27,13 @@ bool CXmlFileSource::Open(const std::string& path)
     // The parser asks for 4000 bytes at a time; a larger buffer saves most of the system calls.
     buffer_ = std::make_unique<char[]>(kReadBufferSize);
     std::setvbuf(file_.get(), buffer_.get(), _IOFBF, kReadBufferSize);
-    // Opening a folder succeeds; reading it does not. Try the first byte before any parsing, so
+    // Opening a folder succeeds; reading it does not. Read the first bytes before any parsing, so
     // that such a file fails as unreadable rather than as an empty document.
-    const int first = std::fgetc(file_.get());
-    if (first == EOF)
-        return !std::ferror(file_.get()) || Failed();
-    std::ungetc(first, file_.get());
+    head_.resize(kUtf8Mark.size());
+    head_.resize(std::fread(head_.data(), 1, head_.size(), file_.get()));
+    if (std::ferror(file_.get()))
+        return Failed();
+    startsWithUtf8Mark_ = head_ == kUtf8Mark;
     return true;
 }
 
@@ -38,7 +41,12 @@ int CXmlFileSource::Read(char* buffer, int size)
 {
     if (!file_ || ReadFailed() || tooLarge_)
         return -1;
-    const size_t count = std::fread(buffer, 1, static_cast<size_t>(size), file_.get());
+    // The parser tells the encoding from the first four bytes of its first read: the head goes
+    // out together with what follows it.
+    size_t count = std::min(head_.size(), static_cast<size_t>(size));
+    std::memcpy(buffer, head_.data(), count);
+    head_.erase(0, count);
+    count += std::fread(buffer + count, 1, static_cast<size_t>(size) - count, file_.get());
     // The bytes of a failed read are not worth parsing: the load fails on the error anyway.
     if (std::ferror(file_.get())) {
         Failed();

@@ -3,12 +3,16 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 
 // A rule file handed to the parser a piece at a time, so that its bytes are never held whole.
 // A read error anywhere in the file, or a file larger than the parser can count, fails the load
 // whatever the parser made of the bytes before it.
 class CXmlFileSource {
 public:
+    // The byte-order mark of UTF-8.
+    static constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
     // False, with ErrorText, when the file cannot be opened or read from (a folder opens, and
     // fails on its first read).
     bool Open(const std::string& path);
@@ -18,6 +22,8 @@ public:
     // stopped still fails the load.
     void ReadToEnd();
 
+    // Whether the file begins with kUtf8Mark.
+    bool StartsWithUtf8Mark() const { return startsWithUtf8Mark_; }
     bool ReadFailed() const { return !errorText_.empty(); }
     bool TooLarge() const { return tooLarge_; }
     // errno text of the failed read ("Is a directory"), empty when none.
@@ -33,6 +39,9 @@ private:
     std::unique_ptr<char[]> buffer_;
     std::unique_ptr<std::FILE, Closer> file_;
     std::string errorText_;
+    // The first bytes, read on opening and handed out before the rest.
+    std::string head_;
+    bool startsWithUtf8Mark_ = false;
     unsigned long long total_ = 0;
     bool tooLarge_ = false;
 };

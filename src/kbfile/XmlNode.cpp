@@ -81,7 +81,7 @@ std::string CXmlNode::Text() const
 
 long CXmlNode::Line() const
 {
-    if (node_->type == XML_ELEMENT_NODE && node_->_private)
+    if (node_->_private)
         return static_cast<long>(reinterpret_cast<intptr_t>(node_->_private));
     return xmlGetLineNo(node_);
 }

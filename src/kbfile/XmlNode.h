@@ -21,7 +21,8 @@ public:
     // its data; an element gives the character data of all text and CDATA below it in document
     // order, comments and processing instructions left out. Nothing is trimmed.
     std::string Text() const;
-    // Line of the rule file where the node starts.
+    // Line of the rule file where the node starts; for text and comments, where they end, which is
+    // all the parser keeps of them.
     long Line() const;
     // What the node is, for messages: "an element", "text", "a comment", ...
     std::string_view KindWord() const;

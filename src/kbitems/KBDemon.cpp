@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "common/MessageText.h"
 #include "common/Placeholder.h"
 #include "kbitems/VBUtility.h"
 #include "log/Log.h"
@@ -21,6 +22,10 @@ constexpr std::string_view kDemonCallLine = "    Call ITEM_00001(Object, pDemon 
 
 constexpr std::string_view kDemonIdParameter = "iDemonID";
 constexpr std::string_view kDemonKindWord = "Demon";
+
+constexpr std::string_view kPatternCodeWord = "PatternCode";
+constexpr std::string_view kActionCodeWord = "ActionCode";
+constexpr std::string_view kNoDemonPart = "has no ITEM_00001; the dispatch calls 'ITEM_00002'";
 
 // The object and the demon control are passed by name; only later parameters map to Args.
 constexpr int kDemonSkipCount = 1;
@@ -88,6 +93,23 @@ void CKBDemon::GenerateImplementCode(std::string& outputText)
                               InProject(ActionRoutineAsWritten()));
     outputText = PatternCode + ActionCode;
     log->LogImplementCode(kDemonKindWord, name);
+}
+
+// Without PatternCode or ActionCode the dispatch still calls the routine that code would hold.
+void CKBDemon::FindCodeFaults(std::vector<std::string>& faults) const
+{
+    const struct {
+        std::string_view part;
+        const std::string& code;
+        std::string routine;
+    } parts[] = {{kPatternCodeWord, PatternCode, PatternRoutineAsWritten()},
+                 {kActionCodeWord, ActionCode, ActionRoutineAsWritten()}};
+    for (const auto& p : parts) {
+        if (p.code.empty())
+            faults.push_back(MessageText(kNoDemonPart, {p.part, InProject(p.routine)}));
+        else
+            FindRoutineFaults(p.part, p.code, p.routine, InProject(p.routine), faults);
+    }
 }
 
 void CKBDemon::CloseDispatch(CGrowingText& handlerText)

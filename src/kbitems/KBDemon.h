@@ -17,6 +17,7 @@ public:
                               int itemId) override;
     // Renames both routines inside PatternCode and ActionCode themselves.
     void GenerateImplementCode(std::string& outputText) override;
+    void FindCodeFaults(std::vector<std::string>& faults) const override;
 
     std::string name;
     std::vector<std::string> Classlist;

@@ -70,6 +70,11 @@ void CKBEvent::GenerateImplementCode(std::string& outputText)
     log->LogImplementCode(kEventKindWord, kEventKindWord);
 }
 
+void CKBEvent::FindCodeFaults(std::vector<std::string>& faults) const
+{
+    FindRoutineFaults(kCodeWord, code, name, RoutineName(), faults);
+}
+
 std::string CKBEvent::ArrayName() const
 {
     return "array_" + name + FirstClass(Classlist);

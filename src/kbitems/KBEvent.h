@@ -17,6 +17,7 @@ public:
     void GenerateComEntryCode(CGrowingText& handlerText, std::string_view branchMarker,
                               int itemId) override;
     void GenerateImplementCode(std::string& outputText) override;
+    void FindCodeFaults(std::vector<std::string>& faults) const override;
     // The joined name and first class that IsSameItem compares.
     std::string ReplacementKey() const override;
 

@@ -62,6 +62,13 @@ void CKBFilter::GenerateImplementCode(std::string& outputText)
     log->LogImplementCode(kFilterKindWord, name);
 }
 
+// A Filter without code calls no routine.
+void CKBFilter::FindCodeFaults(std::vector<std::string>& faults) const
+{
+    if (!nocode)
+        FindRoutineFaults(kCodeWord, code, name, name, faults);
+}
+
 std::string CKBFilter::ArrayName() const
 {
     return "array_" + name;

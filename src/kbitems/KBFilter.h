@@ -16,6 +16,7 @@ public:
     void GenerateComEntryCode(CGrowingText& handlerText, std::string_view branchMarker,
                               int itemId) override;
     void GenerateImplementCode(std::string& outputText) override;
+    void FindCodeFaults(std::vector<std::string>& faults) const override;
 
     std::string name;
     std::string displayname;

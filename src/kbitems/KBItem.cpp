@@ -3,9 +3,16 @@
 #include <cctype>
 #include <utility>
 
+#include "common/MessageText.h"
+#include "kbitems/VBUtility.h"
 #include "log/Log.h"
 
 namespace {
+
+constexpr std::string_view kNoRoutine =
+    "defines no routine 'ITEM_00001' in its ITEM_00002; the dispatch calls 'ITEM_00003'";
+constexpr std::string_view kNoFinalLineBreak = "ends its ITEM_00001 without a line break; "
+                                               "the routine written after it would start on its last line";
 
 bool IsBlank(char c)
 {
@@ -121,4 +128,14 @@ std::string_view CKBItem::TruthWord(bool flag)
 std::string CKBItem::FirstClass(const std::vector<std::string>& classlist)
 {
     return classlist.empty() ? std::string() : classlist.front();
+}
+
+void CKBItem::FindRoutineFaults(std::string_view part, const std::string& code,
+                                const std::string& routineName, const std::string& calledAs,
+                                std::vector<std::string>& faults)
+{
+    if (!CVBUtility::FindsRoutine(code, routineName))
+        faults.push_back(MessageText(kNoRoutine, {routineName, part, calledAs}));
+    if (!code.empty() && code.back() != '\n')
+        faults.push_back(MessageText(kNoFinalLineBreak, {part}));
 }

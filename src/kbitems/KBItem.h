@@ -51,6 +51,9 @@ public:
     // Items with different keys are never the same item, so the builder needs to ask IsSameItem
     // only among equal keys. Empty: the item is the same as no other.
     virtual std::string ReplacementKey() const;
+    // What in the item's routines would be lost or keep the project from compiling, each as the
+    // rest of a sentence about the item ("has no PatternCode; ..."). Generates and logs nothing.
+    virtual void FindCodeFaults(std::vector<std::string>& faults) const = 0;
 
     // The same for a plain text, which is filled over its whole length as well.
     void GenerateRegisterCode(int itemId, std::string& registerText);
@@ -61,6 +64,9 @@ public:
     static ResultStyle FindResultStyle(const std::string& routineName, const std::string& code);
 
 protected:
+    // The word for an item's one routine text in what FindCodeFaults says.
+    static constexpr std::string_view kCodeWord = "code";
+
     // Appends what the marker calls for. True for the two opening markers, after which the caller
     // fills its tokens and writes its log line; false for the end marker, which needs neither.
     static bool AppendBranch(CGrowingText& text, std::string_view branchMarker,
@@ -69,6 +75,12 @@ protected:
     static std::string_view TruthWord(bool flag);
     // The rule file must list a class, but a missing one only leaves the class suffix empty.
     static std::string FirstClass(const std::vector<std::string>& classlist);
+    // part ("code", "PatternCode") must hold the routine that the dispatch calls as calledAs,
+    // under the name routineName that the renaming looks for, and end with a line break, since
+    // the next routine in the file starts right after it.
+    static void FindRoutineFaults(std::string_view part, const std::string& code,
+                                  const std::string& routineName, const std::string& calledAs,
+                                  std::vector<std::string>& faults);
 
     CLog* log;
 };

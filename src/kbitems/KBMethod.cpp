@@ -79,6 +79,11 @@ void CKBMethod::GenerateImplementCode(std::string& outputText)
     log->LogImplementCode(kMethodKindWord, name);
 }
 
+void CKBMethod::FindCodeFaults(std::vector<std::string>& faults) const
+{
+    FindRoutineFaults(kCodeWord, code, name, RoutineName(), faults);
+}
+
 std::string CKBMethod::BranchBody() const
 {
     std::string body;

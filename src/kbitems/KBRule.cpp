@@ -71,6 +71,11 @@ void CKBRule::GenerateImplementCode(std::string& outputText)
     log->LogImplementCode(kRuleKindWord, name);
 }
 
+void CKBRule::FindCodeFaults(std::vector<std::string>& faults) const
+{
+    FindRoutineFaults(kCodeWord, code, name, name, faults);
+}
+
 std::string CKBRule::BranchBody() const
 {
     std::string body;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "kbitems/KBItem.h"
 
@@ -14,6 +15,7 @@ public:
     void GenerateComEntryCode(CGrowingText& handlerText, std::string_view branchMarker,
                               int itemId) override;
     void GenerateImplementCode(std::string& outputText) override;
+    void FindCodeFaults(std::vector<std::string>& faults) const override;
 
     std::string name;
     std::string displayname;

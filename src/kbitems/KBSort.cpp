@@ -74,6 +74,11 @@ void CKBSort::GenerateImplementCode(std::string& outputText)
     log->LogImplementCode(kSortKindWord, name);
 }
 
+void CKBSort::FindCodeFaults(std::vector<std::string>& faults) const
+{
+    FindRoutineFaults(kCodeWord, code, name, name, faults);
+}
+
 std::string CKBSort::ArrayName() const
 {
     return "array_" + name;

@@ -8,6 +8,17 @@ namespace {
 
 constexpr std::string_view kArrayDeclaration = "  Dim ITEM_00001(ITEM_00002) As Variant\n";
 
+// The surroundings in which a routine's name is renamed, in the order of renaming: the
+// declaration and calls after a blank, a result assignment at a line start, an indented or Set
+// assignment and other blank-delimited uses.
+struct NameSurrounding {
+    std::string_view before;
+    std::string_view after;
+};
+constexpr NameSurrounding kRoutineNameSurroundings[] = {
+    {" ", "("}, {"\n", " "}, {"\n", "="}, {" ", " "}, {" ", "="},
+};
+
 // Position of c in code, -1 when absent, so that "before the first ')'" can fail for every comma.
 long long SignedFind(const std::string& code, char c, size_t from = 0)
 {
@@ -73,9 +84,32 @@ void CVBUtility::MakeArgumentList(const std::string& code, std::string& target, 
 void CVBUtility::RenameRoutine(std::string& code, const std::string& oldName,
                                const std::string& newName)
 {
-    FillPlaceholder(code, " " + oldName + "(", " " + newName + "(");
-    FillPlaceholder(code, "\n" + oldName + " ", "\n" + newName + " ");
-    FillPlaceholder(code, "\n" + oldName + "=", "\n" + newName + "=");
-    FillPlaceholder(code, " " + oldName + " ", " " + newName + " ");
-    FillPlaceholder(code, " " + oldName + "=", " " + newName + "=");
+    for (const NameSurrounding& s : kRoutineNameSurroundings) {
+        const std::string before(s.before), after(s.after);
+        FillPlaceholder(code, before + oldName + after, before + newName + after);
+    }
+}
+
+bool CVBUtility::FindsRoutine(const std::string& code, const std::string& name)
+{
+    for (const NameSurrounding& s : kRoutineNameSurroundings) {
+        if (code.find(std::string(s.before) + name + std::string(s.after)) != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+bool CVBUtility::IsVBName(std::string_view name)
+{
+    auto isLetter = [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+               static_cast<unsigned char>(c) >= 0x80;
+    };
+    if (name.empty() || !isLetter(name.front()))
+        return false;
+    for (char c : name.substr(1)) {
+        if (!isLetter(c) && !(c >= '0' && c <= '9') && c != '_')
+            return false;
+    }
+    return true;
 }

@@ -25,6 +25,12 @@ public:
     // assigned its result.
     static void RenameRoutine(std::string& code, const std::string& oldName,
                               const std::string& newName);
+    // True when RenameRoutine would find name in code: the code declares, calls or assigns a
+    // routine of that name in a way the renaming recognises.
+    static bool FindsRoutine(const std::string& code, const std::string& name);
+    // A letter, then letters, digits and "_". Bytes past ASCII count as letters: VB takes the
+    // letters of the system code page, which this text cannot tell from other characters.
+    static bool IsVBName(std::string_view name);
 
     // Each sets out to the filled template.
     static void GetClassHeader(const std::string& name, std::string& out);

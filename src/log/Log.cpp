@@ -3,6 +3,7 @@
 #include <ctime>
 #include <utility>
 
+#include "common/MessageText.h"
 #include "common/Placeholder.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
@@ -17,6 +18,7 @@ constexpr std::string_view kBeginBanner =
 constexpr std::string_view kFinishBanner =
     "--------------------------  Finish to convert ITEM_00001  -------------------------------------\n\n";
 constexpr std::string_view kStepLine = "ITEM_00001 ----> ITEM_00002 ----> ITEM_00003\n";
+constexpr std::string_view kFailureLine = "ITEM_00001 ----> ITEM_00002\n";
 constexpr std::string_view kWriteFileMessage = "Write ITEM_00001 to VB ITEM_00002 file.";
 constexpr std::string_view kRegisterCodeLine =
     "ITEM_00003 ---->Generate Register code for DataServiceImpl.cls for ITEM_00001 : ITEM_00002\n";
@@ -44,15 +46,20 @@ CLog* CLog::Instance()
 
 CLog* CLog::Restart()
 {
-    return Restart(CFileSystem::ExecutableFolder());
+    return Restart(CProgramFolders::ForThisUser());
+}
+
+CLog* CLog::Restart(const CProgramFolders& folders)
+{
+    currentLog.reset();
+    currentLog = std::make_unique<CLog>();
+    currentLog->OpenFile(folders.executable, folders.userLogs);
+    return currentLog.get();
 }
 
 CLog* CLog::Restart(const std::optional<std::string>& logFolder)
 {
-    currentLog.reset();
-    currentLog = std::make_unique<CLog>();
-    currentLog->OpenFile(logFolder);
-    return currentLog.get();
+    return Restart(CProgramFolders{logFolder.value_or(""), "", ""});
 }
 
 CLog::~CLog() = default;
@@ -75,22 +82,36 @@ std::string CLog::TimeText()
     return formatted;
 }
 
-void CLog::OpenFile(const std::optional<std::string>& logFolder)
+void CLog::OpenFile(const std::string& logFolder, const std::string& userFolder)
 {
-    if (!logFolder)
+    if (!logFolder.empty() && CreateIn(logFolder))
         return;
+    // Otherwise the conversion goes on without a log.
+    if (CProgramFolders::MakeUserFolder(userFolder))
+        CreateIn(userFolder);
+}
+
+bool CLog::CreateIn(const std::string& folder)
+{
     // Two conversions in the same second must not share a file: the later one takes the next
     // free name, so no earlier log is ever emptied.
-    std::string stem = *logFolder + TimeText();
+    std::string stem = folder + TimeText();
     for (int n = 1; n <= 1000; ++n) {
         std::string path = n == 1 ? stem + ".txt" : stem + " (" + std::to_string(n) + ").txt";
         if (file_.CreateNew(path)) {
             filePath_ = path;
-            return;
+            return true;
         }
         if (CFileSystem::EntryExists(path) == false)
-            return;  // the folder cannot take a log; the conversion goes on without one
+            return false;  // the folder takes no new file
     }
+    return false;
+}
+
+void CLog::SetEncoder(std::unique_ptr<CTextEncoder> encoder)
+{
+    encoder_ = std::move(encoder);
+    file_.SetEncoder(encoder_.get());
 }
 
 void CLog::WriteBanner(std::string_view bannerTemplate, const std::string& rulePath)
@@ -109,6 +130,12 @@ void CLog::BeginConversion(const std::string& rulePath)
 void CLog::FinishConversion(const std::string& rulePath)
 {
     WriteBanner(kFinishBanner, rulePath);
+}
+
+void CLog::LogFailure(std::string_view message)
+{
+    if (file_.IsOpen())
+        file_.Write(MessageText(kFailureLine, {TimeText(), message}));
 }
 
 void CLog::LogStep(std::string_view message, bool success)

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/ProgramFolders.h"
+#include "platform/TextEncoder.h"
 #include "platform/TextFile.h"
 
 // The log of one conversion: a file named by the conversion's start time, holding the banners,
@@ -13,11 +15,15 @@
 // handler stubs of the kinds that had none.
 class CLog {
 public:
-    // The current log; created (with its file in the executable's folder) when there is none.
+    // The current log; created (with its file where Restart() puts it) when there is none.
     static CLog* Instance();
-    // Replaces the current log by a new one with cleared flags. Its file goes into logFolder
-    // (which ends in "/"); std::nullopt gives a log without a file, which writes nothing.
+    // Replaces the current log by a new one with cleared flags, its file beside the executable or,
+    // when that folder takes no new file, in the user's folder for logs.
     static CLog* Restart();
+    // The same with the file beside folders.executable or in folders.userLogs, created when
+    // missing. No folder that takes the file gives a log without a file, which writes nothing.
+    static CLog* Restart(const CProgramFolders& folders);
+    // The file in logFolder (which ends in "/") alone; std::nullopt gives a log without a file.
     static CLog* Restart(const std::optional<std::string>& logFolder);
 
     virtual ~CLog();
@@ -25,13 +31,18 @@ public:
     // "%Y-%m-%d %H.%M.%S" of the local time now; empty if formatting fails.
     static std::string TimeText();
 
-    void OpenFile(const std::optional<std::string>& logFolder);
+    // Empty folders are no place for the file; userFolder is created when needed and missing.
+    void OpenFile(const std::string& logFolder, const std::string& userFolder = "");
+    // The code page of the lines written from now on; none writes UTF-8.
+    void SetEncoder(std::unique_ptr<CTextEncoder> encoder);
     bool HasFile() const { return file_.IsOpen(); }
     // Full path of the log file, empty when the log has none.
     const std::string& FilePath() const { return filePath_; }
 
     void BeginConversion(const std::string& rulePath);
     void FinishConversion(const std::string& rulePath);
+    // The time-stamped line that ends a failed conversion's log: why it failed, as the user was told.
+    void LogFailure(std::string_view message);
 
     void LogStep(std::string_view message, bool success);
     void LogParseDemon(bool success);
@@ -60,10 +71,13 @@ public:
     bool hasSort = false;
 
 private:
+    // Creates a file named by the time in folder; false when the folder takes no new file.
+    bool CreateIn(const std::string& folder);
     void WriteBanner(std::string_view bannerTemplate, const std::string& rulePath);
     void WriteStamped(std::string line);
     void SetKindFlag(std::string_view kindWord);
 
+    std::unique_ptr<CTextEncoder> encoder_;
     CTextFile file_;
     std::string filePath_;
 };

@@ -8,9 +8,10 @@ class CFileSearch {
 public:
     // Full paths of the entries that match the last component of pattern, where "*" and "?" are
     // the only wildcards. The folder part is taken literally and made absolute against the
-    // current folder. Files and folders alike, "." and ".." included when they match; sorted by
-    // name bytes so that a batch always runs in the same order. Names match as the file system
-    // compares them: byte for byte on Linux, without regard to case on Windows.
+    // current folder. Folders, links to folders, "." and ".." are passed over; every other entry
+    // that matches is listed, hidden ones included. Sorted by name bytes so that a batch always
+    // runs in the same order. Names match as the file system compares them: byte for byte on
+    // Linux, without regard to case on Windows.
     static std::vector<std::string> Find(const std::string& pattern);
     // Whole-name match of "*" (any run) and "?" (any one byte); every other byte stands for itself.
     static bool Matches(const std::string& wildcard, const std::string& name);

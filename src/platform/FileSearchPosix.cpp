@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <dirent.h>
 #include <memory>
+#include <sys/stat.h>
 
 #include "platform/FileSystem.h"
 
@@ -37,13 +38,16 @@ std::vector<std::string> CFileSearch::Find(const std::string& pattern)
     std::unique_ptr<DIR, DirCloser> dir(::opendir(folder.c_str()));
     if (!dir)
         return {};
-    std::vector<std::string> names;
+    std::vector<std::string> paths;
     while (const dirent* entry = ::readdir(dir.get())) {
-        if (Matches(wildcard, entry->d_name))
-            names.emplace_back(entry->d_name);
+        if (!Matches(wildcard, entry->d_name))
+            continue;
+        std::string path = folder + entry->d_name;
+        struct stat info;
+        if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+            continue;
+        paths.push_back(std::move(path));
     }
-    std::sort(names.begin(), names.end());
-    for (std::string& name : names)
-        name = folder + name;
-    return names;
+    std::sort(paths.begin(), paths.end());
+    return paths;
 }

@@ -30,4 +30,6 @@ public:
     static std::FILE* OpenForReading(const std::string& path);
     // The C library's words for an errno value ("No space left on device").
     static std::string ErrnoText(int errorNumber);
+    // The last component of path without its last extension: "/r/Pumps.v2.pxkbx" gives "Pumps.v2".
+    static std::string NameWithoutExtension(const std::string& path);
 };

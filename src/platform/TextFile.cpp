@@ -2,8 +2,29 @@
 
 #include <array>
 #include <cstring>
+#include <utility>
 
 #include "platform/FileSystem.h"
+#include "platform/TextEncoder.h"
+
+namespace {
+
+// How many of the first count bytes of text hold whole UTF-8 characters: a character that the
+// end cuts off is left out, at most three bytes.
+size_t WholeCharacters(const char* text, size_t count)
+{
+    size_t start = count;
+    while (start > 0 && count - start < 4) {
+        const unsigned char byte = static_cast<unsigned char>(text[--start]);
+        if ((byte & 0xC0) == 0x80)
+            continue;  // a continuation byte: the character starts further back
+        const size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+        return start + length > count ? start : count;
+    }
+    return count;
+}
+
+}  // namespace
 
 bool CTextFile::Write(std::string_view text, bool flush)
 {
@@ -18,11 +39,8 @@ bool CTextFile::Write(std::string_view text, bool flush)
     size_t used = 0;
     size_t start = 0;
     while (start < text.size()) {
-        if (chunk.size() - used < 2) {
-            if (!WriteBytes(chunk.data(), used))
-                return false;
-            used = 0;
-        }
+        if (chunk.size() - used < 2 && !WriteChunk(chunk.data(), used, false))
+            return false;
         // At most what fits with the CR that a line end adds.
         const std::string_view piece = text.substr(start, chunk.size() - used - 1);
         const size_t lf = piece.find('\n');
@@ -36,11 +54,25 @@ bool CTextFile::Write(std::string_view text, bool flush)
             ++start;
         }
     }
-    if (!WriteBytes(chunk.data(), used))
+    if (!WriteChunk(chunk.data(), used, true))
         return false;
     if (flush && std::fflush(file_.get()) != 0)
         return Fail();
     return true;
+}
+
+bool CTextFile::WriteChunk(char* chunk, size_t& used, bool last)
+{
+    if (!encoder_ || encoder_->PassesThrough()) {
+        const size_t count = std::exchange(used, 0);
+        return WriteBytes(chunk, count);
+    }
+    const size_t whole = last ? used : WholeCharacters(chunk, used);
+    encoded_.clear();
+    encoder_->Encode(std::string_view(chunk, whole), encoded_);
+    std::memmove(chunk, chunk + whole, used - whole);
+    used -= whole;
+    return WriteBytes(encoded_.data(), encoded_.size());
 }
 
 bool CTextFile::WriteBytes(const char* bytes, size_t count)
@@ -48,9 +80,15 @@ bool CTextFile::WriteBytes(const char* bytes, size_t count)
     return std::fwrite(bytes, 1, count, file_.get()) == count || Fail();
 }
 
+CTextFile::~CTextFile()
+{
+    Close();
+}
+
 void CTextFile::Close()
 {
     file_.reset();
+    RemoveTemporary();
 }
 
 bool CTextFile::ReadFirstLine(const std::string& path, std::string& line)

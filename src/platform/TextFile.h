@@ -5,17 +5,37 @@
 #include <string>
 #include <string_view>
 
+class CTextEncoder;
+
 // A text file written the way the generated project and the logs need it: every "\n" reaches the
-// disk as "\r\n", and every write is flushed at once so that what was written survives a crash.
+// disk as "\r\n", then the text is converted to the encoder's code page, and every write is
+// flushed at once so that what was written survives a crash.
 class CTextFile {
 public:
+    CTextFile() = default;
+    ~CTextFile();
+    CTextFile(const CTextFile&) = delete;
+    CTextFile& operator=(const CTextFile&) = delete;
+
+    // The code page the text is written in, borrowed; none (the default) writes UTF-8 as it is.
+    void SetEncoder(CTextEncoder* encoder) { encoder_ = encoder; }
     // Opens with the meaning of "w+t": creates the file, or empties an existing one.
     bool Open(const std::string& path);
+    // Opens a new temporary file in path's folder, with the permissions any new file gets; path
+    // itself stays as it is until Commit. For files that must never be seen half written, nor
+    // written through a link that stands at path. False, with nothing created, when path names a
+    // folder or the temporary file cannot be made.
+    bool OpenReplacing(const std::string& path);
+    // Flushes and closes the file that OpenReplacing opened and renames it over path: whatever
+    // entry had that name, a link included, is replaced, never followed. False, with the temporary
+    // file removed and path as it was, when any step fails.
+    bool Commit();
     // Creates the file only when no entry of that name exists; never overwrites.
     bool CreateNew(const std::string& path);
     bool IsOpen() const { return file_ != nullptr; }
     // Writes the whole text; false when the file is not open or any byte could not be written.
     bool Write(std::string_view text, bool flush = true);
+    // Closes the file; a temporary file that was not committed is removed.
     void Close();
     // errno text of the last failure ("No space left on device"), empty when none.
     const std::string& ErrorText() const { return errorText_; }
@@ -29,10 +49,21 @@ private:
     };
     bool Fail();
     bool WriteBytes(const char* bytes, size_t count);
+    // Removes the uncommitted temporary file, if any.
+    void RemoveTemporary();
+    // Writes the first used bytes of chunk, converted. Unless last is set, a character cut off at
+    // the end stays behind, moved to the chunk's start; used is what stays.
+    bool WriteChunk(char* chunk, size_t& used, bool last);
 
     // Most bytes of converted text handed to the library at a time; held on the stack.
     static constexpr size_t kChunkSize = 16 * 1024;
 
     std::unique_ptr<FILE, Closer> file_;
+    CTextEncoder* encoder_ = nullptr;
+    // The converted chunk, kept to spare an allocation per chunk.
+    std::string encoded_;
     std::string errorText_;
+    // Set while a file opened by OpenReplacing is not yet committed.
+    std::string temporaryPath_;
+    std::string replacedPath_;
 };

@@ -2,9 +2,29 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <random>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/FileSystem.h"
+
+namespace {
+
+// Names tried before giving up when every one is taken.
+constexpr int kTemporaryAttempts = 100;
+
+// A hidden name of fixed length, so that a long file name cannot make it too long.
+std::string TemporaryName()
+{
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device random;
+    std::string name = ".rulecast-";
+    for (int i = 0; i < 12; ++i)
+        name += kLetters[random() % (sizeof kLetters - 1)];
+    return name + ".tmp";
+}
+
+}  // namespace
 
 bool CTextFile::Fail()
 {
@@ -14,13 +34,14 @@ bool CTextFile::Fail()
 
 bool CTextFile::Open(const std::string& path)
 {
+    Close();
     file_.reset(std::fopen(path.c_str(), "w+"));
     return file_ ? true : Fail();
 }
 
 bool CTextFile::CreateNew(const std::string& path)
 {
-    file_.reset();
+    Close();
     int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0)
         return Fail();
@@ -31,4 +52,56 @@ bool CTextFile::CreateNew(const std::string& path)
         return false;
     }
     return true;
+}
+
+bool CTextFile::OpenReplacing(const std::string& path)
+{
+    Close();
+    // The rename would refuse a folder only once everything is written; say so before.
+    struct stat info;
+    if (::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        errno = EISDIR;
+        return Fail();
+    }
+    const std::string folder = path.substr(0, path.rfind('/') + 1);
+    for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
+        const std::string temporary = folder + TemporaryName();
+        if (CreateNew(temporary)) {
+            temporaryPath_ = temporary;
+            replacedPath_ = path;
+            return true;
+        }
+        if (errno != EEXIST)
+            return false;
+    }
+    return false;
+}
+
+bool CTextFile::Commit()
+{
+    if (!file_ || temporaryPath_.empty()) {
+        errorText_ = "file is not open";
+        return false;
+    }
+    bool written = std::fflush(file_.get()) == 0 || Fail();
+    // A write the library deferred may only fail here.
+    written = (std::fclose(file_.release()) == 0 || Fail()) && written;
+    if (written && ::rename(temporaryPath_.c_str(), replacedPath_.c_str()) != 0)
+        written = Fail();
+    if (!written) {
+        RemoveTemporary();
+        return false;
+    }
+    temporaryPath_.clear();
+    replacedPath_.clear();
+    return true;
+}
+
+void CTextFile::RemoveTemporary()
+{
+    if (temporaryPath_.empty())
+        return;
+    ::unlink(temporaryPath_.c_str());
+    temporaryPath_.clear();
+    replacedPath_.clear();
 }

@@ -80,6 +80,7 @@ bool CGlobalCode::ReadLine(std::string& line)
         return false;
     line.assign(text_, readPosition_, lineFeed - readPosition_);
     readPosition_ = lineFeed + 1;
+    ++linesRead_;
     return true;
 }
 
@@ -90,12 +91,14 @@ bool CGlobalCode::Split()
     std::string pendingComments;
     std::string className;
     std::string classLines;
+    long classLine = 0;
     bool inClass = false;
     std::string line;
     while (ReadLine(line)) {
         NormaliseLine(line);
         if (inClass && IsClassEndLine(line)) {
             classNames_.push_back(std::move(className));
+            classLines_.push_back(classLine);
             classBodies_.push_back(pendingComments + "\n" + classLines);
             className.clear();
             classLines.clear();
@@ -107,6 +110,7 @@ bool CGlobalCode::Split()
             pendingComments += line + "\n";
         } else if (IsClassStartLine(line)) {
             className = ClassName(line);
+            classLine = linesRead_;
             inClass = true;
         } else {
             if (!pendingComments.empty())
@@ -115,6 +119,8 @@ bool CGlobalCode::Split()
             pendingComments.clear();
         }
     }
+    if (inClass)
+        unclosedClassLine_ = classLine;
     return true;
 }
 
@@ -134,10 +140,27 @@ bool CGlobalCode::GetClassBodies(std::vector<std::string>& bodies) const
     return true;
 }
 
+bool CGlobalCode::GetClassLines(std::vector<long>& lines) const
+{
+    if (classLines_.empty())
+        return false;
+    lines = classLines_;
+    return true;
+}
+
 bool CGlobalCode::GetModuleCode(std::string& code) const
 {
     if (modulePart_.empty())
         return false;
     code = modulePart_;
+    return true;
+}
+
+bool CGlobalCode::GetUnreadLastLine(std::string& text, long& line) const
+{
+    if (text_.find_first_not_of(kWhiteSpace, readPosition_) == std::string::npos)
+        return false;
+    text = text_.substr(readPosition_);
+    line = linesRead_ + 1;
     return true;
 }

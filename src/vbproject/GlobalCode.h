@@ -17,8 +17,16 @@ public:
     // False when there is no class block; names and bodies share their positions.
     bool GetClassNames(std::vector<std::string>& names) const;
     bool GetClassBodies(std::vector<std::string>& bodies) const;
+    // Where each class starts: the line of the text (from 1) that holds its "Class" line.
+    bool GetClassLines(std::vector<long>& lines) const;
     // False, leaving code as it was, when the module part is empty.
     bool GetModuleCode(std::string& code) const;
+
+    // Code that the split drops. The line on which a class block starts that no "End Class"
+    // closes, with everything after it; 0 when every block is closed.
+    long UnclosedClassLine() const { return unclosedClassLine_; }
+    // Text after the last line feed, never read; false when it is only white space.
+    bool GetUnreadLastLine(std::string& text, long& line) const;
 
 private:
     // The next line without its line feed; false when no line feed is left, so text after the
@@ -27,7 +35,11 @@ private:
 
     std::string text_;
     size_t readPosition_ = 0;
+    // Lines read so far.
+    long linesRead_ = 0;
     std::string modulePart_;
     std::vector<std::string> classNames_;
     std::vector<std::string> classBodies_;
+    std::vector<long> classLines_;
+    long unclosedClassLine_ = 0;
 };

@@ -9,7 +9,7 @@ namespace {
 constexpr std::string_view kExtension = ".cls";
 }
 
-CVBClass::CVBClass(std::string name) : CVBItem(std::move(name)) {}
+CVBClass::CVBClass(std::string name, CTextEncoder* encoder) : CVBItem(std::move(name), encoder) {}
 
 bool CVBClass::Create(const std::string& folder)
 {

@@ -7,7 +7,7 @@
 // A class file, <folder>/<name>.cls.
 class CVBClass : public CVBItem {
 public:
-    explicit CVBClass(std::string name);
+    explicit CVBClass(std::string name, CTextEncoder* encoder = nullptr);
 
     bool Create(const std::string& folder) override;
 };

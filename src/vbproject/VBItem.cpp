@@ -2,7 +2,19 @@
 
 #include <utility>
 
-CVBItem::CVBItem(std::string name) : name_(std::move(name)) {}
+#include "common/MessageText.h"
+
+namespace {
+
+constexpr std::string_view kCannotWrite = "cannot write ITEM_00001: ITEM_00002";
+constexpr std::string_view kNotOpen = "file not open";
+
+}  // namespace
+
+CVBItem::CVBItem(std::string name, CTextEncoder* encoder) : name_(std::move(name))
+{
+    file_.SetEncoder(encoder);
+}
 
 CVBItem::~CVBItem()
 {
@@ -12,8 +24,22 @@ CVBItem::~CVBItem()
 bool CVBItem::WriteText(std::string_view text)
 {
     if (!file_.IsOpen())
-        return Fail("cannot write " + (path_.empty() ? name_ : path_) + ": file not open");
+        return Fail(MessageText(kCannotWrite, {path_.empty() ? name_ : path_, kNotOpen}));
     if (!file_.Write(text))
+        return Fail(MessageText(kCannotWrite, {path_, file_.ErrorText()}));
+    return true;
+}
+
+bool CVBItem::Complete()
+{
+    if (!file_.IsOpen())
+        return Fail("cannot write " + (path_.empty() ? name_ : path_) + ": file not open");
+    // A file with a failed write lacks text: it never takes the earlier file's place.
+    if (!errorText_.empty()) {
+        file_.Close();
+        return false;
+    }
+    if (!file_.Commit())
         return Fail("cannot write " + path_ + ": " + file_.ErrorText());
     return true;
 }
@@ -26,8 +52,8 @@ std::string CVBItem::GetName() const
 bool CVBItem::OpenWithHeader(const std::string& path, std::string_view header)
 {
     path_ = path;
-    if (!file_.Open(path))
-        return Fail("cannot write " + path + ": " + file_.ErrorText());
+    if (!file_.OpenReplacing(path))
+        return Fail(MessageText(kCannotWrite, {path, file_.ErrorText()}));
     // Flushed at once, so that a full disk is reported by Create, not by the first WriteText.
     return WriteText(header);
 }

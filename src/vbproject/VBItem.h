@@ -6,17 +6,24 @@
 #include "platform/TextFile.h"
 
 // One generated VB source file: created in a folder with a header filled with its VB name, then
-// grown by the project builder. Every write is flushed, so the disk holds all text written so far.
+// grown by the project builder, and put in place once complete. Until then it is written, flushed
+// at every write, to a temporary file beside it: an earlier file of that name stays whole, and a
+// link of that name is replaced rather than written through. Destroying an object that was not
+// completed removes its temporary file.
 class CVBItem {
 public:
-    explicit CVBItem(std::string name);
+    // encoder (borrowed) is the code page the file is written in; none writes UTF-8.
+    explicit CVBItem(std::string name, CTextEncoder* encoder = nullptr);
     virtual ~CVBItem();
 
-    // Opens the file in folder ("w+t") and writes its header; false when the file could not be
-    // opened or not every byte written (ErrorText says why).
+    // Opens the file in folder and writes its header; false when the file could not be opened or
+    // not every byte written (ErrorText says why).
     virtual bool Create(const std::string& folder) = 0;
     // Appends text and flushes; false when the file is not open or not every byte was written.
     virtual bool WriteText(std::string_view text);
+    // The file is whole: it takes the place of any earlier entry of its name. False when it could
+    // not; that entry then stays as it was.
+    bool Complete();
     // The VB name, also the file's base name.
     virtual std::string GetName() const;
 
@@ -24,7 +31,7 @@ public:
     const std::string& ErrorText() const { return errorText_; }
 
 protected:
-    // Opens path, emptying it, and writes header.
+    // Opens path for replacing and writes header.
     bool OpenWithHeader(const std::string& path, std::string_view header);
     // Keeps the first failure's text: later ones mostly follow from it. Returns false.
     bool Fail(const std::string& text);

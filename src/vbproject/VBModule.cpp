@@ -9,7 +9,7 @@ namespace {
 constexpr std::string_view kExtension = ".bas";
 }
 
-CVBModule::CVBModule(std::string name) : CVBItem(std::move(name)) {}
+CVBModule::CVBModule(std::string name, CTextEncoder* encoder) : CVBItem(std::move(name), encoder) {}
 
 bool CVBModule::Create(const std::string& folder)
 {

@@ -7,7 +7,7 @@
 // The project file, <target>/<name>/<name>.vbp; its folder is made on Create.
 class CVBProject : public CVBItem {
 public:
-    explicit CVBProject(std::string name);
+    explicit CVBProject(std::string name, CTextEncoder* encoder = nullptr);
 
     // Makes the project folder in targetFolder (one level; an existing one is reused with
     // whatever it holds) and creates the project file in it. False, with nothing opened or

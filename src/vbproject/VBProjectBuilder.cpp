@@ -3,10 +3,12 @@
 #include <string_view>
 #include <utility>
 
+#include "common/MessageText.h"
 #include "common/Placeholder.h"
 #include "kbitems/VBUtility.h"
 #include "log/Log.h"
 #include "vbproject/VBClass.h"
+#include "vbproject/SafeName.h"
 #include "vbproject/VBModule.h"
 
 namespace {
@@ -59,15 +61,13 @@ constexpr std::string_view kGlobalDeclarations =
 // Size from which the routine text written so far goes to the file.
 constexpr size_t kRoutineSlice = size_t{1} << 20;
 
-bool HoldsSeparator(const std::string& name)
-{
-    return name.find_first_of("/\\") != std::string::npos;
-}
+constexpr std::string_view kUnsafeModuleName = "unsafe module name 'ITEM_00001': ITEM_00002";
+constexpr std::string_view kUnsafeClassName = "unsafe class name 'ITEM_00001': ITEM_00002";
 
 }  // namespace
 
-CVBProjectBuilder::CVBProjectBuilder(std::string targetFolder)
-    : targetFolder_(std::move(targetFolder)), log_(CLog::Instance())
+CVBProjectBuilder::CVBProjectBuilder(std::string targetFolder, CTextEncoder* encoder)
+    : encoder_(encoder), targetFolder_(std::move(targetFolder)), log_(CLog::Instance())
 {
 }
 
@@ -124,28 +124,31 @@ bool CVBProjectBuilder::Build()
         return false;
     bool written = WriteServiceClass();
     written = WriteModules() && written;
-    return written;
+    // Each file takes its place once it is whole; the project file, which lists the others,
+    // comes last.
+    const bool projectWritten = project_->Complete() || Fail(project_->ErrorText());
+    return projectWritten && written;
 }
 
 bool CVBProjectBuilder::HasSafeNames()
 {
     // The module name becomes a folder under the target, and each class name a file in it:
-    // neither may lead anywhere else.
+    // neither may lead anywhere else, nor be a name that Windows refuses or reads otherwise.
     const std::string& name = module_ ? module_->name : std::string();
-    if (name.empty() || name == "." || name == ".." || HoldsSeparator(name))
-        return Fail("unsafe module name '" + name + "'");
+    if (std::string problem = CSafeName::Problem(name); !problem.empty())
+        return Fail(MessageText(kUnsafeModuleName, {name, problem}));
     std::vector<std::string> classNames;
     if (globalCode_ && globalCode_->GetClassNames(classNames)) {
         for (const std::string& className : classNames)
-            if (HoldsSeparator(className))
-                return Fail("unsafe class name '" + className + "'");
+            if (std::string problem = CSafeName::Problem(className); !problem.empty())
+                return Fail(MessageText(kUnsafeClassName, {className, problem}));
     }
     return true;
 }
 
 bool CVBProjectBuilder::WriteProjectFile()
 {
-    project_ = std::make_unique<CVBProject>(module_->name);
+    project_ = std::make_unique<CVBProject>(module_->name, encoder_);
     if (!project_->Create(targetFolder_))
         return Fail(project_->ErrorText());
     return true;
@@ -169,8 +172,8 @@ bool CVBProjectBuilder::WriteGlobalCodeClasses(const std::string& projectFolder)
     globalCode_->GetClassBodies(bodies);
     bool written = true;
     for (size_t i = 0; i < bodies.size(); ++i) {
-        CVBClass file(names[i]);
-        if (!file.Create(projectFolder) || !file.WriteText(bodies[i]))
+        CVBClass file(names[i], encoder_);
+        if (!file.Create(projectFolder) || !file.WriteText(bodies[i]) || !file.Complete())
             written = Fail(file.ErrorText());
         std::string entry;
         CVBUtility::GetClassEntry(names[i], entry);
@@ -185,7 +188,7 @@ bool CVBProjectBuilder::WriteServiceClass()
     std::string projectFolder = ProjectFolder();
     bool written = WriteGlobalCodeClasses(projectFolder);
 
-    CVBClass service("DataServiceImpl");
+    CVBClass service("DataServiceImpl", encoder_);
     bool serviceWritten = service.Create(projectFolder) && service.WriteText(kServiceFrame);
 
     CGrowingText registerText{std::string(kRegisterHead)};
@@ -207,7 +210,8 @@ bool CVBProjectBuilder::WriteServiceClass()
     // The register text is written before its log line so that the line can tell whether the
     // whole class reached the disk.
     serviceWritten = serviceWritten && service.WriteText(handlerText.Text()) &&
-                     service.WriteText(stubs) && service.WriteText(registerText.Text());
+                     service.WriteText(stubs) && service.WriteText(registerText.Text()) &&
+                     service.Complete();
     if (!serviceWritten)
         Fail(service.ErrorText());
     log_->LogWriteFile("KB Item", ".cls", serviceWritten);
@@ -220,13 +224,14 @@ bool CVBProjectBuilder::WriteServiceClass()
 bool CVBProjectBuilder::WriteModules()
 {
     std::string projectFolder = ProjectFolder();
-    CVBModule globals("GlobalCode");
+    CVBModule globals("GlobalCode", encoder_);
     bool globalsWritten = globals.Create(projectFolder) && globals.WriteText(kGlobalDeclarations);
     if (globalCode_) {
         std::string moduleCode;
         globalCode_->GetModuleCode(moduleCode);
         globalsWritten = globalsWritten && globals.WriteText(moduleCode);
     }
+    globalsWritten = globalsWritten && globals.Complete();
     if (!globalsWritten)
         Fail(globals.ErrorText());
     log_->LogWriteFile("GlobalCode", ".bas", globalsWritten);
@@ -234,9 +239,9 @@ bool CVBProjectBuilder::WriteModules()
     CVBUtility::GetModuleEntry("GlobalCode", entry);
     bool entriesWritten = AppendEntry(entry);
 
-    CVBModule routines("KBRoutine");
+    CVBModule routines("KBRoutine", encoder_);
     bool routinesWritten = routines.Create(projectFolder);
-    routinesWritten = WriteRoutines(routines) && routinesWritten;
+    routinesWritten = WriteRoutines(routines) && routinesWritten && routines.Complete();
     if (!routinesWritten)
         Fail(routines.ErrorText());
     CVBUtility::GetModuleEntry("KBRoutine", entry);

@@ -12,13 +12,15 @@
 #include "vbproject/VBProject.h"
 
 class CLog;
+class CTextEncoder;
 class CVBModule;
 
 // Collects the module, the global code and the KB items of one rule file, and writes the whole VB
 // project into <target folder>/<module name>.
 class CVBProjectBuilder {
 public:
-    explicit CVBProjectBuilder(std::string targetFolder);
+    // encoder (borrowed) is the code page the project's files are written in; none writes UTF-8.
+    explicit CVBProjectBuilder(std::string targetFolder, CTextEncoder* encoder = nullptr);
     virtual ~CVBProjectBuilder();
 
     void SetModule(std::unique_ptr<CKBModule> module);
@@ -55,6 +57,7 @@ private:
     bool Fail(const std::string& reason);
 
     std::unique_ptr<CVBProject> project_;
+    CTextEncoder* encoder_;
     std::string targetFolder_;
     std::unique_ptr<CKBModule> module_;
     std::unique_ptr<CGlobalCode> globalCode_;

@@ -1,0 +1,8 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// text with its ASCII letters in lower case, other bytes as they are: the form in which names
+// that become file names are compared, since Windows and VB tell them apart ignoring case.
+std::string FoldCase(std::string_view text);

@@ -1,0 +1,155 @@
+#include "kbfile/KBWarnings.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "common/MessageText.h"
+#include "kbitems/KBItem.h"
+#include "kbitems/VBUtility.h"
+#include "vbproject/GlobalCode.h"
+
+namespace {
+
+constexpr std::string_view kOutsideClassblock = "<ITEM_00001> outside a Classblock is not read";
+constexpr std::string_view kUnknownElement = "unknown element <ITEM_00001> is not read";
+constexpr std::string_view kUnknownElementIn = "unknown element <ITEM_00001> in ITEM_00002 is not read";
+constexpr std::string_view kCaseHint = "ITEM_00001 (names are case-sensitive: <ITEM_00002>)";
+constexpr std::string_view kUnreadAfterFirst =
+    "ITEM_00001 is not read: ITEM_00002 takes only its first child node";
+constexpr std::string_view kReplacedCode =
+    "ITEM_00001 is not read: ITEM_00002 takes its code from its last child node, ITEM_00003 on line ITEM_00004";
+constexpr std::string_view kReplacedElement =
+    "element <ITEM_00001> is not read: a later one on line ITEM_00002 replaces it";
+constexpr std::string_view kQuotedValue =
+    "the ITEM_00001 of ITEM_00002 holds ITEM_00003; the VB string it goes into will not compile";
+constexpr std::string_view kDoubleQuote = "a double quote";
+constexpr std::string_view kLineBreak = "a line break";
+constexpr std::string_view kItemFault = "ITEM_00001 ITEM_00002";
+constexpr std::string_view kNotVBName =
+    "class name 'ITEM_00001' in the global code is not a VB name (a letter, then letters, digits and '_')";
+constexpr std::string_view kUnclosedClass =
+    "class block in the global code has no 'End Class' line; it and the code after it are not written";
+constexpr std::string_view kUnreadLastLine =
+    "the global code's last line 'ITEM_00001' does not end with a line break and is not written";
+
+constexpr std::string_view kElementWord = "element <ITEM_00001>";
+
+// Comments and processing instructions are notes beside the code: passing them over loses nothing.
+bool CarriesText(const CXmlNode& node)
+{
+    const std::string name = node.Name();
+    return name != "#comment" && name != "#processing-instruction";
+}
+
+// "element <Classlist>", "a CDATA section", "text".
+std::string NodeWord(const CXmlNode& node)
+{
+    if (node.IsElement())
+        return MessageText(kElementWord, {node.Name()});
+    return std::string(node.KindWord());
+}
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b)
+{
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (lower(a[i]) != lower(b[i]))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void CKBWarnings::Add(long line, std::string text)
+{
+    warnings_.push_back({line, std::move(text)});
+}
+
+std::vector<CKBWarning> CKBWarnings::InLineOrder() const
+{
+    std::vector<CKBWarning> sorted = warnings_;
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const CKBWarning& a, const CKBWarning& b) { return a.line < b.line; });
+    return sorted;
+}
+
+void CKBWarnings::OutsideClassblock(const CXmlNode& element)
+{
+    Add(element.Line(), MessageText(kOutsideClassblock, {element.Name()}));
+}
+
+void CKBWarnings::UnknownElement(const CXmlNode& element, std::string_view container,
+                                 std::initializer_list<std::string_view> knownNames)
+{
+    const std::string name = element.Name();
+    std::string text = container.empty() ? MessageText(kUnknownElement, {name})
+                                         : MessageText(kUnknownElementIn, {name, container});
+    // A misspelt letter case is the likeliest slip: name the element meant.
+    for (std::string_view known : knownNames) {
+        if (EqualIgnoringCase(name, known))
+            text = MessageText(kCaseHint, {text, known});
+    }
+    Add(element.Line(), std::move(text));
+}
+
+void CKBWarnings::UnreadAfterFirst(const CXmlNode& element, std::string_view description)
+{
+    const std::vector<CXmlNode> children = element.Children();
+    for (size_t i = 1; i < children.size(); ++i) {
+        if (CarriesText(children[i]))
+            Add(children[i].Line(), MessageText(kUnreadAfterFirst, {NodeWord(children[i]), description}));
+    }
+}
+
+void CKBWarnings::ReplacedCode(const CXmlNode& replaced, const CXmlNode& replacing,
+                               std::string_view description)
+{
+    if (!CarriesText(replaced))
+        return;
+    Add(replaced.Line(), MessageText(kReplacedCode, {NodeWord(replaced), description, NodeWord(replacing),
+                                                    std::to_string(replacing.Line())}));
+}
+
+void CKBWarnings::ReplacedElement(std::string_view name, long line, long laterLine)
+{
+    Add(line, MessageText(kReplacedElement, {name, std::to_string(laterLine)}));
+}
+
+void CKBWarnings::QuotedValue(std::string_view value, std::string_view attributeName,
+                              std::string_view description, long line)
+{
+    if (value.find('"') != std::string_view::npos)
+        Add(line, MessageText(kQuotedValue, {attributeName, description, kDoubleQuote}));
+    if (value.find_first_of("\r\n") != std::string_view::npos)
+        Add(line, MessageText(kQuotedValue, {attributeName, description, kLineBreak}));
+}
+
+void CKBWarnings::ItemCode(const CKBItem& item, std::string_view description, long line)
+{
+    std::vector<std::string> faults;
+    item.FindCodeFaults(faults);
+    for (const std::string& fault : faults)
+        Add(line, MessageText(kItemFault, {description, fault}));
+}
+
+void CKBWarnings::GlobalCode(const CGlobalCode& globalCode, long firstLine)
+{
+    // Line n of the text stands n - 1 lines below the line on which the text starts.
+    std::vector<std::string> names;
+    std::vector<long> lines;
+    if (globalCode.GetClassNames(names) && globalCode.GetClassLines(lines)) {
+        for (size_t i = 0; i < names.size(); ++i) {
+            if (!CVBUtility::IsVBName(names[i]))
+                Add(firstLine + lines[i] - 1, MessageText(kNotVBName, {names[i]}));
+        }
+    }
+    if (globalCode.UnclosedClassLine() != 0)
+        Add(firstLine + globalCode.UnclosedClassLine() - 1, std::string(kUnclosedClass));
+    std::string lastLine;
+    long lastLineNumber = 0;
+    if (globalCode.GetUnreadLastLine(lastLine, lastLineNumber))
+        Add(firstLine + lastLineNumber - 1, MessageText(kUnreadLastLine, {lastLine}));
+}

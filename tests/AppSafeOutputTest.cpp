@@ -1,0 +1,199 @@
+// What a conversion writes, through the real program: whole files in the project folder and
+// nowhere else, never a name that cannot be a file, never one file's text over another's.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "hostile/HostileProgram.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A project of four files and one global-code class, Pump.
+std::string RuleFile(const std::string& moduleName)
+{
+    return "<KnowledgeBase name=\"" + moduleName + "\">\n"
+           "<GlobalCode><![CDATA[\nClass Pump\nPublic Rate As Double\nEnd Class\n]]></GlobalCode>\n"
+           "<Rule name=\"R\" displayname=\"d\" interactive=\"true\" secure=\"true\" casefixed=\"true\">"
+           "<![CDATA[Public Function R() As Variant\nR = 1\nEnd Function\n]]></Rule>\n"
+           "</KnowledgeBase>\n";
+}
+
+const std::vector<std::string> kBatch = {"*.pxkbx", "target"};
+
+const std::vector<std::string> kPlantFiles = {"DataServiceImpl.cls", "GlobalCode.bas", "KBRoutine.bas",
+                                              "Plant.vbp", "Pump.cls"};
+
+struct Case {
+    const char* behaviour;
+    // Rule files, and what stands in the target and beside it beforehand.
+    std::function<void(const hostile::Program&)> setup;
+    std::vector<std::string> args;
+    hostile::Limits limits;
+    int exitCode;
+    // A line on standard error, WORK/ standing for the work folder; empty: nothing is said.
+    std::string said;
+    // The target folder's entries afterwards.
+    std::vector<std::string> inTarget;
+    // Entries beside the target that the run may add; nothing else there may change.
+    std::vector<std::string> madeOutside = {};
+    // Anything else on disk afterwards.
+    std::function<void(const hostile::Program&)> check = nullptr;
+};
+
+std::string Project(const hostile::Program& program, const std::string& name = "Plant")
+{
+    return program.Target() + "/" + name;
+}
+
+void ExpectFiles(const std::string& folder, const std::vector<std::string>& files)
+{
+    EXPECT_EQ(ListFolder(folder), files) << folder;
+}
+
+const std::vector<std::string> kPlant = {"Plant"};
+const std::vector<std::string> kNothing = {};
+const std::string kUsage = "Usage: ";
+
+const Case kCases[] = {
+    {"a link at a generated file's name is replaced, never written through",
+     [](const hostile::Program& p) {
+         p.WriteRule("Plant.pxkbx", RuleFile("Plant"));
+         p.WriteRule("outside.bas", "mine");
+         fs::create_directory(Project(p));
+         fs::create_symlink(p.Work("outside.bas"), Project(p) + "/GlobalCode.bas");
+         fs::create_symlink(p.Work("made-through-link.cls"), Project(p) + "/Pump.cls");
+     },
+     kBatch, {}, 0, "", kPlant, {},
+     [](const hostile::Program& p) {
+         EXPECT_EQ(ReadFileBytes(p.Work("outside.bas")), "mine");
+         EXPECT_FALSE(fs::is_symlink(Project(p) + "/GlobalCode.bas"));
+         EXPECT_EQ(ReadFileBytes(Project(p) + "/Pump.cls").rfind("VERSION 1.0 CLASS", 0), 0u);
+         ExpectFiles(Project(p), kPlantFiles);
+     }},
+    {"a project folder that is a link is followed",
+     [](const hostile::Program& p) {
+         p.WriteRule("Plant.pxkbx", RuleFile("Plant"));
+         fs::create_directory(p.Work("elsewhere"));
+         fs::create_directory_symlink(p.Work("elsewhere"), Project(p));
+     },
+     kBatch, {}, 0, "", kPlant,
+     {"elsewhere/DataServiceImpl.cls", "elsewhere/GlobalCode.bas", "elsewhere/KBRoutine.bas",
+      "elsewhere/Plant.vbp", "elsewhere/Pump.cls"}},
+    {"a file that cannot be written whole leaves the earlier one whole and no temporary file",
+     [](const hostile::Program& p) {
+         p.WriteRule("Plant.pxkbx", RuleFile("Plant"));
+         fs::create_directory(Project(p));
+         for (const std::string& file : kPlantFiles)
+             WriteFileBytes(Project(p) + "/" + file, "earlier " + file);
+     },
+     // The service class is larger than the limit; the project file's header fits, not its entries.
+     kBatch, {.fileBytes = 600}, 1,
+     "WORK/Plant.pxkbx: error: cannot write target/Plant/DataServiceImpl.cls: File too large", kPlant, {},
+     [](const hostile::Program& p) {
+         EXPECT_EQ(ReadFileBytes(Project(p) + "/DataServiceImpl.cls"), "earlier DataServiceImpl.cls");
+         EXPECT_EQ(ReadFileBytes(Project(p) + "/Plant.vbp"), "earlier Plant.vbp");
+         EXPECT_EQ(ReadFileBytes(Project(p) + "/GlobalCode.bas").rfind("Attribute VB_Name = GlobalCode", 0), 0u);
+         ExpectFiles(Project(p), kPlantFiles);
+     }},
+    {"a module name holding a line break is refused before anything is written",
+     [](const hostile::Program& p) {
+         p.WriteRule("evil.pxkbx", RuleFile("evil&#13;&#10;ExeName32=&quot;evil.dll&quot;"));
+     },
+     kBatch, {}, 1,
+     "WORK/evil.pxkbx: error: unsafe module name 'evil\\r\\nExeName32=\"evil.dll\"': it holds a control character",
+     kNothing},
+    {"a class name that Windows keeps for a device is refused before anything is written",
+     [](const hostile::Program& p) {
+         p.WriteRule("Plant.pxkbx",
+                     "<r name=\"Plant\"><GlobalCode><![CDATA[\nClass Nul.txt\nEnd Class\n]]></GlobalCode></r>");
+     },
+     kBatch, {}, 1, "WORK/Plant.pxkbx: error: unsafe class name 'Nul.txt': it is a reserved device name", kNothing},
+    {"two classes of one name ignoring case are refused with both lines",
+     [](const hostile::Program& p) {
+         p.WriteRule("Plant.pxkbx", "<r name=\"Plant\">\n<GlobalCode><![CDATA[\nClass Foo\nDim a\nEnd Class\n"
+                                    "\n\n\nclass FOO\nDim b\nEnd Class\n]]></GlobalCode>\n</r>\n");
+     },
+     kBatch, {}, 1,
+     "WORK/Plant.pxkbx:9: error: class 'FOO' is defined twice in the global code (lines 3 and 9)", kNothing},
+    {"a class named like the service class is refused",
+     [](const hostile::Program& p) {
+         p.WriteRule("Plant.pxkbx", "<r name=\"Plant\">\r\n<GlobalCode>\r\n<![CDATA[Dim a\r\n"
+                                    "Class dataserviceimpl\r\nEnd Class\r\n]]></GlobalCode></r>");
+     },
+     kBatch, {}, 1,
+     "WORK/Plant.pxkbx:4: error: class name 'dataserviceimpl' is taken by the generated service class", kNothing},
+    {"a second rule file of a module the batch wrote fails, and the first project stays",
+     [](const hostile::Program& p) {
+         p.WriteRule("a.pxkbx", RuleFile("Plant"));
+         p.WriteRule("b.pxkbx", "<r name=\"PLANT\"/>");
+         p.WriteRule("c.pxkbx", RuleFile("Tank"));
+     },
+     kBatch, {}, 1, "WORK/b.pxkbx: error: module 'PLANT' was already written from WORK/a.pxkbx in this batch",
+     {"Plant", "Tank"}, {},
+     [](const hostile::Program& p) {
+         EXPECT_NE(ReadFileBytes(Project(p) + "/KBRoutine.bas").find("Public Function R()"), std::string::npos);
+     }},
+    {"folders in a pattern are passed over; hidden files still match",
+     [](const hostile::Program& p) {
+         p.WriteRule("Plant.pxkbx", RuleFile("Plant"));
+         p.WriteRule(".Tank.pxkbx", RuleFile("Tank"));
+         fs::create_directory(p.Work("rules.pxkbx"));
+     },
+     {"*", "target"}, {}, 0, "", {"Plant", "Tank"}},
+    {"a pattern that matches only folders finds no rule file",
+     [](const hostile::Program& p) { fs::create_directory(p.Work("rules.pxkbx")); },
+     kBatch, {}, 2, "Cannot find the .pxkbx file.", kNothing},
+    {"a UTF-8 byte-order mark outranks the encoding the declaration names",
+     [](const hostile::Program& p) {
+         p.WriteRule("Plant.pxkbx", "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n" +
+                                        RuleFile("Gr\xC3\xB6\xC3\x9F" "e"));
+     },
+     kBatch, {}, 0, "", {"Gr\xC3\xB6\xC3\x9F" "e"}},
+    {"a display that does not answer gives the usage instead of an abort",
+     [](const hostile::Program&) {},
+     {}, {.seconds = 20, .environment = {"DISPLAY=:7391", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}}, 2, kUsage, kNothing},
+    {"a platform plugin that is not there gives the usage instead of an abort",
+     [](const hostile::Program&) {},
+     {}, {.seconds = 20, .environment = {"QT_QPA_PLATFORM=no-such-platform"}}, 2, kUsage, kNothing},
+};
+
+// said with WORK/ standing for the work folder.
+std::string InWork(const hostile::Program& program, std::string said)
+{
+    for (size_t pos; (pos = said.find("WORK/")) != std::string::npos;)
+        said.replace(pos, 5, program.Work(""));
+    return said;
+}
+
+}  // namespace
+
+TEST(AppSafeOutput, WritesWholeFilesOnlyWhereTheyBelong)
+{
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.behaviour);
+        hostile::Program program;
+        c.setup(program);
+        std::vector<std::string> outside = program.OutsideTarget();
+        outside.insert(outside.end(), c.madeOutside.begin(), c.madeOutside.end());
+        std::sort(outside.begin(), outside.end());
+        const hostile::Outcome outcome = program.Run(c.args, c.limits);
+        EXPECT_FALSE(outcome.timedOut);
+        EXPECT_EQ(outcome.exitCode, c.exitCode) << outcome.err;
+        hostile::ExpectNoSanitizerReport(outcome);
+        if (c.said.empty())
+            EXPECT_EQ(outcome.err, "");
+        else
+            EXPECT_NE(outcome.err.find(InWork(program, c.said)), std::string::npos) << outcome.err;
+        ExpectFiles(program.Target(), c.inTarget);
+        EXPECT_EQ(program.OutsideTarget(), outside);
+        if (c.check)
+            c.check(program);
+    }
+}
