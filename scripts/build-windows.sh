@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Cross-builds the Windows command line into build-windows/: installs the Debian packages that are
-# missing, builds libxml2 (from Debian's own source package, Debian's patches applied, the same
-# version as the Linux build) and GoogleTest for Windows once, then rulecast.exe, its tests and the
-# zip package. Later runs reuse what is there.
+# Cross-builds the Windows program, command line and dialog, into build-windows/: installs the Debian
+# packages that are missing, builds libxml2 (from Debian's own source package, Debian's patches
+# applied, the same version as the Linux build) and GoogleTest for Windows once, then rulecast.exe,
+# its tests and the zip package. Later runs reuse what is there.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 out="$root/build-windows"
@@ -128,7 +128,7 @@ gather_licenses
 started=$SECONDS
 # Configured every time: cheap once the cache exists, and a changed option always takes.
 cmake -S "$root" -B "$out" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-  -DCMAKE_BUILD_TYPE=Release -DRULECAST_GUI=OFF -DCMAKE_PREFIX_PATH="$prefix" \
+  -DCMAKE_BUILD_TYPE=Release -DRULECAST_GUI=ON -DCMAKE_PREFIX_PATH="$prefix" \
   -DCMAKE_FIND_ROOT_PATH="$prefix" -DCMAKE_FIND_PACKAGE_PREFER_CONFIG=ON \
   -DRULECAST_LICENSE_DIR="$third/licenses" >/dev/null
 if ! cmake --build "$out" -j"$jobs" >"$out/build.log" 2>&1; then
