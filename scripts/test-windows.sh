@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds what is missing for Windows, then runs every Windows test under Wine, in a Wine prefix of
-# its own inside build-windows/ and with one wineserver kept up for the whole run.
+# its own inside build-windows/ and with one wineserver kept up for the whole run; then the dialog.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/build-windows.sh"
@@ -23,3 +23,17 @@ wine wineboot --init >/dev/null 2>&1
 
 cd "$out"
 ctest --output-on-failure -j"$(nproc)"
+
+# The dialog, driven by keys and clicks on a virtual display, in a Wine prefix of its own.
+missing=()
+for p in xvfb xdotool x11-utils; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+bash "$root/tests/dialog-test-windows.sh" "$out/rulecast.exe" "$root" "$out/wineprefix-dialog"
