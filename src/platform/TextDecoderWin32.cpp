@@ -1,5 +1,6 @@
 #include "platform/TextDecoder.h"
 
+#include <algorithm>
 #include <climits>
 #include <string>
 #include <vector>
@@ -18,17 +19,10 @@ size_t Utf8Length(wchar_t unit)
     return unit < 0x80 ? 1 : unit < 0x800 ? 2 : 3;
 }
 
-}  // namespace
-
-CTextDecoder::Result CTextDecoder::Decode(unsigned codePage, std::string_view in, char* out, size_t room)
+// Where each whole character of in starts, and last where the whole characters end. A lead byte
+// may be followed by any byte of the pair, which is why a piece is walked from its start.
+std::vector<size_t> CharacterStarts(unsigned codePage, std::string_view in)
 {
-    Result result;
-    if (in.size() > INT_MAX / 3)
-        in = in.substr(0, INT_MAX / 3);
-    if (room > INT_MAX)
-        room = INT_MAX;
-    // Where each whole character starts. A lead byte may be followed by any byte of the pair,
-    // which is why the pieces are walked from their start.
     std::vector<size_t> starts;
     size_t at = 0;
     while (at < in.size()) {
@@ -39,28 +33,44 @@ CTextDecoder::Result CTextDecoder::Decode(unsigned codePage, std::string_view in
         at += length;
     }
     starts.push_back(at);
-    // Every code page taken gives one UTF-16 unit per character; a character at a time finds the
-    // first one that is none.
+    return starts;
+}
+
+// The characters as UTF-16, up to the first one that is none of the code page; invalid tells
+// whether there is one. Every code page taken gives one UTF-16 unit per character.
+std::wstring WideCharacters(unsigned codePage, std::string_view in, const std::vector<size_t>& starts,
+                            bool& invalid)
+{
     std::wstring wide(starts.size() - 1, L'\0');
-    const int whole = ::MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, in.data(), static_cast<int>(at),
-                                            wide.data(), static_cast<int>(wide.size()));
-    if (whole != static_cast<int>(wide.size())) {
-        for (size_t i = 0; i < wide.size(); ++i) {
-            if (::MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, in.data() + starts[i],
-                                      static_cast<int>(starts[i + 1] - starts[i]), &wide[i], 1) != 1) {
-                wide.resize(i);
-                result.invalid = true;
-                break;
-            }
-        }
-    }
-    for (size_t i = 0; i < wide.size(); ++i) {
-        if (IsC1Control(wide[i])) {
+    const int whole = ::MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, in.data(),
+                                            static_cast<int>(starts.back()), wide.data(), static_cast<int>(wide.size()));
+    for (size_t i = 0; whole != static_cast<int>(wide.size()) && i < wide.size(); ++i) {
+        // A character at a time finds the first one that is none.
+        const int length = static_cast<int>(starts[i + 1] - starts[i]);
+        if (::MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, in.data() + starts[i], length, &wide[i], 1) != 1) {
             wide.resize(i);
-            result.invalid = true;
-            break;
+            invalid = true;
         }
     }
+    const size_t control = std::find_if(wide.begin(), wide.end(), IsC1Control) - wide.begin();
+    if (control < wide.size()) {
+        wide.resize(control);
+        invalid = true;
+    }
+    return wide;
+}
+
+}  // namespace
+
+CTextDecoder::Result CTextDecoder::Decode(unsigned codePage, std::string_view in, char* out, size_t room)
+{
+    Result result;
+    if (in.size() > INT_MAX / 3)
+        in = in.substr(0, INT_MAX / 3);
+    if (room > INT_MAX)
+        room = INT_MAX;
+    const std::vector<size_t> starts = CharacterStarts(codePage, in);
+    const std::wstring wide = WideCharacters(codePage, in, starts, result.invalid);
     size_t characters = 0, bytes = 0;
     while (characters < wide.size() && bytes + Utf8Length(wide[characters]) <= room)
         bytes += Utf8Length(wide[characters++]);
@@ -73,3 +83,4 @@ CTextDecoder::Result CTextDecoder::Decode(unsigned codePage, std::string_view in
     result.written = bytes;
     return result;
 }
+

@@ -31,11 +31,18 @@ std::optional<char32_t> CodePoint(std::string_view character)
     return point;
 }
 
+// Whether the character may have a place in a code page taken: they hold none beyond the Basic
+// Multilingual Plane, and Windows' C1 controls only fill their holes.
+bool MayHavePlace(char32_t point)
+{
+    return point <= 0xFFFF && (point < 0x80 || point > 0x9F);
+}
+
 // The one character in the code page, as Windows writes it without best-fit mapping; none when it
-// has no place there. The code pages taken hold no character beyond the Basic Multilingual Plane.
+// has no place there.
 std::optional<std::string> InCodePage(UINT codePage, char32_t point)
 {
-    if ((point >= 0x80 && point <= 0x9F) || point > 0xFFFF)
+    if (!MayHavePlace(point))
         return std::nullopt;
     const wchar_t wide = static_cast<wchar_t>(point);
     char bytes[8];
@@ -45,6 +52,31 @@ std::optional<std::string> InCodePage(UINT codePage, char32_t point)
     if (length <= 0 || usedReplacement)
         return std::nullopt;
     return std::string(bytes, static_cast<size_t>(length));
+}
+
+// The whole run in the code page; none when any of its characters has no place there.
+std::optional<std::string> RunInCodePage(UINT codePage, std::string_view run)
+{
+    std::wstring wide;
+    for (size_t at = 0; at < run.size();) {
+        const size_t length = CTextEncoder::CharacterLength(run.substr(at));
+        const std::optional<char32_t> point = CodePoint(run.substr(at, length));
+        if (!point || !MayHavePlace(*point))
+            return std::nullopt;
+        wide += static_cast<wchar_t>(*point);
+        at += length;
+    }
+    if (wide.size() > INT_MAX / 4)
+        return std::nullopt;
+    const int size = static_cast<int>(wide.size());
+    BOOL usedReplacement = FALSE;
+    const int length =
+        ::WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0, "?", &usedReplacement);
+    if (length <= 0 || usedReplacement)
+        return std::nullopt;
+    std::string bytes(static_cast<size_t>(length), '\0');
+    ::WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), size, bytes.data(), length, "?", nullptr);
+    return bytes;
 }
 
 }  // namespace
@@ -78,36 +110,16 @@ std::unique_ptr<CTextEncoder> CTextEncoder::Create(const std::string& codePage)
 void CTextEncoder::EncodeRun(std::string_view run, std::string& out)
 {
     // Most runs are words of a language the code page was made for: one call for the whole run,
-    // and the slower way only when some character has no place.
-    const UINT codePage = converter_->codePage;
-    std::wstring wide;
-    bool whole = run.size() <= INT_MAX;
-    for (size_t at = 0; whole && at < run.size();) {
-        const size_t length = CharacterLength(run.substr(at));
-        const std::optional<char32_t> point = CodePoint(run.substr(at, length));
-        whole = point && *point <= 0xFFFF && (*point < 0x80 || *point > 0x9F);
-        if (whole)
-            wide += static_cast<wchar_t>(*point);
-        at += length;
-    }
-    if (whole) {
-        BOOL usedReplacement = FALSE;
-        const int size = static_cast<int>(wide.size());
-        const int length = ::WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0,
-                                                 "?", &usedReplacement);
-        if (length > 0 && !usedReplacement) {
-            const size_t start = out.size();
-            out.resize(start + static_cast<size_t>(length));
-            ::WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), size, out.data() + start, length,
-                                  "?", nullptr);
-            return;
-        }
+    // and a character at a time only when some character has no place.
+    if (const std::optional<std::string> bytes = RunInCodePage(converter_->codePage, run)) {
+        out += *bytes;
+        return;
     }
     for (size_t at = 0; at < run.size();) {
         const size_t length = CharacterLength(run.substr(at));
         const std::optional<char32_t> point = CodePoint(run.substr(at, length));
         at += length;
-        const std::optional<std::string> bytes = point ? InCodePage(codePage, *point) : std::nullopt;
+        const std::optional<std::string> bytes = point ? InCodePage(converter_->codePage, *point) : std::nullopt;
         if (bytes) {
             out += *bytes;
         } else {
