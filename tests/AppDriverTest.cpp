@@ -189,8 +189,7 @@ TEST(AppBatch, TheRememberedFolderIsKeptWhereAFileCanBeWritten)
         {"a program folder that takes no file", false, nullptr, "/srv/b", "/srv/b", "user"},
         {"a program folder that takes no file, and no user folder yet", false, nullptr, nullptr, "/docs", "user"},
     };
-    // Permission bits do not hold for root.
-    if (::geteuid() != 0)
+    if (ReadOnlyHolds())
         rows.push_back({"a default beside the program that the user cannot write gives way to the user's", true,
                         "/srv/default", "/srv/b", "/srv/b", "user", true});
     for (const Row& row : rows) {
@@ -200,9 +199,8 @@ TEST(AppBatch, TheRememberedFolderIsKeptWhereAFileCanBeWritten)
         const std::string user = root / "config home/rulecast/";
         if (row.besideProgram)
             WriteFileBytes(program + "config.txt", std::string(row.besideProgram) + "\n");
-        if (row.readOnlyBesideProgram) {
-            ASSERT_EQ(::chmod((program + "config.txt").c_str(), 0444), 0);
-        }
+        if (row.readOnlyBesideProgram)
+            MakeReadOnly(program + "config.txt");
         if (row.inUserFolder) {
             std::filesystem::create_directories(user);
             WriteFileBytes(user + "config.txt", std::string(row.inUserFolder) + "\n");

@@ -5,6 +5,7 @@
 #include "TestSupport.h"
 #include "platform/FileSearch.h"
 #include "platform/FileSystem.h"
+#include "platform/TextDecoder.h"
 #include "platform/TextEncoder.h"
 #include "platform/TextFile.h"
 
@@ -56,6 +57,10 @@ TEST(PlatformTextEncoder, WritesEachCharacterInTheCodePageOrAsOneQuestionMark)
         {"characters 932 lacks", "932", "\u00FC\u20AC\u65E5", "??\x93\xFA", 2},
         {"the euro sign of 950", "950", "\u20AC", "\xA3\xE1", 0},
         {"UTF-8 is passed through, even bytes that are no UTF-8", "65001", "\u00FC\xFF", "\u00FC\xFF", 0},
+        {"a character 932 has only a best fit for: the yen sign is no backslash", "932", "\u00A5\u203E", "??", 2},
+        {"a C1 control, with which Windows fills the holes of 1252", "1252", "\u0081\u0080", "??", 2},
+        {"an overlong form and a surrogate are no characters", "1252", "\xC0\xAF\xED\xA0\x80", "???", 3},
+        {"Shift_JIS is Windows' 932", "Shift_JIS", "\\\uFF76", "\\\xB6", 0},
     };
     for (const Case& c : cases) {
         std::unique_ptr<CTextEncoder> encoder = CTextEncoder::Create(c.codePage);
@@ -68,8 +73,40 @@ TEST(PlatformTextEncoder, WritesEachCharacterInTheCodePageOrAsOneQuestionMark)
     }
     for (const char* unknown : {"", "1234", "437", "no-such-code-page", "CP1252//TRANSLIT", "UTF-16", "EBCDIC-US"})
         EXPECT_FALSE(CTextEncoder::Create(unknown)) << "'" << unknown << "' is no code page to write in";
-    EXPECT_TRUE(CTextEncoder::Create(CTextEncoder::DefaultCodePage())->PassesThrough());
+    EXPECT_TRUE(CTextEncoder::Create(CTextEncoder::DefaultCodePage()));
     EXPECT_TRUE(CTextEncoder::Create("utf-8")->PassesThrough());
+}
+
+TEST(PlatformTextDecoder, ReadsWholeCharactersOfTheCodePageAsUtf8)
+{
+    struct Case {
+        const char* behaviour;
+        unsigned codePage;
+        std::string bytes;
+        std::string text;  // what is written
+        size_t read;
+        bool invalid = false;
+        size_t room = 64;
+    };
+    const Case cases[] = {
+        {"letters of 1252, the euro sign included", 1252, "Gr\xFC\xDF" "e \x80", "Gr\u00FC\u00DF" "e \u20AC", 7},
+        {"a hole of 1252 is no character", 1252, "a\x81" "b", "a", 1, true},
+        {"double-byte characters of 932, the backslash and a half-width letter", 932, "\x93\xFA\\\xB6",
+         "\u65E5\\\uFF76", 4},
+        {"a character that the piece's end cuts off waits for the next piece", 932, "a\x93", "a", 1},
+        {"a lead byte without its trail byte", 932, "a\x93 ", "a", 1, true},
+        {"hangul of 949", 949, "\xC7\xD1", "\uD55C", 2},
+        {"a letter of 936", 936, "\xD6\xD0", "\u4E2D", 2},
+        {"the euro sign of 950", 950, "\xA3\xE1", "\u20AC", 2},
+        {"no more than the room holds, and only whole characters", 1252, "\xFC\xFC\x81", "\u00FC", 1, false, 3},
+    };
+    for (const Case& c : cases) {
+        std::string out(c.room, '\0');
+        const CTextDecoder::Result result = CTextDecoder::Decode(c.codePage, c.bytes, out.data(), out.size());
+        EXPECT_EQ(out.substr(0, result.written), c.text) << c.behaviour;
+        EXPECT_EQ(result.read, c.read) << c.behaviour;
+        EXPECT_EQ(result.invalid, c.invalid) << c.behaviour;
+    }
 }
 
 TEST(PlatformTextFile, ConvertsAfterTheLineEndsWithoutCuttingCharactersAtChunkEnds)

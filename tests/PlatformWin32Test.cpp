@@ -1,13 +1,17 @@
 // The Windows layer where it differs from Linux: Windows' own folder codes, names that match
-// without regard to case, and paths beyond the ANSI code page.
+// without regard to case, paths beyond the ANSI code page, and the user's own folders.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "TestSupport.h"
 #include "platform/FileSearch.h"
 #include "platform/FileSystem.h"
+#include "platform/ProgramFolders.h"
 
 namespace {
 
@@ -57,7 +61,7 @@ TEST(PlatformWin32, WildcardsMatchWithoutRegardToCaseInAnyFolder)
         {"case ignored beyond ASCII", "\xC3\xA4*", {umlaut}},
         {"? is one character", "p?mp.*", {"pump.PXKBX"}},
         {"? is one character beyond ASCII too", "?rger.pxkbx", {umlaut}},
-        {"a bare * lists . and ..", "*", {".", "..", "Plant.pxkbx", "notes.txt", "pump.PXKBX", umlaut}},
+        {"a bare * passes over folders, . and .. among them", "*", {"Plant.pxkbx", "notes.txt", "pump.PXKBX", umlaut}},
         {"no prefix match", "Plant.pxk", {}},
         {"no short 8.3 name match", "PLANT~1.PXK", {}},
     };
@@ -67,6 +71,7 @@ TEST(PlatformWin32, WildcardsMatchWithoutRegardToCaseInAnyFolder)
     for (const char* name : {"Plant.pxkbx", "pump.PXKBX", "notes.txt"})
         WriteFileBytes(folder + "/" + name, "");
     WriteFileBytes(folder + "/" + umlaut, "");
+    ASSERT_TRUE(MakeFolder(folder + "/rules.pxkbx"));
     for (const std::string separator : {"/", "\\"}) {
         for (const Case& c : cases) {
             std::vector<std::string> expected;
@@ -91,4 +96,44 @@ TEST(PlatformWin32, ExecutableFolderTakesTheLogsWhereverTheProgramLives)
         EXPECT_EQ(ListFolder(home).size(), 3u) << name << ": the program, the rule file and one log";
         EXPECT_TRUE(CFileSystem::EntryExists(dir / "M/M.vbp")) << name;
     }
+}
+
+// Logs and config.txt that cannot go beside the program go to the user's own folders: those the
+// session's variables name, or else the shell's; made, parents included, when first needed.
+TEST(PlatformWin32, UserFoldersComeFromTheSessionOrTheShell)
+{
+    struct Case {
+        const char* behaviour;
+        std::optional<std::string> localAppData, appData;  // none: unset; "DIR" stands for the test's folder
+        std::string logs, config;                          // empty: the shell's folder
+    };
+    const Case cases[] = {
+        {"the session's folders", "DIR/local", "DIR\\roaming\\", "DIR/local\\Rulecast\\", "DIR\\roaming\\Rulecast\\"},
+        {"a relative folder gives way to the shell's", "local", "roaming", "", ""},
+        {"no variables: the shell's folders", std::nullopt, std::nullopt, "", ""},
+    };
+    TempFolder dir;
+    auto filled = [&](std::string text) { return text.empty() ? text : text.replace(0, 3, dir.Path()); };
+    const char* saved[] = {std::getenv("LOCALAPPDATA"), std::getenv("APPDATA")};
+    const std::string savedLocal = saved[0] ? saved[0] : "", savedRoaming = saved[1] ? saved[1] : "";
+    for (const Case& c : cases) {
+        c.localAppData ? SetEnv("LOCALAPPDATA", filled(*c.localAppData)) : UnsetEnv("LOCALAPPDATA");
+        c.appData ? SetEnv("APPDATA", filled(*c.appData)) : UnsetEnv("APPDATA");
+        const CProgramFolders folders = CProgramFolders::ForThisUser();
+        for (const auto& [folder, expected] : {std::pair(folders.userLogs, c.logs), std::pair(folders.userConfig, c.config)}) {
+            if (!expected.empty()) {
+                EXPECT_EQ(folder, filled(expected)) << c.behaviour;
+                continue;
+            }
+            EXPECT_EQ(folder.substr(1, 2), ":\\") << c.behaviour << ": " << folder;
+            EXPECT_TRUE(folder.ends_with("\\Rulecast\\")) << c.behaviour << ": " << folder;
+        }
+    }
+    saved[0] ? SetEnv("LOCALAPPDATA", savedLocal) : UnsetEnv("LOCALAPPDATA");
+    saved[1] ? SetEnv("APPDATA", savedRoaming) : UnsetEnv("APPDATA");
+
+    EXPECT_TRUE(CProgramFolders::MakeUserFolder(dir / "a/b\\Rulecast\\"));
+    EXPECT_EQ(ListFolder(dir / "a/b"), std::vector<std::string>{"Rulecast"});
+    WriteFileBytes(dir / "file", "");
+    EXPECT_FALSE(CProgramFolders::MakeUserFolder(dir / "file\\Rulecast\\"));
 }

@@ -36,6 +36,20 @@ void OpenToAll(const std::string& folder)
     fs::permissions(FsPath(folder), fs::perms::all);
 }
 
+void MakeReadOnly(const std::string& path)
+{
+    fs::permissions(FsPath(path), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+}
+
+bool ReadOnlyHolds()
+{
+    TempFolder dir;
+    const std::string probe = dir / "probe";
+    WriteFileBytes(probe, "");
+    MakeReadOnly(probe);
+    return !std::ofstream(FsPath(probe), std::ios::app).is_open();
+}
+
 std::string ReadFileBytes(const std::string& path)
 {
     std::ifstream in(FsPath(path), std::ios::binary);

@@ -34,6 +34,25 @@ std::filesystem::path FsPath(const std::string& utf8);
 std::string Utf8Path(const std::filesystem::path& path);
 // Opens a folder to every user, as one that an unprivileged run works in must be.
 void OpenToAll(const std::string& folder);
+// Takes the right to write from everyone; on Windows sets the read-only flag.
+void MakeReadOnly(const std::string& path);
+// Whether a file made read-only stops this process from writing it: not for root on Linux, nor
+// under Wine run as root.
+bool ReadOnlyHolds();
+
+// What a row of a table may need that not every platform has; a row whose need the platform
+// lacks is passed over there.
+enum class Need {
+    kSymbolicLinks,
+    kFileSizeLimit,           // RunLimits::fileBytes
+    kAnyByteInFileNames,      // line breaks and escapes, which Windows refuses in a name
+    kQtDialog,                // a start without arguments that looks for a display
+};
+bool PlatformHas(Need need);
+
+// The path as the system writes it, as the program names what lies in a folder the system gave
+// it (its own, the user's): with backslashes on Windows.
+std::string SystemPath(const std::string& path);
 
 // The whole file as bytes; empty when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
@@ -76,7 +95,7 @@ struct RunLimits {
     // 0 leaves the limit of open files as inherited; Windows has no such limit.
     unsigned long openFiles = 0;
     // Largest file the child may write, in bytes; a write past it fails ("File too large").
-    // 0 leaves it as inherited; Windows has no such limit.
+    // 0 leaves it as inherited; Windows has no such limit (Need::kFileSizeLimit).
     unsigned long fileBytes = 0;
     // Changes to the child's environment: "NAME=value" sets a variable, "NAME" removes it.
     std::vector<std::string> environment{};

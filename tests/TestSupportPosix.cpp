@@ -21,6 +21,16 @@ TempFolder::TempFolder()
     path_ = pattern;
 }
 
+std::string SystemPath(const std::string& path)
+{
+    return path;
+}
+
+bool PlatformHas(Need)
+{
+    return true;
+}
+
 void SetEnv(const std::string& name, const std::string& value)
 {
     ::setenv(name.c_str(), value.c_str(), 1);

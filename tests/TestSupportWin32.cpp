@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <cwchar>
+#include <memory>
 #include <random>
 #include <stdexcept>
 #include <windows.h>
@@ -46,6 +48,35 @@ HANDLE OpenInherited(const std::wstring& path, DWORD access, DWORD disposition)
                          &inherit, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
+// This process's environment with changes applied: "NAME=value" sets, "NAME" removes; names
+// without regard to case, as Windows compares them. As a block for CreateProcessW: each
+// variable ends in a null character, and one more ends the block.
+std::wstring ChildEnvironment(const std::vector<std::string>& changes)
+{
+    std::vector<std::wstring> variables;
+    const std::unique_ptr<wchar_t, decltype(&::FreeEnvironmentStringsW)> block(::GetEnvironmentStringsW(),
+                                                                               &::FreeEnvironmentStringsW);
+    for (const wchar_t* variable = block.get(); variable && *variable; variable += wcslen(variable) + 1)
+        variables.emplace_back(variable);
+    for (const std::string& change : changes) {
+        const std::wstring wide = WideText(change);
+        const std::wstring name = wide.substr(0, wide.find(L'='));
+        std::erase_if(variables, [&](const std::wstring& v) {
+            // Names like "=C:", which keep a drive's current folder, start with the '='.
+            const size_t end = v.find(L'=', 1);
+            return end == name.size() &&
+                   ::CompareStringOrdinal(v.data(), static_cast<int>(end), name.data(), static_cast<int>(end),
+                                          TRUE) == CSTR_EQUAL;
+        });
+        if (wide.size() > name.size())
+            variables.push_back(wide);
+    }
+    std::wstring environment;
+    for (const std::wstring& variable : variables)
+        environment += variable + L'\0';
+    return environment + L'\0';
+}
+
 }  // namespace
 
 TempFolder::TempFolder()
@@ -63,6 +94,20 @@ TempFolder::TempFolder()
         }
     }
     throw std::runtime_error("cannot make a temporary folder");
+}
+
+std::string SystemPath(const std::string& path)
+{
+    std::string native = path;
+    std::replace(native.begin(), native.end(), '/', '\\');
+    return native;
+}
+
+bool PlatformHas(Need)
+{
+    // Links need a privilege, a file has no size limit of its own, names refuse control
+    // characters, and the program shows no dialog yet.
+    return false;
 }
 
 void SetEnv(const std::string& name, const std::string& value)
@@ -115,9 +160,12 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
     startup.hStdOutput = OpenInherited(WideText(outPath), GENERIC_WRITE, CREATE_ALWAYS);
     startup.hStdError = OpenInherited(WideText(errPath), GENERIC_WRITE, CREATE_ALWAYS);
     PROCESS_INFORMATION process{};
+    std::wstring environment = ChildEnvironment(limits.environment);
     const auto start = std::chrono::steady_clock::now();
-    const BOOL started = ::CreateProcessW(WideText(program).c_str(), commandLine.data(), nullptr, nullptr,
-                                          TRUE, 0, nullptr, WideText(workingFolder).c_str(), &startup, &process);
+    const BOOL started =
+        ::CreateProcessW(WideText(program).c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                         CREATE_UNICODE_ENVIRONMENT, environment.data(), WideText(workingFolder).c_str(), &startup,
+                         &process);
     for (HANDLE handle : {startup.hStdInput, startup.hStdOutput, startup.hStdError})
         ::CloseHandle(handle);
     RunResult result;

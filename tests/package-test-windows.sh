@@ -21,8 +21,8 @@ grep -q "Rulecast $version for Windows" "$unpacked/README.txt" || { echo "README
 # Statically linked: nothing but Windows' own DLLs, so the zip needs nothing else.
 for dll in $(x86_64-w64-mingw32-objdump -p "$unpacked/rulecast.exe" | sed -n 's/^[[:space:]]*DLL Name: //p'); do
   case "${dll,,}" in
-    kernel32.dll | advapi32.dll | shell32.dll | user32.dll | msvcrt.dll | ws2_32.dll | comctl32.dll | \
-      comdlg32.dll | ole32.dll) ;;
+    kernel32.dll | advapi32.dll | comctl32.dll | comdlg32.dll | ole32.dll | shell32.dll | user32.dll | \
+      msvcrt.dll | ws2_32.dll) ;;
     *) echo "rulecast.exe needs $dll"; exit 1 ;;
   esac
 done

@@ -12,6 +12,7 @@
 #include <libxml/xmlerror.h>
 
 #include "common/MessageText.h"
+#include "kbfile/XmlCodePages.h"
 #include "kbfile/XmlFileSource.h"
 #include "platform/FileSystem.h"
 
@@ -294,6 +295,7 @@ bool CXmlDocument::ParseWith(const std::function<_xmlDoc*(_xmlParserCtxt*)>& rea
     errorMessage_.clear();
     errorLine_ = 0;
     xmlInitParser();
+    CXmlCodePages::Register();
     std::unique_ptr<xmlParserCtxt, ContextFreer> context(xmlNewParserCtxt());
     if (!context)
         return Fail(std::string(kNoParser), 0);

@@ -90,6 +90,9 @@ std::vector<std::string> CFileSearch::Find(const std::string& pattern)
     const std::u32string wanted = CodePoints(WideText(wildcard));
     std::vector<std::string> names;
     do {
+        // Folders are no rule files; "." and ".." are folders too, as are links to folders.
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            continue;
         const std::wstring name = entry.cFileName;
         if (Matches(wanted, CodePoints(name), SameIgnoringCase))
             names.push_back(Utf8Text(name));

@@ -143,3 +143,13 @@ std::string CFileSystem::ErrnoText(int errorNumber)
 {
     return std::strerror(errorNumber);
 }
+
+std::string CFileSystem::NameWithoutExtension(const std::string& path)
+{
+    std::string name = path.substr(path.find_last_of("/\\") + 1);
+    // A leading dot starts a hidden file's name, not an extension.
+    const size_t dot = name.rfind('.');
+    if (dot != std::string::npos && dot > 0)
+        name.erase(dot);
+    return name;
+}

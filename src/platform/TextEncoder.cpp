@@ -9,6 +9,18 @@ bool IsAscii(char byte)
 
 }  // namespace
 
+size_t CTextEncoder::CharacterLength(std::string_view text)
+{
+    const unsigned char lead = static_cast<unsigned char>(text[0]);
+    const size_t length = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 1;
+    if (lead >= 0xF5 || length > text.size())
+        return 1;
+    for (size_t i = 1; i < length; ++i)
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
+            return 1;
+    return length;
+}
+
 void CTextEncoder::Encode(std::string_view text, std::string& out)
 {
     if (!converter_) {

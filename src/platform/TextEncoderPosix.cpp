@@ -8,13 +8,20 @@
 
 #include <iconv.h>
 
+#include "platform/CodePages.h"
+
 struct CTextEncoder::Converter {
-    explicit Converter(iconv_t handle) : handle(handle) {}
-    ~Converter() { iconv_close(handle); }
+    Converter(iconv_t to, iconv_t back) : to(to), back(back) {}
+    ~Converter()
+    {
+        iconv_close(to);
+        iconv_close(back);
+    }
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
 
-    iconv_t handle;
+    iconv_t to;    // UTF-8 to the code page
+    iconv_t back;  // the code page to UTF-8, to see that what was written reads back the same
 };
 
 namespace {
@@ -22,54 +29,29 @@ namespace {
 constexpr char kReplacement = '?';
 // Room added to the output beyond the input's size: shift sequences and the like.
 constexpr size_t kSpareRoom = 16;
+const iconv_t kNoHandle = reinterpret_cast<iconv_t>(-1);
 
-// The Windows code pages that may be given by number, as the converter names them.
-constexpr std::pair<std::string_view, std::string_view> kNumberedCodePages[] = {
-    {"874", "CP874"},   {"932", "CP932"},   {"936", "CP936"},   {"949", "CP949"},
-    {"950", "CP950"},   {"1250", "CP1250"}, {"1251", "CP1251"}, {"1252", "CP1252"},
-    {"1253", "CP1253"}, {"1254", "CP1254"}, {"1255", "CP1255"}, {"1256", "CP1256"},
-    {"1257", "CP1257"}, {"1258", "CP1258"}, {"65001", "UTF-8"},
-};
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return (x >= 'a' && x <= 'z' ? x - 'a' + 'A' : x) == (y >= 'a' && y <= 'z' ? y - 'a' + 'A' : y);
-    });
-}
-
-// The name to give the converter. A number is one of the Windows code pages or nothing; a name
-// may not carry the converter's suffixes ("//TRANSLIT", "//IGNORE"), which would bring in the
-// best-fit replacements or silent dropping that the '?' rule excludes.
+// The name to give the converter. The Windows code pages by their numbers and names; any other
+// name as the converter knows it, but without the converter's suffixes ("//TRANSLIT", "//IGNORE"),
+// which would bring in the best-fit replacements or silent dropping that the '?' rule excludes.
 std::optional<std::string> ConverterName(const std::string& codePage)
 {
     if (codePage.empty() || codePage.find('/') != std::string::npos)
         return std::nullopt;
-    if (codePage.find_first_not_of("0123456789") != std::string::npos)
-        return codePage;
-    for (const auto& [number, name] : kNumberedCodePages)
-        if (codePage == number)
-            return std::string(name);
-    return std::nullopt;
+    if (const std::optional<unsigned> number = CCodePages::Find(codePage))
+        return *number == CCodePages::kUtf8 ? "UTF-8" : "CP" + std::to_string(*number);
+    if (codePage.find_first_not_of("0123456789") == std::string::npos)
+        return std::nullopt;
+    return codePage;
 }
 
 bool IsUtf8(std::string_view converterName)
 {
-    return EqualsIgnoringCase(converterName, "UTF-8") || EqualsIgnoringCase(converterName, "UTF8");
-}
-
-// Bytes of the UTF-8 character at the start of text; 1 when they are no character, so that each
-// stray byte becomes one '?'.
-size_t CharacterLength(std::string_view text)
-{
-    const unsigned char lead = static_cast<unsigned char>(text[0]);
-    const size_t length = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 1;
-    if (lead >= 0xF5 || length > text.size())
-        return 1;
-    for (size_t i = 1; i < length; ++i)
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
-            return 1;
-    return length;
+    auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+    std::string name;
+    for (char c : converterName)
+        name += upper(c);
+    return name == "UTF-8" || name == "UTF8";
 }
 
 // Converts what is left of the input, or with no input returns to the initial shift state,
@@ -88,6 +70,46 @@ bool Convert(iconv_t handle, char** in, size_t* inLeft, std::string& out, size_t
             return false;
         out.resize(out.size() + std::max(out.size() / 2, kSpareRoom));
     }
+}
+
+// True when bytes of the code page read back as exactly text.
+bool ReadsBackAs(iconv_t back, std::string_view bytes, std::string_view text)
+{
+    iconv(back, nullptr, nullptr, nullptr, nullptr);
+    char* in = const_cast<char*>(bytes.data());  // iconv's signature; it does not write the input
+    size_t inLeft = bytes.size();
+    std::string read(bytes.size() * 2 + kSpareRoom, '\0');
+    size_t written = 0;
+    if (!Convert(back, &in, &inLeft, read, written) || inLeft != 0)
+        return false;
+    Convert(back, nullptr, nullptr, read, written);
+    return std::string_view(read.data(), written) == text;
+}
+
+// Appends run in the code page, each character that has no place in it as one '?'; returns how
+// many there were.
+size_t ConvertRun(iconv_t handle, std::string_view run, std::string& out)
+{
+    size_t replaced = 0;
+    char* in = const_cast<char*>(run.data());  // iconv's signature; it does not write the input
+    size_t inLeft = run.size();
+    size_t written = out.size();
+    out.resize(written + inLeft + kSpareRoom);
+    while (!Convert(handle, &in, &inLeft, out, written) && inLeft > 0) {
+        // A stateful code page must be back in its initial state before the plain '?'.
+        Convert(handle, nullptr, nullptr, out, written);
+        if (written == out.size())
+            out.resize(out.size() + kSpareRoom);
+        out[written++] = kReplacement;
+        ++replaced;
+        const size_t skipped = CTextEncoder::CharacterLength(std::string_view(in, inLeft));
+        in += skipped;
+        inLeft -= skipped;
+    }
+    // Whatever follows is ASCII, written in the initial state.
+    Convert(handle, nullptr, nullptr, out, written);
+    out.resize(written);
+    return replaced;
 }
 
 }  // namespace
@@ -111,10 +133,15 @@ std::unique_ptr<CTextEncoder> CTextEncoder::Create(const std::string& codePage)
         return nullptr;
     if (IsUtf8(*converterName))
         return std::unique_ptr<CTextEncoder>(new CTextEncoder(codePage, nullptr));
-    const iconv_t handle = iconv_open(converterName->c_str(), "UTF-8");
-    if (handle == reinterpret_cast<iconv_t>(-1))
+    const iconv_t to = iconv_open(converterName->c_str(), "UTF-8");
+    if (to == kNoHandle)
         return nullptr;
-    std::unique_ptr<CTextEncoder> encoder(new CTextEncoder(codePage, std::make_unique<Converter>(handle)));
+    const iconv_t back = iconv_open("UTF-8", converterName->c_str());
+    if (back == kNoHandle) {
+        iconv_close(to);
+        return nullptr;
+    }
+    std::unique_ptr<CTextEncoder> encoder(new CTextEncoder(codePage, std::make_unique<Converter>(to, back)));
     // Line ends, the '?' and the ASCII that Encode copies must be the same bytes in the code page.
     std::string ascii;
     for (int c = 1; c < 0x80; ++c)
@@ -128,23 +155,24 @@ std::unique_ptr<CTextEncoder> CTextEncoder::Create(const std::string& codePage)
 
 void CTextEncoder::EncodeRun(std::string_view run, std::string& out)
 {
-    const iconv_t handle = converter_->handle;
-    char* in = const_cast<char*>(run.data());  // iconv's signature; it does not write the input
-    size_t inLeft = run.size();
-    size_t written = out.size();
-    out.resize(written + inLeft + kSpareRoom);
-    while (!Convert(handle, &in, &inLeft, out, written) && inLeft > 0) {
-        // A stateful code page must be back in its initial state before the plain '?'.
-        Convert(handle, nullptr, nullptr, out, written);
-        if (written == out.size())
-            out.resize(out.size() + kSpareRoom);
-        out[written++] = kReplacement;
-        ++replacements_;
-        const size_t skipped = CharacterLength(std::string_view(in, inLeft));
-        in += skipped;
-        inLeft -= skipped;
+    const size_t start = out.size();
+    const size_t replaced = ConvertRun(converter_->to, run, out);
+    if (replaced == 0 && ReadsBackAs(converter_->back, std::string_view(out).substr(start), run))
+        return;
+    // Some character has no place, or only a best fit that reads back as another one (the yen sign
+    // as 932's backslash), which Windows would not write either: one character at a time, each
+    // written only where it reads back as itself.
+    out.resize(start);
+    std::string bytes;
+    for (size_t at = 0; at < run.size();) {
+        const std::string_view character = run.substr(at, CharacterLength(run.substr(at)));
+        at += character.size();
+        bytes.clear();
+        if (ConvertRun(converter_->to, character, bytes) == 0 && ReadsBackAs(converter_->back, bytes, character)) {
+            out += bytes;
+        } else {
+            out += kReplacement;
+            ++replacements_;
+        }
     }
-    // Whatever follows is ASCII, written in the initial state.
-    Convert(handle, nullptr, nullptr, out, written);
-    out.resize(written);
 }

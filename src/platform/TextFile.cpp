@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstring>
+#include <random>
 #include <utility>
 
 #include "platform/FileSystem.h"
@@ -25,6 +26,16 @@ size_t WholeCharacters(const char* text, size_t count)
 }
 
 }  // namespace
+
+std::string CTextFile::TemporaryName()
+{
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device random;
+    std::string name = ".rulecast-";
+    for (int i = 0; i < 12; ++i)
+        name += kLetters[random() % (sizeof kLetters - 1)];
+    return name + ".tmp";
+}
 
 bool CTextFile::Write(std::string_view text, bool flush)
 {

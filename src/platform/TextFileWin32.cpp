@@ -44,6 +44,7 @@ bool CTextFile::Fail()
 // Binary mode: the text already carries its CR LF, which a text-mode stream would make CR CR LF.
 bool CTextFile::Open(const std::string& path)
 {
+    Close();
     const std::wstring wide = WideText(path);
     file_.reset(::_wfopen(wide.c_str(), L"w+b"));
     if (!file_)
@@ -53,7 +54,7 @@ bool CTextFile::Open(const std::string& path)
 
 bool CTextFile::CreateNew(const std::string& path)
 {
-    file_.reset();
+    Close();
     const std::wstring wide = WideText(path);
     int fd = -1;
     ::_wsopen_s(&fd, wide.c_str(), _O_RDWR | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT, _SH_DENYNO,
@@ -69,4 +70,59 @@ bool CTextFile::CreateNew(const std::string& path)
         return false;
     }
     return true;
+}
+
+bool CTextFile::OpenReplacing(const std::string& path)
+{
+    Close();
+    // The move would refuse a folder only once everything is written; say so before.
+    if (IsFolder(::GetFileAttributesW(WideText(path).c_str()))) {
+        errno = EISDIR;
+        return Fail();
+    }
+    const std::string folder = path.substr(0, path.find_last_of("/\\") + 1);
+    for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
+        const std::string temporary = folder + TemporaryName();
+        if (CreateNew(temporary)) {
+            temporaryPath_ = temporary;
+            replacedPath_ = path;
+            return true;
+        }
+        if (errno != EEXIST)
+            return false;
+    }
+    return false;
+}
+
+bool CTextFile::Commit()
+{
+    if (!file_ || temporaryPath_.empty()) {
+        errorText_ = "file is not open";
+        return false;
+    }
+    bool written = std::fflush(file_.get()) == 0 || Fail();
+    // A write the library deferred may only fail here.
+    written = (std::fclose(file_.release()) == 0 || Fail()) && written;
+    // Replacing takes the place of whatever entry has the name, a link included, without following it.
+    if (written && !::MoveFileExW(WideText(temporaryPath_).c_str(), WideText(replacedPath_).c_str(),
+                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        errorText_ = CFileSystem::FolderErrorText(static_cast<int>(::GetLastError()));
+        written = false;
+    }
+    if (!written) {
+        RemoveTemporary();
+        return false;
+    }
+    temporaryPath_.clear();
+    replacedPath_.clear();
+    return true;
+}
+
+void CTextFile::RemoveTemporary()
+{
+    if (temporaryPath_.empty())
+        return;
+    ::DeleteFileW(WideText(temporaryPath_).c_str());
+    temporaryPath_.clear();
+    replacedPath_.clear();
 }

@@ -69,13 +69,13 @@ public:
         return RunProgram(program_, args, work_.Path(), limits);
     }
 
-    // The log files' full paths, in the order of their names.
+    // The log files' full paths as the program names them, in the order of their names.
     std::vector<std::string> LogPaths() const
     {
         std::vector<std::string> paths;
         for (const std::string& name : ListFolder(home_.Path()))
-            if (name != "rulecast")
-                paths.push_back(home_ / name);
+            if (name != kProgramFileName)
+                paths.push_back(SystemPath(home_ / name));
         return paths;
     }
     // The path of the log whose begin banner names rulePath; empty when there is none.
