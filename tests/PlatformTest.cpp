@@ -51,6 +51,7 @@ TEST(PlatformTextEncoder, WritesEachCharacterInTheCodePageOrAsOneQuestionMark)
         {"a letter of the code page", "1252", "Gr\u00FC\u00DFe", "Gr\xFC\xDF" "e", 0},
         {"the euro sign of 1252", "windows-1252", "5 \u20AC", "5 \x80", 0},
         {"a letter 1252 lacks", "CP1252", "\u0141\u00F3d\u017A", "?\xF3" "d?", 2},
+        {"each one counts, also when it comes again", "1252", "\u0141\u00F3\u0141", "?\xF3?", 2},
         {"one question mark for a character of four bytes", "1252", "a\U0001F600b", "a?b", 1},
         {"a byte that is no UTF-8", "1252", "a\xFF\xC3", "a??", 2},
         {"a double-byte character of 932", "932", "\u65E5\u672C", "\x93\xFA\x96\x7B", 0},

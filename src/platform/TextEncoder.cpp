@@ -21,6 +21,20 @@ size_t CTextEncoder::CharacterLength(std::string_view text)
     return length;
 }
 
+std::optional<char32_t> CTextEncoder::CodePoint(std::string_view character)
+{
+    const unsigned char lead = static_cast<unsigned char>(character[0]);
+    if (character.size() == 1)
+        return lead < 0x80 ? std::optional<char32_t>(lead) : std::nullopt;
+    char32_t point = lead & (0x7F >> character.size());
+    for (size_t i = 1; i < character.size(); ++i)
+        point = (point << 6) | (static_cast<unsigned char>(character[i]) & 0x3F);
+    constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (point < kLeast[character.size()] || (point >= 0xD800 && point <= 0xDFFF) || point > 0x10FFFF)
+        return std::nullopt;
+    return point;
+}
+
 void CTextEncoder::Encode(std::string_view text, std::string& out)
 {
     if (!converter_) {

@@ -5,13 +5,17 @@
 #include <optional>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include <iconv.h>
 
 #include "platform/CodePages.h"
 
 struct CTextEncoder::Converter {
-    Converter(iconv_t to, iconv_t back) : to(to), back(back) {}
+    // What is known of a character of the Basic Multilingual Plane.
+    enum Verdict : unsigned char { kUnknown, kReadsBack, kNoPlace };
+
+    Converter(iconv_t to, iconv_t back) : to(to), back(back), verdicts(0x10000, kUnknown) {}
     ~Converter()
     {
         iconv_close(to);
@@ -22,6 +26,8 @@ struct CTextEncoder::Converter {
 
     iconv_t to;    // UTF-8 to the code page
     iconv_t back;  // the code page to UTF-8, to see that what was written reads back the same
+    // Each character is tried once: a text uses few of them, over and over.
+    std::vector<Verdict> verdicts;
 };
 
 namespace {
@@ -75,15 +81,26 @@ bool Convert(iconv_t handle, char** in, size_t* inLeft, std::string& out, size_t
 // True when bytes of the code page read back as exactly text.
 bool ReadsBackAs(iconv_t back, std::string_view bytes, std::string_view text)
 {
+    // Read back a piece at a time, each compared with the text as it comes.
+    char piece[256];
     iconv(back, nullptr, nullptr, nullptr, nullptr);
     char* in = const_cast<char*>(bytes.data());  // iconv's signature; it does not write the input
     size_t inLeft = bytes.size();
-    std::string read(bytes.size() * 2 + kSpareRoom, '\0');
-    size_t written = 0;
-    if (!Convert(back, &in, &inLeft, read, written) || inLeft != 0)
-        return false;
-    Convert(back, nullptr, nullptr, read, written);
-    return std::string_view(read.data(), written) == text;
+    size_t compared = 0;
+    // Until the input is used up, then once more to return to the initial state.
+    for (bool last = false; !last;) {
+        char* to = piece;
+        size_t room = sizeof piece;
+        last = inLeft == 0;
+        const size_t result = last ? iconv(back, nullptr, nullptr, &to, &room) : iconv(back, &in, &inLeft, &to, &room);
+        if (result == static_cast<size_t>(-1) && errno != E2BIG)
+            return false;
+        const std::string_view read(piece, static_cast<size_t>(to - piece));
+        if (text.substr(compared, read.size()) != read)
+            return false;
+        compared += read.size();
+    }
+    return compared == text.size();
 }
 
 // Appends run in the code page, each character that has no place in it as one '?'; returns how
@@ -155,20 +172,35 @@ std::unique_ptr<CTextEncoder> CTextEncoder::Create(const std::string& codePage)
 
 void CTextEncoder::EncodeRun(std::string_view run, std::string& out)
 {
-    const size_t start = out.size();
-    const size_t replaced = ConvertRun(converter_->to, run, out);
-    if (replaced == 0 && ReadsBackAs(converter_->back, std::string_view(out).substr(start), run))
+    Converter& converter = *converter_;
+    // A character is written only where it reads back as itself: glibc gives some characters a
+    // best fit that reads back as another one (the yen sign as 932's backslash), which Windows
+    // would not write either.
+    bool known = true;
+    for (size_t at = 0; known && at < run.size();) {
+        const size_t length = CharacterLength(run.substr(at));
+        const std::optional<char32_t> point = CodePoint(run.substr(at, length));
+        known = point && *point <= 0xFFFF && converter.verdicts[*point] == Converter::kReadsBack;
+        at += length;
+    }
+    if (known) {
+        ConvertRun(converter.to, run, out);
         return;
-    // Some character has no place, or only a best fit that reads back as another one (the yen sign
-    // as 932's backslash), which Windows would not write either: one character at a time, each
-    // written only where it reads back as itself.
-    out.resize(start);
+    }
     std::string bytes;
     for (size_t at = 0; at < run.size();) {
         const std::string_view character = run.substr(at, CharacterLength(run.substr(at)));
         at += character.size();
+        const std::optional<char32_t> point = CodePoint(character);
+        const bool cached = point && *point <= 0xFFFF;
         bytes.clear();
-        if (ConvertRun(converter_->to, character, bytes) == 0 && ReadsBackAs(converter_->back, bytes, character)) {
+        bool readsBack = false;
+        if (!cached || converter.verdicts[*point] != Converter::kNoPlace) {
+            readsBack = ConvertRun(converter.to, character, bytes) == 0 && ReadsBackAs(converter.back, bytes, character);
+            if (cached)
+                converter.verdicts[*point] = readsBack ? Converter::kReadsBack : Converter::kNoPlace;
+        }
+        if (readsBack) {
             out += bytes;
         } else {
             out += kReplacement;

@@ -15,22 +15,6 @@ namespace {
 
 constexpr char kReplacement = '?';
 
-// The code point of a whole UTF-8 character (CharacterLength); none for an overlong form, a
-// surrogate or a value past U+10FFFF, which are no characters either.
-std::optional<char32_t> CodePoint(std::string_view character)
-{
-    const unsigned char lead = static_cast<unsigned char>(character[0]);
-    if (character.size() == 1)
-        return lead < 0x80 ? std::optional<char32_t>(lead) : std::nullopt;
-    char32_t point = lead & (0x7F >> character.size());
-    for (size_t i = 1; i < character.size(); ++i)
-        point = (point << 6) | (static_cast<unsigned char>(character[i]) & 0x3F);
-    constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (point < kLeast[character.size()] || (point >= 0xD800 && point <= 0xDFFF) || point > 0x10FFFF)
-        return std::nullopt;
-    return point;
-}
-
 // Whether the character may have a place in a code page taken: they hold none beyond the Basic
 // Multilingual Plane, and Windows' C1 controls only fill their holes.
 bool MayHavePlace(char32_t point)
@@ -60,7 +44,7 @@ std::optional<std::string> RunInCodePage(UINT codePage, std::string_view run)
     std::wstring wide;
     for (size_t at = 0; at < run.size();) {
         const size_t length = CTextEncoder::CharacterLength(run.substr(at));
-        const std::optional<char32_t> point = CodePoint(run.substr(at, length));
+        const std::optional<char32_t> point = CTextEncoder::CodePoint(run.substr(at, length));
         if (!point || !MayHavePlace(*point))
             return std::nullopt;
         wide += static_cast<wchar_t>(*point);
