@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds what is missing, then runs every test; then builds again with AddressSanitizer and
 # UndefinedBehaviorSanitizer into build-asan/ and runs every test there; then runs each fuzz
-# target for 30 seconds. Any failure, sanitizer report or fuzz finding fails the run.
+# target for 30 seconds; then cross-builds for Windows into build-windows/ and runs the same tests
+# under Wine. Any failure, sanitizer report or fuzz finding fails the run.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/bootstrap.sh"
@@ -25,3 +26,5 @@ cd "$asan"
 ctest --output-on-failure -j"$(nproc)"
 
 "$root/fuzz/run.sh" 30
+
+"$root/scripts/test-windows.sh"

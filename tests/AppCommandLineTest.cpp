@@ -1,34 +1,38 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
+#include <algorithm>
 #include <sstream>
 
 #include "TestSupport.h"
 #include "app/CommandLine.h"
+#include "platform/TextEncoder.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: rulecast [param1] [param2].\n"
+    "Usage: " RULECAST_PROGRAM_NAME " [param1] [param2].\n"
     "         param1: the file name of .pxkbx file, you can use \"*\" in the file name.\n"
     "         param2: the target path of the conversion.\n"
-    "         --codepage CP: write the project in the code page of the Windows machine that opens it (1252, 932, ...; default UTF-8).\n"
+    "         --codepage CP: write the project in the code page of the Windows machine that opens it (1252, 932, ...; default DEFAULT).\n"
     "         -h, --help: print this text and exit.\n"
     "         -V, --version: print the program's version and exit.\n"
     "         --no-warnings: do not warn of what would be lost or not compile.\n"
     "         --: end of the options; a pattern after it may start with \"-\".\n";
 
+// The usage text; its default code page is the machine's: UTF-8 on Linux, the ANSI code page on
+// Windows.
+std::string Usage()
+{
+    std::string usage = kUsage;
+    return usage.replace(usage.find("DEFAULT"), 7, CTextEncoder::DefaultCodePage());
+}
+
 // The real program, copied into a folder of its own so that its log files land there.
 struct Program {
     TempFolder home;
     TempFolder work;
-    std::string path = home / "rulecast";
+    std::string path = CopyProgram(home.Path());
 
-    Program()
-    {
-        std::filesystem::copy_file(RULECAST_BINARY, path);
-    }
     RunResult Run(const std::vector<std::string>& args) { return RunProgram(path, args, work.Path()); }
     // The log files: everything in the program's folder but the program.
     size_t LogCount() const { return ListFolder(home.Path()).size() - 1; }
@@ -45,7 +49,7 @@ TEST(AppCommandLine, OptionsAndArgumentCounts)
         std::string out;  // "usage": the whole usage text
         std::string err;
     };
-    const std::string usage = kUsage;
+    const std::string usage = Usage();
     const Case cases[] = {
         {"--help prints the usage", {"--help"}, 0, "usage", ""},
         {"-h too, whatever follows", {"-h", "a", "b", "c"}, 0, "usage", ""},
@@ -86,10 +90,10 @@ TEST(AppCommandLine, TheCodePageDecidesTheBytesOfTheProject)
     };
     const std::string utf8 = "  x = \"Gr\xC3\xBC\xC3\x9F" "e \xC5\x81\xC3\xB3" "d\xC5\xBA \xE6\x97\xA5\"\r\n";
     const Case cases[] = {
-        {"UTF-8 without the option", {}, utf8, ""},
+        {"the machine's code page without the option", {}, "", ""},
         {"UTF-8 given by name", {"--codepage=UTF-8"}, utf8, ""},
         {"UTF-8 given by number", {"--codepage", "65001"}, utf8, ""},
-        {"characters without a place become '?', with a warning", {"--codepage", "1252"},
+        {"characters without a place become '?', with a warning", {"--codepage=1252"},
          "  x = \"Gr\xFC\xDF" "e ?\xF3" "d? ?\"\r\n",
          "RULE: warning: 3 characters have no place in code page 1252 and were written as '?'\n"},
         {"a code page of two-byte characters", {"--codepage=932"}, "  x = \"Gr??e ??d? \x93\xFA\"\r\n",
@@ -99,18 +103,23 @@ TEST(AppCommandLine, TheCodePageDecidesTheBytesOfTheProject)
     WriteFileBytes(program.work / "rule.pxkbx",
                    "<kb name=\"P\"><Rule name=\"R\" displayname=\"\" interactive=\"\" secure=\"\" casefixed=\"\">"
                    "<![CDATA[Sub R()\n  x = \"Gr\xC3\xBC\xC3\x9F" "e \xC5\x81\xC3\xB3" "d\xC5\xBA \xE6\x97\xA5\"\nEnd Sub\n]]></Rule></kb>");
-    for (const Case& c : cases) {
-        std::vector<std::string> args = c.options;
+    // Without the option the project is written as with the machine's code page named.
+    const std::vector<std::string> machine = {"--codepage=" + CTextEncoder::DefaultCodePage()};
+    const auto named = std::find_if(std::begin(cases), std::end(cases), [&](const Case& c) { return c.options == machine; });
+    ASSERT_NE(named, std::end(cases)) << "no row names the machine's code page " << machine[0];
+    for (const Case& row : cases) {
+        const Case& c = row.options.empty() ? *named : row;
+        std::vector<std::string> args = row.options;
         args.insert(args.end(), {"rule.pxkbx", "."});
         RunResult result = program.Run(args);
-        EXPECT_EQ(result.exitCode, 0) << c.behaviour;
+        EXPECT_EQ(result.exitCode, 0) << row.behaviour;
         std::string err = c.err;
         if (!err.empty())
             err.replace(0, 4, program.work / "rule.pxkbx");
-        EXPECT_EQ(result.err, err) << c.behaviour;
+        EXPECT_EQ(result.err, err) << row.behaviour;
         EXPECT_EQ(ReadFileBytes(program.work / "P/KBRoutine.bas"),
                   "Attribute VB_Name = KBRoutine\r\nSub R()\r\n" + c.routine + "End Sub\r\n")
-            << c.behaviour;
+            << row.behaviour;
     }
 }
 
@@ -118,13 +127,14 @@ TEST(AppCommandLine, NoArgumentsWithoutADisplayExplainsHowToConvert)
 {
     Program program;
     // No display of any kind: a start without arguments must not wait for a window.
-    ::unsetenv("DISPLAY");
-    ::unsetenv("WAYLAND_DISPLAY");
-    ::unsetenv("QT_QPA_PLATFORM");
+    UnsetEnv("DISPLAY");
+    UnsetEnv("WAYLAND_DISPLAY");
+    UnsetEnv("QT_QPA_PLATFORM");
     RunResult result = program.Run({});
     EXPECT_EQ(result.exitCode, 2);
-    ASSERT_GE(result.err.size(), std::string(kUsage).size());
-    EXPECT_EQ(result.err.substr(result.err.size() - std::string(kUsage).size()), kUsage);
+    const std::string usage = Usage();
+    ASSERT_GE(result.err.size(), usage.size());
+    EXPECT_EQ(result.err.substr(result.err.size() - usage.size()), usage);
     EXPECT_NE(result.err.find("two arguments"), std::string::npos) << result.err;
     EXPECT_EQ(program.LogCount(), 0u);
 }
@@ -155,7 +165,7 @@ TEST(AppCommandLine, AFileAsTargetPassesAndAFailedConversionExitsOne)
     ASSERT_EQ(program.LogCount(), 1u);
     std::string log;
     for (const std::string& name : ListFolder(program.home.Path()))
-        if (name != "rulecast")
+        if (name != kProgramFileName)
             log = ReadFileBytes(program.home / name);
     EXPECT_NE(log.find("Begin to convert " + program.work.Path() + "/broken.pxkbx  "),
               std::string::npos);

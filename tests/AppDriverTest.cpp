@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "TestSupport.h"
 #include "app/ConvertHelper.h"
 #include "hostile/HostileProgram.h"
@@ -123,7 +119,7 @@ TEST(AppBatch, AReaderErrorFailsOnlyItsOwnFile)
     TempFolder rules;
     WriteFileBytes(rules / "a-throw-read.pxkbx", "");
     WriteFileBytes(rules / "b.pxkbx", "");
-    ASSERT_EQ(::mkdir((rules / "sub").c_str(), 0777), 0);
+    ASSERT_TRUE(MakeFolder(rules / "sub"));
     testing::internal::CaptureStderr();
     EXPECT_EQ(batch.Run({rules.Path() + "/*", rules.Path()}), CConvertHelper::kConversionFailed);
     testing::internal::GetCapturedStderr();
@@ -140,15 +136,15 @@ TEST(AppBatch, RelativePatternBecomesAbsoluteWhileTheTargetStaysAsTyped)
 {
     Batch batch;
     TempFolder work;
-    ASSERT_EQ(::mkdir((work / "rules").c_str(), 0777), 0);
+    ASSERT_TRUE(MakeFolder(work / "rules"));
     WriteFileBytes(work / "rules/a.pxkbx", "");
     std::string before = CFileSystem::CurrentFolder();
-    ASSERT_EQ(::chdir(work.Path().c_str()), 0);
+    ASSERT_TRUE(ChangeFolder(work.Path()));
     testing::internal::CaptureStdout();
     int status = batch.Run({"rules/*.pxkbx", "./rules/"});
     testing::internal::GetCapturedStdout();
     std::string cwd = CFileSystem::CurrentFolder();
-    ASSERT_EQ(::chdir(before.c_str()), 0);
+    ASSERT_TRUE(ChangeFolder(before));
 
     EXPECT_EQ(status, CConvertHelper::kAllConverted);
     ASSERT_EQ(batch.calls.size(), 1u);
@@ -193,8 +189,7 @@ TEST(AppBatch, TheRememberedFolderIsKeptWhereAFileCanBeWritten)
         {"a program folder that takes no file", false, nullptr, "/srv/b", "/srv/b", "user"},
         {"a program folder that takes no file, and no user folder yet", false, nullptr, nullptr, "/docs", "user"},
     };
-    // Permission bits do not hold for root.
-    if (::geteuid() != 0)
+    if (ReadOnlyHolds())
         rows.push_back({"a default beside the program that the user cannot write gives way to the user's", true,
                         "/srv/default", "/srv/b", "/srv/b", "user", true});
     for (const Row& row : rows) {
@@ -204,9 +199,8 @@ TEST(AppBatch, TheRememberedFolderIsKeptWhereAFileCanBeWritten)
         const std::string user = root / "config home/rulecast/";
         if (row.besideProgram)
             WriteFileBytes(program + "config.txt", std::string(row.besideProgram) + "\n");
-        if (row.readOnlyBesideProgram) {
-            ASSERT_EQ(::chmod((program + "config.txt").c_str(), 0444), 0);
-        }
+        if (row.readOnlyBesideProgram)
+            MakeReadOnly(program + "config.txt");
         if (row.inUserFolder) {
             std::filesystem::create_directories(user);
             WriteFileBytes(user + "config.txt", std::string(row.inUserFolder) + "\n");

@@ -1,10 +1,13 @@
-// A pipe or a device among the rule files must neither hang the batch nor exhaust its memory.
+// A pipe or a device among the rule files must neither hang the batch nor exhaust its memory; a
+// full device among the generated files fails the conversion and says why.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "TestSupport.h"
 #include "hostile/HostileProgram.h"
+#include "vbproject/VBModule.h"
 
 using hostile::Limits;
 using hostile::Outcome;

@@ -1,6 +1,8 @@
-// A rule file in UTF-16 is as valid as one in UTF-8: it converts to the same project.
+// A rule file in UTF-16, or in a Windows code page that it declares, is as valid as one in UTF-8:
+// it converts to the same project on every platform.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -59,11 +61,33 @@ std::string Bytes(const std::u16string& units, bool bigEndian)
     return bytes;
 }
 
+// A rule with text in its display name and its code, declared in ENCODING.
+const std::string kCodePageRuleFile =
+    "<?xml version=\"1.0\" encoding=\"ENCODING\"?>\n"
+    "<KnowledgeBase name=\"Pumpen\">\n"
+    "  <Rule name=\"R\" displayname=\"TEXT\" interactive=\"true\" secure=\"true\" casefixed=\"true\">"
+    "<![CDATA[Public Function R() As Variant\n"
+    "    R = \"TEXT\"\n"
+    "End Function\n"
+    "]]></Rule>\n"
+    "</KnowledgeBase>\n";
+
+std::string Filled(std::string text, const std::string& placeholder, const std::string& value)
+{
+    for (size_t at = 0; (at = text.find(placeholder, at)) != std::string::npos; at += value.size())
+        text.replace(at, placeholder.size(), value);
+    return text;
+}
+
 std::string WithEncoding(const std::string& name)
 {
-    std::string text = kRuleFile;
-    text.replace(text.find("ENCODING"), 8, name);
-    return text;
+    return Filled(kRuleFile, "ENCODING", name);
+}
+
+// The project written in UTF-8 whatever the machine's code page, so that the bytes show the text read.
+hostile::Outcome ConvertToUtf8(const hostile::Program& program)
+{
+    return program.Run({"--codepage=UTF-8", "rule.pxkbx", program.Target()});
 }
 
 // The generated project: each file's path and bytes.
@@ -81,7 +105,7 @@ TEST(AppHostileEncoding, Utf16RuleFilesConvertLikeTheirUtf8Original)
 {
     hostile::Program original;
     original.WriteRule("rule.pxkbx", WithEncoding("UTF-8"));
-    ASSERT_EQ(original.Convert("rule.pxkbx").exitCode, 0);
+    ASSERT_EQ(ConvertToUtf8(original).exitCode, 0);
     const auto expected = Project(original);
     std::vector<std::string> names;
     for (const auto& [name, bytes] : expected)
@@ -103,9 +127,56 @@ TEST(AppHostileEncoding, Utf16RuleFilesConvertLikeTheirUtf8Original)
                                             {"little-endian, no BOM", Bytes(units, false)}}) {
         hostile::Program program;
         program.WriteRule("rule.pxkbx", c.bytes);
-        const hostile::Outcome outcome = program.Convert("rule.pxkbx");
+        const hostile::Outcome outcome = ConvertToUtf8(program);
         EXPECT_EQ(outcome.exitCode, 0) << c.name << "\n" << outcome.err;
         hostile::ExpectNoSanitizerReport(outcome);
         EXPECT_EQ(Project(program), expected) << c.name;
+    }
+}
+
+// Each name stands for the Windows code page, also where a stricter standard of that name exists:
+// the text reads the same on both platforms, as Windows itself reads such a file.
+TEST(AppHostileEncoding, CodePageRuleFilesConvertLikeTheirUtf8Twin)
+{
+    struct Case {
+        const char* behaviour;
+        const char* encoding;
+        std::string text;   // UTF-8
+        std::string bytes;  // the same text in the encoding
+    };
+    std::string longText, longBytes;
+    for (int i = 0; i < 1500; ++i) {
+        longText += "\u65E5\u672C\u8A9E C:\\temp \uFF76\uFF85";
+        longBytes += "\x93\xFA\x96{\x8C\xEA C:\\temp \xB6\xC5";
+    }
+    const Case cases[] = {
+        {"1252's own letters, which Latin-1 lacks", "windows-1252", "Gr\u00FC\u00DF" "e, 5 \u20AC \u201EMa\u00DF\u201C \u2013 ok",
+         "Gr\xFC\xDF" "e, 5 \x80 \x84Ma\xDF\x93 \x96 ok"},
+        {"a cp name", "cp1251", "\u041F\u0440\u0438\u0432\u0435\u0442", "\xCF\xF0\xE8\xE2\xE5\xF2"},
+        {"Shift_JIS keeps the backslash, with half-width letters, across every piece the parser reads",
+         "Shift_JIS", longText, longBytes},
+        {"windows-31j with a letter only Windows' 932 has", "windows-31j", "\u2460", "\x87\x40"},
+        {"gb2312 read as Windows' 936, which holds more", "gb2312", "\u4E2D\u6587 \u9555", "\xD6\xD0\xCE\xC4 \xE9" "F"},
+        {"euc-kr read as Windows' 949", "euc-kr", "\uD55C\uAD6D\uC5B4 \uB620", "\xC7\xD1\xB1\xB9\xBE\xEE \x8C" "c"},
+        {"big5 read as Windows' 950, with its euro sign", "big5", "\u4E2D\u6587 \u20AC", "\xA4\xA4\xA4\xE5 \xA3\xE1"},
+    };
+    for (const Case& c : cases) {
+        hostile::Program original, twin;
+        original.WriteRule("rule.pxkbx", Filled(Filled(kCodePageRuleFile, "ENCODING", "UTF-8"), "TEXT", c.text));
+        twin.WriteRule("rule.pxkbx", Filled(Filled(kCodePageRuleFile, "ENCODING", c.encoding), "TEXT", c.bytes));
+        ASSERT_EQ(ConvertToUtf8(original).exitCode, 0) << c.behaviour;
+        const hostile::Outcome outcome = ConvertToUtf8(twin);
+        EXPECT_EQ(outcome.exitCode, 0) << c.behaviour << "\n" << outcome.err;
+        const auto expected = Project(original);
+        ASSERT_EQ(expected.size(), 4u) << c.behaviour;
+        EXPECT_NE(expected[2].second.find("R = \"" + c.text + "\""), std::string::npos) << c.behaviour;
+        const auto converted = Project(twin);
+        ASSERT_EQ(converted.size(), expected.size()) << c.behaviour;
+        for (size_t i = 0; i < expected.size(); ++i) {
+            const std::string &mine = converted[i].second, &theirs = expected[i].second;
+            // Where they part, not the whole of a long text.
+            const size_t at = std::mismatch(mine.begin(), mine.end(), theirs.begin(), theirs.end()).first - mine.begin();
+            EXPECT_TRUE(mine == theirs) << c.behaviour << ": " << expected[i].first << " differs from byte " << at;
+        }
     }
 }

@@ -1,7 +1,6 @@
 // Names from the rule file become a folder and file names; none may lead out of the target.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -32,7 +31,7 @@ TEST(AppHostileNames, UnsafeModuleAndClassNamesCreateNothing)
     for (const Case& c : cases) {
         hostile::Program program;
         // Lets "a/b" resolve, so only the name check can keep it out.
-        std::filesystem::create_directory(program.Target() + "/a");
+        MakeFolder(program.Target() + "/a");
         program.WriteRule("names.pxkbx", c.document);
         const std::vector<std::string> outside = program.OutsideTarget();
         const hostile::Outcome outcome = program.Convert("names.pxkbx");

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "TestSupport.h"
@@ -78,4 +79,57 @@ TEST(AppHostileTarget, ProjectFolderRefusedEvenToRoot)
     const std::string log = hostile::ExpectCleanFailure(program, outcome, "self.pxkbx", outside);
     ExpectLogOfFailedWrite(log, true, "/proc/self");
     EXPECT_FALSE(fs::exists("/proc/self/self.vbp"));
+}
+
+// An installed copy in a folder its user cannot write still leaves a log, in the user's state
+// folder, and the failure's note names it there.
+TEST(AppHostileTarget, AProgramFolderThatTakesNoLogSendsItToTheUsersStateFolder)
+{
+    struct Row {
+        const char* behaviour;
+        std::string stateHome;  // HOME stands for the home folder
+        const char* logFolder;  // below the home folder
+    };
+    const Row rows[] = {
+        {"XDG_STATE_HOME empty", "", ".local/state/rulecast"},
+        {"XDG_STATE_HOME not absolute", "state", ".local/state/rulecast"},
+        {"XDG_STATE_HOME absolute", "HOME/xdg state", "xdg state/rulecast"},
+    };
+    TempFolder programFolder, work;
+    const std::string program = CopyProgram(programFolder.Path());
+    ASSERT_EQ(::chmod(programFolder.Path().c_str(), 0555), 0);
+    OpenToAll(work.Path());
+    WriteFileBytes(work / "broken.pxkbx", "<not xml");
+    for (const Row& row : rows) {
+        TempFolder home;
+        OpenToAll(home.Path());
+        std::string stateHome = row.stateHome;
+        if (stateHome.rfind("HOME", 0) == 0)
+            stateHome.replace(0, 4, home.Path());
+        RunLimits limits;
+        limits.unprivileged = true;
+        limits.environment = {"HOME=" + home.Path(), "XDG_STATE_HOME=" + stateHome};
+        const RunResult result = RunProgram(program, {"broken.pxkbx", "."}, work.Path(), limits);
+        EXPECT_EQ(result.exitCode, 1) << row.behaviour << "\n" << result.err;
+        const std::string logFolder = home / row.logFolder;
+        const std::vector<std::string> logs = ListFolder(logFolder);
+        ASSERT_EQ(logs.size(), 1u) << row.behaviour << "\n" << result.err;
+        const std::string log = logFolder + "/" + logs[0];
+        const std::string error = result.err.substr(0, result.err.find('\n'));
+        EXPECT_EQ(result.err, error + "\n" + work / "broken.pxkbx: note: log file " + log +
+                                  "\nError occurs during conversion! Please check the log file.\n")
+            << row.behaviour;
+        hostile::WithoutFailureLine(ReadFileBytes(log), error);
+        struct stat info {};
+        EXPECT_EQ(::stat(logFolder.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0700u) << row.behaviour;
+        EXPECT_EQ(ListFolder(programFolder.Path()), std::vector<std::string>{"rulecast"}) << row.behaviour;
+    }
+    // Where no folder takes the log, the conversion goes on without one, and no note names one.
+    RunLimits limits;
+    limits.unprivileged = true;
+    limits.environment = {"XDG_STATE_HOME=/proc/rulecast"};
+    const RunResult result = RunProgram(program, {"broken.pxkbx", "."}, work.Path(), limits);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err.substr(result.err.find('\n') + 1), "Error occurs during conversion! Please check the log file.\n");
 }

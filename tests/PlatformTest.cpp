@@ -2,12 +2,10 @@
 
 #include <algorithm>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "TestSupport.h"
 #include "platform/FileSearch.h"
 #include "platform/FileSystem.h"
+#include "platform/TextDecoder.h"
 #include "platform/TextEncoder.h"
 #include "platform/TextFile.h"
 
@@ -53,12 +51,17 @@ TEST(PlatformTextEncoder, WritesEachCharacterInTheCodePageOrAsOneQuestionMark)
         {"a letter of the code page", "1252", "Gr\u00FC\u00DFe", "Gr\xFC\xDF" "e", 0},
         {"the euro sign of 1252", "windows-1252", "5 \u20AC", "5 \x80", 0},
         {"a letter 1252 lacks", "CP1252", "\u0141\u00F3d\u017A", "?\xF3" "d?", 2},
+        {"each one counts, also when it comes again", "1252", "\u0141\u00F3\u0141", "?\xF3?", 2},
         {"one question mark for a character of four bytes", "1252", "a\U0001F600b", "a?b", 1},
         {"a byte that is no UTF-8", "1252", "a\xFF\xC3", "a??", 2},
         {"a double-byte character of 932", "932", "\u65E5\u672C", "\x93\xFA\x96\x7B", 0},
         {"characters 932 lacks", "932", "\u00FC\u20AC\u65E5", "??\x93\xFA", 2},
         {"the euro sign of 950", "950", "\u20AC", "\xA3\xE1", 0},
         {"UTF-8 is passed through, even bytes that are no UTF-8", "65001", "\u00FC\xFF", "\u00FC\xFF", 0},
+        {"a character 932 has only a best fit for: the yen sign is no backslash", "932", "\u00A5\u203E", "??", 2},
+        {"a C1 control, with which Windows fills the holes of 1252", "1252", "\u0081\u0080", "??", 2},
+        {"an overlong form and a surrogate are no characters", "1252", "\xC0\xAF\xED\xA0\x80", "???", 3},
+        {"Shift_JIS is Windows' 932", "Shift_JIS", "\\\uFF76", "\\\xB6", 0},
     };
     for (const Case& c : cases) {
         std::unique_ptr<CTextEncoder> encoder = CTextEncoder::Create(c.codePage);
@@ -71,8 +74,40 @@ TEST(PlatformTextEncoder, WritesEachCharacterInTheCodePageOrAsOneQuestionMark)
     }
     for (const char* unknown : {"", "1234", "437", "no-such-code-page", "CP1252//TRANSLIT", "UTF-16", "EBCDIC-US"})
         EXPECT_FALSE(CTextEncoder::Create(unknown)) << "'" << unknown << "' is no code page to write in";
-    EXPECT_TRUE(CTextEncoder::Create(CTextEncoder::DefaultCodePage())->PassesThrough());
+    EXPECT_TRUE(CTextEncoder::Create(CTextEncoder::DefaultCodePage()));
     EXPECT_TRUE(CTextEncoder::Create("utf-8")->PassesThrough());
+}
+
+TEST(PlatformTextDecoder, ReadsWholeCharactersOfTheCodePageAsUtf8)
+{
+    struct Case {
+        const char* behaviour;
+        unsigned codePage;
+        std::string bytes;
+        std::string text;  // what is written
+        size_t read;
+        bool invalid = false;
+        size_t room = 64;
+    };
+    const Case cases[] = {
+        {"letters of 1252, the euro sign included", 1252, "Gr\xFC\xDF" "e \x80", "Gr\u00FC\u00DF" "e \u20AC", 7},
+        {"a hole of 1252 is no character", 1252, "a\x81" "b", "a", 1, true},
+        {"double-byte characters of 932, the backslash and a half-width letter", 932, "\x93\xFA\\\xB6",
+         "\u65E5\\\uFF76", 4},
+        {"a character that the piece's end cuts off waits for the next piece", 932, "a\x93", "a", 1},
+        {"a lead byte without its trail byte", 932, "a\x93 ", "a", 1, true},
+        {"hangul of 949", 949, "\xC7\xD1", "\uD55C", 2},
+        {"a letter of 936", 936, "\xD6\xD0", "\u4E2D", 2},
+        {"the euro sign of 950", 950, "\xA3\xE1", "\u20AC", 2},
+        {"no more than the room holds, and only whole characters", 1252, "\xFC\xFC\x81", "\u00FC", 1, false, 3},
+    };
+    for (const Case& c : cases) {
+        std::string out(c.room, '\0');
+        const CTextDecoder::Result result = CTextDecoder::Decode(c.codePage, c.bytes, out.data(), out.size());
+        EXPECT_EQ(out.substr(0, result.written), c.text) << c.behaviour;
+        EXPECT_EQ(result.read, c.read) << c.behaviour;
+        EXPECT_EQ(result.invalid, c.invalid) << c.behaviour;
+    }
 }
 
 TEST(PlatformTextFile, ConvertsAfterTheLineEndsWithoutCuttingCharactersAtChunkEnds)
@@ -108,12 +143,9 @@ TEST(PlatformTextFile, ReportsFailuresInsteadOfLosingText)
 
     CTextFile folderInTheWay;
     EXPECT_FALSE(folderInTheWay.Open(dir.Path()));
+    EXPECT_EQ(folderInTheWay.ErrorText(), "Is a directory");
+    EXPECT_FALSE(folderInTheWay.CreateNew(dir.Path()));
     EXPECT_FALSE(folderInTheWay.ErrorText().empty());
-
-    CTextFile full;
-    ASSERT_TRUE(full.Open("/dev/full"));
-    EXPECT_FALSE(full.Write("text that does not fit\n"));
-    EXPECT_EQ(full.ErrorText(), "No space left on device");
 }
 
 TEST(PlatformTextFile, CreateNewNeverOverwrites)
@@ -148,7 +180,7 @@ TEST(PlatformTextFile, ReplacingLeavesTheOldFileWholeUntilCommitted)
     EXPECT_EQ(ListFolder(dir.Path()), std::vector<std::string>{"a.bas"});
     EXPECT_FALSE(file.Commit());
 
-    ASSERT_EQ(::mkdir((dir / "folder.cls").c_str(), 0777), 0);
+    ASSERT_TRUE(MakeFolder(dir / "folder.cls"));
     EXPECT_FALSE(file.OpenReplacing(dir / "folder.cls"));
     EXPECT_FALSE(file.ErrorText().empty());
     EXPECT_FALSE(file.OpenReplacing(dir / "missing/a.bas"));
@@ -194,16 +226,13 @@ TEST(PlatformFileSystem, CreateFolderReportsTheCodesTheCallersTest)
     EXPECT_FALSE(CFileSystem::EntryExists(dir / "missing"));
 }
 
-TEST(PlatformFileSystem, ExecutableFolderEndsInASlashAndHoldsTheProgram)
+TEST(PlatformFileSystem, ExecutableFolderEndsInASeparatorAndHoldsTheProgram)
 {
     std::string folder = CFileSystem::ExecutableFolder();
     ASSERT_FALSE(folder.empty());
-    EXPECT_EQ(folder.back(), '/');
-    EXPECT_EQ(folder.front(), '/');
-    char self[4096];
-    ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
-    ASSERT_GT(n, 0);
-    EXPECT_EQ(std::string(self, n).rfind(folder, 0), 0u);
+    EXPECT_TRUE(folder.back() == '/' || folder.back() == '\\') << folder;
+    EXPECT_TRUE(CFileSystem::EntryExists(folder + TEST_PROGRAM_NAME)) << folder;
+    EXPECT_FALSE(CFileSystem::EntryExists(folder + "no-" TEST_PROGRAM_NAME)) << folder;
 }
 
 TEST(PlatformFileSearch, WildcardsAreStarAndQuestionMarkOnly)
@@ -226,6 +255,7 @@ TEST(PlatformFileSearch, WildcardsAreStarAndQuestionMarkOnly)
         {"a\\b", "a\\b", true},
         {"plant.pxkbx", "Plant.pxkbx", false},
         {"**", "", true},
+        {"*a", "*ba", true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(CFileSearch::Matches(c.wildcard, c.name), c.matches) << c.wildcard << " " << c.name;
@@ -236,17 +266,17 @@ TEST(PlatformFileSearch, FindsFilesInByteOrderWithAbsolutePathsPassingOverFolder
     TempFolder dir;
     WriteFileBytes(dir / "b.pxkbx", "");
     WriteFileBytes(dir / "a.pxkbx", "");
-    WriteFileBytes(dir / "B.pxkbx", "");
+    WriteFileBytes(dir / "C.pxkbx", "");
     WriteFileBytes(dir / "note.txt", "");
     WriteFileBytes(dir / ".hidden.pxkbx", "");
-    ASSERT_EQ(::mkdir((dir / "sub.pxkbx").c_str(), 0777), 0);
+    ASSERT_TRUE(MakeFolder(dir / "sub.pxkbx"));
 
     std::string prefix = dir.Path() + "/";
     EXPECT_EQ(CFileSearch::Find(prefix + "*.pxkbx"),
-              (std::vector<std::string>{prefix + ".hidden.pxkbx", prefix + "B.pxkbx", prefix + "a.pxkbx",
+              (std::vector<std::string>{prefix + ".hidden.pxkbx", prefix + "C.pxkbx", prefix + "a.pxkbx",
                                         prefix + "b.pxkbx"}));
     EXPECT_EQ(CFileSearch::Find(prefix + "*"),
-              (std::vector<std::string>{prefix + ".hidden.pxkbx", prefix + "B.pxkbx", prefix + "a.pxkbx",
+              (std::vector<std::string>{prefix + ".hidden.pxkbx", prefix + "C.pxkbx", prefix + "a.pxkbx",
                                         prefix + "b.pxkbx", prefix + "note.txt"}));
     EXPECT_TRUE(CFileSearch::Find(prefix + "missing/*").empty());
     EXPECT_EQ(CFileSearch::Find(prefix + "note.txt"), std::vector<std::string>{prefix + "note.txt"});
@@ -257,15 +287,15 @@ TEST(PlatformFileSearch, FindsFilesInByteOrderWithAbsolutePathsPassingOverFolder
 TEST(PlatformFileSearch, RelativePatternsBecomeAbsoluteAgainstTheCurrentFolder)
 {
     TempFolder dir;
-    ASSERT_EQ(::mkdir((dir / "rules").c_str(), 0777), 0);
+    ASSERT_TRUE(MakeFolder(dir / "rules"));
     WriteFileBytes(dir / "rules/x.pxkbx", "");
     WriteFileBytes(dir / "top.pxkbx", "");
     std::string before = CFileSystem::CurrentFolder();
-    ASSERT_EQ(::chdir(dir.Path().c_str()), 0);
+    ASSERT_TRUE(ChangeFolder(dir.Path()));
     std::vector<std::string> found = CFileSearch::Find("rules/*.pxkbx");
     std::vector<std::string> bare = CFileSearch::Find("top.pxkbx");
     std::string cwd = CFileSystem::CurrentFolder();
-    ASSERT_EQ(::chdir(before.c_str()), 0);
+    ASSERT_TRUE(ChangeFolder(before));
     EXPECT_EQ(found, std::vector<std::string>{cwd + "/rules/x.pxkbx"});
     EXPECT_EQ(bare, std::vector<std::string>{cwd + "/top.pxkbx"});
 }

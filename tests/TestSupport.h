@@ -1,8 +1,16 @@
 #pragma once
 
+#include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
+
+// What the tests need of the system, the same on every platform. Paths are UTF-8 throughout.
+
+// The program under test's file name: rulecast, or Rulecast.exe's twin rulecast.exe.
+constexpr const char* kProgramFileName = RULECAST_BINARY_NAME;
 
 // A fresh folder under the system's temporary folder, removed with everything in it when the
 // object goes.
@@ -20,8 +28,31 @@ private:
     std::string path_;
 };
 
+// The UTF-8 path as the standard library's path, and back: a narrow path means the ANSI code
+// page, not UTF-8, on Windows.
+std::filesystem::path FsPath(const std::string& utf8);
+std::string Utf8Path(const std::filesystem::path& path);
 // Opens a folder to every user, as one that an unprivileged run works in must be.
 void OpenToAll(const std::string& folder);
+// Takes the right to write from everyone; on Windows sets the read-only flag.
+void MakeReadOnly(const std::string& path);
+// Whether a file made read-only stops this process from writing it: not for root on Linux, nor
+// under Wine run as root.
+bool ReadOnlyHolds();
+
+// What a row of a table may need that not every platform has; a row whose need the platform
+// lacks is passed over there.
+enum class Need {
+    kSymbolicLinks,
+    kFileSizeLimit,           // RunLimits::fileBytes
+    kAnyByteInFileNames,      // line breaks and escapes, which Windows refuses in a name
+    kQtDialog,                // a start without arguments that looks for a display
+};
+bool PlatformHas(Need need);
+
+// The path as the system writes it, as the program names what lies in a folder the system gave
+// it (its own, the user's): with backslashes on Windows.
+std::string SystemPath(const std::string& path);
 
 // The whole file as bytes; empty when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
@@ -30,21 +61,46 @@ void WriteFileBytes(const std::string& path, const std::string& bytes);
 std::string WithCrLf(const std::string& text);
 // Names in a folder, sorted, without "." and "..".
 std::vector<std::string> ListFolder(const std::string& path);
-// Every file below a folder, as paths relative to it, sorted.
+// Every file below a folder, as paths relative to it ("/" between folders), sorted.
 std::vector<std::string> ListTree(const std::string& path);
+// One folder; false when it could not be made.
+bool MakeFolder(const std::string& path);
+bool ChangeFolder(const std::string& path);
+// A copy of the program under test in folder, where its logs then land; returns its path.
+std::string CopyProgram(const std::string& folder);
+
+// The environment of this process and of the programs it starts.
+void SetEnv(const std::string& name, const std::string& value);
+void UnsetEnv(const std::string& name);
+
+// The host's type library registered at path for this process and the programs it starts, or
+// not registered at all, until the object goes. On Linux a Wine prefix of its own, on Windows the
+// key under HKEY_CLASSES_ROOT, which every program of the machine sees: tests that hold one must
+// not run beside others that convert.
+class HostTypeLibrary {
+public:
+    explicit HostTypeLibrary(const std::optional<std::string>& path);
+    ~HostTypeLibrary();
+    HostTypeLibrary(const HostTypeLibrary&) = delete;
+    HostTypeLibrary& operator=(const HostTypeLibrary&) = delete;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
 
 struct RunLimits {
     // The child is killed when it runs longer.
     int seconds = 120;
-    // 0 leaves the limit of open files as inherited.
+    // 0 leaves the limit of open files as inherited; Windows has no such limit.
     unsigned long openFiles = 0;
     // Largest file the child may write, in bytes; a write past it fails ("File too large").
-    // 0 leaves it as inherited.
+    // 0 leaves it as inherited; Windows has no such limit (Need::kFileSizeLimit).
     unsigned long fileBytes = 0;
     // Changes to the child's environment: "NAME=value" sets a variable, "NAME" removes it.
     std::vector<std::string> environment{};
     // Run as a user without privileges, for whom permission bits hold even when the tests run with
-    // all rights. The folders it uses must be open to that user (OpenToAll).
+    // all rights. The folders it uses must be open to that user (OpenToAll). Linux only.
     bool unprivileged = false;
 };
 

@@ -1,10 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <regex>
 #include <sstream>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "TestSupport.h"
 #include "kbitems/KBEvent.h"
@@ -20,7 +17,6 @@ class VBProjectBuilderTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        ::setenv("WINEPREFIX", (logs / "no-wine").c_str(), 1);
         log = CLog::Restart(logs.Path() + "/");
     }
 
@@ -55,6 +51,7 @@ protected:
         return names;
     }
 
+    HostTypeLibrary notRegistered{std::nullopt};
     TempFolder target;
     TempFolder logs;
     CLog* log = nullptr;
@@ -211,9 +208,9 @@ TEST_F(VBProjectBuilderTest, AProjectFolderThatCannotBeMadeWritesNothing)
 
 TEST_F(VBProjectBuilderTest, AFileThatCannotBeWrittenFailsItsLineAndTheBuild)
 {
-    ASSERT_EQ(::mkdir((target / "Plant").c_str(), 0777), 0);
-    ASSERT_EQ(::mkdir((target / "Plant/DataServiceImpl.cls").c_str(), 0777), 0);
-    ASSERT_EQ(::mkdir((target / "Plant/KBRoutine.bas").c_str(), 0777), 0);
+    ASSERT_TRUE(MakeFolder(target / "Plant"));
+    ASSERT_TRUE(MakeFolder(target / "Plant/DataServiceImpl.cls"));
+    ASSERT_TRUE(MakeFolder(target / "Plant/KBRoutine.bas"));
     CVBProjectBuilder& b = Builder("Plant");
     b.AddRule(Rule("R"));
     EXPECT_FALSE(b.Build());

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -68,36 +66,12 @@ std::string ProjectHeaderWith(const std::string& libraryPath)
     return header;
 }
 
-// Project headers read the host's registry: every test here gets an empty Wine prefix of its own,
-// so the machine's ~/.wine never leaks in.
+// Project headers read the host's registry: every test here starts with no type library
+// registered, so the machine's own registration never leaks in.
 class VBProjectFiles : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        if (const char* prefix = std::getenv("WINEPREFIX"))
-            savedPrefix_ = prefix;
-        setenv("WINEPREFIX", prefix_.Path().c_str(), 1);
-    }
-    void TearDown() override
-    {
-        if (savedPrefix_)
-            setenv("WINEPREFIX", savedPrefix_->c_str(), 1);
-        else
-            unsetenv("WINEPREFIX");
-    }
-    void RegisterTypeLibrary(const std::string& path)
-    {
-        WriteFileBytes(prefix_ / "system.reg",
-                       "WINE REGISTRY Version 2\n\n"
-                       "[Software\\\\Classes\\\\TypeLib\\\\{38000000-F1C5-412B-B40F-DBFCAEFAAFB6}"
-                       "\\\\97.0\\\\0\\\\win32] 1700000000\n@=\"" + path + "\"\n");
-    }
-
-    TempFolder prefix_;
+    std::optional<HostTypeLibrary> registered_{std::in_place, std::nullopt};
     TempFolder target_;
-
-private:
-    std::optional<std::string> savedPrefix_;
 };
 
 } // namespace
@@ -133,12 +107,16 @@ TEST_F(VBProjectFiles, WritesEachHeaderAndTheTextAfterItWithCrLf)
 
 TEST_F(VBProjectFiles, ProjectReferencesTheRegisteredTypeLibrary)
 {
-    RegisterTypeLibrary("C:\\\\Program Files\\\\Host\\\\host.tlb");
-    CVBProject project("Plant");
-    ASSERT_TRUE(project.Create(target_.Path()));
-    ASSERT_TRUE(project.Complete());
-    EXPECT_EQ(ReadFileBytes(target_ / "Plant/Plant.vbp"),
-              WithCrLf(ProjectHeaderWith("C:\\Program Files\\Host\\host.tlb")));
+    const std::string longPath = "C:\\" + std::string(300, 'p') + ".tlb";
+    for (const std::string path : {std::string("C:\\Program Files\\Host\\host.tlb"),
+                                   std::string("D:\\Gr\xC3\xBC\xC3\x9F" "e\\\xE6\x97\xA5\xE6\x9C\xAC.tlb"), longPath}) {
+        registered_.reset();
+        registered_.emplace(path);
+        CVBProject project("Plant");
+        ASSERT_TRUE(project.Create(target_.Path()));
+        ASSERT_TRUE(project.Complete());
+        EXPECT_EQ(ReadFileBytes(target_ / "Plant/Plant.vbp"), WithCrLf(ProjectHeaderWith(path)));
+    }
 }
 
 TEST_F(VBProjectFiles, EntriesListTheFilesOfTheProject)
@@ -164,7 +142,7 @@ TEST_F(VBProjectFiles, ProjectUnderAMissingTargetFolderWritesNothing)
 
 TEST_F(VBProjectFiles, ExistingProjectFolderIsReused)
 {
-    std::filesystem::create_directory(target_ / "Plant");
+    MakeFolder(target_ / "Plant");
     WriteFileBytes(target_ / "Plant/Plant.vbp", "old project file, much longer than nothing\n");
     WriteFileBytes(target_ / "Plant/Notes.txt", "mine");
     CVBProject project("Plant");
@@ -178,7 +156,7 @@ TEST_F(VBProjectFiles, ExistingProjectFolderIsReused)
 
 TEST_F(VBProjectFiles, FilesThatCannotBeWrittenAreReported)
 {
-    std::filesystem::create_directory(target_ / "Pump.cls");
+    MakeFolder(target_ / "Pump.cls");
     CVBClass folderInTheWay("Pump");
     EXPECT_FALSE(folderInTheWay.Create(target_.Path()));
     EXPECT_EQ(folderInTheWay.ErrorText(), "cannot write " + target_ / "Pump.cls" + ": Is a directory");

@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <cstdlib>
 #include <string_view>
+#include <vector>
 
 #include "app/ConvertHelper.h"
 #include "app/QtRulecastDlg.h"
@@ -55,12 +56,19 @@ void StartMessageHandler(QtMsgType type, const QMessageLogContext& context, cons
 
 }  // namespace
 
-int RunMainDialog(int argc, char** argv)
+int RunMainDialog(const std::vector<std::string>& words)
 {
     if (!HasDisplay())
         return RefuseWithoutDisplay();
+    // Qt keeps argc and argv for the application's lifetime; both live in this frame.
+    std::vector<std::string> storage = words;
+    std::vector<char*> argv;
+    for (std::string& word : storage)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    int argc = static_cast<int>(storage.size());
     handlerBeforeStart = qInstallMessageHandler(StartMessageHandler);
-    QApplication application(argc, argv);
+    QApplication application(argc, argv.data());
     qInstallMessageHandler(handlerBeforeStart);
     QApplication::setApplicationName(kApplicationName);
     QGuiApplication::setDesktopFileName(kDesktopFileName);

@@ -8,12 +8,14 @@
 #include <string>
 #include <vector>
 
-int CRulecastApp::InitInstance(int argc, char** argv)
+int CRulecastApp::InitInstance(const std::vector<std::string>& words)
 {
-    CCommandLine commandLine(std::vector<std::string>(argv + 1, argv + argc));
+    const std::string program = words.empty() ? std::string() : words.front();
+    const auto afterProgram = words.empty() ? words.end() : words.begin() + 1;
+    CCommandLine commandLine(std::vector<std::string>(afterProgram, words.end()));
     switch (commandLine.GetRequest()) {
     case CCommandLine::Request::Dialog:
-        return RunMainDialog(argc, argv);
+        return RunMainDialog(words);
     case CCommandLine::Request::Help:
         CConsole::Inform(CCommandLine::Usage());
         return CConvertHelper::kAllConverted;
@@ -28,7 +30,7 @@ int CRulecastApp::InitInstance(int argc, char** argv)
         break;
     }
     // The batch sees the program and the words that are not options, as if no option was given.
-    std::vector<const char*> arguments{argv[0]};
+    std::vector<const char*> arguments{program.c_str()};
     for (const std::string& argument : commandLine.Arguments())
         arguments.push_back(argument.c_str());
     CConvertHelper converter;

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 // Start-up: the argument count chooses between the batch and the dialog.
 class CRulecastApp {
 public:
-    // Returns the process's exit status.
-    int InitInstance(int argc, char** argv);
+    // words are the command line's, the program's name first. Returns the process's exit status.
+    int InitInstance(const std::vector<std::string>& words);
 };

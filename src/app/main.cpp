@@ -1,7 +1,8 @@
 #include "app/RulecastApp.h"
+#include "platform/ProgramArguments.h"
 
 int main(int argc, char** argv)
 {
     CRulecastApp app;
-    return app.InitInstance(argc, argv);
+    return app.InitInstance(CProgramArguments::Words(argc, argv));
 }

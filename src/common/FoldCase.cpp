@@ -8,3 +8,8 @@ std::string FoldCase(std::string_view text)
             c = static_cast<char>(c - 'A' + 'a');
     return folded;
 }
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && FoldCase(a) == FoldCase(b);
+}

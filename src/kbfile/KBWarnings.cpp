@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "common/FoldCase.h"
 #include "common/MessageText.h"
 #include "kbitems/KBItem.h"
 #include "kbitems/VBUtility.h"
@@ -52,18 +53,6 @@ std::string NodeWord(const CXmlNode& node)
 bool IsLineBreak(char c)
 {
     return c == '\r' || c == '\n';
-}
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b)
-{
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
 }
 
 }  // namespace

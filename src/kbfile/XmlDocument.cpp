@@ -14,8 +14,10 @@
 #include <libxml/xmlerror.h>
 
 #include "common/MessageText.h"
+#include "kbfile/XmlCodePages.h"
 #include "kbfile/XmlFileSource.h"
 #include "kbfile/XmlTreeBuilder.h"
+#include "platform/FileSystem.h"
 
 namespace {
 
@@ -331,10 +333,13 @@ bool CXmlDocument::Load(const std::string& path, Reading reading)
     CXmlFileSource source;
     if (!source.Open(path))
         return FailToRead(path, source.ErrorText());
+    // The document's URL, against which libxml2 resolves the names the document holds, so that a
+    // refused entity is reported by its full name.
+    const std::string url = CFileSystem::PathAsUrl(path);
     const auto read = [&](char* buffer, int size) { return source.Read(buffer, size); };
     const int options = OptionsFor(source.StartsWithUtf8Mark());
-    const bool loaded = reading == Reading::InPieces ? ParseInPieces(path, options, read)
-                                                     : ParsePulled(path, options, read);
+    const bool loaded = reading == Reading::InPieces ? ParseInPieces(url, options, read)
+                                                     : ParsePulled(url, options, read);
     // A read error or an oversized file outranks whatever the parser made of the bytes before it.
     source.ReadToEnd();
     if (!source.TooLarge() && !source.ReadFailed())
@@ -373,6 +378,7 @@ bool CXmlDocument::ParseInPieces(const std::string& url, int options,
     errorMessage_.clear();
     errorLine_ = 0;
     xmlInitParser();
+    CXmlCodePages::Register();
     // The parser tells the encoding from the first four bytes, handed over as it is created.
     std::vector<char> piece(kPieceSize);
     int count = 0;
@@ -414,6 +420,8 @@ bool CXmlDocument::ParsePulled(const std::string& url, int options, const std::f
     errorMessage_.clear();
     errorLine_ = 0;
     xmlInitParser();
+    CXmlCodePages::Register();
+    CXmlCodePages::Register();
     std::unique_ptr<xmlParserCtxt, ContextFreer> context(xmlNewParserCtxt());
     if (!context)
         return Fail(std::string(kNoParser), 0);

@@ -21,7 +21,7 @@ bool CXmlFileSource::Open(const std::string& path)
         errorText_ = kNotAFile;
         return false;
     }
-    file_.reset(std::fopen(path.c_str(), "rb"));
+    file_.reset(CFileSystem::OpenForReading(path));
     if (!file_)
         return Failed();
     // The parser asks for 4000 bytes at a time; a larger buffer saves most of the system calls.
@@ -70,6 +70,6 @@ void CXmlFileSource::ReadToEnd()
 
 bool CXmlFileSource::Failed()
 {
-    errorText_ = std::strerror(errno);
+    errorText_ = CFileSystem::ErrnoText(errno);
     return false;
 }

@@ -5,6 +5,7 @@
 
 #include "common/MessageText.h"
 #include "common/Placeholder.h"
+#include "platform/Clock.h"
 #include "platform/FileSystem.h"
 
 namespace {
@@ -64,7 +65,7 @@ const std::string& CLog::TimeText()
     if (now == formattedSecond)
         return formatted;
     std::tm local{};
-    if (!localtime_r(&now, &local)) {
+    if (!CClock::LocalTime(now, local)) {
         formatted.clear();
         formattedSecond = -1;
         return formatted;

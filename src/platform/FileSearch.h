@@ -10,8 +10,37 @@ public:
     // the only wildcards. The folder part is taken literally and made absolute against the
     // current folder. Folders, links to folders, "." and ".." are passed over; every other entry
     // that matches is listed, hidden ones included. Sorted by name bytes so that a batch always
-    // runs in the same order.
+    // runs in the same order. Names match as the file system compares them: byte for byte on
+    // Linux, without regard to case on Windows.
     static std::vector<std::string> Find(const std::string& pattern);
     // Whole-name match of "*" (any run) and "?" (any one byte); every other byte stands for itself.
     static bool Matches(const std::string& wildcard, const std::string& name);
+
+    // The same match over any kind of character, where same(a, b) tells equal characters apart.
+    template <typename Text, typename Same>
+    static bool Matches(const Text& wildcard, const Text& name, Same same);
 };
+
+template <typename Text, typename Same>
+bool CFileSearch::Matches(const Text& wildcard, const Text& name, Same same)
+{
+    // Iterative match with one backtrack point: linear enough for names, never recursive.
+    size_t w = 0, n = 0, starW = Text::npos, starN = 0;
+    while (n < name.size()) {
+        if (w < wildcard.size() && (wildcard[w] == '?' || (wildcard[w] != '*' && same(wildcard[w], name[n])))) {
+            ++w;
+            ++n;
+        } else if (w < wildcard.size() && wildcard[w] == '*') {
+            starW = w++;
+            starN = n;
+        } else if (starW != Text::npos) {
+            w = starW + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (w < wildcard.size() && wildcard[w] == '*')
+        ++w;
+    return w == wildcard.size();
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 // Folders and entries on disk.
@@ -11,14 +12,24 @@ public:
     static constexpr int kNotReady = 21;
 
     // Creates one folder (parents are not created). 0, kAlreadyExists, kNotReady, or another
-    // nonzero code (the errno) for any other failure.
+    // nonzero code (the system's own) for any other failure.
     static int CreateFolder(const std::string& path);
-    // The folder holding the running executable, with its trailing "/".
+    // Why CreateFolder failed, in the C library's words ("No such file or directory").
+    static std::string FolderErrorText(int code);
+    // The folder holding the running executable, with its trailing separator.
     static std::string ExecutableFolder();
     static bool EntryExists(const std::string& path);
     // A pipe, socket or device: reading one may block or never end.
     static bool IsDeviceOrPipe(const std::string& path);
     static std::string CurrentFolder();
+    // The path as a URL that names resolve against: a Unix path is one as it stands; a Windows
+    // path becomes file:///C:/... .
+    static std::string PathAsUrl(const std::string& path);
+
+    // The file opened for reading its bytes; nullptr, with errno set, when it cannot be.
+    static std::FILE* OpenForReading(const std::string& path);
+    // The C library's words for an errno value ("No space left on device").
+    static std::string ErrnoText(int errorNumber);
     // The last component of path without its last extension: "/r/Pumps.v2.pxkbx" gives "Pumps.v2".
     static std::string NameWithoutExtension(const std::string& path);
 };

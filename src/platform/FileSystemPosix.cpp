@@ -1,6 +1,7 @@
 #include "platform/FileSystem.h"
 
 #include <cerrno>
+#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -18,6 +19,13 @@ int CFileSystem::CreateFolder(const std::string& path)
     default:
         return errno;
     }
+}
+
+std::string CFileSystem::FolderErrorText(int code)
+{
+    if (code == kNotReady)
+        return "device not ready";
+    return ErrnoText(code);
 }
 
 std::string CFileSystem::ExecutableFolder()
@@ -60,6 +68,21 @@ std::string CFileSystem::CurrentFolder()
         buffer.resize(buffer.size() * 2);
     }
     return buffer.data();
+}
+
+std::string CFileSystem::PathAsUrl(const std::string& path)
+{
+    return path;
+}
+
+std::FILE* CFileSystem::OpenForReading(const std::string& path)
+{
+    return std::fopen(path.c_str(), "rb");
+}
+
+std::string CFileSystem::ErrnoText(int errorNumber)
+{
+    return std::strerror(errorNumber);
 }
 
 std::string CFileSystem::NameWithoutExtension(const std::string& path)

@@ -9,6 +9,32 @@ bool IsAscii(char byte)
 
 }  // namespace
 
+size_t CTextEncoder::CharacterLength(std::string_view text)
+{
+    const unsigned char lead = static_cast<unsigned char>(text[0]);
+    const size_t length = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 1;
+    if (lead >= 0xF5 || length > text.size())
+        return 1;
+    for (size_t i = 1; i < length; ++i)
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
+            return 1;
+    return length;
+}
+
+std::optional<char32_t> CTextEncoder::CodePoint(std::string_view character)
+{
+    const unsigned char lead = static_cast<unsigned char>(character[0]);
+    if (character.size() == 1)
+        return lead < 0x80 ? std::optional<char32_t>(lead) : std::nullopt;
+    char32_t point = lead & (0x7F >> character.size());
+    for (size_t i = 1; i < character.size(); ++i)
+        point = (point << 6) | (static_cast<unsigned char>(character[i]) & 0x3F);
+    constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (point < kLeast[character.size()] || (point >= 0xD800 && point <= 0xDFFF) || point > 0x10FFFF)
+        return std::nullopt;
+    return point;
+}
+
 void CTextEncoder::Encode(std::string_view text, std::string& out)
 {
     if (!converter_) {

@@ -2,16 +2,19 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 // Turns the program's UTF-8 text into the bytes of one code page, for the files it writes. A
 // character that the code page cannot hold becomes the one byte '?', as Windows writes it without
-// best-fit mapping, and is counted. UTF-8 itself is written as it is, without any conversion.
+// best-fit mapping, and is counted; so does a C1 control, which Windows' tables put in the holes
+// of their code pages and no other converter does. UTF-8 itself is written as it is, without any
+// conversion.
 class CTextEncoder {
 public:
-    // From a Windows code page number (1250 to 1258, 874, 932, 936, 949, 950, 65001) or a name
-    // that the platform's converter knows. None for anything else, and for a code page that does
+    // From a Windows code page's number or name (CCodePages); on Linux also from any other name
+    // that the system's converter knows. None for anything else, and for a code page that does
     // not write ASCII as ASCII (UTF-16, EBCDIC, ...): line ends and '?' must stay single bytes.
     static std::unique_ptr<CTextEncoder> Create(const std::string& codePage);
     // The code page that files are written in when none is chosen.
@@ -29,6 +32,13 @@ public:
     void Encode(std::string_view text, std::string& out);
     // Characters written as '?' so far.
     size_t Replacements() const { return replacements_; }
+
+    // Bytes of the UTF-8 character at the start of text, which must not be empty; 1 when they are
+    // no character, so that each stray byte becomes one '?'.
+    static size_t CharacterLength(std::string_view text);
+    // The code point of a whole character (CharacterLength); none for a stray byte, an overlong
+    // form, a surrogate or a value past U+10FFFF, which are no characters either.
+    static std::optional<char32_t> CodePoint(std::string_view character);
 
 private:
     struct Converter;  // the platform's conversion state; none for UTF-8

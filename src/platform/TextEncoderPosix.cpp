@@ -5,16 +5,29 @@
 #include <optional>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include <iconv.h>
 
+#include "platform/CodePages.h"
+
 struct CTextEncoder::Converter {
-    explicit Converter(iconv_t handle) : handle(handle) {}
-    ~Converter() { iconv_close(handle); }
+    // What is known of a character of the Basic Multilingual Plane.
+    enum Verdict : unsigned char { kUnknown, kReadsBack, kNoPlace };
+
+    Converter(iconv_t to, iconv_t back) : to(to), back(back), verdicts(0x10000, kUnknown) {}
+    ~Converter()
+    {
+        iconv_close(to);
+        iconv_close(back);
+    }
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
 
-    iconv_t handle;
+    iconv_t to;    // UTF-8 to the code page
+    iconv_t back;  // the code page to UTF-8, to see that what was written reads back the same
+    // Each character is tried once: a text uses few of them, over and over.
+    std::vector<Verdict> verdicts;
 };
 
 namespace {
@@ -22,54 +35,29 @@ namespace {
 constexpr char kReplacement = '?';
 // Room added to the output beyond the input's size: shift sequences and the like.
 constexpr size_t kSpareRoom = 16;
+const iconv_t kNoHandle = reinterpret_cast<iconv_t>(-1);
 
-// The Windows code pages that may be given by number, as the converter names them.
-constexpr std::pair<std::string_view, std::string_view> kNumberedCodePages[] = {
-    {"874", "CP874"},   {"932", "CP932"},   {"936", "CP936"},   {"949", "CP949"},
-    {"950", "CP950"},   {"1250", "CP1250"}, {"1251", "CP1251"}, {"1252", "CP1252"},
-    {"1253", "CP1253"}, {"1254", "CP1254"}, {"1255", "CP1255"}, {"1256", "CP1256"},
-    {"1257", "CP1257"}, {"1258", "CP1258"}, {"65001", "UTF-8"},
-};
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return (x >= 'a' && x <= 'z' ? x - 'a' + 'A' : x) == (y >= 'a' && y <= 'z' ? y - 'a' + 'A' : y);
-    });
-}
-
-// The name to give the converter. A number is one of the Windows code pages or nothing; a name
-// may not carry the converter's suffixes ("//TRANSLIT", "//IGNORE"), which would bring in the
-// best-fit replacements or silent dropping that the '?' rule excludes.
+// The name to give the converter. The Windows code pages by their numbers and names; any other
+// name as the converter knows it, but without the converter's suffixes ("//TRANSLIT", "//IGNORE"),
+// which would bring in the best-fit replacements or silent dropping that the '?' rule excludes.
 std::optional<std::string> ConverterName(const std::string& codePage)
 {
     if (codePage.empty() || codePage.find('/') != std::string::npos)
         return std::nullopt;
-    if (codePage.find_first_not_of("0123456789") != std::string::npos)
-        return codePage;
-    for (const auto& [number, name] : kNumberedCodePages)
-        if (codePage == number)
-            return std::string(name);
-    return std::nullopt;
+    if (const std::optional<unsigned> number = CCodePages::Find(codePage))
+        return *number == CCodePages::kUtf8 ? "UTF-8" : "CP" + std::to_string(*number);
+    if (codePage.find_first_not_of("0123456789") == std::string::npos)
+        return std::nullopt;
+    return codePage;
 }
 
 bool IsUtf8(std::string_view converterName)
 {
-    return EqualsIgnoringCase(converterName, "UTF-8") || EqualsIgnoringCase(converterName, "UTF8");
-}
-
-// Bytes of the UTF-8 character at the start of text; 1 when they are no character, so that each
-// stray byte becomes one '?'.
-size_t CharacterLength(std::string_view text)
-{
-    const unsigned char lead = static_cast<unsigned char>(text[0]);
-    const size_t length = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 1;
-    if (lead >= 0xF5 || length > text.size())
-        return 1;
-    for (size_t i = 1; i < length; ++i)
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
-            return 1;
-    return length;
+    auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+    std::string name;
+    for (char c : converterName)
+        name += upper(c);
+    return name == "UTF-8" || name == "UTF8";
 }
 
 // Converts what is left of the input, or with no input returns to the initial shift state,
@@ -88,6 +76,57 @@ bool Convert(iconv_t handle, char** in, size_t* inLeft, std::string& out, size_t
             return false;
         out.resize(out.size() + std::max(out.size() / 2, kSpareRoom));
     }
+}
+
+// True when bytes of the code page read back as exactly text.
+bool ReadsBackAs(iconv_t back, std::string_view bytes, std::string_view text)
+{
+    // Read back a piece at a time, each compared with the text as it comes.
+    char piece[256];
+    iconv(back, nullptr, nullptr, nullptr, nullptr);
+    char* in = const_cast<char*>(bytes.data());  // iconv's signature; it does not write the input
+    size_t inLeft = bytes.size();
+    size_t compared = 0;
+    // Until the input is used up, then once more to return to the initial state.
+    for (bool last = false; !last;) {
+        char* to = piece;
+        size_t room = sizeof piece;
+        last = inLeft == 0;
+        const size_t result = last ? iconv(back, nullptr, nullptr, &to, &room) : iconv(back, &in, &inLeft, &to, &room);
+        if (result == static_cast<size_t>(-1) && errno != E2BIG)
+            return false;
+        const std::string_view read(piece, static_cast<size_t>(to - piece));
+        if (text.substr(compared, read.size()) != read)
+            return false;
+        compared += read.size();
+    }
+    return compared == text.size();
+}
+
+// Appends run in the code page, each character that has no place in it as one '?'; returns how
+// many there were.
+size_t ConvertRun(iconv_t handle, std::string_view run, std::string& out)
+{
+    size_t replaced = 0;
+    char* in = const_cast<char*>(run.data());  // iconv's signature; it does not write the input
+    size_t inLeft = run.size();
+    size_t written = out.size();
+    out.resize(written + inLeft + kSpareRoom);
+    while (!Convert(handle, &in, &inLeft, out, written) && inLeft > 0) {
+        // A stateful code page must be back in its initial state before the plain '?'.
+        Convert(handle, nullptr, nullptr, out, written);
+        if (written == out.size())
+            out.resize(out.size() + kSpareRoom);
+        out[written++] = kReplacement;
+        ++replaced;
+        const size_t skipped = CTextEncoder::CharacterLength(std::string_view(in, inLeft));
+        in += skipped;
+        inLeft -= skipped;
+    }
+    // Whatever follows is ASCII, written in the initial state.
+    Convert(handle, nullptr, nullptr, out, written);
+    out.resize(written);
+    return replaced;
 }
 
 }  // namespace
@@ -111,10 +150,15 @@ std::unique_ptr<CTextEncoder> CTextEncoder::Create(const std::string& codePage)
         return nullptr;
     if (IsUtf8(*converterName))
         return std::unique_ptr<CTextEncoder>(new CTextEncoder(codePage, nullptr));
-    const iconv_t handle = iconv_open(converterName->c_str(), "UTF-8");
-    if (handle == reinterpret_cast<iconv_t>(-1))
+    const iconv_t to = iconv_open(converterName->c_str(), "UTF-8");
+    if (to == kNoHandle)
         return nullptr;
-    std::unique_ptr<CTextEncoder> encoder(new CTextEncoder(codePage, std::make_unique<Converter>(handle)));
+    const iconv_t back = iconv_open("UTF-8", converterName->c_str());
+    if (back == kNoHandle) {
+        iconv_close(to);
+        return nullptr;
+    }
+    std::unique_ptr<CTextEncoder> encoder(new CTextEncoder(codePage, std::make_unique<Converter>(to, back)));
     // Line ends, the '?' and the ASCII that Encode copies must be the same bytes in the code page.
     std::string ascii;
     for (int c = 1; c < 0x80; ++c)
@@ -128,23 +172,39 @@ std::unique_ptr<CTextEncoder> CTextEncoder::Create(const std::string& codePage)
 
 void CTextEncoder::EncodeRun(std::string_view run, std::string& out)
 {
-    const iconv_t handle = converter_->handle;
-    char* in = const_cast<char*>(run.data());  // iconv's signature; it does not write the input
-    size_t inLeft = run.size();
-    size_t written = out.size();
-    out.resize(written + inLeft + kSpareRoom);
-    while (!Convert(handle, &in, &inLeft, out, written) && inLeft > 0) {
-        // A stateful code page must be back in its initial state before the plain '?'.
-        Convert(handle, nullptr, nullptr, out, written);
-        if (written == out.size())
-            out.resize(out.size() + kSpareRoom);
-        out[written++] = kReplacement;
-        ++replacements_;
-        const size_t skipped = CharacterLength(std::string_view(in, inLeft));
-        in += skipped;
-        inLeft -= skipped;
+    Converter& converter = *converter_;
+    // A character is written only where it reads back as itself: glibc gives some characters a
+    // best fit that reads back as another one (the yen sign as 932's backslash), which Windows
+    // would not write either.
+    bool known = true;
+    for (size_t at = 0; known && at < run.size();) {
+        const size_t length = CharacterLength(run.substr(at));
+        const std::optional<char32_t> point = CodePoint(run.substr(at, length));
+        known = point && *point <= 0xFFFF && converter.verdicts[*point] == Converter::kReadsBack;
+        at += length;
     }
-    // Whatever follows is ASCII, written in the initial state.
-    Convert(handle, nullptr, nullptr, out, written);
-    out.resize(written);
+    if (known) {
+        ConvertRun(converter.to, run, out);
+        return;
+    }
+    std::string bytes;
+    for (size_t at = 0; at < run.size();) {
+        const std::string_view character = run.substr(at, CharacterLength(run.substr(at)));
+        at += character.size();
+        const std::optional<char32_t> point = CodePoint(character);
+        const bool cached = point && *point <= 0xFFFF;
+        bytes.clear();
+        bool readsBack = false;
+        if (!cached || converter.verdicts[*point] != Converter::kNoPlace) {
+            readsBack = ConvertRun(converter.to, character, bytes) == 0 && ReadsBackAs(converter.back, bytes, character);
+            if (cached)
+                converter.verdicts[*point] = readsBack ? Converter::kReadsBack : Converter::kNoPlace;
+        }
+        if (readsBack) {
+            out += bytes;
+        } else {
+            out += kReplacement;
+            ++replacements_;
+        }
+    }
 }

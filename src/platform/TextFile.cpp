@@ -2,9 +2,10 @@
 
 #include <array>
 #include <cstring>
-#include <fstream>
+#include <random>
 #include <utility>
 
+#include "platform/FileSystem.h"
 #include "platform/TextEncoder.h"
 
 namespace {
@@ -25,6 +26,16 @@ size_t WholeCharacters(const char* text, size_t count)
 }
 
 }  // namespace
+
+std::string CTextFile::TemporaryName()
+{
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device random;
+    std::string name = ".rulecast-";
+    for (int i = 0; i < 12; ++i)
+        name += kLetters[random() % (sizeof kLetters - 1)];
+    return name + ".tmp";
+}
 
 bool CTextFile::Write(std::string_view text, bool flush)
 {
@@ -93,11 +104,12 @@ void CTextFile::Close()
 
 bool CTextFile::ReadFirstLine(const std::string& path, std::string& line)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::unique_ptr<FILE, Closer> in(CFileSystem::OpenForReading(path));
     if (!in)
         return false;
     std::string first;
-    std::getline(in, first);
+    for (int c; (c = std::fgetc(in.get())) != EOF && c != '\n';)
+        first += static_cast<char>(c);
     if (!first.empty() && first.back() == '\r')
         first.pop_back();
     line = first;

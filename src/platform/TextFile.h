@@ -51,12 +51,17 @@ private:
     bool WriteBytes(const char* bytes, size_t count);
     // Removes the uncommitted temporary file, if any.
     void RemoveTemporary();
+    // A hidden name of fixed length for a temporary file, so that a long file name cannot make it
+    // too long.
+    static std::string TemporaryName();
     // Writes the first used bytes of chunk, converted. Unless last is set, a character cut off at
     // the end stays behind, moved to the chunk's start; used is what stays.
     bool WriteChunk(char* chunk, size_t& used, bool last);
 
     // Most bytes of converted text handed to the library at a time; held on the stack.
     static constexpr size_t kChunkSize = 16 * 1024;
+    // Temporary names tried before giving up when every one is taken.
+    static constexpr int kTemporaryAttempts = 100;
 
     std::unique_ptr<FILE, Closer> file_;
     CTextEncoder* encoder_ = nullptr;

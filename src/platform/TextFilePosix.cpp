@@ -1,33 +1,15 @@
 #include "platform/TextFile.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
-#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-// Names tried before giving up when every one is taken.
-constexpr int kTemporaryAttempts = 100;
-
-// A hidden name of fixed length, so that a long file name cannot make it too long.
-std::string TemporaryName()
-{
-    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    std::random_device random;
-    std::string name = ".rulecast-";
-    for (int i = 0; i < 12; ++i)
-        name += kLetters[random() % (sizeof kLetters - 1)];
-    return name + ".tmp";
-}
-
-}  // namespace
+#include "platform/FileSystem.h"
 
 bool CTextFile::Fail()
 {
-    errorText_ = std::strerror(errno);
+    errorText_ = CFileSystem::ErrnoText(errno);
     return false;
 }
 

@@ -4,6 +4,8 @@
 #include <fstream>
 #include <string_view>
 
+#include "common/FoldCase.h"
+
 namespace {
 
 // The classes root shows the user's classes over the machine's; Wine keeps the first in user.reg
@@ -149,23 +151,11 @@ std::optional<std::string> Unescape(std::string_view text, char endChar)
     return out;
 }
 
-bool SameKeyName(std::string_view a, std::string_view b)
-{
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
-}
-
 // A key line: "[" name "]", then the time of the last change.
 bool IsKeyLine(std::string_view line, std::string_view key)
 {
     std::optional<std::string> name = Unescape(line.substr(1), ']');
-    return name && SameKeyName(*name, key);
+    return name && EqualIgnoringCase(*name, key);
 }
 
 // The text after "@=": a string, or an expandable string, which Windows also hands out unexpanded.

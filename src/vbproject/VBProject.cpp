@@ -1,6 +1,5 @@
 #include "vbproject/VBProject.h"
 
-#include <cstring>
 #include <string_view>
 #include <utility>
 
@@ -13,13 +12,6 @@ namespace {
 constexpr std::string_view kExtension = ".vbp";
 constexpr std::string_view kCannotCreateFolder = "cannot create folder ITEM_00001: ITEM_00002";
 
-std::string FolderErrorText(int code)
-{
-    if (code == CFileSystem::kNotReady)
-        return "device not ready";
-    return std::strerror(code);
-}
-
 } // namespace
 
 CVBProject::CVBProject(std::string name, CTextEncoder* encoder) : CVBItem(std::move(name), encoder) {}
@@ -29,7 +21,7 @@ bool CVBProject::Create(const std::string& targetFolder)
     std::string projectFolder = targetFolder + "/" + GetName();
     int code = CFileSystem::CreateFolder(projectFolder);
     if (code != CFileSystem::kCreated && code != CFileSystem::kAlreadyExists)
-        return Fail(MessageText(kCannotCreateFolder, {projectFolder, FolderErrorText(code)}));
+        return Fail(MessageText(kCannotCreateFolder, {projectFolder, CFileSystem::FolderErrorText(code)}));
     std::string header;
     CVBUtility::GetProjectHeader(GetName(), header);
     return OpenWithHeader(projectFolder + "/" + GetName() + std::string(kExtension), header);

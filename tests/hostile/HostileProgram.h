@@ -12,8 +12,6 @@
 #include <system_error>
 #include <vector>
 
-#include <unistd.h>
-
 #include "../TestSupport.h"
 
 namespace hostile {
@@ -31,9 +29,10 @@ inline std::vector<std::string> ListEntries(const std::string& folder, const std
     namespace fs = std::filesystem;
     std::vector<std::string> names;
     std::error_code ignored;
-    for (auto it = fs::recursive_directory_iterator(folder, ignored);
+    const fs::path root = FsPath(folder);
+    for (auto it = fs::recursive_directory_iterator(root, ignored);
          it != fs::recursive_directory_iterator(); it.increment(ignored)) {
-        const std::string name = fs::relative(it->path(), folder).string();
+        const std::string name = Utf8Path(fs::relative(it->path(), root));
         if (name == skip) {
             it.disable_recursion_pending();
             continue;
@@ -46,11 +45,7 @@ inline std::vector<std::string> ListEntries(const std::string& folder, const std
 
 class Program {
 public:
-    Program()
-    {
-        std::filesystem::copy_file(RULECAST_BINARY, program_);
-        std::filesystem::create_directory(target_);
-    }
+    Program() { MakeFolder(target_); }
 
     const std::string& Target() const { return target_; }
     std::string Work(const std::string& name) const { return work_ / name; }
@@ -74,13 +69,13 @@ public:
         return RunProgram(program_, args, work_.Path(), limits);
     }
 
-    // The log files' full paths, in the order of their names.
+    // The log files' full paths as the program names them, in the order of their names.
     std::vector<std::string> LogPaths() const
     {
         std::vector<std::string> paths;
         for (const std::string& name : ListFolder(home_.Path()))
-            if (name != "rulecast")
-                paths.push_back(home_ / name);
+            if (name != kProgramFileName)
+                paths.push_back(SystemPath(home_ / name));
         return paths;
     }
     // The path of the log whose begin banner names rulePath; empty when there is none.
@@ -112,7 +107,7 @@ public:
 private:
     TempFolder home_;
     TempFolder work_;
-    std::string program_ = home_ / "rulecast";
+    std::string program_ = CopyProgram(home_.Path());
     std::string target_ = work_ / "target";
 };
 

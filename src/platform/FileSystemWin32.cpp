@@ -1,0 +1,155 @@
+#include "platform/FileSystem.h"
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+#include <windows.h>
+
+#include "platform/WideText.h"
+
+namespace {
+
+bool IsFolder(const std::wstring& path)
+{
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// The path up to its last separator, without it; empty when there is none.
+std::wstring ParentOf(const std::wstring& path)
+{
+    const size_t separator = path.find_last_of(L"/\\");
+    return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator);
+}
+
+}  // namespace
+
+int CFileSystem::CreateFolder(const std::string& path)
+{
+    const std::wstring wide = WideText(path);
+    if (::CreateDirectoryW(wide.c_str(), nullptr))
+        return kCreated;
+    const DWORD code = ::GetLastError();
+    // Windows says "path not found" also when the parent is a file; its own code for a name that
+    // is not a folder tells the user what is wrong.
+    if (code == ERROR_PATH_NOT_FOUND) {
+        const std::wstring parent = ParentOf(wide);
+        if (!parent.empty() && ::GetFileAttributesW(parent.c_str()) != INVALID_FILE_ATTRIBUTES &&
+            !IsFolder(parent))
+            return ERROR_DIRECTORY;
+    }
+    return static_cast<int>(code);
+}
+
+std::string CFileSystem::FolderErrorText(int code)
+{
+    // The same words as on Linux for the failures a user meets; the system's own text for others.
+    switch (code) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        return ErrnoText(ENOENT);
+    case ERROR_ACCESS_DENIED:
+        return ErrnoText(EACCES);
+    case ERROR_DIRECTORY:
+        return "Not a directory";
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return ErrnoText(ENOSPC);
+    case ERROR_FILENAME_EXCED_RANGE:
+        return "File name too long";
+    case ERROR_NOT_READY:
+        return "device not ready";
+    default:
+        break;
+    }
+    wchar_t* message = nullptr;
+    const DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+    std::string text = length > 0 ? Utf8Text(message, length) : "";
+    ::LocalFree(message);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == '.'))
+        text.pop_back();
+    return text.empty() ? "system error " + std::to_string(code) : text;
+}
+
+std::string CFileSystem::ExecutableFolder()
+{
+    // The path's length is not known beforehand, so grow the buffer until the whole path fits.
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD length = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0)
+            return ".\\";
+        if (length < buffer.size()) {
+            const std::string path = Utf8Text(buffer.data(), length);
+            return path.substr(0, path.find_last_of("/\\") + 1);
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+bool CFileSystem::EntryExists(const std::string& path)
+{
+    return ::GetFileAttributesW(WideText(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool CFileSystem::IsDeviceOrPipe(const std::string& path)
+{
+    // Asking for no access at all opens a console or a pipe without reading from it.
+    const HANDLE handle = ::CreateFileW(WideText(path).c_str(), 0,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    const DWORD type = ::GetFileType(handle);
+    ::CloseHandle(handle);
+    return type == FILE_TYPE_CHAR || type == FILE_TYPE_PIPE;
+}
+
+std::string CFileSystem::CurrentFolder()
+{
+    const DWORD size = ::GetCurrentDirectoryW(0, nullptr);
+    std::vector<wchar_t> buffer(size + 1);
+    const DWORD length = ::GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
+    if (length == 0 || length >= buffer.size())
+        return ".";
+    return Utf8Text(buffer.data(), length);
+}
+
+std::string CFileSystem::PathAsUrl(const std::string& path)
+{
+    std::string url;
+    for (char c : path) {
+        if (c == '\\')
+            url += '/';
+        else if (c == ' ')
+            url += "%20";
+        else if (c == '%')
+            url += "%25";
+        else
+            url += c;
+    }
+    const bool drive = url.size() >= 2 && url[1] == ':';
+    return drive ? "file:///" + url : url;
+}
+
+std::FILE* CFileSystem::OpenForReading(const std::string& path)
+{
+    return ::_wfopen(WideText(path).c_str(), L"rb");
+}
+
+std::string CFileSystem::ErrnoText(int errorNumber)
+{
+    return std::strerror(errorNumber);
+}
+
+std::string CFileSystem::NameWithoutExtension(const std::string& path)
+{
+    std::string name = path.substr(path.find_last_of("/\\") + 1);
+    // A leading dot starts a hidden file's name, not an extension.
+    const size_t dot = name.rfind('.');
+    if (dot != std::string::npos && dot > 0)
+        name.erase(dot);
+    return name;
+}

@@ -1,0 +1,94 @@
+#include "platform/ProgramFolders.h"
+
+#include <cstdlib>
+#include <windows.h>
+#include <knownfolders.h>
+#include <shlobj.h>
+
+#include "platform/FileSystem.h"
+#include "platform/WideText.h"
+
+namespace {
+
+constexpr const char* kProgramFolder = "Rulecast\\";
+
+bool IsSeparator(wchar_t c)
+{
+    return c == L'\\' || c == L'/';
+}
+
+// "C:\..." or "\\server\share\...": a path that the current folder plays no part in.
+bool IsAbsolute(const std::wstring& path)
+{
+    const bool drive = path.size() >= 3 && path[1] == L':' && IsSeparator(path[2]);
+    return drive || (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]));
+}
+
+bool IsFolder(const std::wstring& path)
+{
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::string WithSeparator(std::string folder)
+{
+    if (folder.empty() || (folder.back() != '\\' && folder.back() != '/'))
+        folder += '\\';
+    return folder;
+}
+
+// The variable, as the user's session sets it, when it holds an absolute path; otherwise the
+// shell's own answer for the folder.
+std::string UserFolder(const wchar_t* variable, const KNOWNFOLDERID& id)
+{
+    const wchar_t* value = ::_wgetenv(variable);
+    if (value && IsAbsolute(value))
+        return WithSeparator(Utf8Text(std::wstring(value))) + kProgramFolder;
+    wchar_t* known = nullptr;
+    std::string folder;
+    if (SUCCEEDED(::SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, &known)) && IsAbsolute(known))
+        folder = WithSeparator(Utf8Text(std::wstring(known))) + kProgramFolder;
+    ::CoTaskMemFree(known);
+    return folder;
+}
+
+}  // namespace
+
+CProgramFolders CProgramFolders::ForThisUser()
+{
+    CProgramFolders folders;
+    // A folder that is not absolute would make the current folder play a part.
+    const std::string executable = CFileSystem::ExecutableFolder();
+    if (IsAbsolute(WideText(executable)))
+        folders.executable = executable;
+    folders.userLogs = UserFolder(L"LOCALAPPDATA", FOLDERID_LocalAppData);
+    folders.userConfig = UserFolder(L"APPDATA", FOLDERID_RoamingAppData);
+    return folders;
+}
+
+bool CProgramFolders::MakeUserFolder(const std::string& folder)
+{
+    if (folder.empty())
+        return false;
+    const std::wstring wide = WideText(folder);
+    if (IsFolder(wide))
+        return true;
+    // Each missing folder on the way, the last one included; the drive or share at the start
+    // exists or the last step fails. The folders inherit the user's own rights from the profile.
+    for (size_t at = 1; at <= wide.size(); ++at)
+        if (at == wide.size() || IsSeparator(wide[at]))
+            ::CreateDirectoryW(wide.substr(0, at).c_str(), nullptr);
+    return IsFolder(wide);
+}
+
+bool CProgramFolders::CanWrite(const std::string& path)
+{
+    // Opening for writing asks the file's rights and its read-only flag at once, and changes nothing.
+    const HANDLE file = ::CreateFileW(WideText(path).c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    ::CloseHandle(file);
+    return true;
+}

@@ -1,0 +1,139 @@
+// The Windows layer where it differs from Linux: Windows' own folder codes, names that match
+// without regard to case, paths beyond the ANSI code page, and the user's own folders.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "TestSupport.h"
+#include "platform/FileSearch.h"
+#include "platform/FileSystem.h"
+#include "platform/ProgramFolders.h"
+
+namespace {
+
+// Letters of three scripts, none of them in code page 1252 all at once.
+const std::string kForeign = "Gr\xC3\xBC\xC3\x9F" "e \xE6\x97\xA5\xE6\x9C\xAC \xCE\xA9";
+
+}  // namespace
+
+TEST(PlatformWin32, CreateFolderReportsWindowsOwnCodes)
+{
+    struct Case {
+        const char* behaviour;
+        std::string path;  // below the test's folder
+        int code;
+        std::string text;  // FolderErrorText, for failures
+    };
+    const Case cases[] = {
+        {"created", "p", CFileSystem::kCreated, ""},
+        {"already exists (183)", "p", CFileSystem::kAlreadyExists, ""},
+        {"a file of that name exists (183)", "file", CFileSystem::kAlreadyExists, ""},
+        {"missing parent", "missing/p", 3, "No such file or directory"},
+        {"parent is a file", "file/p", 267, "Not a directory"},
+        {"name beyond the ANSI code page", kForeign, CFileSystem::kCreated, ""},
+    };
+    TempFolder dir;
+    WriteFileBytes(dir / "file", "");
+    for (const Case& c : cases) {
+        const int code = CFileSystem::CreateFolder(dir / c.path);
+        EXPECT_EQ(code, c.code) << c.behaviour;
+        if (!c.text.empty())
+            EXPECT_EQ(CFileSystem::FolderErrorText(code), c.text) << c.behaviour;
+    }
+    EXPECT_EQ(ListFolder(dir.Path()), (std::vector<std::string>{kForeign, "file", "p"}));
+}
+
+TEST(PlatformWin32, WildcardsMatchWithoutRegardToCaseInAnyFolder)
+{
+    struct Case {
+        const char* behaviour;
+        std::string pattern;  // after the folder and a separator
+        std::vector<std::string> names;
+    };
+    const std::string umlaut = "\xC3\x84rger.pxkbx";  // capital A with diaeresis
+    const std::vector<Case> cases = {
+        {"in name byte order", "*.pxkbx", {"Plant.pxkbx", "pump.PXKBX", umlaut}},
+        {"letter case ignored", "PLANT.PXKBX", {"Plant.pxkbx"}},
+        {"case ignored beyond ASCII", "\xC3\xA4*", {umlaut}},
+        {"? is one character", "p?mp.*", {"pump.PXKBX"}},
+        {"? is one character beyond ASCII too", "?rger.pxkbx", {umlaut}},
+        {"a bare * passes over folders, . and .. among them", "*", {"Plant.pxkbx", "notes.txt", "pump.PXKBX", umlaut}},
+        {"no prefix match", "Plant.pxk", {}},
+        {"no short 8.3 name match", "PLANT~1.PXK", {}},
+    };
+    TempFolder dir;
+    const std::string folder = dir / kForeign;
+    ASSERT_TRUE(MakeFolder(folder));
+    for (const char* name : {"Plant.pxkbx", "pump.PXKBX", "notes.txt"})
+        WriteFileBytes(folder + "/" + name, "");
+    WriteFileBytes(folder + "/" + umlaut, "");
+    ASSERT_TRUE(MakeFolder(folder + "/rules.pxkbx"));
+    for (const std::string separator : {"/", "\\"}) {
+        for (const Case& c : cases) {
+            std::vector<std::string> expected;
+            for (const std::string& name : c.names)
+                expected.push_back(folder + separator + name);
+            EXPECT_EQ(CFileSearch::Find(folder + separator + c.pattern), expected) << c.behaviour;
+        }
+    }
+}
+
+// The program finds its own folder for its logs, and its arguments arrive whole, wherever it lives.
+TEST(PlatformWin32, ExecutableFolderTakesTheLogsWhereverTheProgramLives)
+{
+    for (const std::string name : {std::string("plain"), std::string("with blanks"), kForeign}) {
+        TempFolder dir;
+        const std::string home = dir / name;
+        ASSERT_TRUE(MakeFolder(home));
+        const std::string program = CopyProgram(home);
+        WriteFileBytes(home + "/M.pxkbx", "<r name=\"M\"/>");
+        const RunResult result = RunProgram(program, {home + "/*.pxkbx", dir.Path()}, dir.Path());
+        EXPECT_EQ(result.exitCode, 0) << name << "\n" << result.err;
+        EXPECT_EQ(ListFolder(home).size(), 3u) << name << ": the program, the rule file and one log";
+        EXPECT_TRUE(CFileSystem::EntryExists(dir / "M/M.vbp")) << name;
+    }
+}
+
+// Logs and config.txt that cannot go beside the program go to the user's own folders: those the
+// session's variables name, or else the shell's; made, parents included, when first needed.
+TEST(PlatformWin32, UserFoldersComeFromTheSessionOrTheShell)
+{
+    struct Case {
+        const char* behaviour;
+        std::optional<std::string> localAppData, appData;  // none: unset; "DIR" stands for the test's folder
+        std::string logs, config;                          // empty: the shell's folder
+    };
+    const Case cases[] = {
+        {"the session's folders", "DIR/local", "DIR\\roaming\\", "DIR/local\\Rulecast\\", "DIR\\roaming\\Rulecast\\"},
+        {"a relative folder gives way to the shell's", "local", "roaming", "", ""},
+        {"no variables: the shell's folders", std::nullopt, std::nullopt, "", ""},
+    };
+    TempFolder dir;
+    auto filled = [&](std::string text) { return text.empty() ? text : text.replace(0, 3, dir.Path()); };
+    const char* saved[] = {std::getenv("LOCALAPPDATA"), std::getenv("APPDATA")};
+    const std::string savedLocal = saved[0] ? saved[0] : "", savedRoaming = saved[1] ? saved[1] : "";
+    for (const Case& c : cases) {
+        c.localAppData ? SetEnv("LOCALAPPDATA", filled(*c.localAppData)) : UnsetEnv("LOCALAPPDATA");
+        c.appData ? SetEnv("APPDATA", filled(*c.appData)) : UnsetEnv("APPDATA");
+        const CProgramFolders folders = CProgramFolders::ForThisUser();
+        for (const auto& [folder, expected] : {std::pair(folders.userLogs, c.logs), std::pair(folders.userConfig, c.config)}) {
+            if (!expected.empty()) {
+                EXPECT_EQ(folder, filled(expected)) << c.behaviour;
+                continue;
+            }
+            EXPECT_EQ(folder.substr(1, 2), ":\\") << c.behaviour << ": " << folder;
+            EXPECT_TRUE(folder.ends_with("\\Rulecast\\")) << c.behaviour << ": " << folder;
+        }
+    }
+    saved[0] ? SetEnv("LOCALAPPDATA", savedLocal) : UnsetEnv("LOCALAPPDATA");
+    saved[1] ? SetEnv("APPDATA", savedRoaming) : UnsetEnv("APPDATA");
+
+    EXPECT_TRUE(CProgramFolders::MakeUserFolder(dir / "a/b\\Rulecast\\"));
+    EXPECT_EQ(ListFolder(dir / "a/b"), std::vector<std::string>{"Rulecast"});
+    WriteFileBytes(dir / "file", "");
+    EXPECT_FALSE(CProgramFolders::MakeUserFolder(dir / "file\\Rulecast\\"));
+}

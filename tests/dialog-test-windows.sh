@@ -1,0 +1,147 @@
+#!/usr/bin/env bash
+# The Windows dialog under Wine on a virtual X display, driven as a user drives it: started as
+# Explorer starts it, it shows without a console window and at its size, Escape closes it without
+# saving anything, and clicks and keys through both choosers convert a rule file into the
+# documents folder, which is then remembered.
+# Arguments: rulecast.exe, the source tree, and the Wine prefix that this test keeps for itself.
+set -euo pipefail
+exe="$1" source="$2"
+export WINEPREFIX="$3"
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+work="$(mktemp -d)"
+xvfb="" program=""
+cleanup() {
+  [ -z "$program" ] || kill "$program" 2>/dev/null || true
+  wineserver --kill >/dev/null 2>&1 || true
+  [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "dialog: $*" >&2; exit 1; }
+
+# A display of its own, on the first free number.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+xvfb=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(cat "$work/display")"
+
+# The prefix is made once. Every Windows has the bitmap font "MS Sans Serif" that the dialog asks
+# for; Wine has it too but does not install it, and its stand-in is a pixel shorter.
+mkdir -p "$WINEPREFIX"
+[ -d "$WINEPREFIX/drive_c/windows" ] || wine wineboot --init >/dev/null 2>&1
+cp /usr/share/wine/fonts/sserife.fon "$WINEPREFIX/drive_c/windows/Fonts/"
+# Wine links the user's Desktop, Documents and the like to the home folder; a chooser that goes
+# astray must not write there.
+find "$WINEPREFIX/drive_c/users" -mindepth 2 -maxdepth 2 -type l | while read -r link; do
+  rm "$link" && mkdir "$link"
+done
+# The documents folder, named with slashes: the chooser names the folder it returns with
+# backslashes, so config.txt shows whether the chooser had it selected.
+mkdir -p "$work/Documents" "$work/app"
+documents="Z:$work/Documents"
+wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders' \
+  /v Personal /t REG_EXPAND_SZ /d "$documents" /f >/dev/null 2>&1
+# As a user unpacks it: config.txt and the logs go beside the program.
+cp "$exe" "$work/app/rulecast.exe"
+cp "$source/examples/Plant.pxkbx" "$work/Plant.pxkbx"
+
+# Wine can take seconds for a window, the shell's folder chooser most of all.
+wait_for() {
+  local name="$1" skip="${2:-}" id
+  for _ in $(seq 600); do
+    for id in $(xdotool search --name "^$name\$" 2>/dev/null); do
+      [ "$id" = "$skip" ] || { echo "$id"; return; }
+    done
+    sleep 0.1
+  done
+  fail "no window \"$name\""
+}
+wait_gone() {
+  for _ in $(seq 600); do
+    xdotool getwindowname "$1" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  fail "window $1 stays open"
+}
+wait_ended() {
+  for _ in $(seq 600); do
+    kill -0 "$program" 2>/dev/null || { program=""; return; }
+    sleep 0.1
+  done
+  fail "rulecast.exe still runs after $1"
+}
+# Keys go to the window that has the focus; without a window manager, a click on the window's
+# empty corner gives it the focus, as a user's click would.
+press() {
+  xdotool mousemove --window "$1" 2 2 click 1
+  xdotool key "$2"
+}
+# Clicks the middle of a control given in dialog units, scaled by the client area's size.
+click() {
+  local window="$1" x="$2" y="$3" width="$4" height="$5"
+  xdotool mousemove --window "$window" $(((2 * x + width) * client_width / 580)) \
+    $(((2 * y + height) * client_height / 204)) click 1
+}
+# how is empty for a start from a console or a script, "start" for one as Explorer does it, with a
+# console made for the program alone.
+start() {
+  local how="${1:-}"
+  if [ "$how" = start ]; then
+    (cd "$work" && exec wine start /wait /unix "$work/app/rulecast.exe" </dev/null >/dev/null 2>&1) &
+  else
+    (cd "$work" && exec wine "$work/app/rulecast.exe" >/dev/null 2>&1) &
+  fi
+  program=$!
+  dialog="$(wait_for Rulecast)"
+  # Wine may size the window again right after it shows; the size that stays counts.
+  local size="" last=""
+  for _ in $(seq 50); do
+    size="$(xwininfo -id "$dialog" | sed -n 's/^ *\(Width\|Height\): //p' | tr '\n' ' ')"
+    [ "$size" = "$last" ] && break
+    last="$size"
+    sleep 0.2
+  done
+  read -r client_width client_height <<<"$size"
+}
+
+# Started as Explorer starts it, the program lets its own console go: only the dialog shows.
+start start
+for _ in $(seq 20); do
+  [ -z "$(xdotool search --onlyvisible --class conhost 2>/dev/null)" ] && break
+  sleep 0.1
+done
+[ -z "$(xdotool search --onlyvisible --class conhost 2>/dev/null)" ] || fail "a console window shows beside the dialog"
+# 290 x 102 dialog units of 8-point MS Sans Serif: 435 x 166 pixels at 96 dpi.
+[ "$client_width" -ge 430 ] && [ "$client_width" -le 440 ] && [ "$client_height" -ge 160 ] &&
+  [ "$client_height" -le 172 ] || fail "client area $client_width x $client_height, not about 435 x 166"
+press "$dialog" Escape
+wait_ended Escape
+[ ! -e "$work/app/config.txt" ] || fail "Escape saved config.txt"
+
+start
+click "$dialog" 258 19 19 14
+chooser="$(wait_for Open)"
+xdotool mousemove --window "$chooser" 2 2 click 1
+xdotool type --delay 5 "Z:${work//\//\\}\\Plant.pxkbx"
+xdotool key Return
+wait_gone "$chooser"
+click "$dialog" 258 44 19 15
+chooser="$(wait_for 'Browse for Folder')"
+press "$chooser" Return
+wait_gone "$chooser"
+click "$dialog" 187 76 47 19
+message="$(wait_for Rulecast "$dialog")"
+press "$message" Return
+wait_gone "$message"
+press "$dialog" Escape
+wait_ended Quit
+
+for file in Plant.vbp DataServiceImpl.cls GlobalCode.bas KBRoutine.bas; do
+  [ -s "$work/Documents/Plant/$file" ] || fail "not converted: $file"
+done
+[ -f "$work/app/config.txt" ] || fail "config.txt not saved"
+remembered="$(head -n 1 "$work/app/config.txt" | tr -d '\r')"
+[ "$remembered" = "${documents//\//\\}" ] ||
+  fail "config.txt holds \"$remembered\", not the folder the chooser had selected"
+echo "dialog: opens at $client_width x $client_height, Escape closes it, a rule file chosen converts"

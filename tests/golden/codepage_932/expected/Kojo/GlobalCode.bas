@@ -1,0 +1,6 @@
+Attribute VB_Name = GlobalCode
+'define global variables
+Public Server As PXQGlobals
+Public ClassStore As PXQClassStore
+Public ObjectStore As PXQObjectStore
+
