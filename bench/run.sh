@@ -44,14 +44,14 @@ measure() {
     local walls=() cpus=() peaks=()
     for ((run = 0; run < runs; run++)); do
         rm -rf "${work:?}/out/"*
-        if ! /usr/bin/time -v "$@" > /dev/null 2> "$work/time.txt"; then
-            cat "$work/time.txt" >&2
+        if ! /usr/bin/time -v "$@" > /dev/null 2> "$work/time.out"; then
+            cat "$work/time.out" >&2
             return 1
         fi
         read -r w c p < <(awk -F': ' '
             /Elapsed \(wall clock\)/ { n = split($2, t, ":"); s = 0; for (i = 1; i <= n; i++) s = s * 60 + t[i] }
             /User time/ { u = $2 } /System time/ { y = $2 } /Maximum resident/ { k = $2 }
-            END { printf "%.3f %.2f %.1f\n", s, u + y, k / 1024 }' "$work/time.txt")
+            END { printf "%.3f %.2f %.1f\n", s, u + y, k / 1024 }' "$work/time.out")
         walls+=("$w") cpus+=("$c") peaks+=("$p")
     done
     wall=$(median "${walls[@]}") cpu=$(median "${cpus[@]}") peak=$(median "${peaks[@]}")
