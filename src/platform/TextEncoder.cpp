@@ -1,10 +1,28 @@
 #include "platform/TextEncoder.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace {
 
 bool IsAscii(char byte)
 {
     return static_cast<unsigned char>(byte) < 0x80;
+}
+
+// Where the run of ASCII that starts at from ends. Generated text is nearly all ASCII, so it is
+// looked at eight bytes at a time.
+size_t AsciiRunEnd(std::string_view text, size_t from)
+{
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+    for (std::uint64_t eight = 0; from + sizeof eight <= text.size(); from += sizeof eight) {
+        std::memcpy(&eight, text.data() + from, sizeof eight);
+        if (eight & kHighBits)
+            break;
+    }
+    while (from < text.size() && IsAscii(text[from]))
+        ++from;
+    return from;
 }
 
 }  // namespace
@@ -45,9 +63,7 @@ void CTextEncoder::Encode(std::string_view text, std::string& out)
     // through the converter; VB code is mostly ASCII.
     size_t start = 0;
     while (start < text.size()) {
-        size_t end = start;
-        while (end < text.size() && IsAscii(text[end]))
-            ++end;
+        size_t end = AsciiRunEnd(text, start);
         out.append(text.substr(start, end - start));
         start = end;
         while (end < text.size() && !IsAscii(text[end]))
