@@ -49,7 +49,7 @@ std::string RegistryText(const std::string& utf8)
 {
     std::string text;
     auto unit = [&text](unsigned value) {
-        char escape[8];
+        char escape[16];
         std::snprintf(escape, sizeof escape, "\\x%04x", value);
         text += escape;
     };

@@ -108,7 +108,7 @@ TEST_F(VBProjectFiles, WritesEachHeaderAndTheTextAfterItWithCrLf)
 TEST_F(VBProjectFiles, ProjectReferencesTheRegisteredTypeLibrary)
 {
     const std::string longPath = "C:\\" + std::string(300, 'p') + ".tlb";
-    for (const std::string path : {std::string("C:\\Program Files\\Host\\host.tlb"),
+    for (const std::string& path : {std::string("C:\\Program Files\\Host\\host.tlb"),
                                    std::string("D:\\Gr\xC3\xBC\xC3\x9F" "e\\\xE6\x97\xA5\xE6\x9C\xAC.tlb"), longPath}) {
         registered_.reset();
         registered_.emplace(path);
