@@ -1,6 +1,7 @@
 #include "platform/TextFile.h"
 
 #include <array>
+#include <cerrno>
 #include <cstring>
 #include <random>
 #include <utility>
@@ -35,6 +36,47 @@ std::string CTextFile::TemporaryName()
     for (int i = 0; i < 12; ++i)
         name += kLetters[random() % (sizeof kLetters - 1)];
     return name + ".tmp";
+}
+
+bool CTextFile::OpenReplacing(const std::string& path)
+{
+    Close();
+    // The rename would refuse a folder only once everything is written; say so before.
+    if (NamesFolder(path)) {
+        errno = EISDIR;
+        return Fail();
+    }
+    const std::string folder = path.substr(0, FolderEnd(path));
+    for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
+        const std::string temporary = folder + TemporaryName();
+        if (CreateNew(temporary)) {
+            temporaryPath_ = temporary;
+            replacedPath_ = path;
+            return true;
+        }
+        if (errno != EEXIST)
+            return false;
+    }
+    return false;
+}
+
+bool CTextFile::Commit()
+{
+    if (!file_ || temporaryPath_.empty()) {
+        errorText_ = "file is not open";
+        return false;
+    }
+    bool written = std::fflush(file_.get()) == 0 || Fail();
+    // A write the library deferred may only fail here.
+    written = (std::fclose(file_.release()) == 0 || Fail()) && written;
+    // Replacing takes the place of whatever entry has the name, a link included, without following it.
+    if (!written || !MoveOverReplaced()) {
+        RemoveTemporary();
+        return false;
+    }
+    temporaryPath_.clear();
+    replacedPath_.clear();
+    return true;
 }
 
 bool CTextFile::Write(std::string_view text, bool flush)

@@ -49,6 +49,12 @@ private:
     };
     bool Fail();
     bool WriteBytes(const char* bytes, size_t count);
+    // Whether path names a folder, not following a link.
+    static bool NamesFolder(const std::string& path);
+    // Where the name of path's last entry starts: the length of its folder part with separator.
+    static size_t FolderEnd(const std::string& path);
+    // Renames the committed temporary file over the replaced path.
+    bool MoveOverReplaced();
     // Removes the uncommitted temporary file, if any.
     void RemoveTemporary();
     // A hidden name of fixed length for a temporary file, so that a long file name cannot make it

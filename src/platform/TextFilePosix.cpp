@@ -35,47 +35,20 @@ bool CTextFile::CreateNew(const std::string& path)
     return true;
 }
 
-bool CTextFile::OpenReplacing(const std::string& path)
+bool CTextFile::NamesFolder(const std::string& path)
 {
-    Close();
-    // The rename would refuse a folder only once everything is written; say so before.
     struct stat info;
-    if (::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
-        errno = EISDIR;
-        return Fail();
-    }
-    const std::string folder = path.substr(0, path.rfind('/') + 1);
-    for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
-        const std::string temporary = folder + TemporaryName();
-        if (CreateNew(temporary)) {
-            temporaryPath_ = temporary;
-            replacedPath_ = path;
-            return true;
-        }
-        if (errno != EEXIST)
-            return false;
-    }
-    return false;
+    return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-bool CTextFile::Commit()
+size_t CTextFile::FolderEnd(const std::string& path)
 {
-    if (!file_ || temporaryPath_.empty()) {
-        errorText_ = "file is not open";
-        return false;
-    }
-    bool written = std::fflush(file_.get()) == 0 || Fail();
-    // A write the library deferred may only fail here.
-    written = (std::fclose(file_.release()) == 0 || Fail()) && written;
-    if (written && ::rename(temporaryPath_.c_str(), replacedPath_.c_str()) != 0)
-        written = Fail();
-    if (!written) {
-        RemoveTemporary();
-        return false;
-    }
-    temporaryPath_.clear();
-    replacedPath_.clear();
-    return true;
+    return path.rfind('/') + 1;
+}
+
+bool CTextFile::MoveOverReplaced()
+{
+    return ::rename(temporaryPath_.c_str(), replacedPath_.c_str()) == 0 || Fail();
 }
 
 void CTextFile::RemoveTemporary()

@@ -72,50 +72,23 @@ bool CTextFile::CreateNew(const std::string& path)
     return true;
 }
 
-bool CTextFile::OpenReplacing(const std::string& path)
+bool CTextFile::NamesFolder(const std::string& path)
 {
-    Close();
-    // The move would refuse a folder only once everything is written; say so before.
-    if (IsFolder(::GetFileAttributesW(WideText(path).c_str()))) {
-        errno = EISDIR;
-        return Fail();
-    }
-    const std::string folder = path.substr(0, path.find_last_of("/\\") + 1);
-    for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
-        const std::string temporary = folder + TemporaryName();
-        if (CreateNew(temporary)) {
-            temporaryPath_ = temporary;
-            replacedPath_ = path;
-            return true;
-        }
-        if (errno != EEXIST)
-            return false;
-    }
-    return false;
+    return IsFolder(::GetFileAttributesW(WideText(path).c_str()));
 }
 
-bool CTextFile::Commit()
+size_t CTextFile::FolderEnd(const std::string& path)
 {
-    if (!file_ || temporaryPath_.empty()) {
-        errorText_ = "file is not open";
-        return false;
-    }
-    bool written = std::fflush(file_.get()) == 0 || Fail();
-    // A write the library deferred may only fail here.
-    written = (std::fclose(file_.release()) == 0 || Fail()) && written;
-    // Replacing takes the place of whatever entry has the name, a link included, without following it.
-    if (written && !::MoveFileExW(WideText(temporaryPath_).c_str(), WideText(replacedPath_).c_str(),
-                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        errorText_ = CFileSystem::FolderErrorText(static_cast<int>(::GetLastError()));
-        written = false;
-    }
-    if (!written) {
-        RemoveTemporary();
-        return false;
-    }
-    temporaryPath_.clear();
-    replacedPath_.clear();
-    return true;
+    return path.find_last_of("/\\") + 1;
+}
+
+bool CTextFile::MoveOverReplaced()
+{
+    if (::MoveFileExW(WideText(temporaryPath_).c_str(), WideText(replacedPath_).c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    errorText_ = CFileSystem::FolderErrorText(static_cast<int>(::GetLastError()));
+    return false;
 }
 
 void CTextFile::RemoveTemporary()
