@@ -18,15 +18,7 @@ codepage=()
 [[ -n "${CODEPAGE:-}" ]] && codepage=(--codepage "$CODEPAGE")
 
 # Beyond the build, the measurement needs GNU time for peak memory and xmllint for the floor.
-missing=()
-[[ -x /usr/bin/time ]] || missing+=(time)
-command -v xmllint > /dev/null || missing+=(libxml2-utils)
-if ((${#missing[@]})); then
-    sudo=""
-    ((EUID == 0)) || sudo=sudo
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" > /dev/null
-fi
+"$root/scripts/install-missing.sh" time libxml2-utils
 
 cmake -S "$root/bench" -B "$build" -DCMAKE_BUILD_TYPE=Release > /dev/null
 # The step and builder timers are built too, for the README's breakdown of where the time goes.

@@ -11,18 +11,10 @@ prefix="$third/prefix"
 toolchain="$root/cmake/MingwW64.cmake"
 jobs="$(nproc)"
 
-packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev libgtest-dev libxml2-dev locales)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-done
+"$root/scripts/install-missing.sh" cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev \
+  libgtest-dev libxml2-dev locales
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
 
 # Wine takes its ANSI code page from the locale, so the locales the tests run under must exist.
 for loc in en_US ja_JP; do

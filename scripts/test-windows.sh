@@ -25,15 +25,5 @@ cd "$out"
 ctest --output-on-failure -j"$(nproc)"
 
 # The dialog, driven by keys and clicks on a virtual display, in a Wine prefix of its own.
-missing=()
-for p in xvfb xdotool x11-utils; do
-  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo=sudo
-  echo "Installing: ${missing[*]}"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+"$root/scripts/install-missing.sh" xvfb xdotool x11-utils
 bash "$root/tests/dialog-test-windows.sh" "$out/rulecast.exe" "$root" "$out/wineprefix-dialog"
