@@ -1,8 +1,8 @@
 #include "kbitems/KBItem.h"
 
-#include <cctype>
 #include <utility>
 
+#include "common/FoldCase.h"
 #include "common/MessageText.h"
 #include "kbitems/VBUtility.h"
 #include "log/Log.h"
@@ -17,18 +17,6 @@ constexpr std::string_view kNoFinalLineBreak = "ends its ITEM_00001 without a li
 bool IsBlank(char c)
 {
     return c == ' ' || c == '\f';
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
 }
 
 // True when the first character after the name, past spaces and form feeds, is "=".
@@ -90,7 +78,7 @@ CKBItem::ResultStyle CKBItem::FindResultStyle(const std::string& routineName,
     size_t pos = code.find(routineName, searchFrom);
     while (pos != std::string::npos && pos != 0) {
         if (IsAssignedAt(code, pos, routineName.size()))
-            return EqualsIgnoringCase(WordBefore(code, pos), "set") ? ResultStyle::Object
+            return EqualIgnoringCase(WordBefore(code, pos), "set") ? ResultStyle::Object
                                                                      : ResultStyle::Value;
         pos = code.find(routineName, pos + 1);
     }

@@ -1,18 +1,8 @@
 #include "platform/CodePages.h"
 
-#include <algorithm>
 #include <string>
 
-namespace {
-
-bool SameIgnoringCase(std::string_view a, std::string_view b)
-{
-    auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [&](char x, char y) { return upper(x) == upper(y); });
-}
-
-}  // namespace
+#include "common/FoldCase.h"
 
 std::optional<unsigned> CCodePages::Find(std::string_view numberOrName)
 {
@@ -22,7 +12,7 @@ std::optional<unsigned> CCodePages::Find(std::string_view numberOrName)
         if (numberOrName == std::to_string(page.number))
             return page.number;
         for (std::string_view name : page.names)
-            if (SameIgnoringCase(numberOrName, name))
+            if (EqualIgnoringCase(numberOrName, name))
                 return page.number;
     }
     return std::nullopt;

@@ -9,6 +9,7 @@
 
 #include <iconv.h>
 
+#include "common/FoldCase.h"
 #include "platform/CodePages.h"
 
 struct CTextEncoder::Converter {
@@ -53,11 +54,7 @@ std::optional<std::string> ConverterName(const std::string& codePage)
 
 bool IsUtf8(std::string_view converterName)
 {
-    auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
-    std::string name;
-    for (char c : converterName)
-        name += upper(c);
-    return name == "UTF-8" || name == "UTF8";
+    return EqualIgnoringCase(converterName, "UTF-8") || EqualIgnoringCase(converterName, "UTF8");
 }
 
 // Converts what is left of the input, or with no input returns to the initial shift state,

@@ -3,20 +3,15 @@
 #include <string_view>
 #include <utility>
 
+#include "common/FoldCase.h"
+
 namespace {
 
 constexpr std::string_view kWhiteSpace = " \t\r\n\v\f";
 
 bool StartsWithIgnoringCase(std::string_view line, std::string_view start)
 {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (line.size() < start.size())
-        return false;
-    for (size_t i = 0; i < start.size(); ++i) {
-        if (lower(line[i]) != lower(start[i]))
-            return false;
-    }
-    return true;
+    return line.size() >= start.size() && EqualIgnoringCase(line.substr(0, start.size()), start);
 }
 
 // One pass, left to right: a "()" formed by the removal itself stays.
