@@ -221,36 +221,18 @@ struct DocumentFreer {
     void operator()(xmlDoc* document) const { xmlFreeDoc(document); }
 };
 
-bool IsWhitespaceOnly(const xmlChar* text)
+// The first entity reference below node that was left unresolved, if any.
+const xmlNode* FirstUnresolvedEntity(const xmlNode* node)
 {
-    for (; text && *text; ++text) {
-        if (*text != ' ' && *text != '\t' && *text != '\r' && *text != '\n')
-            return false;
-    }
-    return true;
-}
-
-// Drops whitespace-only text below node; CDATA sections stay whatever they hold. Returns the
-// first entity reference left unresolved, if any.
-const xmlNode* DropWhitespaceText(xmlNode* node)
-{
-    const xmlNode* unresolved = nullptr;
-    xmlNode* child = node->children;
-    while (child) {
-        xmlNode* next = child->next;
-        if (child->type == XML_TEXT_NODE && IsWhitespaceOnly(child->content)) {
-            xmlUnlinkNode(child);
-            xmlFreeNode(child);
-        } else if (child->type == XML_ENTITY_REF_NODE && !unresolved) {
-            unresolved = child;
-        } else if (child->type == XML_ELEMENT_NODE) {
-            const xmlNode* below = DropWhitespaceText(child);
-            if (!unresolved)
-                unresolved = below;
+    for (const xmlNode* child = node->children; child; child = child->next) {
+        if (child->type == XML_ENTITY_REF_NODE)
+            return child;
+        if (child->type == XML_ELEMENT_NODE) {
+            if (const xmlNode* below = FirstUnresolvedEntity(child))
+                return below;
         }
-        child = next;
     }
-    return unresolved;
+    return nullptr;
 }
 
 std::string_view AsView(const xmlChar* text)
@@ -294,7 +276,10 @@ void CopyElement(const xmlNode* element, CXmlTree& tree, CXmlTree::Index parent)
     for (const xmlNode* child = element->children; child; child = child->next) {
         switch (child->type) {
         case XML_ELEMENT_NODE: CopyElement(child, tree, index); break;
-        case XML_TEXT_NODE: tree.Add(CXmlTree::Kind::Text, index, AsView(child->content), LineOf(child)); break;
+        case XML_TEXT_NODE:
+            if (!CXmlTree::IsWhitespaceOnly(AsView(child->content)))
+                tree.Add(CXmlTree::Kind::Text, index, AsView(child->content), LineOf(child));
+            break;
         case XML_CDATA_SECTION_NODE: tree.Add(CXmlTree::Kind::CData, index, AsView(child->content), LineOf(child)); break;
         case XML_COMMENT_NODE: tree.Add(CXmlTree::Kind::Comment, index, AsView(child->content), LineOf(child)); break;
         case XML_PI_NODE:
@@ -440,7 +425,7 @@ bool CXmlDocument::ParsePulled(const std::string& url, int options, const std::f
     xmlNode* root = xmlDocGetRootElement(document.get());
     if (!root)
         return Fail(std::string(kNotLoaded), 0);
-    if (const xmlNode* unresolved = DropWhitespaceText(root))
+    if (const xmlNode* unresolved = FirstUnresolvedEntity(root))
         return Fail(MessageText(kUnresolvedEntity, {reinterpret_cast<const char*>(unresolved->name)}),
                     xmlGetLineNo(unresolved));
     tree_ = std::make_unique<CXmlTree>();

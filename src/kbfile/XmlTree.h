@@ -51,6 +51,12 @@ public:
     // The root element; kNone while there is none.
     Index Root() const { return nodes_.empty() ? kNone : 0; }
 
+    // Text of blanks and line ends alone, which the tree leaves out (CDATA sections stay).
+    static bool IsWhitespaceOnly(std::string_view text)
+    {
+        return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
+    }
+
 private:
     std::string_view Keep(std::string_view text);
 

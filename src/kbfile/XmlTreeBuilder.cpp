@@ -19,11 +19,6 @@ std::string_view View(const xmlChar* text)
     return text ? std::string_view(reinterpret_cast<const char*>(text)) : std::string_view();
 }
 
-bool IsWhitespaceOnly(std::string_view text)
-{
-    return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
-}
-
 // The line where text, just read, started: the parser's line less the line feeds in it.
 long StartLine(const xmlParserCtxt* context, std::string_view text)
 {
@@ -205,7 +200,7 @@ void CXmlTreeBuilder::AddPending()
     pending_ = false;
     if (pendingKind_ == CXmlTree::Kind::CData)
         OneLineFeedPerLineEnd(pendingText_);
-    if (pendingKind_ != CXmlTree::Kind::Text || !IsWhitespaceOnly(pendingText_))
+    if (pendingKind_ != CXmlTree::Kind::Text || !CXmlTree::IsWhitespaceOnly(pendingText_))
         tree_.Add(pendingKind_, open_, pendingText_, pendingLine_);
     pendingText_.clear();
 }
