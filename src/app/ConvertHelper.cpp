@@ -26,13 +26,20 @@ constexpr std::string_view kModuleWritten =
 constexpr std::string_view kConfigFileName = "config.txt";
 constexpr std::string_view kConfigLine = "ITEM_00001\n";
 constexpr std::string_view kNoReason = "the conversion failed";
-constexpr std::string_view kFailureAtLine = "ITEM_00001:ITEM_00002: error: ITEM_00003";
-constexpr std::string_view kFailure = "ITEM_00001: error: ITEM_00002";
-constexpr std::string_view kLogNote = "ITEM_00001: note: log file ITEM_00002";
-constexpr std::string_view kReplacementWarning =
-    "ITEM_00001: warning: ITEM_00002 characters have no place in code page ITEM_00003 and were written as '?'";
-constexpr std::string_view kWarningLine = "ITEM_00001:ITEM_00002: warning: ITEM_00003";
-constexpr std::string_view kWarningWithoutLine = "ITEM_00001: warning: ITEM_00002";
+// What the batch reports of a rule file, the way compilers report: path, line where known, kind.
+constexpr std::string_view kReportAtLine = "ITEM_00001:ITEM_00002: ITEM_00003: ITEM_00004";
+constexpr std::string_view kReport = "ITEM_00001: ITEM_00002: ITEM_00003";
+constexpr std::string_view kLogNote = "log file ITEM_00001";
+constexpr std::string_view kReplacements =
+    "ITEM_00001 characters have no place in code page ITEM_00002 and were written as '?'";
+
+// "PATH:LINE: KIND: TEXT", without "LINE:" when the line is not known (0).
+std::string Report(const std::string& rulePath, long line, std::string_view kind, std::string_view text)
+{
+    if (line > 0)
+        return MessageText(kReportAtLine, {rulePath, std::to_string(line), kind, text});
+    return MessageText(kReport, {rulePath, kind, text});
+}
 
 }  // namespace
 
@@ -199,28 +206,24 @@ void CConvertHelper::RememberFailure(const CKBReader& reader, std::string reason
 
 std::string CConvertHelper::FailureMessage(const std::string& rulePath) const
 {
-    if (failureLine_ > 0)
-        return MessageText(kFailureAtLine, {rulePath, std::to_string(failureLine_), failureReason_});
-    return MessageText(kFailure, {rulePath, failureReason_});
+    return Report(rulePath, failureLine_, "error", failureReason_);
 }
 
 std::string CConvertHelper::ReplacementWarning(const std::string& rulePath) const
 {
-    return MessageText(kReplacementWarning, {rulePath, std::to_string(replacements_), codePage_});
+    return Report(rulePath, 0, "warning", MessageText(kReplacements, {std::to_string(replacements_), codePage_}));
 }
 
 std::string CConvertHelper::LogNote(const std::string& rulePath) const
 {
     if (logPath_.empty())
         return "";
-    return MessageText(kLogNote, {rulePath, logPath_});
+    return Report(rulePath, 0, "note", MessageText(kLogNote, {logPath_}));
 }
 
 std::string CConvertHelper::WarningMessage(const std::string& rulePath, const CKBWarning& warning)
 {
-    if (warning.line > 0)
-        return MessageText(kWarningLine, {rulePath, std::to_string(warning.line), warning.text});
-    return MessageText(kWarningWithoutLine, {rulePath, warning.text});
+    return Report(rulePath, warning.line, "warning", warning.text);
 }
 
 int CConvertHelper::CreateProjectFolder(const std::string& path)
