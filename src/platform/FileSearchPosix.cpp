@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <dirent.h>
 #include <memory>
-#include <sys/stat.h>
 
 #include "platform/FileSystem.h"
 
@@ -43,8 +42,7 @@ std::vector<std::string> CFileSearch::Find(const std::string& pattern)
         if (!Matches(wildcard, entry->d_name))
             continue;
         std::string path = folder + entry->d_name;
-        struct stat info;
-        if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+        if (CFileSystem::IsFolder(path))
             continue;
         paths.push_back(std::move(path));
     }

@@ -19,6 +19,8 @@ public:
     // The folder holding the running executable, with its trailing separator.
     static std::string ExecutableFolder();
     static bool EntryExists(const std::string& path);
+    // Whether path names a folder, or a link to one.
+    static bool IsFolder(const std::string& path);
     // A pipe, socket or device: reading one may block or never end.
     static bool IsDeviceOrPipe(const std::string& path);
     static std::string CurrentFolder();

@@ -50,6 +50,12 @@ bool CFileSystem::EntryExists(const std::string& path)
     return ::stat(path.c_str(), &info) == 0;
 }
 
+bool CFileSystem::IsFolder(const std::string& path)
+{
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 bool CFileSystem::IsDeviceOrPipe(const std::string& path)
 {
     struct stat info;

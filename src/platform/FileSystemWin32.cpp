@@ -9,17 +9,11 @@
 
 namespace {
 
-bool IsFolder(const std::wstring& path)
-{
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
 // The path up to its last separator, without it; empty when there is none.
-std::wstring ParentOf(const std::wstring& path)
+std::string ParentOf(const std::string& path)
 {
-    const size_t separator = path.find_last_of(L"/\\");
-    return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator);
+    const size_t separator = path.find_last_of("/\\");
+    return separator == std::string::npos ? std::string() : path.substr(0, separator);
 }
 
 }  // namespace
@@ -33,9 +27,8 @@ int CFileSystem::CreateFolder(const std::string& path)
     // Windows says "path not found" also when the parent is a file; its own code for a name that
     // is not a folder tells the user what is wrong.
     if (code == ERROR_PATH_NOT_FOUND) {
-        const std::wstring parent = ParentOf(wide);
-        if (!parent.empty() && ::GetFileAttributesW(parent.c_str()) != INVALID_FILE_ATTRIBUTES &&
-            !IsFolder(parent))
+        const std::string parent = ParentOf(path);
+        if (!parent.empty() && EntryExists(parent) && !IsFolder(parent))
             return ERROR_DIRECTORY;
     }
     return static_cast<int>(code);
@@ -92,6 +85,12 @@ std::string CFileSystem::ExecutableFolder()
 bool CFileSystem::EntryExists(const std::string& path)
 {
     return ::GetFileAttributesW(WideText(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool CFileSystem::IsFolder(const std::string& path)
+{
+    const DWORD attributes = ::GetFileAttributesW(WideText(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 bool CFileSystem::IsDeviceOrPipe(const std::string& path)

@@ -67,9 +67,8 @@ bool CProgramFolders::MakeUserFolder(const std::string& folder)
 {
     if (folder.empty())
         return false;
-    struct stat info;
-    if (::stat(folder.c_str(), &info) == 0)
-        return S_ISDIR(info.st_mode);
+    if (CFileSystem::EntryExists(folder))
+        return CFileSystem::IsFolder(folder);
     // Every folder made on the way is the user's alone, as the state and config folders must be.
     for (size_t slash = folder.find('/', 1); slash != std::string::npos; slash = folder.find('/', slash + 1)) {
         const std::string part = folder.substr(0, slash);
@@ -78,7 +77,7 @@ bool CProgramFolders::MakeUserFolder(const std::string& folder)
     }
     if (folder.back() != '/' && ::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
         return false;
-    return ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    return CFileSystem::IsFolder(folder);
 }
 
 bool CProgramFolders::CanWrite(const std::string& path)

@@ -24,12 +24,6 @@ bool IsAbsolute(const std::wstring& path)
     return drive || (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]));
 }
 
-bool IsFolder(const std::wstring& path)
-{
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
 std::string WithSeparator(std::string folder)
 {
     if (folder.empty() || (folder.back() != '\\' && folder.back() != '/'))
@@ -70,15 +64,15 @@ bool CProgramFolders::MakeUserFolder(const std::string& folder)
 {
     if (folder.empty())
         return false;
-    const std::wstring wide = WideText(folder);
-    if (IsFolder(wide))
+    if (CFileSystem::IsFolder(folder))
         return true;
+    const std::wstring wide = WideText(folder);
     // Each missing folder on the way, the last one included; the drive or share at the start
     // exists or the last step fails. The folders inherit the user's own rights from the profile.
     for (size_t at = 1; at <= wide.size(); ++at)
         if (at == wide.size() || IsSeparator(wide[at]))
             ::CreateDirectoryW(wide.substr(0, at).c_str(), nullptr);
-    return IsFolder(wide);
+    return CFileSystem::IsFolder(folder);
 }
 
 bool CProgramFolders::CanWrite(const std::string& path)

@@ -12,24 +12,19 @@
 
 namespace {
 
-bool IsFolder(DWORD attributes)
-{
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
 // Windows refuses a folder in the way with "access denied" and a file in place of the parent
 // folder with "not found"; the user is better told what is in the way, in the words Linux uses.
-void ExplainWhatIsInTheWay(const std::wstring& path)
+void ExplainWhatIsInTheWay(const std::string& path)
 {
-    if (errno == EACCES && IsFolder(::GetFileAttributesW(path.c_str()))) {
+    if (errno == EACCES && CFileSystem::IsFolder(path)) {
         errno = EISDIR;
         return;
     }
-    const size_t separator = path.find_last_of(L"/\\");
-    if (errno != ENOENT || separator == std::wstring::npos)
+    const size_t separator = path.find_last_of("/\\");
+    if (errno != ENOENT || separator == std::string::npos)
         return;
-    const DWORD parent = ::GetFileAttributesW(path.substr(0, separator).c_str());
-    if (parent != INVALID_FILE_ATTRIBUTES && !IsFolder(parent))
+    const std::string parent = path.substr(0, separator);
+    if (CFileSystem::EntryExists(parent) && !CFileSystem::IsFolder(parent))
         errno = ENOTDIR;
 }
 
@@ -48,7 +43,7 @@ bool CTextFile::Open(const std::string& path)
     const std::wstring wide = WideText(path);
     file_.reset(::_wfopen(wide.c_str(), L"w+b"));
     if (!file_)
-        ExplainWhatIsInTheWay(wide);
+        ExplainWhatIsInTheWay(path);
     return file_ ? true : Fail();
 }
 
@@ -60,7 +55,7 @@ bool CTextFile::CreateNew(const std::string& path)
     ::_wsopen_s(&fd, wide.c_str(), _O_RDWR | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT, _SH_DENYNO,
                 _S_IREAD | _S_IWRITE);
     if (fd < 0) {
-        ExplainWhatIsInTheWay(wide);
+        ExplainWhatIsInTheWay(path);
         return Fail();
     }
     file_.reset(::_fdopen(fd, "w+b"));
@@ -74,7 +69,7 @@ bool CTextFile::CreateNew(const std::string& path)
 
 bool CTextFile::NamesFolder(const std::string& path)
 {
-    return IsFolder(::GetFileAttributesW(WideText(path).c_str()));
+    return CFileSystem::IsFolder(path);
 }
 
 size_t CTextFile::FolderEnd(const std::string& path)
