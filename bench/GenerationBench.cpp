@@ -1,11 +1,14 @@
 // Times the project builder alone, without reading a rule file: the items of a made-up module go
-// straight to a CVBProjectBuilder. generation_bench ITEM_COUNT SEED TARGET_FOLDER
+// straight to a CVBProjectBuilder. generation_bench ITEM_COUNT SEED TARGET_FOLDER [--no-log]
+// The log goes into the target folder; with --no-log there is none.
 #include <sys/resource.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "RuleSynth.h"
@@ -64,12 +67,13 @@ double SecondsSince(std::chrono::steady_clock::time_point start)
 
 int main(int argc, char** argv)
 {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: generation_bench ITEM_COUNT SEED TARGET_FOLDER\n");
+    const bool noLog = argc == 5 && std::strcmp(argv[4], "--no-log") == 0;
+    if (argc != 4 && !noLog) {
+        std::fprintf(stderr, "usage: generation_bench ITEM_COUNT SEED TARGET_FOLDER [--no-log]\n");
         return 2;
     }
     const std::string target = argv[3];
-    CLog::Restart(target + "/");
+    CLog::Restart(noLog ? std::nullopt : std::optional<std::string>(target + "/"));
     auto start = std::chrono::steady_clock::now();
     SynthModule module = CRuleSynth::Make(std::atoi(argv[1]), std::strtoull(argv[2], nullptr, 10));
 
