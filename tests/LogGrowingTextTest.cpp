@@ -63,6 +63,10 @@ TEST(LogGrowingText, FillsLikeWholeTextFilling)
         {"the inserted value is not searched again by the same filling",
          {{kAppend, "ITEM_00003"}, {"ITEM_00003", "ITEM_00003ITEM_00003"}},
          "ITEM_00003ITEM_00003"},
+        {"a token of another form is filled too, and the placeholders its value brings are found",
+         {{kAppend, "x ITEM_00001 Args"}, {"Args", "ITEM_00002"}, {"ITEM_00002", "y"},
+          {"ITEM_00001", "z"}},
+         "x z y"},
     };
     for (const Case& c : cases) {
         TextPair text;

@@ -1,60 +1,142 @@
 #include "common/GrowingText.h"
 
 #include <algorithm>
+#include <cstring>
+#include <utility>
 
 #include "common/Placeholder.h"
 
 namespace {
 
-// The first position at which a token of this length could start and reach into text from pos
-// on: up to length - 1 characters before pos.
-size_t ReachingBack(size_t pos, size_t tokenLength)
+// Every placeholder of the templates is this followed by a digit. Its first character stands
+// nowhere else in it, so two placeholders never overlap, and one that starts before another
+// ends before it.
+constexpr std::string_view kPlaceholderStem = "ITEM_0000";
+constexpr size_t kPlaceholderLength = kPlaceholderStem.size() + 1;
+
+// The placeholder's last digit, or -1 when token is no placeholder.
+int PlaceholderDigit(std::string_view token)
 {
-    return pos >= tokenLength - 1 ? pos - (tokenLength - 1) : 0;
+    if (token.size() != kPlaceholderLength || !token.starts_with(kPlaceholderStem))
+        return -1;
+    const char digit = token.back();
+    return digit >= '0' && digit <= '9' ? digit - '0' : -1;
+}
+
+// The first position at which a placeholder could start and reach into text from pos on.
+size_t ReachingBack(size_t pos)
+{
+    return pos >= kPlaceholderLength - 1 ? pos - (kPlaceholderLength - 1) : 0;
 }
 
 }  // namespace
 
+CGrowingText::CGrowingText(std::string text) : text_(std::move(text))
+{
+    FindPlaceholders(0, text_.size());
+}
+
 CGrowingText& CGrowingText::operator+=(std::string_view part)
 {
-    // Every start kept lies at most at size - (length - 1), so a token completed by the new part
-    // is still found: nothing to update.
+    // A placeholder cut off by the old end may be completed by the new part.
+    const size_t oldSize = text_.size();
     text_ += part;
+    FindPlaceholders(ReachingBack(oldSize), text_.size());
     return *this;
 }
 
 void CGrowingText::Fill(std::string_view token, std::string_view value)
 {
-    if (token.empty())
-        return;
-    TokenStart& filled = StartOf(token);
-    const size_t first = FindPlaceholder(text_, filled.from, token);
-    if (first == std::string::npos) {
-        filled.from = ReachingBack(text_.size(), token.size());
+    const int digit = PlaceholderDigit(token);
+    if (digit < 0) {
+        FillPlaceholder(text_, token, value);
+        ForgetFrom(0);
+        FindPlaceholders(0, text_.size());
         return;
     }
-    // The token can come back only where the text changed: a value may carry it, and a value
-    // joined with the characters around it may complete it.
-    size_t changedEnd = std::string::npos;
-    if (FindPlaceholder(text_, first + token.size(), token) == std::string::npos) {
-        // The one occurrence: behind the value the text is as it was, without the token.
-        text_.replace(first, token.size(), value);
-        changedEnd = std::min(text_.size(), first + value.size() + token.size() - 1);
-    } else {
-        FillPlaceholderFrom(text_, first, token, value);
+    Positions& positions = placeholders_[digit];
+    if (positions.size() == 1) {
+        const size_t position = positions.front();
+        positions.clear();
+        ReplaceOne(position, token.size(), value);
+    } else if (!positions.empty()) {
+        const Positions several = std::move(positions);
+        positions.clear();
+        ReplaceSeveral(several, token.size(), value);
     }
-    // Any token may be carried in or completed from first on.
-    for (TokenStart& start : starts_)
-        start.from = std::min(start.from, ReachingBack(first, start.token.size()));
-    const size_t back =
-        FindPlaceholder(std::string_view(text_).substr(0, changedEnd), ReachingBack(first, token.size()), token);
-    filled.from = back != std::string::npos ? back : ReachingBack(text_.size(), token.size());
+}
+
+void CGrowingText::ReplaceOne(size_t position, size_t tokenLength, std::string_view value)
+{
+    text_.replace(position, tokenLength, value);
+    Shift(position, tokenLength, value.size());
+    // A placeholder may come back only where the value stands: carried in by it, or completed by
+    // it joined with what stands before it or after it.
+    FindPlaceholders(ReachingBack(position), position + value.size());
+}
+
+void CGrowingText::ReplaceSeveral(const Positions& positions, size_t tokenLength, std::string_view value)
+{
+    // Only the part from the first occurrence on is rebuilt; what stands before it stays in place.
+    const size_t first = positions.front();
+    std::string filled;
+    filled.reserve(text_.size() - first + positions.size() * value.size());
+    size_t copied = first;
+    for (size_t position : positions) {
+        filled.append(text_, copied, position - copied);
+        filled.append(value);
+        copied = position + tokenLength;
+    }
+    filled.append(text_, copied, std::string::npos);
+    text_.resize(first);
+    text_ += filled;
+    ForgetFrom(first);
+    FindPlaceholders(ReachingBack(first), text_.size());
+}
+
+void CGrowingText::FindPlaceholders(size_t from, size_t to)
+{
+    if (text_.size() < kPlaceholderLength)
+        return;
+    const char* const text = text_.data();
+    const size_t end = std::min(to, text_.size() - kPlaceholderLength + 1);
+    for (size_t pos = from; pos < end; ++pos) {
+        const void* stem = std::memchr(text + pos, kPlaceholderStem[0], end - pos);
+        if (!stem)
+            break;
+        pos = static_cast<size_t>(static_cast<const char*>(stem) - text);
+        const char digit = text[pos + kPlaceholderStem.size()];
+        if (digit < '0' || digit > '9' ||
+            std::memcmp(text + pos + 1, kPlaceholderStem.data() + 1, kPlaceholderStem.size() - 1) != 0)
+            continue;
+        Positions& positions = placeholders_[digit - '0'];
+        auto before = positions.end();
+        while (before != positions.begin() && *(before - 1) > pos)
+            --before;
+        positions.insert(before, pos);
+    }
+}
+
+void CGrowingText::Shift(size_t position, size_t removed, size_t added)
+{
+    for (Positions& positions : placeholders_) {
+        for (auto it = positions.rbegin(); it != positions.rend() && *it > position; ++it)
+            *it = *it - removed + added;
+    }
+}
+
+void CGrowingText::ForgetFrom(size_t position)
+{
+    for (Positions& positions : placeholders_) {
+        while (!positions.empty() && positions.back() >= position)
+            positions.pop_back();
+    }
 }
 
 void CGrowingText::clear()
 {
     text_.clear();
-    starts_.clear();
+    ForgetFrom(0);
 }
 
 std::string CGrowingText::Release()
@@ -62,15 +144,6 @@ std::string CGrowingText::Release()
     std::string text = std::move(text_);
     clear();
     return text;
-}
-
-CGrowingText::TokenStart& CGrowingText::StartOf(std::string_view token)
-{
-    // The tokens of templates differ in their last character: looked at first, it settles most.
-    for (TokenStart& start : starts_)
-        if (start.token.back() == token.back() && start.token == token)
-            return start;
-    return starts_.emplace_back(TokenStart{std::string(token), 0});
 }
 
 void FillPlaceholder(CGrowingText& text, std::string_view token, std::string_view value)
