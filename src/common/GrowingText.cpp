@@ -49,9 +49,7 @@ void CGrowingText::Fill(std::string_view token, std::string_view value)
 {
     const int digit = PlaceholderDigit(token);
     if (digit < 0) {
-        FillPlaceholder(text_, token, value);
-        ForgetFrom(0);
-        FindPlaceholders(0, text_.size());
+        FillFrom(0, token, value);
         return;
     }
     Positions& positions = placeholders_[digit];
@@ -60,10 +58,15 @@ void CGrowingText::Fill(std::string_view token, std::string_view value)
         positions.clear();
         ReplaceOne(position, token.size(), value);
     } else if (!positions.empty()) {
-        const Positions several = std::move(positions);
-        positions.clear();
-        ReplaceSeveral(several, token.size(), value);
+        FillFrom(positions.front(), token, value);
     }
+}
+
+void CGrowingText::FillFrom(size_t first, std::string_view token, std::string_view value)
+{
+    FillPlaceholderFrom(text_, first, token, value);
+    ForgetFrom(first);
+    FindPlaceholders(ReachingBack(first), text_.size());
 }
 
 void CGrowingText::ReplaceOne(size_t position, size_t tokenLength, std::string_view value)
@@ -73,25 +76,6 @@ void CGrowingText::ReplaceOne(size_t position, size_t tokenLength, std::string_v
     // A placeholder may come back only where the value stands: carried in by it, or completed by
     // it joined with what stands before it or after it.
     FindPlaceholders(ReachingBack(position), position + value.size());
-}
-
-void CGrowingText::ReplaceSeveral(const Positions& positions, size_t tokenLength, std::string_view value)
-{
-    // Only the part from the first occurrence on is rebuilt; what stands before it stays in place.
-    const size_t first = positions.front();
-    std::string filled;
-    filled.reserve(text_.size() - first + positions.size() * value.size());
-    size_t copied = first;
-    for (size_t position : positions) {
-        filled.append(text_, copied, position - copied);
-        filled.append(value);
-        copied = position + tokenLength;
-    }
-    filled.append(text_, copied, std::string::npos);
-    text_.resize(first);
-    text_ += filled;
-    ForgetFrom(first);
-    FindPlaceholders(ReachingBack(first), text_.size());
 }
 
 void CGrowingText::FindPlaceholders(size_t from, size_t to)

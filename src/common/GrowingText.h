@@ -39,10 +39,12 @@ private:
     void Shift(size_t position, size_t removed, size_t added);
     // Forgets the positions from position on.
     void ForgetFrom(size_t position);
+    // Fills token over the text from first on, where no occurrence starts before, and finds the
+    // placeholders there again: for tokens of other forms, and for placeholders that stand more
+    // than once.
+    void FillFrom(size_t first, std::string_view token, std::string_view value);
     // Replaces the one occurrence of a placeholder at position.
     void ReplaceOne(size_t position, size_t tokenLength, std::string_view value);
-    // Replaces the occurrences of a placeholder at positions, left to right.
-    void ReplaceSeveral(const Positions& positions, size_t tokenLength, std::string_view value);
 
     std::string text_;
     // Where each placeholder stands, ascending, indexed by its last digit. Only whole ones count:
