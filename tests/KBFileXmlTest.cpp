@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "KBFileFixture.h"
 #include "kbfile/XmlDocument.h"
+#include "TestSupport.h"
 
 namespace {
 
@@ -175,8 +174,7 @@ std::string Dump(const CXmlNode& node, const std::string& indent = "")
 // pulled reading gives, or is refused as well.
 TEST(KBFileXmlTest, ReadingInPiecesBuildsWhatPulledReadingBuilds)
 {
-    std::mt19937 random(5);
-    auto pick = [&](size_t count) { return std::uniform_int_distribution<size_t>(0, count - 1)(random); };
+    RandomPick pick(5);
     auto pieces = [&](const std::vector<std::string>& from, size_t most) {
         std::string text;
         for (size_t n = pick(most + 1); n > 0; --n)

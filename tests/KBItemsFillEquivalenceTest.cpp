@@ -1,5 +1,4 @@
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -9,6 +8,7 @@
 #include "kbitems/KBMethod.h"
 #include "kbitems/KBRule.h"
 #include "kbitems/KBSort.h"
+#include "TestSupport.h"
 
 namespace {
 
@@ -39,8 +39,7 @@ TEST_F(KBItemsFillEquivalenceTest, GrowingTextsGiveWhatPlainTextsGive)
     const std::vector<std::string> pieces = {"ITEM_00001", "ITEM_00002", "ITEM_00004",
                                              "ITEM_00006", "ITEM_00008", "ITEM_0000",
                                              "ITEM_000", "1", "0", "Pump", "_"};
-    std::mt19937 random(7);
-    auto pick = [&](size_t count) { return std::uniform_int_distribution<size_t>(0, count - 1)(random); };
+    RandomPick pick(7);
     auto name = [&] { return pieces[pick(pieces.size())] + pieces[pick(pieces.size())]; };
     auto names = [&] {
         std::vector<std::string> list(pick(3));

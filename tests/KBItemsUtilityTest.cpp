@@ -1,4 +1,3 @@
-#include <random>
 #include <string>
 #include <vector>
 
@@ -7,6 +6,7 @@
 #include "common/Placeholder.h"
 #include "kbitems/KBItem.h"
 #include "kbitems/VBUtility.h"
+#include "TestSupport.h"
 
 namespace {
 
@@ -126,8 +126,7 @@ TEST(KBItemsRenameRoutine, RenamesAsFillingOneSurroundingAfterTheOther)
     const std::vector<std::string> oldNames = {"Calc", "C", "alc", "Calc Calc", ""};
     const std::vector<std::string> suffixes = {"_P", "_Calc", "_", "(", "=", "x", "_a b", "_\n", ""};
     const char* const surroundings[][2] = {{" ", "("}, {"\n", " "}, {"\n", "="}, {" ", " "}, {" ", "="}};
-    std::mt19937 random(17);
-    auto pick = [&](size_t count) { return std::uniform_int_distribution<size_t>(0, count - 1)(random); };
+    RandomPick pick(17);
     for (int round = 0; round < 20000; ++round) {
         std::string code;
         for (size_t n = pick(16); n > 0; --n)

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 #include <vector>
 
 #include "common/GrowingText.h"
 #include "common/Placeholder.h"
+#include "TestSupport.h"
 
 namespace {
 
@@ -90,8 +90,7 @@ TEST(LogGrowingText, RandomAppendsAndFillsMatchWholeTextFilling)
         "ITEM_", "I", "0", "1", "2", "8", "x", " ", "\n", "  Dim arr(ITEM_00002) As Variant\n"};
     const std::vector<std::string> tokens = {"ITEM_00001", "ITEM_00002", "ITEM_00003",
                                              "ITEM_00008"};
-    std::mt19937 random(20261207);
-    auto pick = [&](size_t count) { return std::uniform_int_distribution<size_t>(0, count - 1)(random); };
+    RandomPick pick(20261207);
     auto piecesOf = [&](size_t most) {
         std::string text;
         for (size_t n = pick(most + 1); n > 0; --n)
@@ -131,8 +130,7 @@ TEST(LogGrowingText, FillingShortAndLongTextsMatchesPositionByPositionFilling)
     const std::vector<std::string> pieces = {"ITEM_00001", "ITEM_0000", "I", "1", " ", " Calc(",
                                              "Calc", "\n", "x", "ITEM_00001ITEM_00001"};
     const std::vector<std::string> tokens = {"ITEM_00001", " Calc(", "x", "I1"};
-    std::mt19937 random(11);
-    auto pick = [&](size_t count) { return std::uniform_int_distribution<size_t>(0, count - 1)(random); };
+    RandomPick pick(11);
     for (int round = 0; round < 3000; ++round) {
         std::string text;
         for (size_t n = pick(400); n > 0; --n)

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -26,6 +27,19 @@ public:
 
 private:
     std::string path_;
+};
+
+// Seeded choices for the randomized tests: pick(count) is one of 0 .. count - 1.
+class RandomPick {
+public:
+    explicit RandomPick(unsigned seed) : random_(seed) {}
+    size_t operator()(size_t count)
+    {
+        return std::uniform_int_distribution<size_t>(0, count - 1)(random_);
+    }
+
+private:
+    std::mt19937 random_;
 };
 
 // The UTF-8 path as the standard library's path, and back: a narrow path means the ANSI code
