@@ -2,9 +2,9 @@
 enable_language(RC)
 
 add_library(rc_dialog STATIC
-  src/app/DialogLauncherWin32.cpp
-  src/app/Win32DialogPrompts.cpp
-  src/app/Win32RulecastDlg.cpp)
+  src/dialog/Win32DialogLauncher.cpp
+  src/dialog/Win32DialogPrompts.cpp
+  src/dialog/Win32RulecastDlg.cpp)
 target_compile_definitions(rc_dialog PRIVATE UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601)
 target_link_libraries(rc_dialog PUBLIC rc_dialog_logic comctl32 comdlg32 ole32 shell32)
 
@@ -14,7 +14,7 @@ set_property(SOURCE ${resource_script} APPEND PROPERTY INCLUDE_DIRECTORIES ${PRO
 set_property(SOURCE ${resource_script} APPEND PROPERTY OBJECT_DEPENDS
   ${PROJECT_SOURCE_DIR}/resources/rulecast.ico
   ${PROJECT_SOURCE_DIR}/resources/rulecast.manifest
-  ${PROJECT_SOURCE_DIR}/src/app/Win32Resources.h)
+  ${PROJECT_SOURCE_DIR}/src/dialog/Win32Resources.h)
 
 target_sources(rulecast PRIVATE ${resource_script})
 target_link_libraries(rulecast PRIVATE rc_dialog)

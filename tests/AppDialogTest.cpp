@@ -6,7 +6,7 @@
 
 #include "DialogScript.h"
 #include "TestSupport.h"
-#include "app/RulecastDlg.h"
+#include "dialog/RulecastDlg.h"
 #include "kbfile/KBItemsConvertor.h"
 #include "platform/FileSystem.h"
 

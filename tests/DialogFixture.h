@@ -10,7 +10,7 @@
 #include "DialogScript.h"
 #include "TestSupport.h"
 #include "app/ConvertHelper.h"
-#include "app/QtRulecastDlg.h"
+#include "dialog/QtRulecastDlg.h"
 
 // Failures show the texts compared.
 namespace QTest {

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/DialogPrompts.h"
+#include "dialog/DialogPrompts.h"
 #include "kbfile/KBReader.h"
 
 // What the dialog asked of the user, and the replies the test scripted for it.

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "KBFileFixture.h"
-#include "kbfile/XmlDocument.h"
+#include "xml/XmlDocument.h"
 #include "TestSupport.h"
 
 namespace {

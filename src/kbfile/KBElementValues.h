@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "kbfile/XmlNode.h"
+#include "xml/XmlNode.h"
 
 // The values that an element of the rule file must have. A missing one raises the reader error,
 // whose reason names the element the way a person finds it in the file: "Method 'Calc' in class

@@ -7,8 +7,8 @@
 
 #include "kbfile/KBReader.h"
 #include "kbfile/KBWarnings.h"
-#include "kbfile/XmlDocument.h"
-#include "kbfile/XmlNode.h"
+#include "xml/XmlDocument.h"
+#include "xml/XmlNode.h"
 
 class CGlobalCode;
 class CKBElementValues;

@@ -7,7 +7,7 @@
 
 #include "kbfile/KBElementValues.h"
 #include "kbfile/KBReader.h"
-#include "kbfile/XmlNode.h"
+#include "xml/XmlNode.h"
 
 class CGlobalCode;
 class CKBItem;

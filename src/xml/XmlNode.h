@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "kbfile/XmlTree.h"
+#include "xml/XmlTree.h"
 
 class CXmlChildren;
 

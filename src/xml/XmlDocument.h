@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "kbfile/XmlNode.h"
-#include "kbfile/XmlTree.h"
+#include "xml/XmlNode.h"
+#include "xml/XmlTree.h"
 
 // A rule file loaded whole into a tree, with character and entity references resolved, line ends
 // and attribute values normalised, CDATA sections (each one a node, also side by side), comments

@@ -1,4 +1,4 @@
-#include "kbfile/XmlDocument.h"
+#include "xml/XmlDocument.h"
 
 #include <algorithm>
 #include <climits>
@@ -14,9 +14,9 @@
 #include <libxml/xmlerror.h>
 
 #include "common/MessageText.h"
-#include "kbfile/XmlCodePages.h"
-#include "kbfile/XmlFileSource.h"
-#include "kbfile/XmlTreeBuilder.h"
+#include "xml/XmlCodePages.h"
+#include "xml/XmlFileSource.h"
+#include "xml/XmlTreeBuilder.h"
 #include "platform/FileSystem.h"
 
 namespace {

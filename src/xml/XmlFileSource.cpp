@@ -1,4 +1,4 @@
-#include "kbfile/XmlFileSource.h"
+#include "xml/XmlFileSource.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "app/DialogFace.h"
-#include "app/RulecastDlg.h"
+#include "dialog/DialogFace.h"
+#include "dialog/RulecastDlg.h"
 
 class QLineEdit;
 

@@ -1,11 +1,11 @@
-#include "app/Win32RulecastDlg.h"
+#include "dialog/Win32RulecastDlg.h"
 
 #include <commctrl.h>
 #include <cwchar>
 #include <shlobj.h>
 
-#include "app/Win32DialogPrompts.h"
-#include "app/Win32Resources.h"
+#include "dialog/Win32DialogPrompts.h"
+#include "dialog/Win32Resources.h"
 #include "platform/WideText.h"
 
 namespace {

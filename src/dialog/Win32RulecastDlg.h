@@ -4,8 +4,8 @@
 #include <string>
 #include <windows.h>
 
-#include "app/DialogFace.h"
-#include "app/RulecastDlg.h"
+#include "dialog/DialogFace.h"
+#include "dialog/RulecastDlg.h"
 
 // The main dialog's Windows window, made from the dialog resource: it shows the fields, buttons
 // and prompts, and leaves every decision to the dialog's logic.

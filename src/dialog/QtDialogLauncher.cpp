@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/ConvertHelper.h"
-#include "app/QtRulecastDlg.h"
+#include "dialog/QtRulecastDlg.h"
 #include "platform/Console.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "kbfile/XmlNode.h"
+#include "xml/XmlNode.h"
 
 bool CXmlNode::IsElement() const
 {

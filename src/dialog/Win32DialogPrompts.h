@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/DialogPrompts.h"
+#include "dialog/DialogPrompts.h"
 
 // The dialog's prompts as Windows message boxes and the shell's choosers.
 class CWin32DialogPrompts : public CDialogPrompts {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/ConvertHelper.h"
-#include "app/DialogFace.h"
+#include "dialog/DialogFace.h"
 
 // The main dialog's logic, apart from any toolkit: the user picks a rule file and a target folder
 // and presses Convert, as often as wanted, until Quit. The target folder is remembered between

@@ -1,4 +1,4 @@
-#include "kbfile/XmlCodePages.h"
+#include "xml/XmlCodePages.h"
 
 #include <string>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "app/Win32DialogPrompts.h"
+#include "dialog/Win32DialogPrompts.h"
 
 #include <algorithm>
 #include <commdlg.h>

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "kbfile/XmlTree.h"
+#include "xml/XmlTree.h"
 
 struct _xmlParserCtxt;
 

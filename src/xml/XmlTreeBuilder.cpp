@@ -1,4 +1,4 @@
-#include "kbfile/XmlTreeBuilder.h"
+#include "xml/XmlTreeBuilder.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "app/QtRulecastDlg.h"
+#include "dialog/QtRulecastDlg.h"
 
 #include <QDir>
 #include <QFontMetrics>
@@ -10,8 +10,8 @@
 #include <cmath>
 #include <string_view>
 
-#include "app/QtDialogPrompts.h"
-#include "app/QtText.h"
+#include "dialog/QtDialogPrompts.h"
+#include "dialog/QtText.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/DialogPrompts.h"
+#include "dialog/DialogPrompts.h"
 
 class QWidget;
 

@@ -1,4 +1,4 @@
-#include "kbfile/XmlTree.h"
+#include "xml/XmlTree.h"
 
 #include <algorithm>
 #include <cstring>

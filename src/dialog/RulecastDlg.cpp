@@ -1,4 +1,4 @@
-#include "app/RulecastDlg.h"
+#include "dialog/RulecastDlg.h"
 
 #include <string_view>
 

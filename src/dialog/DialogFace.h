@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/DialogPrompts.h"
+#include "dialog/DialogPrompts.h"
 
 // What the main dialog's logic asks of the window that shows it: besides the message boxes and
 // choosers, the two fields and the documents folder. The Qt and the Win32 window implement it;

@@ -1,9 +1,9 @@
-#include "app/QtDialogPrompts.h"
+#include "dialog/QtDialogPrompts.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
 
-#include "app/QtText.h"
+#include "dialog/QtText.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "app/ConvertHelper.h"
-#include "app/Win32RulecastDlg.h"
+#include "dialog/Win32RulecastDlg.h"
 #include "platform/Console.h"
 
 namespace {
