@@ -47,7 +47,8 @@ void CVBLexer::Problem(Line& line, std::string_view message) const
 {
     if (line.problem.empty()) {
         line.problem = message;
-        line.problemLine = line_;
+        // Too many continuations is the statement's fault, told where it starts.
+        line.problemLine = message == kTooManyContinuations ? line.firstLine : line_;
     }
 }
 

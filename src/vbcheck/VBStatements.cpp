@@ -396,10 +396,12 @@ bool CVBStatements::Next()
         std::string_view wanted = *expected;
         if (!wanted.empty() && std::string_view("$%&!#@").find(wanted.back()) != std::string_view::npos)
             wanted.remove_suffix(1);
+        // The Next was meant for that For all the same: it closes it, so that the For is not
+        // told a second time.
+        blocks_.Close(VBBlockKind::For);
         if (!EqualIgnoringCase(name, wanted))
             return cursor_.Fail(kInvalidNextVariable);
         cursor_.Take();
-        blocks_.Close(VBBlockKind::For);
     } while (cursor_.TakeSymbol(","));
     return true;
 }
