@@ -67,6 +67,7 @@ bool CVBLexer::EndPhysicalLine(Line& line)
         ++pos_;
     ++pos_;
     lineStart_ = pos_;
+    tokenOnLine_ = false;
     ++line_;
     return true;
 }
@@ -99,12 +100,12 @@ void CVBLexer::SkipComment(Line& line)
     }
 }
 
-void CVBLexer::Push(std::vector<VBToken>& tokens, VBTokenKind kind, size_t start, size_t end) const
+void CVBLexer::Push(std::vector<VBToken>& tokens, VBTokenKind kind, size_t start, size_t end)
 {
     // The indentation after a " _" is no blank before: x _ / .Name stays one operand.
-    const bool spaceBefore = start > lineStart_ && IsBlank(text_[start - 1]) &&
-                             text_.find_first_not_of(" \t", lineStart_) != start;
+    const bool spaceBefore = start > lineStart_ && IsBlank(text_[start - 1]) && tokenOnLine_;
     tokens.push_back({kind, false, spaceBefore, line_, text_.substr(start, end - start)});
+    tokenOnLine_ = true;
 }
 
 bool CVBLexer::NextLine(std::vector<VBToken>& tokens, Line& line)
@@ -269,7 +270,9 @@ void CVBLexer::ReadString(std::vector<VBToken>& tokens)
 bool CVBLexer::ReadEscapedName(std::vector<VBToken>& tokens)
 {
     size_t end = pos_ + 1;
-    while (end < text_.size() && text_[end] != ']' && text_[end] != '\r' && text_[end] != '\n')
+    // No [ inside: the scan ends there, so that a line of [[[[ is read once.
+    while (end < text_.size() && text_[end] != ']' && text_[end] != '[' && text_[end] != '\r' &&
+           text_[end] != '\n')
         ++end;
     if (end >= text_.size() || text_[end] != ']')
         return false;

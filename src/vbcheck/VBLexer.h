@@ -41,11 +41,12 @@ private:
     void ReadString(std::vector<VBToken>& tokens);
     bool ReadEscapedName(std::vector<VBToken>& tokens);
     void ReadSymbol(std::vector<VBToken>& tokens, Line& line);
-    void Push(std::vector<VBToken>& tokens, VBTokenKind kind, size_t start, size_t end) const;
+    void Push(std::vector<VBToken>& tokens, VBTokenKind kind, size_t start, size_t end);
 
     std::string_view text_;
     size_t pos_ = 0;
     size_t lineStart_ = 0;
     int line_ = 1;
     int continuations_ = 0;
+    bool tokenOnLine_ = false;  // a token was read on the current physical line
 };
