@@ -194,7 +194,9 @@ TEST(VBCheck, ProgramSkipsTheFileHeaderAndTellsFileAndLine)
     const std::string clean = folder / "Clean.bas";
     WriteFileBytes(clean, "Attribute VB_Name = \"Clean\"\nSub A()\nEnd Sub\n");
 
-    const RunResult bad = RunProgram(VBCHECK_BINARY, {form, clean}, folder.Path());
+    RunResult bad = RunProgram(VBCHECK_BINARY, {form, clean}, folder.Path());
+    // Windows' text mode writes CR LF.
+    std::erase(bad.out, '\r');
     EXPECT_EQ(bad.exitCode, 1);
     EXPECT_EQ(bad.out, form + ":13: error: Block If without End If\n");
     const RunResult good = RunProgram(VBCHECK_BINARY, {clean}, folder.Path());
