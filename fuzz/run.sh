@@ -9,7 +9,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:?usage: fuzz/run.sh SECONDS [TARGET...]}"
 shift
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(GlobalCodeFuzzer VBTextFuzzer GrowingTextFuzzer ConversionFuzzer)
+[ ${#targets[@]} -gt 0 ] || targets=(GlobalCodeFuzzer VBTextFuzzer GrowingTextFuzzer ConversionFuzzer VBCheckFuzzer)
 build="$root/build-fuzz"
 
 if [ ! -f "$build/CMakeCache.txt" ]; then

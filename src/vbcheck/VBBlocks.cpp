@@ -1,0 +1,138 @@
+#include "vbcheck/VBBlocks.h"
+
+#include "common/FoldCase.h"
+#include "vbcheck/VBCheckMessages.h"
+
+namespace {
+
+std::string_view LeftOpenMessage(VBBlockKind kind)
+{
+    switch (kind) {
+    case VBBlockKind::If: return kBlockIfWithoutEndIf;
+    case VBBlockKind::For: return kForWithoutNext;
+    case VBBlockKind::Do: return kDoWithoutLoop;
+    case VBBlockKind::While: return kWhileWithoutWend;
+    case VBBlockKind::Select: return kSelectWithoutEndSelect;
+    case VBBlockKind::With: return kExpectedEndWith;
+    case VBBlockKind::Sub: return kExpectedEndSub;
+    case VBBlockKind::Function: return kExpectedEndFunction;
+    case VBBlockKind::Property: return kExpectedEndProperty;
+    // VB6's texts for these are not ours to guess.
+    case VBBlockKind::Type:
+    case VBBlockKind::Enum: return {};
+    }
+    return {};
+}
+
+bool IsProcedure(VBBlockKind kind)
+{
+    return kind == VBBlockKind::Sub || kind == VBBlockKind::Function || kind == VBBlockKind::Property;
+}
+
+}  // namespace
+
+std::string LabelKey(std::string_view label)
+{
+    if (!label.empty() && label.front() >= '0' && label.front() <= '9') {
+        const size_t digits = label.find_first_not_of('0');
+        return digits == std::string_view::npos ? std::string("0") : std::string(label.substr(digits));
+    }
+    return FoldCase(label);
+}
+
+void CVBBlocks::Open(VBBlockKind kind, int piece, int line, std::string_view variable)
+{
+    if (IsProcedure(kind)) {
+        procedure_ = blocks_.size();
+        labels_.clear();
+        targets_.clear();
+    }
+    byKind_[static_cast<size_t>(kind)].push_back(blocks_.size());
+    blocks_.push_back({kind, piece, line, LabelKey(variable)});
+}
+
+void CVBBlocks::Pop(bool leftOpen)
+{
+    const Block& block = blocks_.back();
+    if (leftOpen)
+        findings_.Add(block.piece, block.line, LeftOpenMessage(block.kind));
+    byKind_[static_cast<size_t>(block.kind)].pop_back();
+    if (blocks_.size() - 1 == procedure_)
+        procedure_ = kNone;
+    blocks_.pop_back();
+}
+
+size_t CVBBlocks::Innermost(VBBlockKind kind) const
+{
+    const std::vector<size_t>& open = byKind_[static_cast<size_t>(kind)];
+    if (open.empty() || procedure_ == kNone || open.back() < procedure_)
+        return kNone;
+    return open.back();
+}
+
+bool CVBBlocks::InModuleBlock(VBBlockKind kind) const
+{
+    return !blocks_.empty() && blocks_.back().kind == kind && procedure_ == kNone;
+}
+
+void CVBBlocks::CloseModuleBlock()
+{
+    Pop(false);
+}
+
+bool CVBBlocks::Reach(VBBlockKind kind)
+{
+    const size_t index = Innermost(kind);
+    if (index == kNone)
+        return false;
+    while (blocks_.size() > index + 1)
+        Pop(true);
+    return true;
+}
+
+bool CVBBlocks::Close(VBBlockKind kind)
+{
+    if (!Reach(kind))
+        return false;
+    Pop(false);
+    return true;
+}
+
+const std::string* CVBBlocks::InnermostForVariable() const
+{
+    const size_t index = Innermost(VBBlockKind::For);
+    return index == kNone ? nullptr : &blocks_[index].variable;
+}
+
+void CVBBlocks::CloseProcedure(bool leftOpen)
+{
+    if (procedure_ == kNone)
+        return;
+    while (blocks_.size() > procedure_ + 1)
+        Pop(true);
+    Pop(leftOpen);
+    for (const Target& target : targets_) {
+        if (labels_.count(target.label) == 0)
+            findings_.Add(target.piece, target.line, kLabelNotDefined);
+    }
+    targets_.clear();
+    labels_.clear();
+}
+
+void CVBBlocks::CloseAll()
+{
+    CloseProcedure(true);
+    while (!blocks_.empty())
+        Pop(true);
+}
+
+void CVBBlocks::AddLabel(std::string_view label)
+{
+    labels_.insert(LabelKey(label));
+}
+
+void CVBBlocks::AddTarget(std::string_view label, int piece, int line)
+{
+    if (procedure_ != kNone)
+        targets_.push_back({LabelKey(label), piece, line});
+}

@@ -1,0 +1,66 @@
+#include "vbcheck/VBConditions.h"
+
+#include "common/FoldCase.h"
+#include "vbcheck/VBConditionEvaluator.h"
+
+namespace {
+
+bool IsWord(const VBToken& token, std::string_view word)
+{
+    return (token.kind == VBTokenKind::Word || token.kind == VBTokenKind::Directive) && !token.escaped &&
+           EqualIgnoringCase(token.text, word);
+}
+
+}  // namespace
+
+long long CVBConditions::Evaluate(const std::vector<VBToken>& tokens, size_t from) const
+{
+    return CVBConditionEvaluator(tokens, from, constants_).Value();
+}
+
+void CVBConditions::Enter(bool taken, int piece, int line)
+{
+    const bool parentActive = Active();
+    levels_.push_back({{piece, line}, parentActive, parentActive && taken, taken});
+    if (!levels_.back().taken)
+        ++inactiveDepth_;
+}
+
+void CVBConditions::Switch(bool condition, bool isElse)
+{
+    Level& level = levels_.back();
+    const bool wasTaken = level.taken;
+    level.taken = level.parentActive && !level.anyTaken && (isElse || condition);
+    level.anyTaken = level.anyTaken || level.taken;
+    if (wasTaken && !level.taken)
+        ++inactiveDepth_;
+    else if (!wasTaken && level.taken)
+        --inactiveDepth_;
+}
+
+void CVBConditions::Take(const std::vector<VBToken>& tokens, int piece)
+{
+    const VBToken& directive = tokens.front();
+    if (IsWord(directive, "If")) {
+        Enter(Active() && Evaluate(tokens, 1) != 0, piece, directive.line);
+    } else if (IsWord(directive, "ElseIf") && !levels_.empty()) {
+        Switch(levels_.back().parentActive && Evaluate(tokens, 1) != 0, false);
+    } else if (IsWord(directive, "Else") && !levels_.empty()) {
+        Switch(false, true);
+    } else if (IsWord(directive, "End") && IsWord(tokens[1], "If") && !levels_.empty()) {
+        if (!levels_.back().taken)
+            --inactiveDepth_;
+        levels_.pop_back();
+    } else if (IsWord(directive, "Const") && Active() && tokens[1].kind == VBTokenKind::Word &&
+               tokens[2].kind == VBTokenKind::Symbol && tokens[2].text == "=") {
+        constants_[FoldCase(tokens[1].text)] = Evaluate(tokens, 3);
+    }
+}
+
+std::vector<CVBConditions::OpenIf> CVBConditions::Unclosed() const
+{
+    std::vector<OpenIf> unclosed;
+    for (const Level& level : levels_)
+        unclosed.push_back(level.start);
+    return unclosed;
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "vbcheck/VBToken.h"
+
+// #If, #ElseIf, #Else, #End If and #Const as VB6 reads them: the conditions are evaluated with
+// its own constants (Win32 true, Win16 false) and the module's #Const values, any other name
+// being Empty, so that only the branch VB6 compiles is checked.
+class CVBConditions {
+public:
+    // Where an #If that was never closed stands.
+    struct OpenIf {
+        int piece = 0;
+        int line = 0;
+    };
+
+    // Takes one directive line (its first token a Directive).
+    void Take(const std::vector<VBToken>& tokens, int piece);
+    // Whether the code at this point is compiled.
+    bool Active() const { return inactiveDepth_ == 0; }
+    std::vector<OpenIf> Unclosed() const;
+
+private:
+    struct Level {
+        OpenIf start;
+        bool parentActive = true;
+        bool taken = false;     // this branch is compiled
+        bool anyTaken = false;  // one of the branches so far was
+    };
+
+    long long Evaluate(const std::vector<VBToken>& tokens, size_t from) const;
+    void Enter(bool taken, int piece, int line);
+    void Switch(bool condition, bool isElse);
+
+    std::vector<Level> levels_;
+    size_t inactiveDepth_ = 0;
+    std::unordered_map<std::string, long long> constants_;
+};

@@ -1,0 +1,225 @@
+#include "vbcheck/VBDeclarations.h"
+
+#include "common/FoldCase.h"
+#include "common/MessageText.h"
+#include "vbcheck/VBCheckMessages.h"
+#include "vbcheck/VBKeywords.h"
+
+namespace {
+
+constexpr unsigned kSubBit = 1;
+constexpr unsigned kFunctionBit = 2;
+constexpr unsigned kPropertyGetBit = 4;
+constexpr unsigned kPropertyLetBit = 8;
+constexpr unsigned kPropertySetBit = 16;
+constexpr unsigned kPropertyBits = kPropertyGetBit | kPropertyLetBit | kPropertySetBit;
+
+}  // namespace
+
+bool CVBDeclarations::Register(std::string_view name, unsigned kindBit)
+{
+    unsigned& kinds = procedures_[FoldCase(name)];
+    // Property Get, Let and Set of one name make one property; anything else twice is a clash.
+    const bool clash = (kindBit & kPropertyBits) ? (kinds & (~kPropertyBits | kindBit)) != 0 : kinds != 0;
+    kinds |= kindBit;
+    if (!clash)
+        return true;
+    ambiguity_ = MessageText(kAmbiguousName, {name});
+    return cursor_.Fail(ambiguity_);
+}
+
+bool CVBDeclarations::Declaration(bool first, int piece)
+{
+    const int line = cursor_.Peek().line;
+    bool scoped = false;
+    bool isStatic = false;
+    for (;;) {
+        if (cursor_.IsWord("Public") || cursor_.IsWord("Private") || cursor_.IsWord("Global") ||
+            cursor_.IsWord("Friend"))
+            scoped = true;
+        else if (cursor_.IsWord("Static"))
+            isStatic = true;
+        else if (!cursor_.IsWord("Dim"))
+            break;
+        cursor_.Take();
+    }
+    if (cursor_.IsWord("Sub") || cursor_.IsWord("Function") || cursor_.IsWord("Property"))
+        return Procedure(first, piece, line);
+    const bool inProcedure = blocks_.InProcedure();
+    if (cursor_.IsWord("Declare"))
+        return inProcedure ? cursor_.Fail(kInvalidInsideProcedure) : Declare();
+    if (cursor_.IsWord("Type") || cursor_.IsWord("Enum")) {
+        if (inProcedure)
+            return cursor_.Fail(kInvalidInsideProcedure);
+        const VBBlockKind kind = cursor_.IsWord("Type") ? VBBlockKind::Type : VBBlockKind::Enum;
+        cursor_.Take();
+        if (!cursor_.IsKind(VBTokenKind::Word))
+            return cursor_.Fail(kExpectedIdentifier);
+        cursor_.Take();
+        blocks_.Open(kind, piece, line);
+        return true;
+    }
+    if (cursor_.IsWord("Event")) {
+        if (inProcedure)
+            return cursor_.Fail(kInvalidInsideProcedure);
+        while (!cursor_.IsKind(VBTokenKind::End))
+            cursor_.Take();
+        return true;
+    }
+    if (scoped && inProcedure)
+        return cursor_.Fail(kInvalidInsideProcedure);
+    if (cursor_.TakeWord("Const"))
+        return Constants();
+    // Static x outside procedures: VB6's text for it is not ours to guess.
+    if (isStatic && !scoped && !inProcedure)
+        return cursor_.Fail({});
+    return Variables();
+}
+
+bool CVBDeclarations::Procedure(bool first, int piece, int line)
+{
+    unsigned kindBit = kSubBit;
+    VBBlockKind kind = VBBlockKind::Sub;
+    if (cursor_.TakeWord("Function")) {
+        kindBit = kFunctionBit;
+        kind = VBBlockKind::Function;
+    } else if (cursor_.TakeWord("Property")) {
+        kind = VBBlockKind::Property;
+        if (cursor_.TakeWord("Get"))
+            kindBit = kPropertyGetBit;
+        else if (cursor_.TakeWord("Let"))
+            kindBit = kPropertyLetBit;
+        else if (cursor_.TakeWord("Set"))
+            kindBit = kPropertySetBit;
+        else
+            return cursor_.Fail({});
+    } else {
+        cursor_.Take();
+    }
+    // A header inside a procedure: the one before was never ended.
+    if (blocks_.InProcedure())
+        blocks_.CloseProcedure(true);
+    if (blocks_.InModuleBlock(VBBlockKind::Enum))
+        blocks_.CloseModuleBlock();
+    blocks_.Open(kind, piece, line);
+    if (!first)
+        return cursor_.Fail(kMustBeFirstStatement);
+    if (!cursor_.IsKind(VBTokenKind::Word) || (!cursor_.Peek().escaped && EndsOperand(cursor_.Peek().text)))
+        return cursor_.Fail(kExpectedIdentifier);
+    if (!Register(cursor_.Take().text, kindBit))
+        return false;
+    if (cursor_.TakeSymbol("(") && !SkipParameters())
+        return false;
+    if (cursor_.TakeWord("As")) {
+        if (!expressions_.TypeName())
+            return false;
+        if (cursor_.TakeSymbol("(") && !cursor_.TakeSymbol(")"))
+            return cursor_.Fail(kExpectedListSeparator);
+    }
+    return true;
+}
+
+// Up to the closing parenthesis; the parameters' own forms are not judged.
+bool CVBDeclarations::SkipParameters()
+{
+    for (int depth = 1; depth > 0;) {
+        if (cursor_.IsKind(VBTokenKind::End))
+            return cursor_.Fail(kExpectedListSeparator);
+        if (cursor_.IsSymbol("("))
+            ++depth;
+        else if (cursor_.IsSymbol(")"))
+            --depth;
+        cursor_.Take();
+    }
+    return true;
+}
+
+bool CVBDeclarations::Declare()
+{
+    cursor_.Take();
+    cursor_.TakeWord("PtrSafe");
+    unsigned kindBit = 0;
+    if (cursor_.TakeWord("Sub"))
+        kindBit = kSubBit;
+    else if (cursor_.TakeWord("Function"))
+        kindBit = kFunctionBit;
+    else
+        return cursor_.Fail({});
+    if (!cursor_.IsKind(VBTokenKind::Word))
+        return cursor_.Fail(kExpectedIdentifier);
+    if (!Register(cursor_.Take().text, kindBit))
+        return false;
+    while (!cursor_.IsKind(VBTokenKind::End) && !cursor_.IsSymbol(":"))
+        cursor_.Take();
+    return true;
+}
+
+bool CVBDeclarations::Variables()
+{
+    do {
+        cursor_.TakeWord("WithEvents");
+        const VBToken& name = cursor_.Peek();
+        if (name.kind != VBTokenKind::Word || (!name.escaped && EndsOperand(name.text)))
+            return cursor_.Fail(kExpectedIdentifier);
+        cursor_.Take();
+        if (cursor_.TakeSymbol("(") && !expressions_.ArgumentsInParentheses(true))
+            return false;
+        if (cursor_.TakeWord("As")) {
+            cursor_.TakeWord("New");
+            if (!expressions_.TypeName())
+                return false;
+        }
+    } while (cursor_.TakeSymbol(","));
+    return true;
+}
+
+bool CVBDeclarations::Constants()
+{
+    do {
+        const VBToken& name = cursor_.Peek();
+        if (name.kind != VBTokenKind::Word || (!name.escaped && EndsOperand(name.text)))
+            return cursor_.Fail(kExpectedIdentifier);
+        cursor_.Take();
+        if (cursor_.TakeWord("As") && !expressions_.TypeName())
+            return false;
+        if (!cursor_.TakeSymbol("="))
+            return cursor_.Fail({});
+        if (!expressions_.Expression())
+            return false;
+    } while (cursor_.TakeSymbol(","));
+    return true;
+}
+
+// name[(bounds)] As Type [* n]; a member may be called like a keyword (Left, Width, Name).
+bool CVBDeclarations::TypeMember()
+{
+    if (cursor_.IsWord("End") && cursor_.IsWord("Type", 1)) {
+        cursor_.Take();
+        cursor_.Take();
+        blocks_.CloseModuleBlock();
+        return true;
+    }
+    if (!cursor_.IsKind(VBTokenKind::Word) || !(cursor_.IsWord("As", 1) || cursor_.IsSymbol("(", 1)))
+        return cursor_.Fail(kInvalidInsideType);
+    cursor_.Take();
+    if (cursor_.TakeSymbol("(") && !expressions_.ArgumentsInParentheses(true))
+        return false;
+    if (!cursor_.TakeWord("As"))
+        return cursor_.Fail(kInvalidInsideType);
+    return expressions_.TypeName();
+}
+
+bool CVBDeclarations::EnumMember()
+{
+    if (cursor_.IsWord("End") && cursor_.IsWord("Enum", 1)) {
+        cursor_.Take();
+        cursor_.Take();
+        blocks_.CloseModuleBlock();
+        return true;
+    }
+    if (!cursor_.IsKind(VBTokenKind::Word) ||
+        !(cursor_.IsSymbol("=", 1) || cursor_.IsKind(VBTokenKind::End, 1) || cursor_.IsSymbol(":", 1)))
+        return false;
+    cursor_.Take();
+    return !cursor_.TakeSymbol("=") || expressions_.Expression();
+}

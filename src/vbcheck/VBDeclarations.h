@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+#include <unordered_map>
+
+#include "vbcheck/VBBlocks.h"
+#include "vbcheck/VBCursor.h"
+#include "vbcheck/VBExpressions.h"
+#include "vbcheck/VBStatementWords.h"
+
+// The declaring statements: variables, constants, procedure headers, Declare, Type and Enum with
+// their members. Remembers the module's procedures, to find two of one name.
+class CVBDeclarations {
+public:
+    CVBDeclarations(CVBCursor& cursor, CVBExpressions& expressions, CVBBlocks& blocks)
+        : cursor_(cursor), expressions_(expressions), blocks_(blocks)
+    {
+    }
+
+    // Reads the statement at the cursor, which starts with a scope, Dim, Static, Const, Sub,
+    // Function, Property, Declare, Type, Enum or Event; first when it begins its line.
+    bool Declaration(bool first, int piece);
+    // A line inside a Type block; false with the cursor holding the error when it is none.
+    bool TypeMember();
+    // A line inside an Enum block; false when it is not a member, which ends the block.
+    bool EnumMember();
+
+private:
+    bool Procedure(bool first, int piece, int line);
+    bool Declare();
+    bool Variables();
+    bool Constants();
+    bool SkipParameters();
+    // Records a procedure; false, with the cursor holding "Ambiguous name detected", when the
+    // module already has one that VB6 would not tell apart from it.
+    bool Register(std::string_view name, unsigned kindBit);
+
+    CVBCursor& cursor_;
+    CVBExpressions& expressions_;
+    CVBBlocks& blocks_;
+    // Procedure names in lower case, each with a bit per kind declared (Sub, Property Get, ...).
+    std::unordered_map<std::string, unsigned> procedures_;
+    std::string ambiguity_;  // the message the cursor holds a view of
+};

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string_view>
+
+#include "vbcheck/VBCursor.h"
+
+// Expressions, names and argument lists, read at the cursor. Each returns false when it failed,
+// the cursor holding the error.
+class CVBExpressions {
+public:
+    explicit CVBExpressions(CVBCursor& cursor) : cursor_(cursor) {}
+
+    bool Expression();
+    // An operand with its member accesses, bangs and argument lists: a call or an assignment's
+    // target. lastMember is the last name read; endsInArguments when an argument list ended it.
+    bool Operand(std::string_view* lastMember = nullptr, bool* endsInArguments = nullptr);
+    // The operators and operands after an operand already read: Foo (a) + 1 in a call statement.
+    bool RestOfExpression();
+    // Arguments up to the closing parenthesis, which is taken; the opening one is already taken.
+    // Bounds allows "lower To upper".
+    bool ArgumentsInParentheses(bool bounds = false);
+    // Arguments of a call without parentheses, up to where the statement may end.
+    bool ArgumentsWithoutParentheses();
+    // As Type, As New Type, As Lib.Type, with a fixed length (* n) when allowed.
+    bool TypeName();
+    bool IsBinaryOperator() const;
+    // True while the expression is part of a single-line If, whose Else ends it.
+    void SetSingleLineIf(bool inside) { singleLineIf_ = inside; }
+
+private:
+    bool Argument(bool bounds);
+    bool Members(std::string_view* lastMember, bool* endsInArguments);
+    bool Enter();
+    void Leave() { --depth_; }
+
+    CVBCursor& cursor_;
+    int depth_ = 0;
+    bool singleLineIf_ = false;
+};

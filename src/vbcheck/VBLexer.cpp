@@ -1,0 +1,300 @@
+#include "vbcheck/VBLexer.h"
+
+#include "common/FoldCase.h"
+#include "vbcheck/VBCheckMessages.h"
+#include "vbcheck/VBKeywords.h"
+
+namespace {
+
+constexpr int kMostContinuations = 24;
+constexpr size_t kLongestLine = 1023;
+constexpr size_t kLongestIdentifier = 255;
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\f' || c == '\v';
+}
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool IsHexDigit(char c)
+{
+    return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// Characters of a name, not bytes: a UTF-8 sequence counts once, so that UTF-8 text is not
+// judged longer than the code page text VB6 would read.
+size_t CharacterCount(std::string_view text)
+{
+    size_t count = 0;
+    for (unsigned char c : text)
+        count += (c & 0xC0) != 0x80;
+    return count;
+}
+
+bool Previous(const std::vector<VBToken>& tokens, std::string_view symbol)
+{
+    return !tokens.empty() && tokens.back().kind == VBTokenKind::Symbol &&
+           tokens.back().text == symbol;
+}
+
+}  // namespace
+
+void CVBLexer::Problem(Line& line, std::string_view message) const
+{
+    if (line.problem.empty()) {
+        line.problem = message;
+        // Too many continuations is the statement's fault, told where it starts.
+        line.problemLine = message == kTooManyContinuations ? line.firstLine : line_;
+    }
+}
+
+bool CVBLexer::AtLineEnd() const
+{
+    return pos_ >= text_.size() || text_[pos_] == '\r' || text_[pos_] == '\n';
+}
+
+bool CVBLexer::EndPhysicalLine(Line& line)
+{
+    if (CharacterCount(text_.substr(lineStart_, pos_ - lineStart_)) > kLongestLine)
+        Problem(line, kLineTooLong);
+    if (pos_ >= text_.size())
+        return false;
+    if (text_[pos_] == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n')
+        ++pos_;
+    ++pos_;
+    lineStart_ = pos_;
+    tokenOnLine_ = false;
+    ++line_;
+    return true;
+}
+
+// A " _" that ends the physical line, with only blanks after it.
+bool CVBLexer::IsContinuation() const
+{
+    if (text_[pos_] != '_' || pos_ == lineStart_ || !IsBlank(text_[pos_ - 1]))
+        return false;
+    size_t end = pos_ + 1;
+    while (end < text_.size() && IsBlank(text_[end]))
+        ++end;
+    return end >= text_.size() || text_[end] == '\r' || text_[end] == '\n';
+}
+
+void CVBLexer::SkipComment(Line& line)
+{
+    for (;;) {
+        size_t lastUnderscore = std::string_view::npos;
+        while (!AtLineEnd()) {
+            if (IsContinuation())
+                lastUnderscore = pos_;
+            ++pos_;
+        }
+        if (lastUnderscore == std::string_view::npos || pos_ >= text_.size())
+            return;
+        if (++continuations_ > kMostContinuations)
+            Problem(line, kTooManyContinuations);
+        EndPhysicalLine(line);
+    }
+}
+
+void CVBLexer::Push(std::vector<VBToken>& tokens, VBTokenKind kind, size_t start, size_t end)
+{
+    // The indentation after a " _" is no blank before: x _ / .Name stays one operand.
+    const bool spaceBefore = start > lineStart_ && IsBlank(text_[start - 1]) && tokenOnLine_;
+    tokens.push_back({kind, false, spaceBefore, line_, text_.substr(start, end - start)});
+    tokenOnLine_ = true;
+}
+
+bool CVBLexer::NextLine(std::vector<VBToken>& tokens, Line& line)
+{
+    tokens.clear();
+    line = Line{};
+    if (pos_ >= text_.size())
+        return false;
+    line.firstLine = line_;
+    continuations_ = 0;
+    for (;;) {
+        while (pos_ < text_.size() && IsBlank(text_[pos_]))
+            ++pos_;
+        if (AtLineEnd()) {
+            EndPhysicalLine(line);
+            break;
+        }
+        const char c = text_[pos_];
+        const bool statementStart = tokens.empty() || Previous(tokens, ":");
+        if (c == '_' && IsContinuation()) {
+            while (!AtLineEnd())
+                ++pos_;
+            if (++continuations_ > kMostContinuations)
+                Problem(line, kTooManyContinuations);
+            if (!EndPhysicalLine(line))
+                break;
+        } else if (c == '\'') {
+            SkipComment(line);
+        } else if (IsNameStart(static_cast<unsigned char>(c))) {
+            const size_t start = pos_;
+            ReadWord(tokens, line);
+            if (statementStart && EqualIgnoringCase(text_.substr(start, pos_ - start), "Rem")) {
+                tokens.pop_back();
+                SkipComment(line);
+            }
+        } else if (IsDigit(c) || (c == '.' && pos_ + 1 < text_.size() && IsDigit(text_[pos_ + 1]))) {
+            ReadNumber(tokens);
+        } else if (c == '"') {
+            ReadString(tokens);
+        } else if (!(c == '&' && ReadBasedNumber(tokens)) && !(c == '#' && ReadDate(tokens)) &&
+                   !(c == '[' && ReadEscapedName(tokens))) {
+            ReadSymbol(tokens, line);
+        }
+    }
+    tokens.push_back({VBTokenKind::End, false, false, tokens.empty() ? line.firstLine : tokens.back().line, {}});
+    return true;
+}
+
+void CVBLexer::ReadWord(std::vector<VBToken>& tokens, Line& line)
+{
+    const size_t start = pos_;
+    while (pos_ < text_.size() && IsNamePart(static_cast<unsigned char>(text_[pos_])))
+        ++pos_;
+    if (CharacterCount(text_.substr(start, pos_ - start)) > kLongestIdentifier)
+        Problem(line, kIdentifierTooLong);
+    // A type suffix, unless the character begins what follows: rs!Field is a bang, not x!.
+    if (pos_ < text_.size()) {
+        const char s = text_[pos_];
+        const bool nextIsName = pos_ + 1 < text_.size() &&
+                                (IsNamePart(static_cast<unsigned char>(text_[pos_ + 1])) ||
+                                 text_[pos_ + 1] == '[');
+        if ((s == '$' || s == '%' || s == '&' || s == '!' || s == '#' || s == '@') && !nextIsName)
+            ++pos_;
+    }
+    Push(tokens, VBTokenKind::Word, start, pos_);
+}
+
+void CVBLexer::ReadNumber(std::vector<VBToken>& tokens)
+{
+    const size_t start = pos_;
+    while (pos_ < text_.size() && IsDigit(text_[pos_]))
+        ++pos_;
+    if (pos_ < text_.size() && text_[pos_] == '.') {
+        ++pos_;
+        while (pos_ < text_.size() && IsDigit(text_[pos_]))
+            ++pos_;
+    }
+    if (pos_ + 1 < text_.size() && (text_[pos_] == 'e' || text_[pos_] == 'E' || text_[pos_] == 'd' ||
+                                    text_[pos_] == 'D')) {
+        size_t digits = pos_ + 1;
+        if (digits < text_.size() && (text_[digits] == '+' || text_[digits] == '-'))
+            ++digits;
+        if (digits < text_.size() && IsDigit(text_[digits])) {
+            pos_ = digits;
+            while (pos_ < text_.size() && IsDigit(text_[pos_]))
+                ++pos_;
+        }
+    }
+    if (pos_ < text_.size()) {
+        const char s = text_[pos_];
+        if (s == '%' || s == '&' || s == '!' || s == '#' || s == '@' || s == '^')
+            ++pos_;
+    }
+    Push(tokens, VBTokenKind::Number, start, pos_);
+}
+
+// &H1F, &O17, with an optional & or % suffix.
+bool CVBLexer::ReadBasedNumber(std::vector<VBToken>& tokens)
+{
+    if (pos_ + 2 >= text_.size())
+        return false;
+    const char base = text_[pos_ + 1];
+    const bool hex = base == 'h' || base == 'H';
+    const bool octal = base == 'o' || base == 'O';
+    if (!(hex && IsHexDigit(text_[pos_ + 2])) && !(octal && IsDigit(text_[pos_ + 2])))
+        return false;
+    const size_t start = pos_;
+    pos_ += 2;
+    while (pos_ < text_.size() && (hex ? IsHexDigit(text_[pos_]) : IsDigit(text_[pos_])))
+        ++pos_;
+    if (pos_ < text_.size() && (text_[pos_] == '&' || text_[pos_] == '%'))
+        ++pos_;
+    Push(tokens, VBTokenKind::Number, start, pos_);
+    return true;
+}
+
+// #1/1/2000#, #10:30:00 PM#: the forms the IDE saves. A # of anything else is a file number, a
+// directive or an operator.
+bool CVBLexer::ReadDate(std::vector<VBToken>& tokens)
+{
+    if (tokens.empty() && pos_ + 1 < text_.size() && IsNameStart(static_cast<unsigned char>(text_[pos_ + 1]))) {
+        const size_t start = ++pos_;
+        while (pos_ < text_.size() && IsNamePart(static_cast<unsigned char>(text_[pos_])))
+            ++pos_;
+        Push(tokens, VBTokenKind::Directive, start, pos_);
+        return true;
+    }
+    size_t end = pos_ + 1;
+    bool separator = false;
+    if (end >= text_.size() || !IsDigit(text_[end]))
+        return false;
+    for (; end < text_.size() && text_[end] != '#'; ++end) {
+        const char c = text_[end];
+        if (c == '/' || c == '-' || c == ':')
+            separator = true;
+        else if (!IsDigit(c) && c != ' ' && c != '.' && c != 'A' && c != 'P' && c != 'M' &&
+                 c != 'a' && c != 'p' && c != 'm')
+            return false;
+    }
+    if (end >= text_.size() || !separator)
+        return false;
+    Push(tokens, VBTokenKind::Date, pos_, end + 1);
+    pos_ = end + 1;
+    return true;
+}
+
+// Up to the closing quote, "" standing for one; an unclosed string ends with the line.
+void CVBLexer::ReadString(std::vector<VBToken>& tokens)
+{
+    const size_t start = pos_++;
+    while (!AtLineEnd()) {
+        if (text_[pos_++] != '"')
+            continue;
+        if (pos_ < text_.size() && text_[pos_] == '"')
+            ++pos_;
+        else
+            break;
+    }
+    Push(tokens, VBTokenKind::String, start, pos_);
+}
+
+bool CVBLexer::ReadEscapedName(std::vector<VBToken>& tokens)
+{
+    size_t end = pos_ + 1;
+    // No [ inside: the scan ends there, so that a line of [[[[ is read once.
+    while (end < text_.size() && text_[end] != ']' && text_[end] != '[' && text_[end] != '\r' &&
+           text_[end] != '\n')
+        ++end;
+    if (end >= text_.size() || text_[end] != ']')
+        return false;
+    Push(tokens, VBTokenKind::Word, pos_ + 1, end);
+    tokens.back().escaped = true;
+    pos_ = end + 1;
+    return true;
+}
+
+void CVBLexer::ReadSymbol(std::vector<VBToken>& tokens, Line& line)
+{
+    static constexpr std::string_view kPairs[] = {":=", "<>", "<=", ">=", "=<", "=>", "><"};
+    static constexpr std::string_view kSingles = "(),;:.!=<>+-*/\\^&#";
+    for (std::string_view pair : kPairs) {
+        if (text_.substr(pos_, 2) == pair) {
+            Push(tokens, VBTokenKind::Symbol, pos_, pos_ + 2);
+            pos_ += 2;
+            return;
+        }
+    }
+    if (kSingles.find(text_[pos_]) == std::string_view::npos)
+        line.unknownCharacter = true;
+    Push(tokens, VBTokenKind::Symbol, pos_, pos_ + 1);
+    ++pos_;
+}

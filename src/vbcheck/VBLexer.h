@@ -1,0 +1,52 @@
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "vbcheck/VBToken.h"
+
+// Cuts VB text into logical lines of tokens: physical lines joined at " _", comments dropped
+// (a comment that ends in " _" goes on to the next line, as in VB6). Lines end at CR LF, LF or a
+// lone CR. The tokens view the text, which must outlive them.
+class CVBLexer {
+public:
+    // What a logical line holds beside its tokens.
+    struct Line {
+        int firstLine = 0;
+        // The first lexical error (Line too long, ...) and the physical line it is on; empty when
+        // there is none.
+        std::string_view problem;
+        int problemLine = 0;
+        // A character VB6 does not take in code: the line is not judged, since its message
+        // would not be one of ours.
+        bool unknownCharacter = false;
+    };
+
+    explicit CVBLexer(std::string_view text) : text_(text) {}
+
+    // The next logical line, its tokens ending in an End token; false at the end of the text.
+    bool NextLine(std::vector<VBToken>& tokens, Line& line);
+
+private:
+    void Problem(Line& line, std::string_view message) const;
+    bool AtLineEnd() const;
+    // Steps over one line end; false at the end of the text.
+    bool EndPhysicalLine(Line& line);
+    bool IsContinuation() const;
+    void SkipComment(Line& line);
+    void ReadWord(std::vector<VBToken>& tokens, Line& line);
+    void ReadNumber(std::vector<VBToken>& tokens);
+    bool ReadBasedNumber(std::vector<VBToken>& tokens);
+    bool ReadDate(std::vector<VBToken>& tokens);
+    void ReadString(std::vector<VBToken>& tokens);
+    bool ReadEscapedName(std::vector<VBToken>& tokens);
+    void ReadSymbol(std::vector<VBToken>& tokens, Line& line);
+    void Push(std::vector<VBToken>& tokens, VBTokenKind kind, size_t start, size_t end);
+
+    std::string_view text_;
+    size_t pos_ = 0;
+    size_t lineStart_ = 0;
+    int line_ = 1;
+    int continuations_ = 0;
+    bool tokenOnLine_ = false;  // a token was read on the current physical line
+};

@@ -1,0 +1,37 @@
+#include "vbcheck/VBModuleCheck.h"
+
+#include "vbcheck/VBCheckMessages.h"
+#include "vbcheck/VBLexer.h"
+
+CVBModuleCheck::CVBModuleCheck() : blocks_(findings_), statements_(blocks_, findings_) {}
+
+void CVBModuleCheck::AddPiece(int origin, std::string_view text)
+{
+    const int piece = static_cast<int>(origins_.size());
+    origins_.push_back(origin);
+    CVBLexer lexer(text);
+    std::vector<VBToken> tokens;
+    CVBLexer::Line line;
+    while (lexer.NextLine(tokens, line)) {
+        const bool directive = tokens.front().kind == VBTokenKind::Directive;
+        // VB6 never compiles the branches of an #If not taken: only their # lines count.
+        if (!directive && !conditions_.Active())
+            continue;
+        if (!line.problem.empty())
+            findings_.Add(piece, line.problemLine, line.problem);
+        findings_.SetQuiet(!line.problem.empty() || line.unknownCharacter);
+        if (directive)
+            conditions_.Take(tokens, piece);
+        else
+            statements_.Line(tokens, piece);
+        findings_.SetQuiet(false);
+    }
+}
+
+std::vector<VBFinding> CVBModuleCheck::Finish()
+{
+    blocks_.CloseAll();
+    for (const CVBConditions::OpenIf& open : conditions_.Unclosed())
+        findings_.Add(open.piece, open.line, kUnterminatedHashIf);
+    return findings_.Sorted(origins_);
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "vbcheck/VBBlocks.h"
+#include "vbcheck/VBConditions.h"
+#include "vbcheck/VBFinding.h"
+#include "vbcheck/VBFindings.h"
+#include "vbcheck/VBStatements.h"
+
+// The compile errors VB6 would report in one module (a standard module, a class, a form's code),
+// found without VB6. The module's code comes as one or more pieces, each the caller's own text
+// with its own line numbers; the pieces follow each other as the module's consecutive lines. Bytes
+// from 0x80 up are letters of some code page; lines end in CR LF, LF or CR. One object checks one
+// module. Where it is not sure that VB6 would refuse the code, it says nothing.
+//
+//     CVBModuleCheck check;
+//     check.AddPiece(itemA, codeOfItemA);
+//     check.AddPiece(itemB, codeOfItemB);
+//     for (const VBFinding& finding : check.Finish()) ...
+class CVBModuleCheck {
+public:
+    CVBModuleCheck();
+    CVBModuleCheck(const CVBModuleCheck&) = delete;
+    CVBModuleCheck& operator=(const CVBModuleCheck&) = delete;
+
+    // Checks the next piece; origin is reported with each finding in it.
+    void AddPiece(int origin, std::string_view text);
+    // Tells what is still open at the module's end; the findings of all pieces, in source order.
+    std::vector<VBFinding> Finish();
+
+private:
+    CVBFindings findings_;
+    CVBBlocks blocks_;
+    CVBConditions conditions_;
+    CVBStatements statements_;
+    std::vector<int> origins_;
+};

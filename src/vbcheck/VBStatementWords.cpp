@@ -1,0 +1,54 @@
+#include "vbcheck/VBStatementWords.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+struct Entry {
+    std::string_view word;  // lower case; the table is sorted by it
+    VBStatementWord meaning;
+};
+
+using W = VBStatementWord;
+constexpr Entry kWords[] = {
+    {"attribute", W::Attribute}, {"call", W::Call},       {"case", W::Case},
+    {"circle", W::OwnForm},      {"close", W::OwnForm},   {"const", W::Const},
+    {"declare", W::Declare},     {"defbool", W::DefType}, {"defbyte", W::DefType},
+    {"defcur", W::DefType},      {"defdate", W::DefType}, {"defdbl", W::DefType},
+    {"defdec", W::DefType},      {"defint", W::DefType},  {"deflng", W::DefType},
+    {"defobj", W::DefType},      {"defsng", W::DefType},  {"defstr", W::DefType},
+    {"defvar", W::DefType},      {"dim", W::Dim},         {"do", W::Do},
+    {"else", W::Else},           {"elseif", W::ElseIf},   {"end", W::End},
+    {"enum", W::Enum},           {"erase", W::Erase},     {"event", W::Event},
+    {"exit", W::Exit},           {"for", W::For},         {"friend", W::Friend},
+    {"function", W::Function},   {"get", W::OwnForm},     {"global", W::Global},
+    {"gosub", W::GoSub},         {"goto", W::GoTo},       {"if", W::If},
+    {"implements", W::Implements}, {"input", W::OwnForm}, {"let", W::Let},
+    {"line", W::OwnForm},        {"lock", W::OwnForm},    {"loop", W::Loop},
+    {"lset", W::OwnForm},        {"name", W::OwnForm},    {"next", W::Next},
+    {"on", W::On},               {"open", W::OwnForm},    {"option", W::Option},
+    {"print", W::OwnForm},       {"private", W::Private}, {"property", W::Property},
+    {"pset", W::OwnForm},        {"public", W::Public},   {"put", W::OwnForm},
+    {"raiseevent", W::RaiseEvent}, {"redim", W::ReDim},   {"resume", W::Resume},
+    {"return", W::Return},       {"rset", W::OwnForm},    {"scale", W::OwnForm},
+    {"seek", W::OwnForm},        {"select", W::Select},   {"set", W::Set},
+    {"static", W::Static},       {"sub", W::Sub},         {"type", W::Type},
+    {"unlock", W::OwnForm},      {"wend", W::Wend},       {"while", W::While},
+    {"width", W::OwnForm},       {"with", W::With},       {"write", W::OwnForm},
+};
+
+}  // namespace
+
+VBStatementWord StatementWordOf(std::string_view word)
+{
+    char folded[12];
+    if (word.size() > sizeof folded)
+        return W::None;
+    for (size_t i = 0; i < word.size(); ++i)
+        folded[i] = (word[i] >= 'A' && word[i] <= 'Z') ? static_cast<char>(word[i] + 32) : word[i];
+    const std::string_view key(folded, word.size());
+    const auto found = std::lower_bound(std::begin(kWords), std::end(kWords), key,
+                                        [](const Entry& e, std::string_view k) { return e.word < k; });
+    return found != std::end(kWords) && found->word == key ? found->meaning : W::None;
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <vector>
+
+#include "vbcheck/VBBlocks.h"
+#include "vbcheck/VBCursor.h"
+#include "vbcheck/VBDeclarations.h"
+#include "vbcheck/VBExpressions.h"
+#include "vbcheck/VBFindings.h"
+
+// Reads one logical line after another: a label or line number, then statements split at colons,
+// each read by its first word. Blocks go to CVBBlocks; the first error of a line is its finding.
+class CVBStatements {
+public:
+    CVBStatements(CVBBlocks& blocks, CVBFindings& findings)
+        : expressions_(cursor_), declarations_(cursor_, expressions_, blocks), blocks_(blocks),
+          findings_(findings)
+    {
+    }
+
+    void Line(const std::vector<VBToken>& tokens, int piece);
+
+private:
+    // Statements up to the line's end, or up to the Else of the single-line If being read.
+    bool Statements(bool first);
+    bool Statement(bool first);
+    bool Executable(VBStatementWord word);
+    bool InsideModuleBlock(bool first);
+    bool If();
+    bool ElseIf();
+    bool End();
+    bool For();
+    bool Next();
+    bool Case();
+    bool On();
+    bool Target();
+    bool Assignment();
+    bool CallOrAssignment();
+    bool SkipStatement();
+    bool InSingleLineIf() const { return singleLineIfs_ > 0; }
+
+    CVBCursor cursor_;
+    CVBExpressions expressions_;
+    CVBDeclarations declarations_;
+    CVBBlocks& blocks_;
+    CVBFindings& findings_;
+    int piece_ = 0;
+    int singleLineIfs_ = 0;
+    // Set by a statement after which another may follow without a colon: Else x = 1.
+    bool statementMayFollow_ = false;
+};
