@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "common/MessageText.h"
-#include "kbitems/VBUtility.h"
 #include "platform/FileSystem.h"
+#include "vbproject/VBFileTexts.h"
 
 namespace {
 
@@ -24,6 +24,6 @@ bool CVBProject::Create(const std::string& targetFolder)
     if (outcome != CFileSystem::FolderOutcome::Created && outcome != CFileSystem::FolderOutcome::AlreadyExists)
         return Fail(MessageText(kCannotCreateFolder, {projectFolder, whyNot}));
     std::string header;
-    CVBUtility::GetProjectHeader(GetName(), header);
+    CVBFileTexts::GetProjectHeader(GetName(), header);
     return OpenWithHeader(projectFolder + "/" + GetName() + std::string(kExtension), header);
 }
