@@ -8,7 +8,6 @@
 #include "common/MessageText.h"
 #include "common/Placeholder.h"
 #include "kbfile/KBElementValues.h"
-#include "kbfile/KBModule.h"
 #include "kbfile/KBReaderError.h"
 #include "kbitems/KBDemon.h"
 #include "kbitems/KBEvent.h"
@@ -72,7 +71,7 @@ bool CKBItemsConvertor::LoadModule(std::string rulePath, std::string targetFolde
         return Fail(std::string(kNoRootName), root->Line());
     document_ = std::move(document);
     moduleName_ = moduleName;
-    builder_->SetModule(std::make_unique<CKBModule>(moduleName));
+    builder_->SetModuleName(moduleName);
     return true;
 }
 
