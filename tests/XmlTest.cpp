@@ -39,10 +39,14 @@ std::vector<NodeView> RootChildren(const std::string& xml)
 
 TEST(XmlTest, ChildNodesHaveTheirNamesAndTexts)
 {
+    // Entities that stand for text, for elements and for a CDATA section.
+    const std::string declared = "<!DOCTYPE r [<!ENTITY who \"Pump &amp; Co\"><!ENTITY b \"<b>in</b>\">"
+                                 "<!ENTITY c \"<![CDATA[1]]>\">]>";
     struct Case {
         const char* behaviour;
         std::string body;
         std::vector<NodeView> children;
+        std::string doctype = "";
     };
     const std::vector<Case> cases = {
         {"whitespace-only text goes, whitespace-only CDATA stays", "\n \t<a/>\r\n <![CDATA[ \n ]]>\n",
@@ -59,9 +63,13 @@ TEST(XmlTest, ChildNodesHaveTheirNamesAndTexts)
         {"names keep their prefix and case",
          "<p:Demon xmlns:p=\"urn:p\"/><Demon xmlns=\"urn:d\"/><demon/>",
          {{"p:Demon", ""}, {"Demon", ""}, {"demon", ""}}},
+        {"a declared entity joins the text around it", "x &who; y&who;", {{"#text", "x Pump & Co yPump & Co"}},
+         declared},
+        {"declared elements and CDATA sections are nodes where the entity stands", "&b;&c;&c;<a>&b;</a>",
+         {{"b", "in"}, {"#cdata-section", "1"}, {"#cdata-section", "1"}, {"a", "in"}}, declared},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(RootChildren("<r>" + c.body + "</r>"), c.children) << c.behaviour;
+        EXPECT_EQ(RootChildren(c.doctype + "<r>" + c.body + "</r>"), c.children) << c.behaviour;
 }
 
 TEST(XmlTest, AttributesAreNormalisedAndMatchedByQualifiedName)
@@ -77,6 +85,10 @@ TEST(XmlTest, AttributesAreNormalisedAndMatchedByQualifiedName)
     EXPECT_FALSE(root.GetAttribute("b", value));
     EXPECT_TRUE(root.GetAttribute("p:b", value));
     EXPECT_FALSE(root.GetAttribute("A", value));
+
+    CXmlDocument declaring;
+    ASSERT_TRUE(declaring.Parse("<!DOCTYPE r [<!ATTLIST r d CDATA \"x\">]><r/>", "t"));
+    EXPECT_FALSE(declaring.Root()->GetAttribute("d", value)) << "a default of the declaration is not written";
 }
 
 TEST(XmlTest, InternalEntitiesResolve)
@@ -143,6 +155,19 @@ TEST(XmlTest, FailuresKeepTheParsersMessageAndLine)
         {"bad token on a line past 65535", "<r>" + std::string(70000, '\n') + "<&/></r>",
          "StartTag: invalid element name", 70001},
         {"undefined prefix", "<r>\n<p:a/></r>", "Namespace prefix p on a is not defined", 2},
+        {"cut off in an element", "<r>\n<a>\n", "Premature end of data in tag a line 2", 3},
+        {"attribute twice", "<r a=\"1\"\n a=\"2\"/>", "Attribute a redefined", 2},
+        {"bytes not UTF-8", "<r>\n\xE9</r>", "Input is not proper UTF-8, indicate encoding ! Bytes: 0xE9 0x3C 0x2F 0x72", 2},
+        {"byte not in the declared code page", "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n<r a=\"\x81\"/>",
+         "input conversion failed due to input error, bytes 0x81 0x22 0x2F 0x3E", 0},
+        {"encoding the parser cannot read, found as it starts", std::string("\0\0<\0\0\0r\0", 8),
+         "encoding not supported UCS4 2143", 1},
+        {"entity not declared", "<r>\n&u;</r>", "Entity 'u' not defined", 2},
+        {"entity not declared, with an external part that is not read", "<!DOCTYPE r SYSTEM \"r.dtd\">\n<r>\n&u;</r>",
+         "Entity 'u' not defined", 3},
+        {"entities referring to each other", "<!DOCTYPE r [<!ENTITY a \"&b;\"><!ENTITY b \"&a;\">]>\n<r>&a;</r>",
+         "Detected an entity reference loop", 1},
+        {"text longer than the parser takes", "<r>\n" + std::string(10'000'001, 'x') + "</r>", "Text too big found", 1},
     };
     for (const Case& c : cases) {
         CXmlDocument document;
@@ -157,17 +182,31 @@ TEST(XmlTest, FailuresKeepTheParsersMessageAndLine)
     EXPECT_EQ(missing.ErrorMessage(), "cannot read " + folder / "none.pxkbx" + ": No such file or directory");
 }
 
-TEST(XmlTest, LinesPast65535StayRight)
+// Character data gives the line where it starts, CR LF counting as one line end; what an entity
+// holds gives the line of its reference.
+TEST(XmlTest, NodesHaveTheLinesWhereTheyStart)
 {
-    CXmlDocument document;
-    // Character data gives the line where it starts, CR LF counting as one line end.
-    ASSERT_TRUE(document.Parse("<r>" + std::string(70000, '\n') +
-                                   "<a/>x<!--c-->\n<![CDATA[\r\nClass A\n]]>\nlong\r\ntext</r>",
-                               "t"));
-    std::vector<long> lines;
-    for (const CXmlNode& child : document.Root()->Children())
-        lines.push_back(child.Line());
-    EXPECT_EQ(lines, (std::vector<long>{70001, 70001, 70001, 70002, 70004}));
+    struct Case {
+        const char* behaviour;
+        std::string xml;
+        std::vector<long> lines;
+    };
+    const std::vector<Case> cases = {
+        {"lines past 65535",
+         "<r>" + std::string(70000, '\n') + "<a/>x<!--c-->\n<![CDATA[\r\nClass A\n]]>\nlong\r\ntext</r>",
+         {70001, 70001, 70001, 70002, 70004}},
+        {"entities at line ends, declared over two lines",
+         "<!DOCTYPE r [<!ENTITY t \"a\nb\">\n<!ENTITY e \"<x/>\">]>\n<r>&t;\n<y/>&e;\r\n&e;<z/>&t;\n<w/></r>",
+         {4, 5, 5, 6, 6, 6, 7}},
+    };
+    for (const Case& c : cases) {
+        CXmlDocument document;
+        ASSERT_TRUE(document.Parse(c.xml, "t")) << c.behaviour << ": " << document.ErrorMessage();
+        std::vector<long> lines;
+        for (const CXmlNode& child : document.Root()->Children())
+            lines.push_back(child.Line());
+        EXPECT_EQ(lines, c.lines) << c.behaviour;
+    }
 }
 
 }  // namespace
