@@ -16,7 +16,7 @@ namespace {
 
 struct Case {
     const char* name;
-    const char* ruleFile;
+    std::string ruleFile;
     // What follows "<rule path>" on the error line.
     std::string where;
 };
@@ -48,6 +48,8 @@ TEST(AppDiagnostics, EveryFailureNamesItsReasonAndLine)
         {"unsafe-module-name", "<Rules name=\"../x\"/>\n", ": error: unsafe module name '../x': it holds a path separator"},
         {"bytes-not-utf-8", "<R name=\"caf\xe9\"/>\n",
          ":1: error: Input is not proper UTF-8, indicate encoding ! Bytes: 0xE9 0x22 0x2F 0x3E"},
+        // Found as the parser starts, where libxml2 would print its own lines first.
+        {"encoding-not-supported", std::string("\0\0<\0\0\0R\0", 8), ":1: error: encoding not supported UCS4 2143"},
         {"byte-not-in-the-declared-code-page",
          "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n<R name=\"P\">\n<Rule name=\"a\x81\"/></R>\n",
          ": error: input conversion failed due to input error, bytes 0x81 0x22 0x2F 0x3E"},

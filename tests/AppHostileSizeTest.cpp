@@ -78,3 +78,16 @@ TEST(AppHostileSize, ABlockBelowTheParsersLimitConverts)
         ++found;
     EXPECT_EQ(found, lines);
 }
+
+// The size of the opened file is checked before a byte of it is read: reading 2 GB of a sparse
+// file took seconds.
+TEST(AppHostileSize, AFileLargerThanTheParserCountsIsRefusedUnread)
+{
+    hostile::Program program;
+    program.WriteRule("sparse.pxkbx", "");
+    std::filesystem::resize_file(FsPath(program.Work("sparse.pxkbx")), (2ull << 30) + 1);
+    const hostile::Outcome outcome = program.Convert("sparse.pxkbx", {.seconds = 5});
+    EXPECT_FALSE(outcome.timedOut);
+    EXPECT_EQ(outcome.err.substr(0, outcome.err.find('\n')),
+              program.Work("sparse.pxkbx") + ": error: the rule file is too large");
+}

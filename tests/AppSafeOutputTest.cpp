@@ -161,6 +161,14 @@ const Case kCases[] = {
                                         RuleFile("Gr\xC3\xB6\xC3\x9F" "e"));
      },
      kBatch, {}, 0, "", {"Gr\xC3\xB6\xC3\x9F" "e"}},
+    {"a UTF-16 byte-order mark outranks the encoding the declaration names",
+     [](const hostile::Program& p) {
+         std::string littleEndian = "\xFF\xFE";
+         for (char c : "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n" + RuleFile("Plant"))
+             littleEndian += {c, '\0'};
+         p.WriteRule("Plant.pxkbx", littleEndian);
+     },
+     kBatch, {}, 0, "", {"Plant"}},
     {"a display that does not answer gives the usage instead of an abort",
      [](const hostile::Program&) {},
      {}, {.seconds = 20, .environment = {"DISPLAY=:7391", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}}, 2, kUsage, kNothing,

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "TestSupport.h"
+#include "platform/InputFile.h"
 #include "platform/TextFile.h"
 
 TEST(PlatformTextFile, AFullDeviceIsReportedNotIgnored)
@@ -8,4 +13,34 @@ TEST(PlatformTextFile, AFullDeviceIsReportedNotIgnored)
     ASSERT_TRUE(full.Open("/dev/full"));
     EXPECT_FALSE(full.Write("text that does not fit\n"));
     EXPECT_EQ(full.ErrorText(), "No space left on device");
+}
+
+// What stands at a rule file's name when it is opened may have been swapped since it was looked
+// at: the open itself must neither wait for a pipe's writer nor take what is not a regular file.
+TEST(PlatformInputFile, OpensRegularFilesOnlyAndNeverWaits)
+{
+    TempFolder folder;
+    ASSERT_EQ(::mkfifo((folder / "pipe").c_str(), 0666), 0);
+    ASSERT_EQ(::symlink((folder / "pipe").c_str(), (folder / "link").c_str()), 0);
+    WriteFileBytes(folder / "file", "<r/>");
+    struct Case {
+        std::string path;
+        std::string errorText;  // empty: opens
+    };
+    const Case cases[] = {
+        {folder / "pipe", CInputFile::kNotAFile},
+        {folder / "link", CInputFile::kNotAFile},
+        {"/dev/zero", CInputFile::kNotAFile},
+        {folder.Path(), "Is a directory"},
+        {folder / "none", "No such file or directory"},
+        {folder / "file", ""},
+    };
+    for (const Case& c : cases) {
+        // A blocking open ends the test program instead of hanging it.
+        ::alarm(10);
+        CInputFile file;
+        EXPECT_EQ(file.Open(c.path), c.errorText.empty()) << c.path;
+        ::alarm(0);
+        EXPECT_EQ(file.ErrorText(), c.errorText) << c.path;
+    }
 }

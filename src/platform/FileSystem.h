@@ -24,8 +24,6 @@ public:
     static bool EntryExists(const std::string& path);
     // Whether path names a folder, or a link to one.
     static bool IsFolder(const std::string& path);
-    // A pipe, socket or device: reading one may block or never end.
-    static bool IsDeviceOrPipe(const std::string& path);
     static std::string CurrentFolder();
     // The path as a URL that names resolve against: a Unix path is one as it stands; a Windows
     // path becomes file:///C:/... .

@@ -71,15 +71,6 @@ bool CFileSystem::IsFolder(const std::string& path)
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-bool CFileSystem::IsDeviceOrPipe(const std::string& path)
-{
-    struct stat info;
-    if (::stat(path.c_str(), &info) != 0)
-        return false;
-    return S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode) || S_ISCHR(info.st_mode) ||
-           S_ISBLK(info.st_mode);
-}
-
 std::string CFileSystem::CurrentFolder()
 {
     std::vector<char> buffer(256);

@@ -107,19 +107,6 @@ bool CFileSystem::IsFolder(const std::string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-bool CFileSystem::IsDeviceOrPipe(const std::string& path)
-{
-    // Asking for no access at all opens a console or a pipe without reading from it.
-    const HANDLE handle = ::CreateFileW(WideText(path).c_str(), 0,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return false;
-    const DWORD type = ::GetFileType(handle);
-    ::CloseHandle(handle);
-    return type == FILE_TYPE_CHAR || type == FILE_TYPE_PIPE;
-}
-
 std::string CFileSystem::CurrentFolder()
 {
     const DWORD size = ::GetCurrentDirectoryW(0, nullptr);

@@ -1,20 +1,21 @@
 #pragma once
 
-#include <cstdio>
-#include <memory>
 #include <string>
 #include <string_view>
+
+#include "platform/InputFile.h"
 
 // A rule file handed to the parser a piece at a time, so that its bytes are never held whole.
 // A read error anywhere in the file, or a file larger than the parser can count, fails the load
 // whatever the parser made of the bytes before it.
 class CXmlFileSource {
 public:
-    // The byte-order mark of UTF-8.
-    static constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+    // Whether bytes begin with the byte-order mark of UTF-8 or of UTF-16, either byte order. The
+    // mark says what the bytes are, whatever encoding the declaration names.
+    static bool StartsWithByteOrderMark(std::string_view bytes);
 
-    // False, with ErrorText, when the file cannot be opened or read from (a folder opens, and
-    // fails on its first read).
+    // False, with ErrorText, when the file cannot be opened or read from, or with TooLarge, when
+    // it is larger than the parser can count.
     bool Open(const std::string& path);
     // Up to size bytes into buffer: their count, 0 at the end of the file, -1 once reading failed.
     int Read(char* buffer, int size);
@@ -22,26 +23,17 @@ public:
     // stopped still fails the load.
     void ReadToEnd();
 
-    // Whether the file begins with kUtf8Mark.
-    bool StartsWithUtf8Mark() const { return startsWithUtf8Mark_; }
-    bool ReadFailed() const { return !errorText_.empty(); }
+    bool StartsWithByteOrderMark() const { return startsWithMark_; }
+    bool ReadFailed() const { return !file_.ErrorText().empty(); }
     bool TooLarge() const { return tooLarge_; }
-    // errno text of the failed read ("Is a directory"), empty when none.
-    const std::string& ErrorText() const { return errorText_; }
+    // The system's words for the failed open or read ("Is a directory"), empty when none.
+    const std::string& ErrorText() const { return file_.ErrorText(); }
 
 private:
-    struct Closer {
-        void operator()(std::FILE* file) const { std::fclose(file); }
-    };
-    bool Failed();
-
-    // Declared before the file, which uses it until it is closed.
-    std::unique_ptr<char[]> buffer_;
-    std::unique_ptr<std::FILE, Closer> file_;
-    std::string errorText_;
+    CInputFile file_;
     // The first bytes, read on opening and handed out before the rest.
     std::string head_;
-    bool startsWithUtf8Mark_ = false;
+    bool startsWithMark_ = false;
     unsigned long long total_ = 0;
     bool tooLarge_ = false;
 };

@@ -3,11 +3,20 @@
 #include <algorithm>
 #include <cstring>
 #include <string_view>
+#include <utility>
 
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
+#include <libxml/xmlerror.h>
+
+#include "common/MessageText.h"
 
 namespace {
+
+constexpr std::string_view kUnresolvedEntity = "entity 'ITEM_00001' is not resolved";
+// libxml2's words where it checks its limit for one text itself.
+constexpr std::string_view kCDataTooBig = "CData section too big found";
+constexpr std::string_view kTextTooBig = "Text too big found";
 
 std::string_view View(const xmlChar* text, size_t length)
 {
@@ -58,11 +67,24 @@ unsigned long long OffsetInDocument(const xmlParserCtxt* context, const xmlChar*
     return context->input->consumed + static_cast<unsigned long long>(text - context->input->base);
 }
 
+// The parser's message as one line: a reason is one line of the batch's report. Some messages
+// put their details on a line of their own ("...encoding !\nBytes: 0xE9").
+std::string OneLine(const char* message)
+{
+    std::string text = message ? message : "";
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    std::replace(text.begin(), text.end(), '\r', ' ');
+    return text;
+}
+
 }  // namespace
 
 void CXmlTreeBuilder::Attach(xmlParserCtxt* context)
 {
     context_ = context;
+    // The parser hands this on to the parsers it makes for the content of entities.
     context->_private = this;
     xmlSAXHandler* sax = context->sax;
     sax->startElementNs = StartElement;
@@ -73,8 +95,8 @@ void CXmlTreeBuilder::Attach(xmlParserCtxt* context)
     sax->cdataBlock = CDataBlock;
     sax->comment = Comment;
     sax->processingInstruction = ProcessingInstruction;
-    sax->internalSubset = DocumentType;
     sax->reference = Reference;
+    sax->serror = Error;
 }
 
 void CXmlTreeBuilder::Finish()
@@ -82,13 +104,28 @@ void CXmlTreeBuilder::Finish()
     AddPending();
 }
 
+void CXmlTreeBuilder::Fail(std::string message)
+{
+    Fail(std::move(message), Line(), false);
+}
+
+void CXmlTreeBuilder::ErrorOutsideParser(void* builder, xmlError* error)
+{
+    static_cast<CXmlTreeBuilder*>(builder)->Record(error);
+}
+
 CXmlTreeBuilder& CXmlTreeBuilder::Of(void* context)
 {
     return *static_cast<CXmlTreeBuilder*>(static_cast<xmlParserCtxt*>(context)->_private);
 }
 
+long CXmlTreeBuilder::Line() const
+{
+    return context_ && context_->input ? context_->input->line : 0;
+}
+
 void CXmlTreeBuilder::StartElement(void* context, const xmlChar* localName, const xmlChar* prefix,
-                                   const xmlChar*, int, const xmlChar**, int attributeCount, int,
+                                   const xmlChar*, int, const xmlChar**, int attributeCount, int defaultedCount,
                                    const xmlChar** attributes)
 {
     CXmlTreeBuilder& builder = Of(context);
@@ -103,9 +140,10 @@ void CXmlTreeBuilder::StartElement(void* context, const xmlChar* localName, cons
         return std::string_view(builder.name_);
     };
     builder.open_ = builder.tree_.Add(CXmlTree::Kind::Element, builder.open_, qualified(localName, prefix),
-                                      builder.context_->input->line);
-    // Five pointers each: local name, prefix, namespace, value and its end.
-    for (int i = 0; i < attributeCount; ++i) {
+                                      builder.Line());
+    // Five pointers each: local name, prefix, namespace, value and its end. The defaulted ones
+    // come last.
+    for (int i = 0; i < attributeCount - defaultedCount; ++i) {
         const xmlChar** attribute = attributes + 5 * i;
         builder.tree_.AddAttribute(qualified(attribute[0], attribute[1]),
                                    View(attribute[3], static_cast<size_t>(attribute[4] - attribute[3])));
@@ -125,9 +163,13 @@ void CXmlTreeBuilder::Characters(void* context, const xmlChar* text, int length)
     CXmlTreeBuilder& builder = Of(context);
     if (builder.open_ == CXmlTree::kNone)
         return;
-    // Text that goes on joins the text before it; text that starts was read up to its end.
+    // Text that goes on joins the text before it; text that starts was read up to its end, unless
+    // an entity holds it: its reference was read.
     const bool goesOn = builder.pending_ && builder.pendingKind_ == CXmlTree::Kind::Text;
-    const long line = goesOn ? 0 : StartLine(builder.context_, View(text, static_cast<size_t>(length)));
+    long line = 0;
+    if (!goesOn)
+        line = builder.InEntity(context) ? builder.Line()
+                                         : StartLine(builder.context_, View(text, static_cast<size_t>(length)));
     builder.Append(CXmlTree::Kind::Text, text, length, line);
 }
 
@@ -138,14 +180,14 @@ void CXmlTreeBuilder::CDataBlock(void* context, const xmlChar* text, int length)
         return;
     // A piece that starts where the last one ended goes on the same section. The first piece of a
     // section comes before the parser reads on: its line is where the section starts.
-    const bool inInput = IsInInput(builder.context_, text);
+    const bool inInput = !builder.InEntity(context) && IsInInput(builder.context_, text);
     const unsigned long long offset = inInput ? OffsetInDocument(builder.context_, text) : 0;
     const bool goesOn = inInput && builder.pending_ && builder.pendingKind_ == CXmlTree::Kind::CData &&
                         builder.pendingEnd_ == offset;
     if (!goesOn)
         builder.AddPending();
-    builder.Append(CXmlTree::Kind::CData, text, length, builder.context_->input->line);
-    // An empty section, handed over from elsewhere, is one of its own.
+    builder.Append(CXmlTree::Kind::CData, text, length, builder.Line());
+    // An empty section, handed over from elsewhere, is one of its own, as is a section of an entity.
     builder.pendingEnd_ = inInput ? offset + static_cast<unsigned long long>(length) : ~0ull;
 }
 
@@ -155,8 +197,8 @@ void CXmlTreeBuilder::Comment(void* context, const xmlChar* content)
     if (builder.open_ == CXmlTree::kNone)
         return;
     builder.AddPending();
-    builder.tree_.Add(CXmlTree::Kind::Comment, builder.open_, View(content),
-                      StartLine(builder.context_, View(content)));
+    const long line = builder.InEntity(context) ? builder.Line() : StartLine(builder.context_, View(content));
+    builder.tree_.Add(CXmlTree::Kind::Comment, builder.open_, View(content), line);
 }
 
 void CXmlTreeBuilder::ProcessingInstruction(void* context, const xmlChar*, const xmlChar* data)
@@ -165,18 +207,22 @@ void CXmlTreeBuilder::ProcessingInstruction(void* context, const xmlChar*, const
     if (builder.open_ == CXmlTree::kNone)
         return;
     builder.AddPending();
-    builder.tree_.Add(CXmlTree::Kind::ProcessingInstruction, builder.open_, View(data),
-                      builder.context_->input->line);
+    builder.tree_.Add(CXmlTree::Kind::ProcessingInstruction, builder.open_, View(data), builder.Line());
 }
 
-void CXmlTreeBuilder::DocumentType(void* context, const xmlChar*, const xmlChar*, const xmlChar*)
+// The parser hands over an entity's name instead of its content only when it could not read the
+// entity.
+void CXmlTreeBuilder::Reference(void* context, const xmlChar* name)
 {
-    Of(context).Stop();
+    CXmlTreeBuilder& builder = Of(context);
+    builder.Fail(MessageText(kUnresolvedEntity, {View(name)}), builder.Line(), false);
+    xmlStopParser(static_cast<xmlParserCtxt*>(context));
+    xmlStopParser(builder.context_);
 }
 
-void CXmlTreeBuilder::Reference(void* context, const xmlChar*)
+void CXmlTreeBuilder::Error(void* context, xmlError* error)
 {
-    Of(context).Stop();
+    Of(context).Record(error);
 }
 
 void CXmlTreeBuilder::Append(CXmlTree::Kind kind, const xmlChar* text, int length, long line)
@@ -188,9 +234,12 @@ void CXmlTreeBuilder::Append(CXmlTree::Kind kind, const xmlChar* text, int lengt
         pendingLine_ = line;
     }
     pendingText_.append(reinterpret_cast<const char*>(text), static_cast<size_t>(length));
-    // libxml2's own limit for one text, which the parser does not check for every kind.
-    if (pendingText_.size() > XML_MAX_TEXT_LENGTH && !(context_->options & XML_PARSE_HUGE))
-        Stop();
+    // libxml2's own limit for one text, which the parser does not check for every kind. Stopping
+    // here also ends the text that references to a long entity would make without end.
+    if (pendingText_.size() > XML_MAX_TEXT_LENGTH && !(context_->options & XML_PARSE_HUGE)) {
+        Fail(std::string(kind == CXmlTree::Kind::CData ? kCDataTooBig : kTextTooBig), pendingLine_, false);
+        xmlStopParser(context_);
+    }
 }
 
 void CXmlTreeBuilder::AddPending()
@@ -205,8 +254,20 @@ void CXmlTreeBuilder::AddPending()
     pendingText_.clear();
 }
 
-void CXmlTreeBuilder::Stop()
+void CXmlTreeBuilder::Record(const xmlError* error)
 {
-    stopped_ = true;
-    xmlStopParser(context_);
+    // Warnings neither fail a load nor hide its reason. The first error is the fault to fix; the
+    // parser goes on and reports what follows from it ("Premature end of data").
+    if (error && error->level >= XML_ERR_ERROR)
+        Fail(OneLine(error->message), error->line, true);
+}
+
+void CXmlTreeBuilder::Fail(std::string message, long line, bool inParser)
+{
+    if (failed_)
+        return;
+    failed_ = true;
+    failedInParser_ = inParser;
+    errorMessage_ = std::move(message);
+    errorLine_ = line;
 }

@@ -5,26 +5,40 @@
 #include "xml/XmlTree.h"
 
 struct _xmlParserCtxt;
+struct _xmlError;
 
-// Builds a CXmlTree from the events of libxml2's parser, in place of libxml2's own tree, as that
-// tree would hold them: every CDATA section a node of its own, text that is whitespace only
-// dropped, nodes before and after the root element left out, and each node's line where it starts.
-// It leaves to libxml2's tree what only that tree does right: a document type declaration, whose
-// entities libxml2 expands into its own nodes, stops it.
+// Builds a CXmlTree from the events of libxml2's parser, as libxml2's own tree would hold them:
+// every CDATA section a node of its own, text that is whitespace only dropped, nodes before and
+// after the root element left out, attributes a document type declaration defaults left out, and
+// each node's line where it starts. The parser expands the entities a document type declaration
+// declares and hands their content over as if it stood at the reference. The first error of the
+// parse, the parser's or the builder's own, stops it and is kept as the reason.
 class CXmlTreeBuilder {
 public:
     explicit CXmlTreeBuilder(CXmlTree& tree) : tree_(tree) {}
     CXmlTreeBuilder(const CXmlTreeBuilder&) = delete;
     CXmlTreeBuilder& operator=(const CXmlTreeBuilder&) = delete;
 
-    // Puts the builder's handlers into the context, which must hand character data over before it
-    // reads past it, as the parser that takes pieces does.
+    // Puts the builder's handlers into the context, keeping libxml2's own for the document type
+    // declaration and its entities.
     void Attach(_xmlParserCtxt* context);
     // Adds the character data read last; once the parse is over.
     void Finish();
-    // Whether the builder stopped the parser: at a document type declaration, or at a text longer
-    // than libxml2 takes.
-    bool Stopped() const { return stopped_; }
+
+    // Fails the parse for a reason of the program's (an entity refused), with the parser's line.
+    // The first reason stays.
+    void Fail(std::string message);
+    // Records an error that libxml2 reports outside any parser's handlers, for the builder given
+    // as context (an encoding that the parser cannot read, found as the parser is created).
+    static void ErrorOutsideParser(void* builder, _xmlError* error);
+
+    bool Failed() const { return failed_; }
+    // Whether the parser found the fault, rather than the builder (a text over the parser's limit,
+    // an entity left unresolved) or the program.
+    bool FailedInParser() const { return failedInParser_; }
+    const std::string& ErrorMessage() const { return errorMessage_; }
+    // The line the error names; 0 when none.
+    long ErrorLine() const { return errorLine_; }
 
 private:
     static CXmlTreeBuilder& Of(void* context);
@@ -37,20 +51,28 @@ private:
     static void CDataBlock(void* context, const unsigned char* text, int length);
     static void Comment(void* context, const unsigned char* content);
     static void ProcessingInstruction(void* context, const unsigned char* target, const unsigned char* data);
-    static void DocumentType(void* context, const unsigned char* name, const unsigned char* externalId,
-                             const unsigned char* systemId);
     static void Reference(void* context, const unsigned char* name);
+    static void Error(void* context, _xmlError* error);
 
+    // Whether the parser reads the content of an entity rather than the document's own text.
+    bool InEntity(void* context) const { return context != context_; }
+    // The parser's line in the document.
+    long Line() const;
     // Character data coming in pieces; the node is added once it is whole.
     void Append(CXmlTree::Kind kind, const unsigned char* text, int length, long line);
     void AddPending();
-    void Stop();
+    void Record(const _xmlError* error);
+    void Fail(std::string message, long line, bool inParser);
 
     CXmlTree& tree_;
     _xmlParserCtxt* context_ = nullptr;
     // The element whose content is being read; none outside the root element.
     CXmlTree::Index open_ = CXmlTree::kNone;
-    bool stopped_ = false;
+
+    bool failed_ = false;
+    bool failedInParser_ = false;
+    std::string errorMessage_;
+    long errorLine_ = 0;
 
     // The character data being read: its kind, its text so far and its first line. A CDATA
     // section may come in several pieces; where the last one ended in the document's text says

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "KBFileFixture.h"
 #include "xml/XmlDocument.h"
 #include "TestSupport.h"
 
@@ -38,12 +37,16 @@ std::vector<NodeView> RootChildren(const std::string& xml)
     return root ? ViewChildren(*root) : std::vector<NodeView>{};
 }
 
-TEST(KBFileXmlTest, ChildNodesHaveTheirNamesAndTexts)
+TEST(XmlTest, ChildNodesHaveTheirNamesAndTexts)
 {
+    // Entities that stand for text, for elements and for a CDATA section.
+    const std::string declared = "<!DOCTYPE r [<!ENTITY who \"Pump &amp; Co\"><!ENTITY b \"<b>in</b>\">"
+                                 "<!ENTITY c \"<![CDATA[1]]>\">]>";
     struct Case {
         const char* behaviour;
         std::string body;
         std::vector<NodeView> children;
+        std::string doctype = "";
     };
     const std::vector<Case> cases = {
         {"whitespace-only text goes, whitespace-only CDATA stays", "\n \t<a/>\r\n <![CDATA[ \n ]]>\n",
@@ -60,12 +63,16 @@ TEST(KBFileXmlTest, ChildNodesHaveTheirNamesAndTexts)
         {"names keep their prefix and case",
          "<p:Demon xmlns:p=\"urn:p\"/><Demon xmlns=\"urn:d\"/><demon/>",
          {{"p:Demon", ""}, {"Demon", ""}, {"demon", ""}}},
+        {"a declared entity joins the text around it", "x &who; y&who;", {{"#text", "x Pump & Co yPump & Co"}},
+         declared},
+        {"declared elements and CDATA sections are nodes where the entity stands", "&b;&c;&c;<a>&b;</a>",
+         {{"b", "in"}, {"#cdata-section", "1"}, {"#cdata-section", "1"}, {"a", "in"}}, declared},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(RootChildren("<r>" + c.body + "</r>"), c.children) << c.behaviour;
+        EXPECT_EQ(RootChildren(c.doctype + "<r>" + c.body + "</r>"), c.children) << c.behaviour;
 }
 
-TEST(KBFileXmlTest, AttributesAreNormalisedAndMatchedByQualifiedName)
+TEST(XmlTest, AttributesAreNormalisedAndMatchedByQualifiedName)
 {
     CXmlDocument document;
     ASSERT_TRUE(document.Parse("<r xmlns:p=\"urn:p\" a=\"x\ty&#10;z\r\nw\" p:b=\"1\" e=\"\"/>", "t"));
@@ -78,9 +85,13 @@ TEST(KBFileXmlTest, AttributesAreNormalisedAndMatchedByQualifiedName)
     EXPECT_FALSE(root.GetAttribute("b", value));
     EXPECT_TRUE(root.GetAttribute("p:b", value));
     EXPECT_FALSE(root.GetAttribute("A", value));
+
+    CXmlDocument declaring;
+    ASSERT_TRUE(declaring.Parse("<!DOCTYPE r [<!ATTLIST r d CDATA \"x\">]><r/>", "t"));
+    EXPECT_FALSE(declaring.Root()->GetAttribute("d", value)) << "a default of the declaration is not written";
 }
 
-TEST(KBFileXmlTest, InternalEntitiesResolve)
+TEST(XmlTest, InternalEntitiesResolve)
 {
     const std::string xml = "<!DOCTYPE r [<!ENTITY who \"Pump &amp; Co\">]>\n"
                             "<r name=\"&who;\"><a>&who;</a></r>";
@@ -92,10 +103,18 @@ TEST(KBFileXmlTest, InternalEntitiesResolve)
     EXPECT_EQ(ViewChildren(*document.Root()), (std::vector<NodeView>{{"a", "Pump & Co"}}));
 }
 
-TEST_F(KBFileTest, NothingIsLoadedFromOutsideTheFile)
+// Writes a file of the given name and bytes into folder; its path.
+std::string WriteRule(const TempFolder& folder, const std::string& text, const std::string& name = "rules.pxkbx")
 {
-    WriteRule("SECRET", "secret.txt");
-    WriteRule("<!ENTITY s \"SECRET\">", "secret.dtd");
+    WriteFileBytes(folder / name, text);
+    return folder / name;
+}
+
+TEST(XmlTest, NothingIsLoadedFromOutsideTheFile)
+{
+    TempFolder folder;
+    WriteRule(folder, "SECRET", "secret.txt");
+    WriteRule(folder, "<!ENTITY s \"SECRET\">", "secret.dtd");
     struct Case {
         const char* behaviour;
         std::string xml;
@@ -110,19 +129,20 @@ TEST_F(KBFileTest, NothingIsLoadedFromOutsideTheFile)
     for (const Case& c : cases) {
         CXmlDocument document;
         testing::internal::CaptureStderr();
-        EXPECT_FALSE(document.Load(WriteRule(c.xml))) << c.behaviour;
+        EXPECT_FALSE(document.Load(WriteRule(folder, c.xml))) << c.behaviour;
         EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << c.behaviour;
         EXPECT_FALSE(document.Root()) << c.behaviour;
         EXPECT_NE(document.ErrorMessage(), "") << c.behaviour;
         EXPECT_EQ(document.ErrorMessage().find("SECRET"), std::string::npos) << c.behaviour;
     }
     CXmlDocument unused;
-    EXPECT_TRUE(unused.Load(WriteRule("<!DOCTYPE r SYSTEM \"secret.dtd\">\n<r/>")))
+    EXPECT_TRUE(unused.Load(WriteRule(folder, "<!DOCTYPE r SYSTEM \"secret.dtd\">\n<r/>")))
         << "a DTD that nothing needs is not a reason to fail";
 }
 
-TEST_F(KBFileTest, FailuresKeepTheParsersMessageAndLine)
+TEST(XmlTest, FailuresKeepTheParsersMessageAndLine)
 {
+    TempFolder folder;
     struct Case {
         const char* behaviour;
         std::string bytes;
@@ -135,11 +155,24 @@ TEST_F(KBFileTest, FailuresKeepTheParsersMessageAndLine)
         {"bad token on a line past 65535", "<r>" + std::string(70000, '\n') + "<&/></r>",
          "StartTag: invalid element name", 70001},
         {"undefined prefix", "<r>\n<p:a/></r>", "Namespace prefix p on a is not defined", 2},
+        {"cut off in an element", "<r>\n<a>\n", "Premature end of data in tag a line 2", 3},
+        {"attribute twice", "<r a=\"1\"\n a=\"2\"/>", "Attribute a redefined", 2},
+        {"bytes not UTF-8", "<r>\n\xE9</r>", "Input is not proper UTF-8, indicate encoding ! Bytes: 0xE9 0x3C 0x2F 0x72", 2},
+        {"byte not in the declared code page", "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n<r a=\"\x81\"/>",
+         "input conversion failed due to input error, bytes 0x81 0x22 0x2F 0x3E", 0},
+        {"encoding the parser cannot read, found as it starts", std::string("\0\0<\0\0\0r\0", 8),
+         "encoding not supported UCS4 2143", 1},
+        {"entity not declared", "<r>\n&u;</r>", "Entity 'u' not defined", 2},
+        {"entity not declared, with an external part that is not read", "<!DOCTYPE r SYSTEM \"r.dtd\">\n<r>\n&u;</r>",
+         "Entity 'u' not defined", 3},
+        {"entities referring to each other", "<!DOCTYPE r [<!ENTITY a \"&b;\"><!ENTITY b \"&a;\">]>\n<r>&a;</r>",
+         "Detected an entity reference loop", 1},
+        {"text longer than the parser takes", "<r>\n" + std::string(10'000'001, 'x') + "</r>", "Text too big found", 1},
     };
     for (const Case& c : cases) {
         CXmlDocument document;
         testing::internal::CaptureStderr();
-        EXPECT_FALSE(document.Load(WriteRule(c.bytes))) << c.behaviour;
+        EXPECT_FALSE(document.Load(WriteRule(folder, c.bytes))) << c.behaviour;
         EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << c.behaviour;
         EXPECT_EQ(document.ErrorMessage(), c.message) << c.behaviour;
         EXPECT_EQ(document.ErrorLine(), c.line) << c.behaviour;
@@ -149,95 +182,31 @@ TEST_F(KBFileTest, FailuresKeepTheParsersMessageAndLine)
     EXPECT_EQ(missing.ErrorMessage(), "cannot read " + folder / "none.pxkbx" + ": No such file or directory");
 }
 
-// Every node below node, one line each: what it is, its line, and its name and attributes or its
-// text.
-std::string Dump(const CXmlNode& node, const std::string& indent = "")
+// Character data gives the line where it starts, CR LF counting as one line end; what an entity
+// holds gives the line of its reference.
+TEST(XmlTest, NodesHaveTheLinesWhereTheyStart)
 {
-    std::string dump = indent + std::string(node.KindWord()) + " " + node.Name() + " line " +
-                       std::to_string(node.Line());
-    std::string value;
-    for (const char* attribute : {"name", "a"}) {
-        if (node.GetAttribute(attribute, value))
-            dump += std::string(" ") + attribute + "=\"" + value + "\"";
-    }
-    if (!node.IsElement())
-        dump += " \"" + node.Text() + "\"";
-    dump += "\n";
-    for (const CXmlNode& child : node.Children())
-        dump += Dump(child, indent + "  ");
-    return dump;
-}
-
-// Documents of elements, attributes, text with references, comments, processing instructions and
-// CDATA sections of every size, with line ends of every kind, some sections longer than the
-// pieces the parser is handed and some documents broken: read in pieces, each gives the tree that
-// pulled reading gives, or is refused as well.
-TEST(KBFileXmlTest, ReadingInPiecesBuildsWhatPulledReadingBuilds)
-{
-    RandomPick pick(5);
-    auto pieces = [&](const std::vector<std::string>& from, size_t most) {
-        std::string text;
-        for (size_t n = pick(most + 1); n > 0; --n)
-            text += from[pick(from.size())];
-        return text;
-    };
-    const std::vector<std::string> textPieces = {"x", " ", "\n", "\r\n", "\r", "&amp;", "&#13;", "\xC3\xA9", "]]"};
-    // No lone CR in sections: pulled reading gives a section the line of its end, counting back
-    // over line feeds, and cannot tell the ones that were lone CRs, which the parser does not count.
-    const std::vector<std::string> sectionPieces = {"a", "\r\n", "\n", "]", "]]", "<![CDATA[", "\xE6\x97\xA5", " "};
-    const std::vector<std::string> valuePieces = {"v", "&quot;", "\r\n", "\t", " "};
-    std::function<std::string(int)> content = [&](int depth) {
+    struct Case {
+        const char* behaviour;
         std::string xml;
-        for (size_t n = pick(6); n > 0; --n) {
-            switch (pick(6)) {
-            case 0: xml += pieces(textPieces, 6); break;
-            case 1: {
-                // Now and then a section long enough to cross the pieces, line ends and all.
-                const size_t most = pick(20) == 0 ? 80000 : 8;
-                xml += "<![CDATA[" + pieces(sectionPieces, most) + "]]>";
-                break;
-            }
-            case 2: xml += "<!--" + pieces({"c", "\r\n", "-x"}, 3) + "-->"; break;
-            case 3: xml += "<?p " + pieces({"d", "\r\n"}, 3) + "?>"; break;
-            default:
-                xml += "<e name=\"" + pieces(valuePieces, 3) + "\" a=\"" + pieces(valuePieces, 3) + "\"";
-                xml += depth > 3 || pick(4) == 0 ? "/>" : ">" + content(depth + 1) + "</e>";
-            }
-        }
-        return xml;
+        std::vector<long> lines;
     };
-    for (int round = 0; round < 400; ++round) {
-        std::string xml = pieces({"", "<?xml version=\"1.0\"?>", "\xEF\xBB\xBF", "\r\n"}, 1) +
-                          "<r name=\"M\">" + content(0) + "</r>" + pieces({"\n", "<!--e-->"}, 2);
-        if (pick(8) == 0) {
-            xml.resize(pick(xml.size()));
-        } else if (pick(8) == 0) {
-            // Not between CR and LF, which would leave a lone CR in a section.
-            size_t at = pick(xml.size());
-            at += at > 0 && xml[at - 1] == '\r';
-            xml.insert(at, pieces({"<", "]]>", "&", "\x80", "<![CDATA["}, 1));
-        }
-        CXmlDocument inPieces, pulled;
-        const bool loaded = inPieces.Parse(xml, "t.pxkbx", CXmlDocument::Reading::InPieces);
-        ASSERT_EQ(loaded, pulled.Parse(xml, "t.pxkbx", CXmlDocument::Reading::Pulled))
-            << "round " << round << ": " << inPieces.ErrorMessage() << " / " << pulled.ErrorMessage();
-        if (loaded) {
-            ASSERT_EQ(Dump(*inPieces.Root()), Dump(*pulled.Root())) << "round " << round;
-        }
+    const std::vector<Case> cases = {
+        {"lines past 65535",
+         "<r>" + std::string(70000, '\n') + "<a/>x<!--c-->\n<![CDATA[\r\nClass A\n]]>\nlong\r\ntext</r>",
+         {70001, 70001, 70001, 70002, 70004}},
+        {"entities at line ends, declared over two lines",
+         "<!DOCTYPE r [<!ENTITY t \"a\nb\">\n<!ENTITY e \"<x/>\">]>\n<r>&t;\n<y/>&e;\r\n&e;<z/>&t;\n<w/></r>",
+         {4, 5, 5, 6, 6, 6, 7}},
+    };
+    for (const Case& c : cases) {
+        CXmlDocument document;
+        ASSERT_TRUE(document.Parse(c.xml, "t")) << c.behaviour << ": " << document.ErrorMessage();
+        std::vector<long> lines;
+        for (const CXmlNode& child : document.Root()->Children())
+            lines.push_back(child.Line());
+        EXPECT_EQ(lines, c.lines) << c.behaviour;
     }
-}
-
-TEST(KBFileXmlTest, LinesPast65535StayRight)
-{
-    CXmlDocument document;
-    // Character data gives the line where it starts, CR LF counting as one line end.
-    ASSERT_TRUE(document.Parse("<r>" + std::string(70000, '\n') +
-                                   "<a/>x<!--c-->\n<![CDATA[\r\nClass A\n]]>\nlong\r\ntext</r>",
-                               "t"));
-    std::vector<long> lines;
-    for (const CXmlNode& child : document.Root()->Children())
-        lines.push_back(child.Line());
-    EXPECT_EQ(lines, (std::vector<long>{70001, 70001, 70001, 70002, 70004}));
 }
 
 }  // namespace
