@@ -119,7 +119,8 @@ bool CXmlDocument::Load(const std::string& path)
     // refused entity is reported by its full name.
     const std::string url = CFileSystem::PathAsUrl(path);
     const int options = OptionsFor(source.StartsWithByteOrderMark());
-    const Parsed parsed = ParseInPieces(url, options, [&](char* buffer, int size) { return source.Read(buffer, size); });
+    const Parsed parsed =
+        ParseInPieces(url, options, [&](char* buffer, int size) { return source.Read(buffer, size); });
     // A read error or an oversized file outranks whatever the parser made of the bytes before it.
     source.ReadToEnd();
     if (source.TooLarge() || source.ReadFailed()) {
@@ -157,7 +158,8 @@ bool CXmlDocument::Parse(const std::string& bytes, const std::string& url)
 
 CXmlDocument::Parsed CXmlDocument::ParseInPieces(const std::string& url, int options, const Reader& read)
 {
-    Fail(std::string(), 0);
+    errorMessage_.clear();
+    errorLine_ = 0;
     auto tree = std::make_unique<CXmlTree>();
     CXmlTreeBuilder builder(*tree);
     std::unique_ptr<xmlParserCtxt, ContextFreer> context;
@@ -209,8 +211,8 @@ void CXmlDocument::TakeReasonOfPulled(const std::string& url, int options, const
     {
         ParseScope scope(builder);
         builder.Attach(context.get());
-        std::unique_ptr<xmlDoc, DocumentFreer> document(
-            xmlCtxtReadIO(context.get(), ReadPiece, nullptr, const_cast<Reader*>(&read), url.c_str(), nullptr, options));
+        std::unique_ptr<xmlDoc, DocumentFreer> document(xmlCtxtReadIO(
+            context.get(), ReadPiece, nullptr, const_cast<Reader*>(&read), url.c_str(), nullptr, options));
     }
     if (builder.Failed())
         Fail(builder);
