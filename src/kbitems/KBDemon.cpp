@@ -118,8 +118,8 @@ void CKBDemon::CloseDispatch(CGrowingText& handlerText)
     AppendBranch(actionText, kEndBranch, {}, {}, kSubClosing);
     handlerText += patternText.Text();
     handlerText += actionText.Text();
-    patternText.clear();
-    actionText.clear();
+    patternText.Clear();
+    actionText.Clear();
 }
 
 std::string CKBDemon::ArrayName() const
