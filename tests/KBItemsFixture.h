@@ -51,8 +51,8 @@ protected:
     void SetUp() override
     {
         CLog::Restart(folder.Path() + "/");
-        CKBDemon::patternText.clear();
-        CKBDemon::actionText.clear();
+        CKBDemon::patternText.Clear();
+        CKBDemon::actionText.Clear();
     }
     // The log file must be closed before its folder goes.
     void TearDown() override { CLog::Restart(std::nullopt); }

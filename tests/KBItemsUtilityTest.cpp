@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "common/Placeholder.h"
 #include "kbitems/KBItem.h"
 #include "kbitems/VBUtility.h"
 #include "TestSupport.h"
@@ -139,7 +138,7 @@ TEST(KBItemsRenameRoutine, RenamesAsFillingOneSurroundingAfterTheOther)
         for (const auto& s : surroundings) {
             const std::string before = s[0], after = s[1];
             found = found || code.find(before + oldName + after) != std::string::npos;
-            FillPlaceholder(plain, before + oldName + after, before + newName + after);
+            plain = FilledByPositions(plain, before + oldName + after, before + newName + after);
         }
         ASSERT_EQ(CVBUtility::FindsRoutine(code, oldName), found)
             << "code \"" << code << "\", name \"" << oldName << "\"";

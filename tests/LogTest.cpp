@@ -3,7 +3,6 @@
 #include <regex>
 
 #include "TestSupport.h"
-#include "common/Placeholder.h"
 #include "log/Log.h"
 
 namespace {
@@ -21,28 +20,6 @@ std::string LogText(const CLog* log)
 }
 
 }  // namespace
-
-TEST(LogPlaceholder, FillsEveryOccurrenceWithoutRescanningTheValue)
-{
-    struct Case {
-        const char* text;
-        const char* token;
-        const char* value;
-        const char* filled;
-    } cases[] = {
-        {"a ITEM_00001 b ITEM_00001", "ITEM_00001", "x", "a x b x"},
-        {"ITEM_00001", "ITEM_00001", "ITEM_00001ITEM_00001", "ITEM_00001ITEM_00001"},
-        {"ITEM_00001 ITEM_00002", "ITEM_00001", "", " ITEM_00002"},
-        {"item_00001", "ITEM_00001", "x", "item_00001"},
-        {"ITEM_0000ITEM_00001", "ITEM_00001", "1", "ITEM_00001"},
-        {"", "ITEM_00001", "x", ""},
-    };
-    for (const Case& c : cases) {
-        std::string text = c.text;
-        FillPlaceholder(text, c.token, c.value);
-        EXPECT_EQ(text, c.filled) << c.text;
-    }
-}
 
 TEST(LogBanners, ExactTextsAndARulePathWrittenUnchanged)
 {

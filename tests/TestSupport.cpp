@@ -75,6 +75,27 @@ std::string WithCrLf(const std::string& text)
     return result;
 }
 
+std::string GoldenText(const std::string& caseName, const std::string& path)
+{
+    std::string text = ReadFileBytes(std::string(RULECAST_SOURCE_DIR) + "/tests/golden/" + caseName + "/expected/" + path);
+    std::erase(text, '\r');
+    return text;
+}
+
+std::string FilledByPositions(const std::string& text, const std::string& token, const std::string& value)
+{
+    std::string filled;
+    for (size_t pos = 0; pos < text.size();) {
+        if (!token.empty() && text.compare(pos, token.size(), token) == 0) {
+            filled += value;
+            pos += token.size();
+        } else {
+            filled += text[pos++];
+        }
+    }
+    return filled;
+}
+
 std::vector<std::string> ListFolder(const std::string& path)
 {
     std::vector<std::string> names;

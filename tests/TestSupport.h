@@ -73,6 +73,12 @@ std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 // "\n" -> "\r\n", for comparing with what a text file holds on disk.
 std::string WithCrLf(const std::string& text);
+// A file of a golden case's expected tree (tests/golden/CASE/expected/PATH), with LF line ends.
+std::string GoldenText(const std::string& caseName, const std::string& path);
+
+// The plainest filling, which every faster one must match: the text compared with token at every
+// position, left to right, going on after each replacement.
+std::string FilledByPositions(const std::string& text, const std::string& token, const std::string& value);
 // Names in a folder, sorted, without "." and "..".
 std::vector<std::string> ListFolder(const std::string& path);
 // Every file below a folder, as paths relative to it ("/" between folders), sorted.

@@ -89,16 +89,13 @@ TEST_F(VBProjectBuilderTest, AModuleWithANameAloneGetsEveryStubAndThreeLogLines)
                                         "Plant/KBRoutine.bas", "Plant/Plant.vbp"}));
     EXPECT_EQ(Procedures(), FrameAnd({"RunMethod", "RunDemonAction", "RunDemonPattern", "FilterObject",
                                       "RunRule", "NotifyEventSink", "GetSortValues", "Register"}));
-    std::string service = File("DataServiceImpl.cls");
-    std::string registerProcedure =
-        WithCrLf("End Function\n\nPrivate Sub PXQDataService_Register(ByVal Registrar As "
-                 "DUZIVozoz.IPXQDataServiceRegistrar)\n  Registrar.SetServiceName (\"Plant\")\n\nEnd Sub\n\n");
-    ASSERT_GT(service.size(), registerProcedure.size());
-    EXPECT_EQ(service.substr(service.size() - registerProcedure.size()), registerProcedure);
-    EXPECT_EQ(File("GlobalCode.bas"), WithCrLf("Attribute VB_Name = GlobalCode\n'define global variables\n"
-                                               "Public Server As PXQGlobals\nPublic ClassStore As PXQClassStore\n"
-                                               "Public ObjectStore As PXQObjectStore\n"));
-    EXPECT_EQ(File("KBRoutine.bas"), WithCrLf("Attribute VB_Name = KBRoutine\n"));
+    // The stubs of the golden case that has a module name alone, named Plant here.
+    std::string service = GoldenText("minimal", "Minimal/DataServiceImpl.cls");
+    const std::string serviceName = "(\"Minimal\")";
+    service.replace(service.find(serviceName), serviceName.size(), "(\"Plant\")");
+    EXPECT_EQ(File("DataServiceImpl.cls"), WithCrLf(service));
+    EXPECT_EQ(File("GlobalCode.bas"), WithCrLf(GoldenText("minimal", "Minimal/GlobalCode.bas")));
+    EXPECT_EQ(File("KBRoutine.bas"), WithCrLf(GoldenText("minimal", "Minimal/KBRoutine.bas")));
     std::string project = File("Plant.vbp");
     EXPECT_EQ(project.substr(project.find("ThreadingModel=1")),
               WithCrLf("ThreadingModel=1\nClass=DataServiceImpl; DataServiceImpl.cls\n"

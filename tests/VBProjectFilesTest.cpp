@@ -12,57 +12,29 @@
 
 namespace {
 
-const std::string kClassHeader =
-    "VERSION 1.0 CLASS\n"
-    "BEGIN\n"
-    "  MultiUse = -1  'True\n"
-    "  Persistable = 0  'NotPersistable\n"
-    "  DataBindingBehavior = 0  'vbNone\n"
-    "  DataSourceBehavior  = 0  'vbNone\n"
-    "  MTSTransactionMode  = 0  'NotAnMTSObject\n"
-    "END\n"
-    "Attribute VB_Name = \"DataServiceImpl\"\n"
-    "Attribute VB_GlobalNameSpace = False\n"
-    "Attribute VB_Creatable = True\n"
-    "Attribute VB_PredeclaredId = False\n"
-    "Attribute VB_Exposed = True\n";
+// The heads as the golden trees hold them, whose host type library is registered at
+// kGoldenLibrary.
+const std::string kGoldenLibrary = "C:\\Program Files\\DUZIVozoz\\PXQServer.tlb";
 
-// Line 2 holds the library path, which depends on the registry; {LIB} stands for it.
-const std::string kProjectHeader =
-    "Type=OleDll\n"
-    "Reference=*\\G{38000000-F1C5-412B-B40F-DBFCAEFAAFB6}#97.0#0#{LIB}#DUZIVozoz Version 38.0\n"
-    "Startup=\"(None)\"\n"
-    "Command32=\"\"\n"
-    "Name=Plant\n"
-    "HelpContextID=\"0\"\n"
-    "CompatibleMode=\"0\"\n"
-    "MajorVer=1\n"
-    "MinorVer=0\n"
-    "RevisionVer=0\n"
-    "AutoIncrementVer=0\n"
-    "ServerSupportFiles=0\n"
-    "VersionCompanyName=\"software\"\n"
-    "CompilationType=0\n"
-    "OptimizationType=0\n"
-    "FavorPentiumPro(tm)=0\n"
-    "CodeViewDebugInfo=0\n"
-    "NoAliasing=0\n"
-    "BoundsCheck=0\n"
-    "OverflowCheck=0\n"
-    "FlPointCheck=0\n"
-    "FDIVCheck=0\n"
-    "UnroundedFP=0\n"
-    "StartMode=1\n"
-    "Unattended=0\n"
-    "Retained=0\n"
-    "ThreadPerObject=0\n"
-    "MaxNumberOfThreads=1\n"
-    "ThreadingModel=1\n";
+std::string FirstLines(const std::string& text, size_t count)
+{
+    size_t end = 0;
+    for (; count > 0 && end != std::string::npos; --count)
+        end = text.find('\n', end) + 1;
+    return text.substr(0, end);
+}
 
+// The class head of DataServiceImpl: 13 lines, the name quoted.
+std::string ClassHeader()
+{
+    return FirstLines(GoldenText("minimal", "Minimal/DataServiceImpl.cls"), 13);
+}
+
+// The head of project Minimal's file, 29 lines, with the library at libraryPath.
 std::string ProjectHeaderWith(const std::string& libraryPath)
 {
-    std::string header = kProjectHeader;
-    header.replace(header.find("{LIB}"), 5, libraryPath);
+    std::string header = FirstLines(GoldenText("minimal", "Minimal/Minimal.vbp"), 29);
+    header.replace(header.find(kGoldenLibrary), kGoldenLibrary.size(), libraryPath);
     return header;
 }
 
@@ -86,11 +58,11 @@ TEST_F(VBProjectFiles, WritesEachHeaderAndTheTextAfterItWithCrLf)
     };
     HeaderCase cases[] = {
         {"class, 13 lines, name quoted", std::make_unique<CVBClass>("DataServiceImpl"),
-         "DataServiceImpl.cls", kClassHeader},
+         "DataServiceImpl.cls", ClassHeader()},
         {"module, 1 line, name bare", std::make_unique<CVBModule>("KBRoutine"), "KBRoutine.bas",
          "Attribute VB_Name = KBRoutine\n"},
-        {"project, 29 lines, no library registered", std::make_unique<CVBProject>("Plant"),
-         "Plant/Plant.vbp", ProjectHeaderWith("ITEM_00001")},
+        {"project, 29 lines, no library registered", std::make_unique<CVBProject>("Minimal"),
+         "Minimal/Minimal.vbp", ProjectHeaderWith("ITEM_00001")},
     };
     for (HeaderCase& c : cases) {
         SCOPED_TRACE(c.behaviour);
@@ -112,10 +84,10 @@ TEST_F(VBProjectFiles, ProjectReferencesTheRegisteredTypeLibrary)
                                    std::string("D:\\Gr\xC3\xBC\xC3\x9F" "e\\\xE6\x97\xA5\xE6\x9C\xAC.tlb"), longPath}) {
         registered_.reset();
         registered_.emplace(path);
-        CVBProject project("Plant");
+        CVBProject project("Minimal");
         ASSERT_TRUE(project.Create(target_.Path()));
         ASSERT_TRUE(project.Complete());
-        EXPECT_EQ(ReadFileBytes(target_ / "Plant/Plant.vbp"), WithCrLf(ProjectHeaderWith(path)));
+        EXPECT_EQ(ReadFileBytes(target_ / "Minimal/Minimal.vbp"), WithCrLf(ProjectHeaderWith(path)));
     }
 }
 
@@ -142,16 +114,16 @@ TEST_F(VBProjectFiles, ProjectUnderAMissingTargetFolderWritesNothing)
 
 TEST_F(VBProjectFiles, ExistingProjectFolderIsReused)
 {
-    MakeFolder(target_ / "Plant");
-    WriteFileBytes(target_ / "Plant/Plant.vbp", "old project file, much longer than nothing\n");
-    WriteFileBytes(target_ / "Plant/Notes.txt", "mine");
-    CVBProject project("Plant");
+    MakeFolder(target_ / "Minimal");
+    WriteFileBytes(target_ / "Minimal/Minimal.vbp", "old project file, much longer than nothing\n");
+    WriteFileBytes(target_ / "Minimal/Notes.txt", "mine");
+    CVBProject project("Minimal");
     EXPECT_TRUE(project.Create(target_.Path()));
-    EXPECT_EQ(ReadFileBytes(target_ / "Plant/Plant.vbp"), "old project file, much longer than nothing\n");
+    EXPECT_EQ(ReadFileBytes(target_ / "Minimal/Minimal.vbp"), "old project file, much longer than nothing\n");
     EXPECT_TRUE(project.Complete());
-    EXPECT_EQ(ReadFileBytes(target_ / "Plant/Plant.vbp"), WithCrLf(ProjectHeaderWith("ITEM_00001")));
-    EXPECT_EQ(ListFolder(target_ / "Plant"), (std::vector<std::string>{"Notes.txt", "Plant.vbp"}));
-    EXPECT_EQ(ReadFileBytes(target_ / "Plant/Notes.txt"), "mine");
+    EXPECT_EQ(ReadFileBytes(target_ / "Minimal/Minimal.vbp"), WithCrLf(ProjectHeaderWith("ITEM_00001")));
+    EXPECT_EQ(ListFolder(target_ / "Minimal"), (std::vector<std::string>{"Minimal.vbp", "Notes.txt"}));
+    EXPECT_EQ(ReadFileBytes(target_ / "Minimal/Notes.txt"), "mine");
 }
 
 TEST_F(VBProjectFiles, FilesThatCannotBeWrittenAreReported)

@@ -5,20 +5,20 @@
 
 namespace {
 
-// ITEM_00001: the program's name; ITEM_00002: the code page written when none is given.
+// The code page is the one written when none is given.
 constexpr std::string_view kUsage =
-    "Usage: ITEM_00001 [param1] [param2].\n"
+    "Usage: {program} [param1] [param2].\n"
     "         param1: the file name of .pxkbx file, you can use \"*\" in the file name.\n"
     "         param2: the target path of the conversion.\n"
-    "         --codepage CP: write the project in the code page of the Windows machine that opens it (1252, 932, ...; default ITEM_00002).\n"
+    "         --codepage CP: write the project in the code page of the Windows machine that opens it (1252, 932, ...; default {codePage}).\n"
     "         -h, --help: print this text and exit.\n"
     "         -V, --version: print the program's version and exit.\n"
     "         --no-warnings: do not warn of what would be lost or not compile.\n"
     "         --: end of the options; a pattern after it may start with \"-\".\n";
-constexpr std::string_view kVersionLine = "rulecast ITEM_00001";
-constexpr std::string_view kUnknownOption = "rulecast: unknown option 'ITEM_00001'";
-constexpr std::string_view kMissingValue = "rulecast: option 'ITEM_00001' needs a value";
-constexpr std::string_view kUnknownCodePage = "rulecast: unknown code page 'ITEM_00001'";
+constexpr std::string_view kVersionLine = "rulecast {version}";
+constexpr std::string_view kUnknownOption = "rulecast: unknown option '{word}'";
+constexpr std::string_view kMissingValue = "rulecast: option '{word}' needs a value";
+constexpr std::string_view kUnknownCodePage = "rulecast: unknown code page '{word}'";
 
 constexpr std::string_view kCodePageOption = "--codepage";
 
@@ -84,15 +84,16 @@ void CCommandLine::TakeCodePage(const std::string& codePage)
 void CCommandLine::Refuse(std::string_view errorTemplate, std::string_view word)
 {
     request_ = Request::UsageError;
-    error_ = MessageText(errorTemplate, {word});
+    error_ = MessageText(errorTemplate, {{"word", word}});
 }
 
 std::string CCommandLine::Usage()
 {
-    return MessageText(kUsage, {RULECAST_PROGRAM_NAME, CTextEncoder::DefaultCodePage()});
+    return MessageText(kUsage, {{"program", std::string_view(RULECAST_PROGRAM_NAME)},
+                                {"codePage", CTextEncoder::DefaultCodePage()}});
 }
 
 std::string CCommandLine::VersionLine()
 {
-    return MessageText(kVersionLine, {RULECAST_VERSION});
+    return MessageText(kVersionLine, {{"version", std::string_view(RULECAST_VERSION)}});
 }

@@ -14,7 +14,7 @@
 namespace {
 
 constexpr std::string_view kModuleWritten =
-    "module 'ITEM_00001' was already written from ITEM_00002 in this batch";
+    "module '{module}' was already written from {path} in this batch";
 constexpr std::string_view kNoReason = "the conversion failed";
 
 }  // namespace
@@ -122,7 +122,7 @@ bool CConvertHelper::IsModuleFree(const CKBReader& reader, const WrittenModules&
     const auto earlier = written.find(FoldCase(reader.ModuleName()));
     if (earlier == written.end())
         return true;
-    failureReason_ = MessageText(kModuleWritten, {reader.ModuleName(), earlier->second});
+    failureReason_ = MessageText(kModuleWritten, {{"module", reader.ModuleName()}, {"path", earlier->second}});
     failureLine_ = 0;
     return false;
 }

@@ -4,11 +4,11 @@
 
 namespace {
 
-constexpr std::string_view kReportAtLine = "ITEM_00001:ITEM_00002: ITEM_00003: ITEM_00004";
-constexpr std::string_view kReport = "ITEM_00001: ITEM_00002: ITEM_00003";
-constexpr std::string_view kLogNote = "log file ITEM_00001";
+constexpr std::string_view kReportAtLine = "{path}:{line}: {kind}: {text}";
+constexpr std::string_view kReport = "{path}: {kind}: {text}";
+constexpr std::string_view kLogNote = "log file {log}";
 constexpr std::string_view kReplacements =
-    "ITEM_00001 characters have no place in code page ITEM_00002 and were written as '?'";
+    "{count} characters have no place in code page {codePage} and were written as '?'";
 
 }  // namespace
 
@@ -26,18 +26,19 @@ std::string CRuleFileReport::LogNote(const std::string& rulePath, const std::str
 {
     if (logPath.empty())
         return "";
-    return Line(rulePath, 0, "note", MessageText(kLogNote, {logPath}));
+    return Line(rulePath, 0, "note", MessageText(kLogNote, {{"log", logPath}}));
 }
 
 std::string CRuleFileReport::Replacements(const std::string& rulePath, size_t count, const std::string& codePage)
 {
-    return Line(rulePath, 0, "warning", MessageText(kReplacements, {std::to_string(count), codePage}));
+    return Line(rulePath, 0, "warning", MessageText(kReplacements, {{"count", std::to_string(count)}, {"codePage", codePage}}));
 }
 
 std::string CRuleFileReport::Line(const std::string& rulePath, long line, std::string_view kind,
                                   std::string_view text)
 {
     if (line > 0)
-        return MessageText(kReportAtLine, {rulePath, std::to_string(line), kind, text});
-    return MessageText(kReport, {rulePath, kind, text});
+        return MessageText(kReportAtLine,
+                           {{"path", rulePath}, {"line", std::to_string(line)}, {"kind", kind}, {"text", text}});
+    return MessageText(kReport, {{"path", rulePath}, {"kind", kind}, {"text", text}});
 }

@@ -117,7 +117,7 @@ void CGrowingText::ForgetFrom(size_t position)
     }
 }
 
-void CGrowingText::clear()
+void CGrowingText::Clear()
 {
     text_.clear();
     ForgetFrom(0);
@@ -126,7 +126,7 @@ void CGrowingText::clear()
 std::string CGrowingText::Release()
 {
     std::string text = std::move(text_);
-    clear();
+    Clear();
     return text;
 }
 

@@ -7,7 +7,8 @@
 
 // A generated text that grows at its end and whose placeholders are filled over the whole text,
 // byte for byte as FillPlaceholder fills them, tokens carried in by values included. It keeps the
-// positions of the placeholders ITEM_00000 .. ITEM_00009 that stand in the text, so that filling
+// positions of the placeholders ITEM_00000 .. ITEM_00009 (the templates use ITEM_00001 ..
+// ITEM_00008; the others may come in with a value) that stand in the text, so that filling
 // one looks at where it stands and nowhere else: filling a text item by item costs time in
 // proportion to what each item adds, however long the text has grown.
 class CGrowingText {
@@ -19,7 +20,7 @@ public:
     // Replaces every occurrence of token in the whole text by value (see FillPlaceholder). A token
     // that is no placeholder of the templates is filled by searching the whole text.
     void Fill(std::string_view token, std::string_view value);
-    void clear();
+    void Clear();
 
     const std::string& Text() const { return text_; }
     // Hands the text over, leaving this one empty.

@@ -29,6 +29,36 @@ std::string EscapeControls(std::string_view text)
     return escaped;
 }
 
+std::string MessageText(std::string_view messageTemplate, std::initializer_list<MessageField> fields)
+{
+    std::string text;
+    text.reserve(messageTemplate.size());
+    size_t pos = 0;
+    while (pos < messageTemplate.size()) {
+        const size_t open = messageTemplate.find('{', pos);
+        const size_t close = open == std::string_view::npos ? open : messageTemplate.find('}', open);
+        if (close == std::string_view::npos) {
+            text += messageTemplate.substr(pos);
+            break;
+        }
+        text += messageTemplate.substr(pos, open - pos);
+        const std::string_view name = messageTemplate.substr(open + 1, close - open - 1);
+        const MessageField* field = nullptr;
+        for (const MessageField& candidate : fields)
+            if (candidate.name == name)
+                field = &candidate;
+        if (field) {
+            text += EscapeControls(field->value);
+            pos = close + 1;
+        } else {
+            // Not a field this call fills: kept as written, and its "}" may close no other.
+            text += '{';
+            pos = open + 1;
+        }
+    }
+    return text;
+}
+
 std::string MessageText(std::string_view messageTemplate, std::initializer_list<std::string_view> values)
 {
     const std::vector<std::string_view> value(values);

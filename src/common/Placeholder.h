@@ -5,7 +5,8 @@
 
 class CGrowingText;
 
-// The ten-character tokens ITEM_00001 .. ITEM_00008 stand in every template of the system.
+// The templates of generated VB use the ten-character tokens ITEM_00001 .. ITEM_00008; the fill
+// takes any token, and a growing text keeps track of ITEM_00000 .. ITEM_00009 (GrowingText.h).
 // FillPlaceholder replaces every occurrence of token in text by value, case-sensitively, left to
 // right and without overlap; the inserted value is not searched again by the same call. Values go in
 // verbatim: an empty value removes the token.

@@ -36,17 +36,17 @@ CRulecastDlg::CRulecastDlg(CDialogFace& face, ConverterFactory makeConverter)
 
 void CRulecastDlg::OnInitDialog()
 {
-    converter = makeConverter_();
-    CTargetFolderConfig(converter->Folders()).Load(targetFolder, face_.DocumentsFolder());
+    converter_ = makeConverter_();
+    CTargetFolderConfig(converter_->Folders()).Load(targetFolder_, face_.DocumentsFolder());
     UpdateData(false);
 }
 
 void CRulecastDlg::UpdateData(bool fromControls)
 {
     if (fromControls)
-        face_.ReadFields(rulePath, targetFolder);
+        face_.ReadFields(rulePath_, targetFolder_);
     else
-        face_.ShowFields(rulePath, targetFolder);
+        face_.ShowFields(rulePath_, targetFolder_);
 }
 
 void CRulecastDlg::OnBrowseRuleFile()
@@ -54,51 +54,51 @@ void CRulecastDlg::OnBrowseRuleFile()
     std::string chosen;
     if (!face_.ChooseRuleFile(chosen))
         return;
-    rulePath = chosen;
-    ruleTitle = NameWithoutExtension(chosen);
+    rulePath_ = chosen;
+    ruleTitle_ = NameWithoutExtension(chosen);
     UpdateData(false);
 }
 
 void CRulecastDlg::OnBrowseTargetFolder()
 {
     std::string chosen;
-    if (!face_.ChooseFolder(targetFolder, chosen))
+    if (!face_.ChooseFolder(targetFolder_, chosen))
         return;
-    targetFolder = chosen;
+    targetFolder_ = chosen;
     UpdateData(false);
 }
 
 void CRulecastDlg::OnOK()
 {
     UpdateData(true);
-    if (rulePath.empty()) {
+    if (rulePath_.empty()) {
         face_.ShowMessage(kNoRuleFile);
         return;
     }
-    if (targetFolder.empty()) {
+    if (targetFolder_.empty()) {
         face_.ShowMessage(kNoTargetFolder);
         return;
     }
     if (!MakeProjectFolder())
         return;
-    const bool converted = converter->ConvertFile(rulePath, targetFolder);
+    const bool converted = converter_->ConvertFile(rulePath_, targetFolder_);
     if (converted) {
         face_.ShowMessage(CConvertHelper::kSucceededMessage);
     } else {
         // The details end with the log the message sends the user to, as the batch's lines do.
-        std::string details = converter->FailureMessage(rulePath);
-        std::string note = converter->LogNote(rulePath);
+        std::string details = converter_->FailureMessage(rulePath_);
+        std::string note = converter_->LogNote(rulePath_);
         if (!note.empty())
             details += "\n" + note;
         face_.ShowMessage(CConvertHelper::kFailedMessage, details);
     }
-    CTargetFolderConfig(converter->Folders()).Save(targetFolder);
+    CTargetFolderConfig(converter_->Folders()).Save(targetFolder_);
 }
 
 bool CRulecastDlg::MakeProjectFolder()
 {
     // Named after the rule file, not the module: when the two differ, this folder stays empty.
-    switch (CFileSystem::CreateFolder(targetFolder + "/" + ruleTitle)) {
+    switch (CFileSystem::CreateFolder(targetFolder_ + "/" + ruleTitle_)) {
     case CFileSystem::FolderOutcome::AlreadyExists:
         return face_.AskYesNo(kOverwriteQuestion);
     case CFileSystem::FolderOutcome::NotReady:

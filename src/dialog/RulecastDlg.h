@@ -33,9 +33,9 @@ private:
 
     CDialogFace& face_;
     ConverterFactory makeConverter_;
-    std::string rulePath;
-    std::string targetFolder;
+    std::string rulePath_;
+    std::string targetFolder_;
     // The rule file's name without extension; the project folder made before converting bears it.
-    std::string ruleTitle;
-    std::unique_ptr<CConvertHelper> converter;
+    std::string ruleTitle_;
+    std::unique_ptr<CConvertHelper> converter_;
 };

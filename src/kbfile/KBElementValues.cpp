@@ -7,12 +7,12 @@
 
 namespace {
 
-constexpr std::string_view kNoAttribute = "ITEM_00001 has no attribute 'ITEM_00002'";
-constexpr std::string_view kNoChildNode = "ITEM_00001 has no child node";
-constexpr std::string_view kNamedElement = "ITEM_00001 'ITEM_00002'";
-constexpr std::string_view kInClass = "ITEM_00001 in class 'ITEM_00002'";
-constexpr std::string_view kPartOfItem = "ITEM_00001 in ITEM_00002";
-constexpr std::string_view kListEntry = "ITEM_00001 entry <ITEM_00002>";
+constexpr std::string_view kNoAttribute = "{element} has no attribute '{attribute}'";
+constexpr std::string_view kNoChildNode = "{element} has no child node";
+constexpr std::string_view kNamedElement = "{element} '{name}'";
+constexpr std::string_view kInClass = "{element} in class '{class}'";
+constexpr std::string_view kPartOfItem = "{part} in {item}";
+constexpr std::string_view kListEntry = "{list} entry <{entry}>";
 
 }  // namespace
 
@@ -70,19 +70,19 @@ std::string CKBElementValues::FirstChildText() const
 std::string CKBElementValues::Description() const
 {
     if (listEntry_)
-        return MessageText(kListEntry, {kindWord_, element_.Name()});
+        return MessageText(kListEntry, {{"list", kindWord_}, {"entry", element_.Name()}});
     if (container_)
-        return MessageText(kPartOfItem, {kindWord_, container_->Description()});
+        return MessageText(kPartOfItem, {{"part", kindWord_}, {"item", container_->Description()}});
     std::string description = kindWord_;
     if (hasName_)
-        description = MessageText(kNamedElement, {description, name_});
+        description = MessageText(kNamedElement, {{"element", description}, {"name", name_}});
     if (!className_.empty())
-        description = MessageText(kInClass, {description, className_});
+        description = MessageText(kInClass, {{"element", description}, {"class", className_}});
     return description;
 }
 
 void CKBElementValues::Raise(std::string_view reasonTemplate, std::string_view detail) const
 {
-    throw CKBReaderError(CKBReaderError::kInvalidPointer, MessageText(reasonTemplate, {Description(), detail}),
+    throw CKBReaderError(CKBReaderError::kInvalidPointer, MessageText(reasonTemplate, {{"element", Description()}, {"attribute", detail}}),
                          element_.Line());
 }

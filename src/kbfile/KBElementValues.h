@@ -31,6 +31,8 @@ public:
     std::string Description() const;
     const CXmlNode& Element() const { return element_; }
     long Line() const { return element_.Line(); }
+    // The reader error at this element, the reason filled with {element}, this description, and
+    // {attribute}, detail.
     [[noreturn]] void Raise(std::string_view reasonTemplate, std::string_view detail = {}) const;
 
 private:

@@ -25,15 +25,15 @@ constexpr std::string_view kNoDocument = "no rule file is loaded";
 constexpr std::string_view kNoRootElement = "the document has no root element";
 constexpr std::string_view kNoRootName = "the root element has no attribute 'name'";
 constexpr std::string_view kNoClassblockName = "a Classblock has no attribute 'name'";
-constexpr std::string_view kNoClass = "ITEM_00001 lists no class in a Classlist";
-constexpr std::string_view kNamedClassblock = "Classblock 'ITEM_00001'";
+constexpr std::string_view kNoClass = "{element} lists no class in a Classlist";
+constexpr std::string_view kNamedClassblock = "Classblock '{class}'";
 constexpr std::string_view kEntryNotElement =
-    "ITEM_00001 entry is ITEM_00002, not an element with 'ITEM_00003'";
+    "{list} entry is {node}, not an element with '{attribute}'";
 
 constexpr std::string_view kClassTwice =
-    "class 'ITEM_00001' is defined twice in the global code (lines ITEM_00002 and ITEM_00003)";
+    "class '{class}' is defined twice in the global code (lines {first} and {second})";
 constexpr std::string_view kServiceClassTaken =
-    "class name 'ITEM_00001' is taken by the generated service class";
+    "class name '{class}' is taken by the generated service class";
 constexpr std::string_view kServiceClass = "DataServiceImpl";
 
 constexpr std::string_view kGlobalCode = "GlobalCode";
@@ -159,11 +159,12 @@ void CKBItemsConvertor::CheckClassNames(const CGlobalCode& globalCode, long firs
         if (added)
             continue;
         if (earlier->second == names.size())
-            throw CKBReaderError(CKBReaderError::kUnusable, MessageText(kServiceClassTaken, {names[i]}),
+            throw CKBReaderError(CKBReaderError::kUnusable, MessageText(kServiceClassTaken, {{"class", names[i]}}),
                                  ruleLine(i));
         throw CKBReaderError(CKBReaderError::kUnusable,
-                             MessageText(kClassTwice, {names[i], std::to_string(ruleLine(earlier->second)),
-                                                       std::to_string(ruleLine(i))}),
+                             MessageText(kClassTwice, {{"class", names[i]},
+                                                       {"first", std::to_string(ruleLine(earlier->second))},
+                                                       {"second", std::to_string(ruleLine(i))}}),
                              ruleLine(i));
     }
 }
@@ -174,7 +175,7 @@ bool CKBItemsConvertor::ParseClassblockNode(const CXmlNode& node)
     if (!node.GetAttribute("name", className))
         return Fail(std::string(kNoClassblockName), node.Line());
     // The class name is the first class of every item inside, and goes into VB strings with it.
-    const std::string description = MessageText(kNamedClassblock, {className});
+    const std::string description = MessageText(kNamedClassblock, {{"class", className}});
     warnings_.QuotedValue(className, "name", description, node.Line());
     for (const CXmlNode& child : node.Children()) {
         const std::string name = child.Name();
@@ -348,7 +349,8 @@ bool CKBItemsConvertor::CollectChildAttributes(const CXmlNode& node, std::vector
     for (const CXmlNode& entry : node.Children()) {
         if (!entry.IsElement())
             throw CKBReaderError(CKBReaderError::kInvalidPointer,
-                                 MessageText(kEntryNotElement, {listName, entry.KindWord(), attributeName}),
+                                 MessageText(kEntryNotElement,
+                                             {{"list", listName}, {"node", entry.KindWord()}, {"attribute", attributeName}}),
                                  entry.Line());
         const CKBElementValues values = CKBElementValues::ListEntry(entry, listName);
         list.push_back(values.Attribute(attributeName));

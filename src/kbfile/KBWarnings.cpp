@@ -11,29 +11,29 @@
 
 namespace {
 
-constexpr std::string_view kOutsideClassblock = "<ITEM_00001> outside a Classblock is not read";
-constexpr std::string_view kUnknownElement = "unknown element <ITEM_00001> is not read";
-constexpr std::string_view kUnknownElementIn = "unknown element <ITEM_00001> in ITEM_00002 is not read";
-constexpr std::string_view kCaseHint = "ITEM_00001 (names are case-sensitive: <ITEM_00002>)";
+constexpr std::string_view kOutsideClassblock = "<{element}> outside a Classblock is not read";
+constexpr std::string_view kUnknownElement = "unknown element <{element}> is not read";
+constexpr std::string_view kUnknownElementIn = "unknown element <{element}> in {container} is not read";
+constexpr std::string_view kCaseHint = "{warning} (names are case-sensitive: <{known}>)";
 constexpr std::string_view kUnreadAfterFirst =
-    "ITEM_00001 is not read: ITEM_00002 takes only its first child node";
+    "{node} is not read: {element} takes only its first child node";
 constexpr std::string_view kReplacedCode =
-    "ITEM_00001 is not read: ITEM_00002 takes its code from its last child node, ITEM_00003 on line ITEM_00004";
+    "{node} is not read: {element} takes its code from its last child node, {laterNode} on line {line}";
 constexpr std::string_view kReplacedElement =
-    "element <ITEM_00001> is not read: a later one on line ITEM_00002 replaces it";
+    "element <{element}> is not read: a later one on line {line} replaces it";
 constexpr std::string_view kQuotedValue =
-    "the ITEM_00001 of ITEM_00002 holds ITEM_00003; the VB string it goes into will not compile";
+    "the {attribute} of {element} holds {what}; the VB string it goes into will not compile";
 constexpr std::string_view kDoubleQuote = "a double quote";
 constexpr std::string_view kLineBreak = "a line break";
-constexpr std::string_view kItemFault = "ITEM_00001 ITEM_00002";
+constexpr std::string_view kItemFault = "{element} {fault}";
 constexpr std::string_view kNotVBName =
-    "class name 'ITEM_00001' in the global code is not a VB name (a letter, then letters, digits and '_')";
+    "class name '{class}' in the global code is not a VB name (a letter, then letters, digits and '_')";
 constexpr std::string_view kUnclosedClass =
     "class block in the global code has no 'End Class' line; it and the code after it are not written";
 constexpr std::string_view kUnreadLastLine =
-    "the global code's last line 'ITEM_00001' does not end with a line break and is not written";
+    "the global code's last line '{text}' does not end with a line break and is not written";
 
-constexpr std::string_view kElementWord = "element <ITEM_00001>";
+constexpr std::string_view kElementWord = "element <{element}>";
 
 // Comments and processing instructions are notes beside the code: passing them over loses nothing.
 bool CarriesText(const CXmlNode& node)
@@ -46,7 +46,7 @@ bool CarriesText(const CXmlNode& node)
 std::string NodeWord(const CXmlNode& node)
 {
     if (node.IsElement())
-        return MessageText(kElementWord, {node.Name()});
+        return MessageText(kElementWord, {{"element", node.Name()}});
     return std::string(node.KindWord());
 }
 
@@ -72,19 +72,20 @@ std::vector<CKBWarning> CKBWarnings::InLineOrder() const
 
 void CKBWarnings::OutsideClassblock(const CXmlNode& element)
 {
-    Add(element.Line(), MessageText(kOutsideClassblock, {element.Name()}));
+    Add(element.Line(), MessageText(kOutsideClassblock, {{"element", element.Name()}}));
 }
 
 void CKBWarnings::UnknownElement(const CXmlNode& element, std::string_view container,
                                  std::initializer_list<std::string_view> knownNames)
 {
     const std::string name = element.Name();
-    std::string text = container.empty() ? MessageText(kUnknownElement, {name})
-                                         : MessageText(kUnknownElementIn, {name, container});
+    std::string text = container.empty()
+                           ? MessageText(kUnknownElement, {{"element", name}})
+                           : MessageText(kUnknownElementIn, {{"element", name}, {"container", container}});
     // A misspelt letter case is the likeliest slip: name the element meant.
     for (std::string_view known : knownNames) {
         if (EqualIgnoringCase(name, known))
-            text = MessageText(kCaseHint, {text, known});
+            text = MessageText(kCaseHint, {{"warning", text}, {"known", known}});
     }
     Add(element.Line(), std::move(text));
 }
@@ -94,7 +95,8 @@ void CKBWarnings::UnreadAfterFirst(const CKBElementValues& element)
     bool first = true;
     for (const CXmlNode& child : element.Element().Children()) {
         if (!std::exchange(first, false) && CarriesText(child))
-            Add(child.Line(), MessageText(kUnreadAfterFirst, {NodeWord(child), element.Description()}));
+            Add(child.Line(), MessageText(kUnreadAfterFirst,
+                                            {{"node", NodeWord(child)}, {"element", element.Description()}}));
     }
 }
 
@@ -103,22 +105,26 @@ void CKBWarnings::ReplacedCode(const CXmlNode& replaced, const CXmlNode& replaci
 {
     if (!CarriesText(replaced))
         return;
-    Add(replaced.Line(), MessageText(kReplacedCode, {NodeWord(replaced), description, NodeWord(replacing),
-                                                    std::to_string(replacing.Line())}));
+    Add(replaced.Line(), MessageText(kReplacedCode, {{"node", NodeWord(replaced)},
+                                                 {"element", description},
+                                                 {"laterNode", NodeWord(replacing)},
+                                                 {"line", std::to_string(replacing.Line())}}));
 }
 
 void CKBWarnings::ReplacedElement(std::string_view name, long line, long laterLine)
 {
-    Add(line, MessageText(kReplacedElement, {name, std::to_string(laterLine)}));
+    Add(line, MessageText(kReplacedElement, {{"element", name}, {"line", std::to_string(laterLine)}}));
 }
 
 void CKBWarnings::QuotedValue(std::string_view value, std::string_view attributeName,
                               std::string_view description, long line)
 {
     if (std::find(value.begin(), value.end(), '"') != value.end())
-        Add(line, MessageText(kQuotedValue, {attributeName, description, kDoubleQuote}));
+        Add(line, MessageText(kQuotedValue,
+                              {{"attribute", attributeName}, {"element", description}, {"what", kDoubleQuote}}));
     if (std::any_of(value.begin(), value.end(), IsLineBreak))
-        Add(line, MessageText(kQuotedValue, {attributeName, description, kLineBreak}));
+        Add(line, MessageText(kQuotedValue,
+                              {{"attribute", attributeName}, {"element", description}, {"what", kLineBreak}}));
 }
 
 void CKBWarnings::QuotedValue(std::string_view value, std::string_view attributeName,
@@ -135,7 +141,7 @@ void CKBWarnings::ItemCode(const CKBItem& item, const CKBElementValues& element)
     std::vector<std::string> faults;
     item.FindCodeFaults(faults);
     for (const std::string& fault : faults)
-        Add(element.Line(), MessageText(kItemFault, {element.Description(), fault}));
+        Add(element.Line(), MessageText(kItemFault, {{"element", element.Description()}, {"fault", fault}}));
 }
 
 void CKBWarnings::GlobalCode(const CGlobalCode& globalCode, long firstLine)
@@ -146,7 +152,7 @@ void CKBWarnings::GlobalCode(const CGlobalCode& globalCode, long firstLine)
     if (globalCode.GetClassNames(names) && globalCode.GetClassLines(lines)) {
         for (size_t i = 0; i < names.size(); ++i) {
             if (!CVBUtility::IsVBName(names[i]))
-                Add(firstLine + lines[i] - 1, MessageText(kNotVBName, {names[i]}));
+                Add(firstLine + lines[i] - 1, MessageText(kNotVBName, {{"class", names[i]}}));
         }
     }
     if (globalCode.UnclosedClassLine() != 0)
@@ -154,5 +160,5 @@ void CKBWarnings::GlobalCode(const CGlobalCode& globalCode, long firstLine)
     std::string lastLine;
     long lastLineNumber = 0;
     if (globalCode.GetUnreadLastLine(lastLine, lastLineNumber))
-        Add(firstLine + lastLineNumber - 1, MessageText(kUnreadLastLine, {lastLine}));
+        Add(firstLine + lastLineNumber - 1, MessageText(kUnreadLastLine, {{"text", lastLine}}));
 }

@@ -25,7 +25,7 @@ constexpr std::string_view kDemonKindWord = "Demon";
 
 constexpr std::string_view kPatternCodeWord = "PatternCode";
 constexpr std::string_view kActionCodeWord = "ActionCode";
-constexpr std::string_view kNoDemonPart = "has no ITEM_00001; the dispatch calls 'ITEM_00002'";
+constexpr std::string_view kNoDemonPart = "has no {part}; the dispatch calls '{routine}'";
 
 // The object and the demon control are passed by name; only later parameters map to Args.
 constexpr int kDemonSkipCount = 1;
@@ -106,7 +106,7 @@ void CKBDemon::FindCodeFaults(std::vector<std::string>& faults) const
                  {kActionCodeWord, ActionCode, ActionRoutineAsWritten()}};
     for (const auto& p : parts) {
         if (p.code.empty())
-            faults.push_back(MessageText(kNoDemonPart, {p.part, InProject(p.routine)}));
+            faults.push_back(MessageText(kNoDemonPart, {{"part", p.part}, {"routine", InProject(p.routine)}}));
         else
             FindRoutineFaults(p.part, p.code, p.routine, InProject(p.routine), faults);
     }
@@ -118,8 +118,8 @@ void CKBDemon::CloseDispatch(CGrowingText& handlerText)
     AppendBranch(actionText, kEndBranch, {}, {}, kSubClosing);
     handlerText += patternText.Text();
     handlerText += actionText.Text();
-    patternText.clear();
-    actionText.clear();
+    patternText.Clear();
+    actionText.Clear();
 }
 
 std::string CKBDemon::ArrayName() const

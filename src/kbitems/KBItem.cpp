@@ -10,8 +10,8 @@
 namespace {
 
 constexpr std::string_view kNoRoutine =
-    "defines no routine 'ITEM_00001' in its ITEM_00002; the dispatch calls 'ITEM_00003'";
-constexpr std::string_view kNoFinalLineBreak = "ends its ITEM_00001 without a line break; "
+    "defines no routine '{routine}' in its {part}; the dispatch calls '{calledAs}'";
+constexpr std::string_view kNoFinalLineBreak = "ends its {part} without a line break; "
                                                "the routine written after it would start on its last line";
 
 bool IsBlank(char c)
@@ -123,7 +123,7 @@ void CKBItem::FindRoutineFaults(std::string_view part, const std::string& code,
                                 std::vector<std::string>& faults)
 {
     if (!CVBUtility::FindsRoutine(code, routineName))
-        faults.push_back(MessageText(kNoRoutine, {routineName, part, calledAs}));
+        faults.push_back(MessageText(kNoRoutine, {{"routine", routineName}, {"part", part}, {"calledAs", calledAs}}));
     if (!code.empty() && code.back() != '\n')
-        faults.push_back(MessageText(kNoFinalLineBreak, {part}));
+        faults.push_back(MessageText(kNoFinalLineBreak, {{"part", part}}));
 }

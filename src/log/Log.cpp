@@ -18,7 +18,7 @@ constexpr std::string_view kBeginBanner =
 constexpr std::string_view kFinishBanner =
     "--------------------------  Finish to convert ITEM_00001  -------------------------------------\n\n";
 constexpr std::string_view kStepLine = "ITEM_00001 ----> ITEM_00002 ----> ITEM_00003\n";
-constexpr std::string_view kFailureLine = "ITEM_00001 ----> ITEM_00002\n";
+constexpr std::string_view kFailureLine = "{time} ----> {message}\n";
 constexpr std::string_view kWriteFileMessage = "Write ITEM_00001 to VB ITEM_00002 file.";
 constexpr std::string_view kRegisterCodeLine =
     "ITEM_00003 ---->Generate Register code for DataServiceImpl.cls for ITEM_00001 : ITEM_00002\n";
@@ -130,7 +130,7 @@ void CLog::FinishConversion(const std::string& rulePath)
 void CLog::LogFailure(std::string_view message)
 {
     if (file_.IsOpen())
-        file_.Write(MessageText(kFailureLine, {TimeText(), message}));
+        file_.Write(MessageText(kFailureLine, {{"time", TimeText()}, {"message", message}}));
 }
 
 void CLog::LogStep(std::string_view message, bool success)

@@ -10,7 +10,7 @@ namespace {
 constexpr std::string_view kEmpty = "it is empty";
 constexpr std::string_view kSeparator = "it holds a path separator";
 constexpr std::string_view kControl = "it holds a control character";
-constexpr std::string_view kReservedCharacter = "it holds 'ITEM_00001'";
+constexpr std::string_view kReservedCharacter = "it holds '{character}'";
 constexpr std::string_view kDevice = "it is a reserved device name";
 constexpr std::string_view kTrailingDot = "it ends in a dot";
 constexpr std::string_view kTrailingSpace = "it ends in a space";
@@ -53,7 +53,7 @@ std::string CSafeName::Problem(std::string_view name)
     }
     const size_t reserved = name.find_first_of(kReservedCharacters);
     if (reserved != std::string_view::npos)
-        return MessageText(kReservedCharacter, {name.substr(reserved, 1)});
+        return MessageText(kReservedCharacter, {{"character", name.substr(reserved, 1)}});
     if (IsDeviceName(name))
         return std::string(kDevice);
     if (name.back() == '.')

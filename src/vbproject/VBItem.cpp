@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr std::string_view kCannotWrite = "cannot write ITEM_00001: ITEM_00002";
+constexpr std::string_view kCannotWrite = "cannot write {path}: {reason}";
 constexpr std::string_view kNotOpen = "file not open";
 
 }  // namespace
@@ -24,9 +24,9 @@ CVBItem::~CVBItem()
 bool CVBItem::WriteText(std::string_view text)
 {
     if (!file_.IsOpen())
-        return Fail(MessageText(kCannotWrite, {path_.empty() ? name_ : path_, kNotOpen}));
+        return Fail(MessageText(kCannotWrite, {{"path", path_.empty() ? name_ : path_}, {"reason", kNotOpen}}));
     if (!file_.Write(text))
-        return Fail(MessageText(kCannotWrite, {path_, file_.ErrorText()}));
+        return Fail(MessageText(kCannotWrite, {{"path", path_}, {"reason", file_.ErrorText()}}));
     return true;
 }
 
@@ -53,7 +53,7 @@ bool CVBItem::OpenWithHeader(const std::string& path, std::string_view header)
 {
     path_ = path;
     if (!file_.OpenReplacing(path))
-        return Fail(MessageText(kCannotWrite, {path, file_.ErrorText()}));
+        return Fail(MessageText(kCannotWrite, {{"path", path}, {"reason", file_.ErrorText()}}));
     // Flushed at once, so that a full disk is reported by Create, not by the first WriteText.
     return WriteText(header);
 }

@@ -10,7 +10,7 @@
 namespace {
 
 constexpr std::string_view kExtension = ".vbp";
-constexpr std::string_view kCannotCreateFolder = "cannot create folder ITEM_00001: ITEM_00002";
+constexpr std::string_view kCannotCreateFolder = "cannot create folder {path}: {reason}";
 
 } // namespace
 
@@ -22,7 +22,7 @@ bool CVBProject::Create(const std::string& targetFolder)
     std::string whyNot;
     const CFileSystem::FolderOutcome outcome = CFileSystem::CreateFolder(projectFolder, whyNot);
     if (outcome != CFileSystem::FolderOutcome::Created && outcome != CFileSystem::FolderOutcome::AlreadyExists)
-        return Fail(MessageText(kCannotCreateFolder, {projectFolder, whyNot}));
+        return Fail(MessageText(kCannotCreateFolder, {{"path", projectFolder}, {"reason", whyNot}}));
     std::string header;
     CVBFileTexts::GetProjectHeader(GetName(), header);
     return OpenWithHeader(projectFolder + "/" + GetName() + std::string(kExtension), header);

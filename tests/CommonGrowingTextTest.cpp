@@ -4,13 +4,12 @@
 #include <vector>
 
 #include "common/GrowingText.h"
-#include "common/Placeholder.h"
 #include "TestSupport.h"
 
 namespace {
 
 // A growing text and a plain one, filled alike: the plain one is filled over the whole text each
-// time, which is what the growing one must give byte for byte.
+// time, position by position, which is what the growing one must give byte for byte.
 struct TextPair {
     CGrowingText growing;
     std::string plain;
@@ -23,13 +22,13 @@ struct TextPair {
     void Fill(const std::string& token, const std::string& value)
     {
         growing.Fill(token, value);
-        FillPlaceholder(plain, token, value);
+        plain = FilledByPositions(plain, token, value);
     }
 };
 
 }  // namespace
 
-TEST(LogGrowingText, FillsLikeWholeTextFilling)
+TEST(CommonGrowingText, FillsLikeWholeTextFilling)
 {
     // {kAppend, text} appends text; {token, value} fills token with value.
     constexpr const char* kAppend = nullptr;
@@ -83,7 +82,7 @@ TEST(LogGrowingText, FillsLikeWholeTextFilling)
 
 // Texts and values made of tokens, pieces of tokens and digits, so that values carry tokens, joins
 // complete them and appends finish the ones left open at the end.
-TEST(LogGrowingText, RandomAppendsAndFillsMatchWholeTextFilling)
+TEST(CommonGrowingText, RandomAppendsAndFillsMatchWholeTextFilling)
 {
     const std::vector<std::string> pieces = {
         "ITEM_00001", "ITEM_00002", "ITEM_00003", "ITEM_00008", "ITEM_0000", "ITEM_000",
@@ -114,43 +113,11 @@ TEST(LogGrowingText, RandomAppendsAndFillsMatchWholeTextFilling)
             ASSERT_EQ(text.growing.Text(), text.plain) << history;
         }
         // Emptied, the text starts afresh: what was known about the old one no longer holds.
-        text.growing.clear();
+        text.growing.Clear();
         text.plain.clear();
         text.Append("ITEM_00001ITEM_00002");
         text.Fill("ITEM_00002", "b");
         text.Fill("ITEM_00001", "a");
         ASSERT_EQ(text.growing.Text(), "ab") << history;
-    }
-}
-
-// Short texts and long ones, which are searched differently, against the plainest filling: compare
-// at every position, left to right, and go on after each replacement.
-TEST(LogGrowingText, FillingShortAndLongTextsMatchesPositionByPositionFilling)
-{
-    const std::vector<std::string> pieces = {"ITEM_00001", "ITEM_0000", "I", "1", " ", " Calc(",
-                                             "Calc", "\n", "x", "ITEM_00001ITEM_00001"};
-    const std::vector<std::string> tokens = {"ITEM_00001", " Calc(", "x", "I1"};
-    RandomPick pick(11);
-    for (int round = 0; round < 3000; ++round) {
-        std::string text;
-        for (size_t n = pick(400); n > 0; --n)
-            text += pieces[pick(pieces.size())];
-        const std::string& token = tokens[pick(tokens.size())];
-        const std::string value = pieces[pick(pieces.size())];
-        std::string expected;
-        for (size_t pos = 0; pos < text.size();) {
-            if (text.compare(pos, token.size(), token) == 0) {
-                expected += value;
-                pos += token.size();
-            } else {
-                expected += text[pos++];
-            }
-        }
-        const size_t from = pick(text.size() + 1);
-        const size_t first = text.find(token, from);
-        std::string filled = text;
-        FillPlaceholder(filled, token, value);
-        ASSERT_EQ(filled, expected) << "token \"" << token << "\" in \"" << text << "\"";
-        ASSERT_EQ(FindPlaceholder(text, from, token), first) << "token \"" << token << "\" from " << from;
     }
 }
