@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+// The temporary files this process is writing, removed when it is interrupted (SIGINT, SIGTERM,
+// SIGHUP; Ctrl+C, Ctrl+Break or a closed console on Windows), after which the process ends with
+// the status that interruption gives. A process killed outright leaves them behind: whoever
+// writes into that folder next removes them.
+//
+// The one list is the process's own, not an object's: a signal handler reaches nothing else.
+class CTemporaryFiles {
+public:
+    // Installs the handlers; once, at start-up. An interruption that the process was started to
+    // ignore (nohup) stays ignored. A write past the file-size limit (ulimit -f) then fails with
+    // "File too large", like a full disk, instead of ending the process.
+    static void InstallHandlers();
+    static void Add(const std::string& path);
+    // path is no longer this process's to remove: renamed into place, or removed already.
+    static void Forget(const std::string& path);
+};
