@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 // The temporary files this process is writing, removed when it is interrupted (SIGINT, SIGTERM,
@@ -14,7 +15,9 @@ public:
     // ignore (nohup) stays ignored. A write past the file-size limit (ulimit -f) then fails with
     // "File too large", like a full disk, instead of ending the process.
     static void InstallHandlers();
-    static void Add(const std::string& path);
+    // Runs create, which makes the file at path, with interruptions held off, and lists path when
+    // create returns true: no interruption comes between a file and its listing.
+    static bool Create(const std::string& path, const std::function<bool()>& create);
     // path is no longer this process's to remove: renamed into place, or removed already.
     static void Forget(const std::string& path);
 };

@@ -63,12 +63,15 @@ void CTemporaryFiles::InstallHandlers()
     }
 }
 
-void CTemporaryFiles::Add(const std::string& path)
+bool CTemporaryFiles::Create(const std::string& path, const std::function<bool()>& create)
 {
     CInterruptionsHeld held;
+    if (!create())
+        return false;
     if (!gTemporaries)
         gTemporaries = new std::vector<std::string>;
     gTemporaries->push_back(path);
+    return true;
 }
 
 void CTemporaryFiles::Forget(const std::string& path)

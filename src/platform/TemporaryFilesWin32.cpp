@@ -44,13 +44,17 @@ void CTemporaryFiles::InstallHandlers()
     ::SetConsoleCtrlHandler(RemoveTemporaries, TRUE);
 }
 
-void CTemporaryFiles::Add(const std::string& path)
+bool CTemporaryFiles::Create(const std::string& path, const std::function<bool()>& create)
 {
     ::EnterCriticalSection(&ListGuard());
-    if (!gTemporaries)
-        gTemporaries = new std::vector<std::string>;
-    gTemporaries->push_back(path);
+    const bool created = create();
+    if (created) {
+        if (!gTemporaries)
+            gTemporaries = new std::vector<std::string>;
+        gTemporaries->push_back(path);
+    }
     ::LeaveCriticalSection(&ListGuard());
+    return created;
 }
 
 void CTemporaryFiles::Forget(const std::string& path)

@@ -101,8 +101,7 @@ bool CTextFile::OpenReplacing(const std::string& path)
     const std::string folder = path.substr(0, FolderEnd(path));
     for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
         const std::string temporary = folder + TemporaryName();
-        if (CreateNew(temporary)) {
-            CTemporaryFiles::Add(temporary);
+        if (CTemporaryFiles::Create(temporary, [&] { return CreateNew(temporary); })) {
             temporaryPath_ = temporary;
             replacedPath_ = path;
             KeepPermissions();
