@@ -20,6 +20,9 @@
 
 namespace {
 
+constexpr std::string_view kTemporaryPrefix = ".rulecast-";
+constexpr std::string_view kTemporaryExtension = ".tmp";
+
 // How many of the first count bytes of text hold whole UTF-8 characters: a character that the
 // end cuts off is left out, at most three bytes.
 size_t WholeCharacters(const char* text, size_t count)
@@ -55,13 +58,6 @@ size_t CopyBeforeLineFeed(const char* text, size_t count, char* chunk)
         chunk[copied] = text[copied];
     return copied;
 }
-
-}  // namespace
-
-namespace {
-
-constexpr std::string_view kTemporaryPrefix = ".rulecast-";
-constexpr std::string_view kTemporaryExtension = ".tmp";
 
 }  // namespace
 
@@ -123,8 +119,11 @@ bool CTextFile::Finish()
     bool written = sink_->Flush(file_.get(), error);
     if (!written)
         errorText_ = error;
-    // A write the library deferred may only fail here.
-    written = (std::fclose(file_.release()) == 0 || Fail()) && written;
+    // A write the library deferred may only fail here; the first failure is the one told.
+    const bool closed = std::fclose(file_.release()) == 0;
+    if (!closed && written)
+        Fail();
+    written = written && closed;
     if (!written)
         RemoveTemporary();
     return written;
