@@ -3,14 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <filesystem>
+#include <future>
 #include <functional>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "TestSupport.h"
 #include "hostile/HostileProgram.h"
+#include "platform/FolderLock.h"
 
 namespace fs = std::filesystem;
 
@@ -24,6 +29,17 @@ std::string RuleFile(const std::string& moduleName)
            "<Rule name=\"R\" displayname=\"d\" interactive=\"true\" secure=\"true\" casefixed=\"true\">"
            "<![CDATA[Public Function R() As Variant\nR = 1\nEnd Function\n]]></Rule>\n"
            "</KnowledgeBase>\n";
+}
+
+// A project whose routines take a while to write: long enough to be interrupted while writing.
+std::string LargeRuleFile()
+{
+    std::string rules;
+    for (int i = 0; i < 40000; ++i)
+        rules += "<Rule name=\"R" + std::to_string(i) + "\" displayname=\"d\" interactive=\"true\" secure=\"true\" "
+                 "casefixed=\"true\"><![CDATA[Public Function R" + std::to_string(i) + "() As Variant\nR" +
+                 std::to_string(i) + " = 1\nEnd Function\n]]></Rule>\n";
+    return "<KnowledgeBase name=\"Plant\">\n" + rules + "</KnowledgeBase>\n";
 }
 
 const std::vector<std::string> kBatch = {"*.pxkbx", "target"};
@@ -59,6 +75,29 @@ void ExpectFiles(const std::string& folder, const std::vector<std::string>& file
     EXPECT_EQ(ListFolder(folder), files) << folder;
 }
 
+// An earlier project in the target, each file saying which it is.
+void WriteEarlierPlant(const hostile::Program& p)
+{
+    fs::create_directory(Project(p));
+    for (const std::string& file : kPlantFiles)
+        WriteFileBytes(Project(p) + "/" + file, "earlier " + file);
+}
+
+void ExpectEarlierPlant(const hostile::Program& p)
+{
+    for (const std::string& file : kPlantFiles)
+        EXPECT_EQ(ReadFileBytes(Project(p) + "/" + file), "earlier " + file);
+    ExpectFiles(Project(p), kPlantFiles);
+}
+
+bool WritesTemporaries(const std::string& work)
+{
+    for (const std::string& name : ListFolder(work + "/target/Plant"))
+        if (name.starts_with(".rulecast-"))
+            return true;
+    return false;
+}
+
 const std::vector<std::string> kPlant = {"Plant"};
 const std::vector<std::string> kNothing = {};
 const std::string kUsage = "Usage: ";
@@ -90,23 +129,62 @@ const Case kCases[] = {
      {"elsewhere/DataServiceImpl.cls", "elsewhere/GlobalCode.bas", "elsewhere/KBRoutine.bas",
       "elsewhere/Plant.vbp", "elsewhere/Pump.cls"},
      nullptr, Need::kSymbolicLinks},
-    {"a file that cannot be written whole leaves the earlier one whole and no temporary file",
+    {"a file past the size limit fails like a full disk, and the earlier project stays exactly as it was",
      [](const hostile::Program& p) {
          p.WriteRule("Plant.pxkbx", RuleFile("Plant"));
-         fs::create_directory(Project(p));
-         for (const std::string& file : kPlantFiles)
-             WriteFileBytes(Project(p) + "/" + file, "earlier " + file);
+         WriteEarlierPlant(p);
      },
      // The service class is larger than the limit; the project file's header fits, not its entries.
      kBatch, {.fileBytes = 600}, 1,
      "WORK/Plant.pxkbx: error: cannot write target/Plant/DataServiceImpl.cls: File too large", kPlant, {},
+     ExpectEarlierPlant, Need::kFileSizeLimit},
+    {"a file its user may not write is refused before anything is replaced",
      [](const hostile::Program& p) {
-         EXPECT_EQ(ReadFileBytes(Project(p) + "/DataServiceImpl.cls"), "earlier DataServiceImpl.cls");
-         EXPECT_EQ(ReadFileBytes(Project(p) + "/Plant.vbp"), "earlier Plant.vbp");
-         EXPECT_EQ(ReadFileBytes(Project(p) + "/GlobalCode.bas").rfind("Attribute VB_Name = GlobalCode", 0), 0u);
-         ExpectFiles(Project(p), kPlantFiles);
+         p.WriteRule("Plant.pxkbx", RuleFile("Plant"));
+         WriteEarlierPlant(p);
+         p.OpenToAll();
+         for (const std::string& entry : ListFolder(Project(p)))
+             OpenToAll(Project(p) + "/" + entry);
+         OpenToAll(Project(p));
+         MakeReadOnly(Project(p) + "/GlobalCode.bas");
      },
-     Need::kFileSizeLimit},
+     kBatch, {.unprivileged = true}, 1,
+     "WORK/Plant.pxkbx: error: cannot replace target/Plant/GlobalCode.bas: it is read-only", kPlant, {},
+     ExpectEarlierPlant},
+    {"a replaced file keeps its permission bits",
+     [](const hostile::Program& p) {
+         p.WriteRule("Plant.pxkbx", RuleFile("Plant"));
+         WriteEarlierPlant(p);
+         fs::permissions(Project(p) + "/KBRoutine.bas", fs::perms::owner_read | fs::perms::owner_write);
+     },
+     kBatch, {}, 0, "", kPlant, {},
+     [](const hostile::Program& p) {
+         EXPECT_EQ(fs::status(Project(p) + "/KBRoutine.bas").permissions(),
+                   fs::perms::owner_read | fs::perms::owner_write);
+         EXPECT_EQ(ReadFileBytes(Project(p) + "/KBRoutine.bas").rfind("Attribute VB_Name = KBRoutine", 0), 0u);
+     },
+     Need::kPermissionBits},
+    {"temporary files that a killed conversion left are removed by the next one",
+     [](const hostile::Program& p) {
+         p.WriteRule("Plant.pxkbx", RuleFile("Plant"));
+         WriteEarlierPlant(p);
+         WriteFileBytes(Project(p) + "/.rulecast-0123456789ab.tmp", "left by a killed conversion");
+     },
+     kBatch, {}, 0, "", kPlant, {}, [](const hostile::Program& p) { ExpectFiles(Project(p), kPlantFiles); }},
+    {"an interrupt removes the temporary files and ends the program as the signal does",
+     [](const hostile::Program& p) {
+         p.WriteRule("Plant.pxkbx", LargeRuleFile());
+         WriteEarlierPlant(p);
+     },
+     kBatch, {.signal = SIGINT, .signalWhen = WritesTemporaries}, 128 + SIGINT, "", kPlant, {}, ExpectEarlierPlant,
+     Need::kSignals},
+    {"a termination request removes the temporary files and ends the program as the signal does",
+     [](const hostile::Program& p) {
+         p.WriteRule("Plant.pxkbx", LargeRuleFile());
+         WriteEarlierPlant(p);
+     },
+     kBatch, {.signal = SIGTERM, .signalWhen = WritesTemporaries}, 128 + SIGTERM, "", kPlant, {}, ExpectEarlierPlant,
+     Need::kSignals},
     {"a module name holding a line break is refused before anything is written",
      [](const hostile::Program& p) {
          p.WriteRule("evil.pxkbx", RuleFile("evil&#13;&#10;ExeName32=&quot;evil.dll&quot;"));
@@ -213,4 +291,25 @@ TEST(AppSafeOutput, WritesWholeFilesOnlyWhereTheyBelong)
         if (c.check)
             c.check(program);
     }
+}
+
+TEST(AppSafeOutput, AConversionWaitsForAnotherIntoTheSameProjectAndSaysSoOnce)
+{
+    hostile::Program program;
+    program.WriteRule("Plant.pxkbx", RuleFile("Plant"));
+    ASSERT_TRUE(MakeFolder(Project(program)));
+    std::promise<void> locked;
+    // On Windows the lock belongs to the thread that took it, which alone may let go of it.
+    std::thread holder([&] {
+        CFolderLock lock;
+        EXPECT_TRUE(lock.Lock(Project(program)));
+        locked.set_value();
+        std::this_thread::sleep_for(std::chrono::seconds(3));
+    });
+    locked.get_future().wait();
+    const hostile::Outcome outcome = program.Run(kBatch);
+    holder.join();
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_EQ(outcome.err, "rulecast: waiting for another conversion into target/Plant to finish\n");
+    ExpectFiles(Project(program), kPlantFiles);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <random>
@@ -61,8 +62,24 @@ enum class Need {
     kFileSizeLimit,           // RunLimits::fileBytes
     kAnyByteInFileNames,      // line breaks and escapes, which Windows refuses in a name
     kQtDialog,                // a start without arguments that looks for a display
+    kPermissionBits,          // modes such as 0600 that a replaced file keeps
+    kSignals,                 // RunLimits::signal
+    kSharingViolations,       // FileHeldOpen keeps others from removing the file
 };
 bool PlatformHas(Need need);
+
+// A file held open, as an editor or a virus scanner may hold it, until the object goes: on Windows
+// without sharing, so that no one else may open, rename or remove it.
+class FileHeldOpen {
+public:
+    explicit FileHeldOpen(const std::string& path);
+    ~FileHeldOpen();
+    FileHeldOpen(const FileHeldOpen&) = delete;
+    FileHeldOpen& operator=(const FileHeldOpen&) = delete;
+
+private:
+    void* handle_;
+};
 
 // The path as the system writes it, as the program names what lies in a folder the system gave
 // it (its own, the user's): with backslashes on Windows.
@@ -122,6 +139,10 @@ struct RunLimits {
     // Run as a user without privileges, for whom permission bits hold even when the tests run with
     // all rights. The folders it uses must be open to that user (OpenToAll). Linux only.
     bool unprivileged = false;
+    // Sent to the child once signalWhen(workingFolder) holds, which is asked every millisecond
+    // while the child runs. Linux only (Need::kSignals).
+    int signal = 0;
+    std::function<bool(const std::string&)> signalWhen = nullptr;
 };
 
 struct RunResult {

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <stdexcept>
 #include <thread>
+#include <fcntl.h>
 #include <grp.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -26,9 +27,19 @@ std::string SystemPath(const std::string& path)
     return path;
 }
 
-bool PlatformHas(Need)
+bool PlatformHas(Need need)
 {
-    return true;
+    return need != Need::kSharingViolations;
+}
+
+FileHeldOpen::FileHeldOpen(const std::string& path)
+    : handle_(reinterpret_cast<void*>(static_cast<intptr_t>(::open(path.c_str(), O_RDONLY | O_CLOEXEC))))
+{
+}
+
+FileHeldOpen::~FileHeldOpen()
+{
+    ::close(static_cast<int>(reinterpret_cast<intptr_t>(handle_)));
 }
 
 void SetEnv(const std::string& name, const std::string& value)
@@ -152,8 +163,6 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
                 ::_exit(127);
         }
         if (limits.fileBytes != 0) {
-            // The write past the limit then fails with EFBIG instead of killing the child.
-            std::signal(SIGXFSZ, SIG_IGN);
             const rlimit bytes{limits.fileBytes, limits.fileBytes};
             if (::setrlimit(RLIMIT_FSIZE, &bytes) != 0)
                 ::_exit(127);
@@ -174,14 +183,19 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
     int status = 0;
     rusage usage{};
     const auto deadline = start + std::chrono::seconds(limits.seconds);
+    bool signalled = false;
     while (::wait4(pid, &status, WNOHANG, &usage) == 0) {
+        if (limits.signal != 0 && !signalled && limits.signalWhen(workingFolder)) {
+            ::kill(pid, limits.signal);
+            signalled = true;
+        }
         if (std::chrono::steady_clock::now() > deadline) {
             result.timedOut = true;
             ::kill(pid, SIGKILL);
             ::wait4(pid, &status, 0, &usage);
             break;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        std::this_thread::sleep_for(std::chrono::milliseconds(limits.signal != 0 && !signalled ? 1 : 5));
     }
     result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);

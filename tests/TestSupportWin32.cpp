@@ -103,11 +103,23 @@ std::string SystemPath(const std::string& path)
     return native;
 }
 
-bool PlatformHas(Need)
+bool PlatformHas(Need need)
 {
     // Links need a privilege, a file has no size limit of its own, names refuse control
-    // characters, and the program shows no dialog yet.
-    return false;
+    // characters, the program shows no dialog yet, a file's rights are no mode, and a console
+    // event cannot be sent to one program alone.
+    return need == Need::kSharingViolations;
+}
+
+FileHeldOpen::FileHeldOpen(const std::string& path)
+    : handle_(::CreateFileW(WideText(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr))
+{
+}
+
+FileHeldOpen::~FileHeldOpen()
+{
+    if (handle_ != INVALID_HANDLE_VALUE)
+        ::CloseHandle(handle_);
 }
 
 void SetEnv(const std::string& name, const std::string& value)

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <optional>
 #include <regex>
 #include <sstream>
 
@@ -8,6 +11,7 @@
 #include "kbitems/KBFilter.h"
 #include "kbitems/KBRule.h"
 #include "log/Log.h"
+#include "platform/FileSink.h"
 #include "vbproject/SafeName.h"
 #include "vbproject/VBProjectBuilder.h"
 
@@ -73,6 +77,35 @@ std::unique_ptr<CKBItem> Rule(const std::string& name)
     return std::make_unique<CKBRule>(name, "d", "", "Function " + name + "(a)\n" + name + " = a\nEnd Function\n",
                                      false, false, true);
 }
+
+// The real disk, but one that fills up after so many bytes, or refuses to rename a file over the
+// one of a given name as though another program held it open.
+class FailingDisk : public CFileSink {
+public:
+    FailingDisk(size_t bytesLeft, std::string refusedName) : bytesLeft_(bytesLeft), refusedName_(std::move(refusedName)) {}
+
+    bool Write(std::FILE* file, const char* bytes, size_t count, std::string& error) override
+    {
+        if (count > bytesLeft_) {
+            error = "No space left on device";
+            return false;
+        }
+        bytesLeft_ -= count;
+        return CFileSink::Write(file, bytes, count, error);
+    }
+    bool Rename(const std::string& from, const std::string& to, std::string& error) override
+    {
+        if (!refusedName_.empty() && to.ends_with("/" + refusedName_)) {
+            error = kOpenElsewhere;
+            return false;
+        }
+        return CFileSink::Rename(from, to, error);
+    }
+
+private:
+    size_t bytesLeft_;
+    std::string refusedName_;
+};
 
 std::unique_ptr<CKBItem> Event(const std::string& name, const std::string& cls, const std::string& code)
 {
@@ -215,6 +248,60 @@ TEST_F(VBProjectBuilderTest, AFileThatCannotBeWrittenFailsItsLineAndTheBuild)
                                                      "Write GlobalCode to VB .bas file. ----> Success!",
                                                      "Write KB Item to VB .bas file. ----> Fail!"}));
     EXPECT_NE(b.FailureReason().find("DataServiceImpl.cls"), std::string::npos) << b.FailureReason();
-    // The other files are still written whole.
-    EXPECT_NE(File("GlobalCode.bas").find("ObjectStore"), std::string::npos);
+    // Nothing takes its place, and no temporary file stays.
+    EXPECT_EQ(ListFolder(target / "Plant"), (std::vector<std::string>{"DataServiceImpl.cls", "KBRoutine.bas"}));
+}
+
+TEST_F(VBProjectBuilderTest, AFailureLeavesTheEarlierProjectOrSaysWhichFilesWereReplaced)
+{
+    const std::vector<std::string> files = {"DataServiceImpl.cls", "GlobalCode.bas", "KBRoutine.bas", "P.cls",
+                                            "Plant.vbp"};
+    const std::string folder = target / "Plant";
+    struct Row {
+        const char* behaviour;
+        size_t bytesLeft;
+        std::string refusedName;
+        // Held open by another program during the build.
+        std::string heldOpen;
+        std::string reason;
+        std::vector<std::string> replaced;
+        std::optional<Need> needs = std::nullopt;
+    } rows[] = {
+        {"a disk that fills up replaces nothing", 1200, "", "",
+         "cannot write " + folder + "/DataServiceImpl.cls: No space left on device", {}},
+        {"a rename refused half way says which files were replaced", SIZE_MAX, "GlobalCode.bas", "",
+         "cannot replace " + folder + "/GlobalCode.bas: it is open in another program (already replaced: P.cls, "
+         "DataServiceImpl.cls)",
+         {"P.cls", "DataServiceImpl.cls"}},
+        {"the project file's rename refused leaves the earlier project file", SIZE_MAX, "Plant.vbp", "",
+         "cannot replace " + folder + "/Plant.vbp: it is open in another program (already replaced: P.cls, "
+         "DataServiceImpl.cls, GlobalCode.bas, KBRoutine.bas)",
+         {"P.cls", "DataServiceImpl.cls", "GlobalCode.bas", "KBRoutine.bas"}},
+        {"a file open in another program is refused before anything is replaced", SIZE_MAX, "", "KBRoutine.bas",
+         "cannot replace " + folder + "/KBRoutine.bas: it is open in another program", {},
+         Need::kSharingViolations},
+    };
+    for (const Row& row : rows) {
+        if (row.needs && !PlatformHas(*row.needs))
+            continue;
+        SCOPED_TRACE(row.behaviour);
+        MakeFolder(folder);
+        for (const std::string& file : files)
+            WriteFileBytes(folder + "/" + file, "earlier " + file);
+        std::optional<FileHeldOpen> held;
+        if (!row.heldOpen.empty())
+            held.emplace(folder + "/" + row.heldOpen);
+        FailingDisk disk(row.bytesLeft, row.refusedName);
+        CVBProjectBuilder b(target.Path(), nullptr, &disk);
+        b.SetModuleName("Plant");
+        b.SetGlobalCode(std::make_unique<CGlobalCode>("Class P\nEnd Class\n"));
+        EXPECT_FALSE(b.Build());
+        held.reset();
+        EXPECT_EQ(b.FailureReason(), row.reason);
+        EXPECT_EQ(ListFolder(folder), files);
+        for (const std::string& file : files) {
+            const bool replaced = std::find(row.replaced.begin(), row.replaced.end(), file) != row.replaced.end();
+            EXPECT_EQ(File(file) == "earlier " + file, !replaced) << file;
+        }
+    }
 }

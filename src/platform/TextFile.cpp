@@ -12,10 +12,16 @@
 #include <emmintrin.h>
 #endif
 
+#include "platform/FileSearch.h"
+#include "platform/FileSink.h"
 #include "platform/FileSystem.h"
+#include "platform/TemporaryFiles.h"
 #include "platform/TextEncoder.h"
 
 namespace {
+
+constexpr std::string_view kTemporaryPrefix = ".rulecast-";
+constexpr std::string_view kTemporaryExtension = ".tmp";
 
 // How many of the first count bytes of text hold whole UTF-8 characters: a character that the
 // end cuts off is left out, at most three bytes.
@@ -55,14 +61,29 @@ size_t CopyBeforeLineFeed(const char* text, size_t count, char* chunk)
 
 }  // namespace
 
+CTextFile::CTextFile() : sink_(&CFileSink::Disk()) {}
+
+void CTextFile::SetSink(CFileSink* sink)
+{
+    sink_ = sink ? sink : &CFileSink::Disk();
+}
+
 std::string CTextFile::TemporaryName()
 {
     static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     std::random_device random;
-    std::string name = ".rulecast-";
-    for (int i = 0; i < 12; ++i)
+    std::string name(kTemporaryPrefix);
+    for (int i = 0; i < kTemporaryLetters; ++i)
         name += kLetters[random() % (sizeof kLetters - 1)];
-    return name + ".tmp";
+    return name + std::string(kTemporaryExtension);
+}
+
+void CTextFile::RemoveLeftovers(const std::string& folder)
+{
+    const std::string pattern =
+        std::string(kTemporaryPrefix) + std::string(kTemporaryLetters, '?') + std::string(kTemporaryExtension);
+    for (const std::string& path : CFileSearch::Find(folder + "/" + pattern))
+        RemoveFile(path);
 }
 
 bool CTextFile::OpenReplacing(const std::string& path)
@@ -76,9 +97,10 @@ bool CTextFile::OpenReplacing(const std::string& path)
     const std::string folder = path.substr(0, FolderEnd(path));
     for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
         const std::string temporary = folder + TemporaryName();
-        if (CreateNew(temporary)) {
+        if (CTemporaryFiles::Create(temporary, [&] { return CreateNew(temporary); })) {
             temporaryPath_ = temporary;
             replacedPath_ = path;
+            KeepPermissions();
             return true;
         }
         if (errno != EEXIST)
@@ -87,23 +109,47 @@ bool CTextFile::OpenReplacing(const std::string& path)
     return false;
 }
 
-bool CTextFile::Commit()
+bool CTextFile::Finish()
 {
     if (!file_ || temporaryPath_.empty()) {
         errorText_ = "file is not open";
         return false;
     }
-    bool written = std::fflush(file_.get()) == 0 || Fail();
-    // A write the library deferred may only fail here.
-    written = (std::fclose(file_.release()) == 0 || Fail()) && written;
-    // Replacing takes the place of whatever entry has the name, a link included, without following it.
-    if (!written || !MoveOverReplaced()) {
+    std::string error;
+    bool written = sink_->Flush(file_.get(), error);
+    if (!written)
+        errorText_ = error;
+    // A write the library deferred may only fail here; the first failure is the one told.
+    const bool closed = std::fclose(file_.release()) == 0;
+    if (!closed && written)
+        Fail();
+    written = written && closed;
+    if (!written)
+        RemoveTemporary();
+    return written;
+}
+
+bool CTextFile::Replace()
+{
+    if (file_ || temporaryPath_.empty()) {
+        errorText_ = "file is not finished";
+        return false;
+    }
+    std::string error;
+    if (!sink_->Rename(temporaryPath_, replacedPath_, error)) {
+        errorText_ = error;
         RemoveTemporary();
         return false;
     }
+    CTemporaryFiles::Forget(temporaryPath_);
     temporaryPath_.clear();
     replacedPath_.clear();
     return true;
+}
+
+bool CTextFile::Commit()
+{
+    return Finish() && Replace();
 }
 
 bool CTextFile::Write(std::string_view text, bool flush)
@@ -155,7 +201,11 @@ bool CTextFile::WriteChunk(char* chunk, size_t& used, bool last)
 
 bool CTextFile::WriteBytes(const char* bytes, size_t count)
 {
-    return std::fwrite(bytes, 1, count, file_.get()) == count || Fail();
+    std::string error;
+    if (sink_->Write(file_.get(), bytes, count, error))
+        return true;
+    errorText_ = error;
+    return false;
 }
 
 CTextFile::~CTextFile()
@@ -167,6 +217,16 @@ void CTextFile::Close()
 {
     file_.reset();
     RemoveTemporary();
+}
+
+void CTextFile::RemoveTemporary()
+{
+    if (temporaryPath_.empty())
+        return;
+    RemoveFile(temporaryPath_);
+    CTemporaryFiles::Forget(temporaryPath_);
+    temporaryPath_.clear();
+    replacedPath_.clear();
 }
 
 bool CTextFile::ReadFirstLine(const std::string& path, std::string& line)

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+class CFileSink;
 class CTextEncoder;
 
 // A text file written the way the generated project and the logs need it: every "\n" reaches the
@@ -12,24 +13,38 @@ class CTextEncoder;
 // flushed at once so that what was written survives a crash.
 class CTextFile {
 public:
-    CTextFile() = default;
+    CTextFile();
     ~CTextFile();
     CTextFile(const CTextFile&) = delete;
     CTextFile& operator=(const CTextFile&) = delete;
 
     // The code page the text is written in, borrowed; none (the default) writes UTF-8 as it is.
     void SetEncoder(CTextEncoder* encoder) { encoder_ = encoder; }
+    // The disk the bytes go to, borrowed; none (the default) is the real one.
+    void SetSink(CFileSink* sink);
     // Opens with the meaning of "w+t": creates the file, or empties an existing one.
     bool Open(const std::string& path);
-    // Opens a new temporary file in path's folder, with the permissions any new file gets; path
-    // itself stays as it is until Commit. For files that must never be seen half written, nor
-    // written through a link that stands at path. False, with nothing created, when path names a
-    // folder or the temporary file cannot be made.
+    // Opens a new temporary file in path's folder, with the permission bits of the file at path
+    // where there is one, else those any new file gets; path itself stays as it is until Replace.
+    // For files that must never be seen half written, nor written through a link that stands at
+    // path. False, with nothing created, when path names a folder or the temporary file cannot be
+    // made.
     bool OpenReplacing(const std::string& path);
-    // Flushes and closes the file that OpenReplacing opened and renames it over path: whatever
-    // entry had that name, a link included, is replaced, never followed. False, with the temporary
-    // file removed and path as it was, when any step fails.
+    // Flushes the file that OpenReplacing opened through to the disk and closes it; it waits,
+    // whole, for Replace. False, with the temporary file removed, when any step fails.
+    bool Finish();
+    // Renames the finished file over path: whatever entry had that name, a link included, is
+    // replaced, never followed. False, with the temporary file removed and path as it was, when
+    // the rename fails.
+    bool Replace();
+    // Finish and Replace.
     bool Commit();
+    // Why the file at path may not be replaced ("it is read-only", "it is open in another
+    // program"); empty when it may, or when there is none.
+    static std::string ReplaceProblem(const std::string& path);
+    // Removes the temporary files that an earlier process, killed while writing, left in folder.
+    // Only for a folder that no other process writes into now.
+    static void RemoveLeftovers(const std::string& folder);
     // Creates the file only when no entry of that name exists; never overwrites.
     bool CreateNew(const std::string& path);
     bool IsOpen() const { return file_ != nullptr; }
@@ -53,10 +68,11 @@ private:
     static bool NamesFolder(const std::string& path);
     // Where the name of path's last entry starts: the length of its folder part with separator.
     static size_t FolderEnd(const std::string& path);
-    // Renames the committed temporary file over the replaced path.
-    bool MoveOverReplaced();
-    // Removes the uncommitted temporary file, if any.
+    // Gives the open temporary file the permission bits of the file it is to replace.
+    void KeepPermissions();
+    // Removes the temporary file that was not put in place, if any.
     void RemoveTemporary();
+    static void RemoveFile(const std::string& path);
     // A hidden name of fixed length for a temporary file, so that a long file name cannot make it
     // too long.
     static std::string TemporaryName();
@@ -68,13 +84,16 @@ private:
     static constexpr size_t kChunkSize = 16 * 1024;
     // Temporary names tried before giving up when every one is taken.
     static constexpr int kTemporaryAttempts = 100;
+    // What follows the prefix in a temporary name.
+    static constexpr int kTemporaryLetters = 12;
 
     std::unique_ptr<FILE, Closer> file_;
+    CFileSink* sink_;
     CTextEncoder* encoder_ = nullptr;
     // The converted chunk, kept to spare an allocation per chunk.
     std::string encoded_;
     std::string errorText_;
-    // Set while a file opened by OpenReplacing is not yet committed.
+    // Set while a file opened by OpenReplacing is not yet in place.
     std::string temporaryPath_;
     std::string replacedPath_;
 };

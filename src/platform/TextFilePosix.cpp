@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/FileSink.h"
 #include "platform/FileSystem.h"
 
 bool CTextFile::Fail()
@@ -46,16 +47,26 @@ size_t CTextFile::FolderEnd(const std::string& path)
     return path.rfind('/') + 1;
 }
 
-bool CTextFile::MoveOverReplaced()
+void CTextFile::KeepPermissions()
 {
-    return ::rename(temporaryPath_.c_str(), replacedPath_.c_str()) == 0 || Fail();
+    struct stat replaced;
+    if (::lstat(replacedPath_.c_str(), &replaced) == 0 && S_ISREG(replaced.st_mode))
+        ::fchmod(::fileno(file_.get()), replaced.st_mode & 0777);
 }
 
-void CTextFile::RemoveTemporary()
+void CTextFile::RemoveFile(const std::string& path)
 {
-    if (temporaryPath_.empty())
-        return;
-    ::unlink(temporaryPath_.c_str());
-    temporaryPath_.clear();
-    replacedPath_.clear();
+    ::unlink(path.c_str());
+}
+
+std::string CTextFile::ReplaceProblem(const std::string& path)
+{
+    // A link is replaced, not written through, so only a file's own rights count; and they count
+    // for whoever runs the program, though the folder would let the rename pass.
+    struct stat info;
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return "";
+    if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES)
+        return std::string(CFileSink::kReadOnly);
+    return "";
 }

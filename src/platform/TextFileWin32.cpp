@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <windows.h>
 
+#include "platform/FileSink.h"
 #include "platform/FileSystem.h"
 #include "platform/WideText.h"
 
@@ -77,20 +78,33 @@ size_t CTextFile::FolderEnd(const std::string& path)
     return path.find_last_of("/\\") + 1;
 }
 
-bool CTextFile::MoveOverReplaced()
+void CTextFile::KeepPermissions()
 {
-    if (::MoveFileExW(WideText(temporaryPath_).c_str(), WideText(replacedPath_).c_str(),
-                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
-    errorText_ = CFileSystem::FolderErrorText(static_cast<int>(::GetLastError()));
-    return false;
+    // A replaced file's read-only attribute refuses the replacement before (ReplaceProblem); the
+    // rest of its rights come from the folder, as a new file's do.
 }
 
-void CTextFile::RemoveTemporary()
+void CTextFile::RemoveFile(const std::string& path)
 {
-    if (temporaryPath_.empty())
-        return;
-    ::DeleteFileW(WideText(temporaryPath_).c_str());
-    temporaryPath_.clear();
-    replacedPath_.clear();
+    ::DeleteFileW(WideText(path).c_str());
+}
+
+std::string CTextFile::ReplaceProblem(const std::string& path)
+{
+    const std::wstring wide = WideText(path);
+    const DWORD attributes = ::GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return "";
+    // Source control marks the files that are not checked out so; MoveFileExW would refuse them
+    // only after everything is written, and Wine not at all.
+    if (attributes & FILE_ATTRIBUTE_READONLY)
+        return std::string(CFileSink::kReadOnly);
+    // A program holding the file open without sharing its removal makes the rename fail: asking
+    // for that right now finds it out before anything is replaced.
+    const HANDLE file = ::CreateFileW(wide.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return ::GetLastError() == ERROR_SHARING_VIOLATION ? std::string(CFileSink::kOpenElsewhere) : "";
+    ::CloseHandle(file);
+    return "";
 }

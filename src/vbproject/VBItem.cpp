@@ -7,6 +7,7 @@
 namespace {
 
 constexpr std::string_view kCannotWrite = "cannot write {path}: {reason}";
+constexpr std::string_view kCannotReplace = "cannot replace {path}: {reason}";
 constexpr std::string_view kNotOpen = "file not open";
 
 }  // namespace
@@ -30,7 +31,7 @@ bool CVBItem::WriteText(std::string_view text)
     return true;
 }
 
-bool CVBItem::Complete()
+bool CVBItem::Finish()
 {
     if (!file_.IsOpen())
         return Fail("cannot write " + (path_.empty() ? name_ : path_) + ": file not open");
@@ -39,9 +40,21 @@ bool CVBItem::Complete()
         file_.Close();
         return false;
     }
-    if (!file_.Commit())
+    if (!file_.Finish())
         return Fail("cannot write " + path_ + ": " + file_.ErrorText());
     return true;
+}
+
+bool CVBItem::TakePlace()
+{
+    if (!file_.Replace())
+        return Fail(MessageText(kCannotReplace, {{"path", path_.empty() ? name_ : path_}, {"reason", file_.ErrorText()}}));
+    return true;
+}
+
+bool CVBItem::Complete()
+{
+    return Finish() && TakePlace();
 }
 
 std::string CVBItem::GetName() const
@@ -52,6 +65,8 @@ std::string CVBItem::GetName() const
 bool CVBItem::OpenWithHeader(const std::string& path, std::string_view header)
 {
     path_ = path;
+    if (std::string problem = CTextFile::ReplaceProblem(path); !problem.empty())
+        return Fail(MessageText(kCannotReplace, {{"path", path}, {"reason", problem}}));
     if (!file_.OpenReplacing(path))
         return Fail(MessageText(kCannotWrite, {{"path", path}, {"reason", file_.ErrorText()}}));
     // Flushed at once, so that a full disk is reported by Create, not by the first WriteText.

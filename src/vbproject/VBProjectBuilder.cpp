@@ -63,11 +63,12 @@ constexpr size_t kRoutineSlice = size_t{1} << 20;
 
 constexpr std::string_view kUnsafeModuleName = "unsafe module name 'ITEM_00001': ITEM_00002";
 constexpr std::string_view kUnsafeClassName = "unsafe class name 'ITEM_00001': ITEM_00002";
+constexpr std::string_view kReplacedBefore = "{failure} (already replaced: {files})";
 
 }  // namespace
 
-CVBProjectBuilder::CVBProjectBuilder(std::string targetFolder, CTextEncoder* encoder)
-    : encoder_(encoder), targetFolder_(std::move(targetFolder)), log_(CLog::Instance())
+CVBProjectBuilder::CVBProjectBuilder(std::string targetFolder, CTextEncoder* encoder, CFileSink* disk)
+    : encoder_(encoder), disk_(disk), targetFolder_(std::move(targetFolder)), log_(CLog::Instance())
 {
 }
 
@@ -120,14 +121,39 @@ bool CVBProjectBuilder::Build()
     failureReason_.clear();
     if (globalCode_)
         globalCode_->Split();
-    if (!HasSafeNames() || !WriteProjectFile())
-        return false;
-    bool written = WriteServiceClass();
-    written = WriteModules() && written;
-    // Each file takes its place once it is whole; the project file, which lists the others,
-    // comes last.
-    const bool projectWritten = project_->Complete() || Fail(project_->ErrorText());
-    return projectWritten && written;
+    bool placed = false;
+    if (HasSafeNames() && WriteProjectFile()) {
+        bool written = WriteServiceClass();
+        written = WriteModules() && written;
+        written = (project_->Finish() || Fail(project_->ErrorText())) && written;
+        placed = written && PlaceFiles();
+    }
+    // Removes the temporary files of what did not take its place, and lets go of the folder.
+    files_.clear();
+    project_.reset();
+    return placed;
+}
+
+CVBItem& CVBProjectBuilder::Keep(std::unique_ptr<CVBItem> file)
+{
+    file->SetSink(disk_);
+    files_.push_back(std::move(file));
+    return *files_.back();
+}
+
+bool CVBProjectBuilder::PlaceFiles()
+{
+    const size_t folderEnd = ProjectFolder().size() + 1;
+    // The project file, which lists the others, comes last: until it is in place, the earlier
+    // one still describes the project.
+    files_.push_back(std::move(project_));
+    std::string placed;
+    for (std::unique_ptr<CVBItem>& file : files_) {
+        if (!file->TakePlace())
+            return Fail(placed.empty() ? file->ErrorText() : MessageText(kReplacedBefore, {{"failure", file->ErrorText()}, {"files", placed}}));
+        placed += (placed.empty() ? "" : ", ") + file->Path().substr(folderEnd);
+    }
+    return true;
 }
 
 bool CVBProjectBuilder::HasSafeNames()
@@ -149,6 +175,7 @@ bool CVBProjectBuilder::HasSafeNames()
 bool CVBProjectBuilder::WriteProjectFile()
 {
     project_ = std::make_unique<CVBProject>(moduleName_, encoder_);
+    project_->SetSink(disk_);
     if (!project_->Create(targetFolder_))
         return Fail(project_->ErrorText());
     return true;
@@ -172,8 +199,8 @@ bool CVBProjectBuilder::WriteGlobalCodeClasses(const std::string& projectFolder)
     globalCode_->GetClassBodies(bodies);
     bool written = true;
     for (size_t i = 0; i < bodies.size(); ++i) {
-        CVBClass file(names[i], encoder_);
-        if (!file.Create(projectFolder) || !file.WriteText(bodies[i]) || !file.Complete())
+        CVBItem& file = Keep(std::make_unique<CVBClass>(names[i], encoder_));
+        if (!file.Create(projectFolder) || !file.WriteText(bodies[i]) || !file.Finish())
             written = Fail(file.ErrorText());
         std::string entry;
         CVBFileTexts::GetClassEntry(names[i], entry);
@@ -188,7 +215,7 @@ bool CVBProjectBuilder::WriteServiceClass()
     std::string projectFolder = ProjectFolder();
     bool written = WriteGlobalCodeClasses(projectFolder);
 
-    CVBClass service("DataServiceImpl", encoder_);
+    CVBItem& service = Keep(std::make_unique<CVBClass>("DataServiceImpl", encoder_));
     bool serviceWritten = service.Create(projectFolder) && service.WriteText(kServiceFrame);
 
     CGrowingText registerText{std::string(kRegisterHead)};
@@ -211,7 +238,7 @@ bool CVBProjectBuilder::WriteServiceClass()
     // whole class reached the disk.
     serviceWritten = serviceWritten && service.WriteText(handlerText.Text()) &&
                      service.WriteText(stubs) && service.WriteText(registerText.Text()) &&
-                     service.Complete();
+                     service.Finish();
     if (!serviceWritten)
         Fail(service.ErrorText());
     log_->LogWriteFile("KB Item", ".cls", serviceWritten);
@@ -224,14 +251,14 @@ bool CVBProjectBuilder::WriteServiceClass()
 bool CVBProjectBuilder::WriteModules()
 {
     std::string projectFolder = ProjectFolder();
-    CVBModule globals("GlobalCode", encoder_);
+    CVBItem& globals = Keep(std::make_unique<CVBModule>("GlobalCode", encoder_));
     bool globalsWritten = globals.Create(projectFolder) && globals.WriteText(kGlobalDeclarations);
     if (globalCode_) {
         std::string moduleCode;
         globalCode_->GetModuleCode(moduleCode);
         globalsWritten = globalsWritten && globals.WriteText(moduleCode);
     }
-    globalsWritten = globalsWritten && globals.Complete();
+    globalsWritten = globalsWritten && globals.Finish();
     if (!globalsWritten)
         Fail(globals.ErrorText());
     log_->LogWriteFile("GlobalCode", ".bas", globalsWritten);
@@ -239,9 +266,9 @@ bool CVBProjectBuilder::WriteModules()
     CVBFileTexts::GetModuleEntry("GlobalCode", entry);
     bool entriesWritten = AppendEntry(entry);
 
-    CVBModule routines("KBRoutine", encoder_);
+    CVBItem& routines = Keep(std::make_unique<CVBModule>("KBRoutine", encoder_));
     bool routinesWritten = routines.Create(projectFolder);
-    routinesWritten = WriteRoutines(routines) && routinesWritten && routines.Complete();
+    routinesWritten = WriteRoutines(routines) && routinesWritten && routines.Finish();
     if (!routinesWritten)
         Fail(routines.ErrorText());
     CVBFileTexts::GetModuleEntry("KBRoutine", entry);
@@ -252,7 +279,7 @@ bool CVBProjectBuilder::WriteModules()
 
 // The routine text goes out in slices, so that a large rule file's routines, which are most of
 // its bytes, are never held whole a second time; the file ends up the same.
-bool CVBProjectBuilder::WriteRoutines(CVBModule& routines)
+bool CVBProjectBuilder::WriteRoutines(CVBItem& routines)
 {
     bool written = true;
     std::string routineText, itemText;

@@ -10,16 +10,21 @@
 #include "vbproject/GlobalCode.h"
 #include "vbproject/VBProject.h"
 
+class CFileSink;
 class CLog;
 class CTextEncoder;
+class CVBItem;
 class CVBModule;
 
 // Collects the module, the global code and the KB items of one rule file, and writes the whole VB
-// project into <target folder>/<module name>.
+// project into <target folder>/<module name>: every file to a temporary one first, then, once all
+// are whole, each into its place, the project file last.
 class CVBProjectBuilder {
 public:
     // encoder (borrowed) is the code page the project's files are written in; none writes UTF-8.
-    explicit CVBProjectBuilder(std::string targetFolder, CTextEncoder* encoder = nullptr);
+    // disk (borrowed) is where they go; none is the real disk.
+    explicit CVBProjectBuilder(std::string targetFolder, CTextEncoder* encoder = nullptr,
+                               CFileSink* disk = nullptr);
     virtual ~CVBProjectBuilder();
 
     // The rule file's module name, which names the project and its folder.
@@ -34,7 +39,8 @@ public:
     void AddRule(std::unique_ptr<CKBItem> item);
     void AddSort(std::unique_ptr<CKBItem> item);
 
-    // True when every file of the project was written whole.
+    // True when every file of the project was written whole and put in place. On a failure before
+    // the first file takes its place, the earlier project stays as it was.
     bool Build();
     // Why the last Build failed; empty when it did not.
     const std::string& FailureReason() const { return failureReason_; }
@@ -49,7 +55,11 @@ private:
     bool WriteServiceClass();
     bool WriteModules();
     bool WriteGlobalCodeClasses(const std::string& projectFolder);
-    bool WriteRoutines(CVBModule& routines);
+    bool WriteRoutines(CVBItem& routines);
+    // Keeps a file of the project until every file is whole.
+    CVBItem& Keep(std::unique_ptr<CVBItem> file);
+    // Puts the kept files in their places, then the project file.
+    bool PlaceFiles();
     std::string ProjectFolder() const;
     // Appends an entry line to the project file.
     bool AppendEntry(const std::string& entry);
@@ -57,7 +67,10 @@ private:
     bool Fail(const std::string& reason);
 
     std::unique_ptr<CVBProject> project_;
+    // The project's other files, finished or failed, in the order they take their places.
+    std::vector<std::unique_ptr<CVBItem>> files_;
     CTextEncoder* encoder_;
+    CFileSink* disk_;
     std::string targetFolder_;
     std::string moduleName_;
     std::unique_ptr<CGlobalCode> globalCode_;

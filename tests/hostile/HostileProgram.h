@@ -94,6 +94,13 @@ public:
         return logs;
     }
 
+    // The program, its folder and the work folder open to a run without privileges.
+    void OpenToAll() const
+    {
+        for (const std::string& folder : {home_.Path(), work_.Path(), target_})
+            ::OpenToAll(folder);
+    }
+
     // Everything in the work folder except what lies in the target.
     std::vector<std::string> OutsideTarget() const { return ListEntries(work_.Path(), "target"); }
 
