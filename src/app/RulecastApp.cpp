@@ -4,6 +4,7 @@
 #include "app/ConvertHelper.h"
 #include "app/DialogLauncher.h"
 #include "platform/Console.h"
+#include "platform/FileSystem.h"
 
 #include <string>
 #include <vector>
@@ -15,7 +16,7 @@ int CRulecastApp::InitInstance(const std::vector<std::string>& words)
     CCommandLine commandLine(std::vector<std::string>(afterProgram, words.end()));
     switch (commandLine.GetRequest()) {
     case CCommandLine::Request::Dialog:
-        return RunMainDialog(words);
+        return RunMainDialog(words, commandLine.RuleFile());
     case CCommandLine::Request::Help:
         CConsole::Inform(CCommandLine::Usage());
         return CConvertHelper::kAllConverted;
@@ -28,6 +29,13 @@ int CRulecastApp::InitInstance(const std::vector<std::string>& words)
         return CConvertHelper::kUsageError;
     case CCommandLine::Request::Convert:
         break;
+    }
+    // A rule file dropped onto the program, or opened from Explorer without --dialog: on a console
+    // of its own, a usage error would vanish unseen.
+    if (commandLine.Arguments().size() == 1 && CConsole::StandsAlone()) {
+        const std::string& ruleFile = commandLine.Arguments().front();
+        if (CFileSystem::EntryExists(ruleFile) && !CFileSystem::IsFolder(ruleFile))
+            return RunMainDialog(words, ruleFile);
     }
     // The batch sees the program and the words that are not options, as if no option was given.
     std::vector<const char*> arguments{program.c_str()};

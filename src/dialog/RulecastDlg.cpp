@@ -29,6 +29,15 @@ void CRulecastDlg::OnInitDialog()
     UpdateData(false);
 }
 
+void CRulecastDlg::OpenWith(const std::string& ruleFile)
+{
+    if (ruleFile.empty() || !CFileSystem::EntryExists(ruleFile) || CFileSystem::IsFolder(ruleFile))
+        return;
+    rulePath = ruleFile;
+    ruleTitle = CFileSystem::NameWithoutExtension(ruleFile);
+    UpdateData(false);
+}
+
 void CRulecastDlg::UpdateData(bool fromControls)
 {
     if (fromControls)
