@@ -20,10 +20,14 @@ fi
 
 # Two rows that wixl 0.101 cannot write, set in its tables afterwards: the registry root that is
 # the user's for a per-user installation and the machine's for ALLUSERS=1 (HKMU, -1, which wixl
-# writes as 4), and the search for the default value of HKCR\.pxkbx (a key's default value has no
-# name, which wixl's search requires; 18: the raw value, in the 64-bit view).
+# writes as 4), and the searches for the default value of Software\Classes\.pxkbx (a key's default
+# value has no name, which wixl's search requires; roots 1 and 2, the user's and the machine's; 18:
+# the raw value, in the 64-bit view).
 msiinfo export rulecast.msi Registry | awk -F'\t' 'BEGIN { OFS = "\t" } NR > 3 && $2 == 4 { $2 = -1 } { print }' >Registry.idt
-printf 'Signature_\tRoot\tKey\tName\tType\ns72\ti2\ts255\tS255\tI2\nRegLocator\tSignature_\nPxkbxOwnerSearch\t0\t.pxkbx\t\t18\n' >RegLocator.idt
+{
+  printf 'Signature_\tRoot\tKey\tName\tType\ns72\ti2\ts255\tS255\tI2\nRegLocator\tSignature_\n'
+  printf '%s\t%s\tSoftware\\Classes\\.pxkbx\t\t18\n' PxkbxUserOwnerSearch 1 PxkbxMachineOwnerSearch 2
+} >RegLocator.idt
 msibuild rulecast.msi -i Registry.idt
 msibuild rulecast.msi -i RegLocator.idt
 mv rulecast.msi "$build/rulecast-$version-win64.msi"
