@@ -199,7 +199,13 @@ per_user_program="$users/AppData/Local/Programs/Rulecast/rulecast.exe"
 shortcut="$users/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Rulecast.lnk"
 classes='Software\Classes'
 app_path='Software\Microsoft\Windows\CurrentVersion\App Paths\rulecast.exe'
-msiexec() { wine msiexec "$@" "$(windows_path "$msi")" /qn >/dev/null 2>&1 || fail "msiexec $* failed"; }
+msiexec() {
+  local status=0
+  # The action first, then the package, then its properties.
+  wine msiexec "$1" "$(windows_path "$msi")" "${@:2}" /qn /l "$(windows_path "$work/msiexec.log")" >/dev/null 2>&1 ||
+    status=$?
+  [ "$status" -eq 0 ] || { tail -n 20 "$work/msiexec.log" >&2; fail "msiexec $* failed with status $status"; }
+}
 value() { wine reg query "$1" /ve 2>/dev/null | sed -n 's/^ *(Default) *REG_SZ *//p' | tr -d '\r'; }
 has_key() { wine reg query "$1" >/dev/null 2>&1; }
 # None of the keys the installation made under root is left.
