@@ -226,6 +226,9 @@ for product in $(wine reg query "$uninstall" 2>/dev/null | tr -d '\r' | grep -o 
   fi
 done
 wine reg delete "HKCU\\$classes\\.pxkbx" /f >/dev/null 2>&1 || true
+# So does the config.txt that a removal leaves, which remembers an earlier run's folder.
+all_users_folder="$WINEPREFIX/drive_c/Program Files/Rulecast"
+rm -rf "$all_users_folder" "$users/AppData/Local/Programs/Rulecast" "$users/AppData/Roaming/Rulecast"
 
 msiexec /i
 [ -f "$per_user_program" ] && [ -f "$shortcut" ] || fail "per user: no program or no Start-menu shortcut"
@@ -248,7 +251,7 @@ msiexec /x
 wine reg delete "HKCU\\$classes\\.pxkbx" /f >/dev/null 2>&1
 
 msiexec /i ALLUSERS=1
-all_users_program="$WINEPREFIX/drive_c/Program Files/Rulecast/rulecast.exe"
+all_users_program="$all_users_folder/rulecast.exe"
 [ -f "$all_users_program" ] || fail "for all users: no program under Program Files"
 cp "$work/Plant.pxkbx" "$work/Opened.pxkbx"
 (cd "$work" && exec wine start /wait /unix "$work/Opened.pxkbx" </dev/null >/dev/null 2>&1) &
@@ -258,5 +261,7 @@ convert_shown Opened "opening a rule file"
 wait_ended "opening a rule file"
 msiexec /x ALLUSERS=1
 [ ! -e "$all_users_program" ] || fail "for all users: removal left the program"
+# The user's own files stay: Wine lets a user write under Program Files, so config.txt is there.
+[ -f "$all_users_folder/config.txt" ] || fail "for all users: removal took the user's config.txt"
 no_keys_left HKLM "for all users"
 echo "installer: per user and for all users, a rule file opens in the dialog, removal leaves nothing"
