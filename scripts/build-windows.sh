@@ -128,4 +128,6 @@ if ! cmake --build "$out" -j"$jobs" >"$out/build.log" 2>&1; then
   exit 1
 fi
 (cd "$out" && cpack -G ZIP >/dev/null)
-echo "built $out/rulecast.exe and $(ls "$out"/rulecast-*-win64.zip) in $((SECONDS - started)) s"
+version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$out/CMakeCache.txt")"
+"$root/scripts/make-msi.sh" "$out" "$version"
+echo "built $out/rulecast.exe, rulecast-$version-win64.zip and .msi in $((SECONDS - started)) s"

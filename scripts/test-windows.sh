@@ -24,6 +24,9 @@ wine wineboot --init >/dev/null 2>&1
 cd "$out"
 ctest --output-on-failure -j"$(nproc)"
 
-# The dialog, driven by keys and clicks on a virtual display, in a Wine prefix of its own.
+# The dialog, driven by keys and clicks on a virtual display, in a Wine prefix of its own; there
+# also the installer, installed, tried and removed.
 "$root/scripts/install-missing.sh" xvfb xdotool x11-utils
-bash "$root/tests/dialog-test-windows.sh" "$out/rulecast.exe" "$root" "$out/wineprefix-dialog"
+version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$out/CMakeCache.txt")"
+bash "$root/tests/dialog-test-windows.sh" "$out/rulecast.exe" "$root" "$out/wineprefix-dialog" \
+  "$out/rulecast-$version-win64.msi"

@@ -2,7 +2,8 @@
 # Builds what is missing, then runs every test; then builds again with AddressSanitizer and
 # UndefinedBehaviorSanitizer into build-asan/ and runs every test there; then runs each fuzz
 # target for 30 seconds; then cross-builds for Windows into build-windows/ and runs the same tests
-# under Wine. Any failure, sanitizer report or fuzz finding fails the run.
+# under Wine; then puts the installer, the zip and the .deb into dist/. Any failure, sanitizer
+# report or fuzz finding fails the run.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/bootstrap.sh"
@@ -28,3 +29,5 @@ ctest --output-on-failure -j"$(nproc)"
 "$root/fuzz/run.sh" 30
 
 "$root/scripts/test-windows.sh"
+
+"$root/scripts/package.sh"

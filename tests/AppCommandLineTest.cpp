@@ -17,6 +17,7 @@ constexpr const char* kUsage =
     "         -h, --help: print this text and exit.\n"
     "         -V, --version: print the program's version and exit.\n"
     "         --no-warnings: do not warn of what would be lost or not compile.\n"
+    "         --dialog [FILE]: open the dialog, with FILE chosen as the rule file when it exists.\n"
     "         --: end of the options; a pattern after it may start with \"-\".\n";
 
 // The usage text; its default code page is the machine's: UTF-8 on Linux, the ANSI code page on
@@ -53,8 +54,8 @@ TEST(AppCommandLine, OptionsAndArgumentCounts)
     const Case cases[] = {
         {"--help prints the usage", {"--help"}, 0, "usage", ""},
         {"-h too, whatever follows", {"-h", "a", "b", "c"}, 0, "usage", ""},
-        {"--version", {"--version"}, 0, "rulecast 1.1.0\n", ""},
-        {"-V", {"-V"}, 0, "rulecast 1.1.0\n", ""},
+        {"--version", {"--version"}, 0, "rulecast 1.2.0\n", ""},
+        {"-V", {"-V"}, 0, "rulecast 1.2.0\n", ""},
         {"an unknown option", {"--frobnicate", "a", "b"}, 2, "", "rulecast: unknown option '--frobnicate'\n" + usage},
         {"a lone dash is an option too", {"-", "b"}, 2, "", "rulecast: unknown option '-'\n" + usage},
         {"an unknown code page", {"--codepage", "1234", "a", "b"}, 2, "", "rulecast: unknown code page '1234'\n" + usage},
@@ -69,6 +70,8 @@ TEST(AppCommandLine, OptionsAndArgumentCounts)
         {"three arguments", {"a", "b", "c"}, 2, "", usage},
         {"options do not count as arguments", {"a", "--", "b", "c"}, 2, "", usage},
         {"--no-warnings is an option, not an argument", {"--no-warnings", "a"}, 2, "", usage},
+        {"--dialog opens with one rule file at most", {"--dialog", "a", "b"}, 2, "",
+         "rulecast: option '--dialog' takes one rule file at most\n" + usage},
     };
     Program program;
     for (const Case& c : cases) {

@@ -27,6 +27,34 @@ private slots:
         QVERIFY(dialog->isVisible());
     }
 
+    // As --dialog FILE opens it: the file is chosen as if picked, and Convert converts it.
+    void opensWithTheRuleFileGiven_data()
+    {
+        QTest::addColumn<QString>("given");
+        QTest::addColumn<bool>("chosen");
+        QTest::newRow("a rule file that exists") << "Plant.pxkbx" << true;
+        QTest::newRow("a file that does not exist leaves the field empty") << "Missing.pxkbx" << false;
+        QTest::newRow("a folder leaves the field empty") << "" << false;
+    }
+    void opensWithTheRuleFileGiven()
+    {
+        QFETCH(QString, given);
+        QFETCH(bool, chosen);
+        DialogFixture fixture;
+        WriteFileBytes(fixture.app / "Plant.pxkbx", "");
+        const std::string path = fixture.app / given.toStdString();
+        auto dialog = fixture.Open();
+        dialog->OpenWith(path);
+        QCOMPARE(DialogFixture::Shown(*dialog, "rulePathEdit"), chosen ? path : std::string());
+        fixture.script.folder = fixture.target.Path();
+        DialogFixture::Click(*dialog, "browseFolderButton");
+        DialogFixture::Click(*dialog, "convertButton");
+        QCOMPARE(fixture.conversions.size(), size_t{chosen});
+        QCOMPARE(fixture.script.shown.size(), size_t{1});
+        QCOMPARE(fixture.script.shown.front() == kNoRuleFile, !chosen);
+        QCOMPARE(ListFolder(fixture.target.Path()), chosen ? Texts{"Plant"} : Texts{});
+    }
+
     void pathsKeepTheirBytes()
     {
         // Latin-1 names, which are not valid UTF-8 text.

@@ -2,10 +2,14 @@
 # The Windows dialog under Wine on a virtual X display, driven as a user drives it: started as
 # Explorer starts it, it shows without a console window and at its size, Escape closes it without
 # saving anything, and clicks and keys through both choosers convert a rule file into the
-# documents folder, which is then remembered.
-# Arguments: rulecast.exe, the source tree, and the Wine prefix that this test keeps for itself.
+# documents folder, which is then remembered. A rule file given to --dialog, or dropped onto the
+# program, is the one converted; a batch started as Explorer starts it shows its message in a box.
+# Given the installer, it installs per user and for all users, and a rule file opened as Explorer
+# opens it shows in the dialog; removed, nothing of the installation is left.
+# Arguments: rulecast.exe, the source tree, the Wine prefix that this test keeps for itself, and
+# optionally rulecast-VERSION-win64.msi.
 set -euo pipefail
-exe="$1" source="$2"
+exe="$1" source="$2" msi="${4:-}"
 export WINEPREFIX="$3"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 work="$(mktemp -d)"
@@ -84,15 +88,22 @@ click() {
     $(((2 * y + height) * client_height / 204)) click 1
 }
 # how is empty for a start from a console or a script, "start" for one as Explorer does it, with a
-# console made for the program alone.
-start() {
+# console made for the program alone; the program's arguments follow.
+start_program() {
   local how="${1:-}"
+  shift || true
   if [ "$how" = start ]; then
-    (cd "$work" && exec wine start /wait /unix "$work/app/rulecast.exe" </dev/null >/dev/null 2>&1) &
+    (cd "$work" && exec wine start /wait /unix "$work/app/rulecast.exe" "$@" </dev/null >/dev/null 2>&1) &
   else
-    (cd "$work" && exec wine "$work/app/rulecast.exe" >/dev/null 2>&1) &
+    (cd "$work" && exec wine "$work/app/rulecast.exe" "$@" >/dev/null 2>&1) &
   fi
   program=$!
+}
+start() {
+  start_program "$@"
+  wait_dialog
+}
+wait_dialog() {
   dialog="$(wait_for Rulecast)"
   # Wine may size the window again right after it shows; the size that stays counts.
   local size="" last=""
@@ -144,4 +155,113 @@ done
 remembered="$(head -n 1 "$work/app/config.txt" | tr -d '\r')"
 [ "$remembered" = "${documents//\//\\}" ] ||
   fail "config.txt holds \"$remembered\", not the folder the chooser had selected"
-echo "dialog: opens at $client_width x $client_height, Escape closes it, a rule file chosen converts"
+# Opened with a rule file, the dialog converts it into the remembered folder at once. Each rule
+# file's name is its own, and so is the folder the dialog makes first.
+convert_shown() {
+  local name="$1"
+  click "$dialog" 187 76 47 19
+  message="$(wait_for Rulecast "$dialog")"
+  press "$message" Return
+  wait_gone "$message"
+  press "$dialog" Escape
+  [ -d "$work/Documents/$name" ] || fail "the dialog opened by $2 did not have $name.pxkbx chosen"
+}
+windows_path() { echo "Z:${1//\//\\}"; }
+cp "$work/Plant.pxkbx" "$work/Given.pxkbx"
+start "" --dialog "$(windows_path "$work/Given.pxkbx")"
+convert_shown Given "--dialog FILE"
+wait_ended "--dialog FILE"
+cp "$work/Plant.pxkbx" "$work/Dropped.pxkbx"
+start start "$(windows_path "$work/Dropped.pxkbx")"
+convert_shown Dropped "a rule file dropped onto it"
+wait_ended "a rule file dropped onto it"
+# A batch on a console of its own tells its outcome in a message box.
+start_program start "$(windows_path "$work/Plant.pxkbx")" "$(windows_path "$work/Documents")"
+# Each box is answered; one may go away between being found and being pressed.
+boxes=" "
+for _ in $(seq 600); do
+  kill -0 "$program" 2>/dev/null || break
+  for message in $(xdotool search --name '^Rulecast$' 2>/dev/null); do
+    [[ "$boxes" == *" $message "* ]] || boxes+="$message "
+    press "$message" Return 2>/dev/null || true
+  done
+  sleep 0.2
+done
+wait_ended "the batch's messages"
+[ "$boxes" != " " ] || fail "a batch started as Explorer starts it showed no message box"
+echo "dialog: opens at $client_width x $client_height, Escape closes it, a rule file chosen, given or dropped converts"
+[ -n "$msi" ] || exit 0
+
+# The installer. Wine keeps no per-user classes apart from the machine's when it looks up a file
+# type, and does not remember for a removal that a product was installed for all users.
+users="$WINEPREFIX/drive_c/users/$(whoami)"
+per_user_program="$users/AppData/Local/Programs/Rulecast/rulecast.exe"
+shortcut="$users/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Rulecast.lnk"
+classes='Software\Classes'
+app_path='Software\Microsoft\Windows\CurrentVersion\App Paths\rulecast.exe'
+msiexec() {
+  local status=0
+  # The action first, then the package, then its properties.
+  wine msiexec "$1" "$(windows_path "$msi")" "${@:2}" /qn /l "$(windows_path "$work/msiexec.log")" >/dev/null 2>&1 ||
+    status=$?
+  [ "$status" -eq 0 ] || { tail -n 20 "$work/msiexec.log" >&2; fail "msiexec $* failed with status $status"; }
+}
+value() { wine reg query "$1" /ve 2>/dev/null | sed -n 's/^ *(Default) *REG_SZ *//p' | tr -d '\r'; }
+has_key() { wine reg query "$1" >/dev/null 2>&1; }
+# None of the keys the installation made under root is left.
+no_keys_left() {
+  local key
+  for key in "$classes\\.pxkbx" "$classes\\Rulecast.RuleFile" "$app_path" "$classes\\Applications\\rulecast.exe" \
+    'Software\Rulecast'; do
+    ! has_key "$1\\$key" || fail "$2: removal left $1\\$key"
+  done
+}
+
+# This prefix is kept between runs: what a run cut short installed goes first.
+uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+for product in $(wine reg query "$uninstall" 2>/dev/null | tr -d '\r' | grep -o '{[0-9A-F-]*}$'); do
+  if wine reg query "$uninstall\\$product" /v DisplayName 2>/dev/null | grep -q 'REG_SZ *Rulecast'; then
+    wine msiexec /x "$product" /qn >/dev/null 2>&1 || true
+    wine msiexec /x "$product" ALLUSERS=1 /qn >/dev/null 2>&1 || true
+  fi
+done
+wine reg delete "HKCU\\$classes\\.pxkbx" /f >/dev/null 2>&1 || true
+# So does the config.txt that a removal leaves, which remembers an earlier run's folder.
+all_users_folder="$WINEPREFIX/drive_c/Program Files/Rulecast"
+rm -rf "$all_users_folder" "$users/AppData/Local/Programs/Rulecast" "$users/AppData/Roaming/Rulecast"
+
+msiexec /i
+[ -f "$per_user_program" ] && [ -f "$shortcut" ] || fail "per user: no program or no Start-menu shortcut"
+[ "$(value "HKCU\\$classes\\.pxkbx")" = Rulecast.RuleFile ] || fail "per user: .pxkbx is not Rulecast's"
+[ "$(value "HKCU\\$classes\\Rulecast.RuleFile\\shell\\open\\command")" = \
+  "\"C:\\users\\$(whoami)\\AppData\\Local\\Programs\\Rulecast\\rulecast.exe\" --dialog \"%1\"" ] ||
+  fail "per user: Open runs $(value "HKCU\\$classes\\Rulecast.RuleFile\\shell\\open\\command")"
+[ "$(value "HKCU\\$app_path")" = 'C:\users\'"$(whoami)"'\AppData\Local\Programs\Rulecast\rulecast.exe' ] ||
+  fail "per user: App Paths names $(value "HKCU\\$app_path")"
+msiexec /x
+[ ! -e "$per_user_program" ] && [ ! -e "$shortcut" ] || fail "per user: removal left the program or its shortcut"
+no_keys_left HKCU "per user"
+# Another program's association stays, before and after; Rulecast only joins "Open with".
+wine reg add "HKCU\\$classes\\.pxkbx" /ve /d Other.File /f >/dev/null 2>&1
+msiexec /i
+[ "$(value "HKCU\\$classes\\.pxkbx")" = Other.File ] || fail "the installer took .pxkbx from another program"
+has_key "HKCU\\$classes\\.pxkbx\\OpenWithProgids" || fail "Rulecast is not in Open with"
+msiexec /x
+[ "$(value "HKCU\\$classes\\.pxkbx")" = Other.File ] || fail "the removal took .pxkbx from another program"
+wine reg delete "HKCU\\$classes\\.pxkbx" /f >/dev/null 2>&1
+
+msiexec /i ALLUSERS=1
+all_users_program="$all_users_folder/rulecast.exe"
+[ -f "$all_users_program" ] || fail "for all users: no program under Program Files"
+cp "$work/Plant.pxkbx" "$work/Opened.pxkbx"
+(cd "$work" && exec wine start /wait /unix "$work/Opened.pxkbx" </dev/null >/dev/null 2>&1) &
+program=$!
+wait_dialog
+convert_shown Opened "opening a rule file"
+wait_ended "opening a rule file"
+msiexec /x ALLUSERS=1
+[ ! -e "$all_users_program" ] || fail "for all users: removal left the program"
+# The user's own files stay: Wine lets a user write under Program Files, so config.txt is there.
+[ -f "$all_users_folder/config.txt" ] || fail "for all users: removal took the user's config.txt"
+no_keys_left HKLM "for all users"
+echo "installer: per user and for all users, a rule file opens in the dialog, removal leaves nothing"

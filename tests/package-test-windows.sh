@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Packs the Windows build and checks what a user unpacks: the program, needing Windows' own DLLs
 # only, its guide with CR LF line ends and the licence notices; the unpacked program converts the
-# example under Wine.
+# example under Wine. The installer's tables name the product, its version, publisher and the
+# upgrade code that every version shares (tests/dialog-test-windows.sh installs it).
 set -euo pipefail
 build="$1" source="$2" version="$3"
 work="$(mktemp -d)"
@@ -33,4 +34,10 @@ for file in Plant.vbp DataServiceImpl.cls GlobalCode.bas KBRoutine.bas PumpStati
   [ -s "$work/out/Plant/$file" ] || { echo "not converted: $file"; exit 1; }
 done
 ls "$unpacked/"*.txt | grep -qv README.txt || { echo "no log beside the unpacked program"; exit 1; }
-echo "packed, unpacked and converted"
+msi="$build/rulecast-$version-win64.msi"
+property() { msiinfo export "$msi" Property | sed -n "s/^$1\t//p" | tr -d '\r'; }
+[ "$(property ProductName) $(property ProductVersion) $(property Manufacturer)" = "Rulecast $version Rulecast" ] ||
+  { echo "installer: $(property ProductName) $(property ProductVersion) $(property Manufacturer)"; exit 1; }
+[ "$(property UpgradeCode)" = "{75660A1B-F934-488E-8B75-EF24EA1CD8FD}" ] || { echo "installer: another upgrade code"; exit 1; }
+[ -z "$(property ALLUSERS)" ] || { echo "installer: not per user by default"; exit 1; }
+echo "packed, unpacked and converted; installer $(basename "$msi")"

@@ -14,13 +14,16 @@ constexpr std::string_view kUsage =
     "         -h, --help: print this text and exit.\n"
     "         -V, --version: print the program's version and exit.\n"
     "         --no-warnings: do not warn of what would be lost or not compile.\n"
+    "         --dialog [FILE]: open the dialog, with FILE chosen as the rule file when it exists.\n"
     "         --: end of the options; a pattern after it may start with \"-\".\n";
 constexpr std::string_view kVersionLine = "rulecast {version}";
 constexpr std::string_view kUnknownOption = "rulecast: unknown option '{word}'";
 constexpr std::string_view kMissingValue = "rulecast: option '{word}' needs a value";
 constexpr std::string_view kUnknownCodePage = "rulecast: unknown code page '{word}'";
+constexpr std::string_view kDialogFileCount = "rulecast: option '{word}' takes one rule file at most";
 
 constexpr std::string_view kCodePageOption = "--codepage";
+constexpr std::string_view kDialogOption = "--dialog";
 
 constexpr std::string_view kEndOfOptions = "--";
 
@@ -51,6 +54,8 @@ CCommandLine::CCommandLine(const std::vector<std::string>& words)
         if (usedNext)
             ++i;
     }
+    if (dialogWanted_)
+        TakeDialogFile();
 }
 
 bool CCommandLine::TakeOption(const std::string& word, const std::string* next, bool& usedNext)
@@ -68,6 +73,8 @@ bool CCommandLine::TakeOption(const std::string& word, const std::string* next, 
         Refuse(kMissingValue, word);
     else if (word == "--no-warnings")
         warningsWanted_ = false;
+    else if (word == kDialogOption)
+        dialogWanted_ = true;
     else
         return false;
     return true;
@@ -79,6 +86,17 @@ void CCommandLine::TakeCodePage(const std::string& codePage)
     if (!CTextEncoder::Create(codePage))
         Refuse(kUnknownCodePage, codePage);
     codePage_ = codePage;
+}
+
+void CCommandLine::TakeDialogFile()
+{
+    if (arguments_.size() > 1) {
+        Refuse(kDialogFileCount, kDialogOption);
+        return;
+    }
+    request_ = Request::Dialog;
+    if (!arguments_.empty())
+        ruleFile_ = arguments_.front();
 }
 
 void CCommandLine::Refuse(std::string_view errorTemplate, std::string_view word)

@@ -10,7 +10,7 @@
 class CCommandLine {
 public:
     enum class Request {
-        Dialog,     // no words at all
+        Dialog,     // no words at all, or --dialog with at most one argument: RuleFile()
         Convert,    // the batch, with the arguments left after the options
         Help,       // --help: the usage on standard output
         Version,    // --version
@@ -28,10 +28,12 @@ public:
     const std::string& Error() const { return error_; }
     // False after --no-warnings.
     bool WarningsWanted() const { return warningsWanted_; }
+    // The rule file given after --dialog; empty when none was.
+    const std::string& RuleFile() const { return ruleFile_; }
 
     // The usage text: the two parameters, then one line per option.
     static std::string Usage();
-    // "rulecast 1.1.0"
+    // "rulecast 1.2.0"
     static std::string VersionLine();
 
 private:
@@ -40,10 +42,14 @@ private:
     bool TakeOption(const std::string& word, const std::string* next, bool& usedNext);
     void TakeCodePage(const std::string& codePage);
     void Refuse(std::string_view errorTemplate, std::string_view word);
+    // After the words: --dialog turns the arguments into the rule file it opens with.
+    void TakeDialogFile();
 
     Request request_ = Request::Convert;
     std::vector<std::string> arguments_;
     std::string codePage_;
     std::string error_;
     bool warningsWanted_ = true;
+    bool dialogWanted_ = false;
+    std::string ruleFile_;
 };

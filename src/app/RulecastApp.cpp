@@ -5,6 +5,7 @@
 #include "app/ConvertHelper.h"
 #include "app/DialogLauncher.h"
 #include "platform/Console.h"
+#include "platform/FileSystem.h"
 
 #include <string>
 #include <vector>
@@ -15,7 +16,7 @@ int CRulecastApp::InitInstance(const std::vector<std::string>& words)
     CCommandLine commandLine(std::vector<std::string>(afterProgram, words.end()));
     switch (commandLine.GetRequest()) {
     case CCommandLine::Request::Dialog:
-        return RunMainDialog(words);
+        return RunMainDialog(words, commandLine.RuleFile());
     case CCommandLine::Request::Help:
         CConsole::Inform(CCommandLine::Usage());
         return CBatch::kAllConverted;
@@ -29,8 +30,15 @@ int CRulecastApp::InitInstance(const std::vector<std::string>& words)
     case CCommandLine::Request::Convert:
         break;
     }
-    // The words that are not options: the rule-file pattern and the target folder.
+    // A rule file dropped onto the program, or opened from Explorer without --dialog: on a console
+    // of its own, a usage error would vanish unseen.
     const std::vector<std::string>& arguments = commandLine.Arguments();
+    if (arguments.size() == 1 && CConsole::StandsAlone()) {
+        const std::string& ruleFile = arguments.front();
+        if (CFileSystem::EntryExists(ruleFile) && !CFileSystem::IsFolder(ruleFile))
+            return RunMainDialog(words, ruleFile);
+    }
+    // The words that are not options: the rule-file pattern and the target folder.
     if (arguments.size() != 2) {
         CBatch::ShowUsage();
         return CBatch::kUsageError;

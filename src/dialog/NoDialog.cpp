@@ -13,7 +13,7 @@ constexpr std::string_view kNoDialog =
 }  // namespace
 
 // A build without the dialog still tells a user who starts it bare how to convert.
-int RunMainDialog(const std::vector<std::string>&)
+int RunMainDialog(const std::vector<std::string>&, const std::string&)
 {
     CConsole::Warn(kNoDialog);
     CBatch::ShowUsage();

@@ -1,41 +1,15 @@
-#include "app/DialogLauncher.h"
-
 #include <QApplication>
 #include <QIcon>
 #include <cstdlib>
-#include <string_view>
 #include <vector>
 
-#include "app/Batch.h"
+#include "dialog/QtDialogModule.h"
 #include "dialog/QtRulecastDlg.h"
-#include "platform/Console.h"
 
 namespace {
 
-constexpr std::string_view kNoDisplay =
-    "Rulecast: no display is available for the dialog; two arguments, a rule-file pattern and a "
-    "target folder, convert without a window.";
 constexpr const char* kApplicationName = "Rulecast";
 constexpr const char* kDesktopFileName = "rulecast";
-
-bool IsSet(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value != nullptr && *value != '\0';
-}
-
-// Qt ends the process with an abort when it has no platform to show windows on.
-bool HasDisplay()
-{
-    return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM");
-}
-
-int RefuseWithoutDisplay()
-{
-    CConsole::Warn(kNoDisplay);
-    CBatch::ShowUsage();
-    return CBatch::kUsageError;
-}
 
 // The handler that Qt had before start-up; Qt keeps handlers process-wide, so this one is too.
 QtMessageHandler handlerBeforeStart = nullptr;
@@ -56,10 +30,8 @@ void StartMessageHandler(QtMsgType type, const QMessageLogContext& context, cons
 
 }  // namespace
 
-int RunMainDialog(const std::vector<std::string>& words)
+extern "C" int RulecastRunQtDialog(const std::vector<std::string>& words, const std::string& ruleFile)
 {
-    if (!HasDisplay())
-        return RefuseWithoutDisplay();
     // Qt keeps argc and argv for the application's lifetime; both live in this frame.
     std::vector<std::string> storage = words;
     std::vector<char*> argv;
@@ -74,6 +46,7 @@ int RunMainDialog(const std::vector<std::string>& words)
     QGuiApplication::setDesktopFileName(kDesktopFileName);
     CQtRulecastDlg dialog;
     QApplication::setWindowIcon(dialog.windowIcon());
+    dialog.OpenWith(ruleFile);
     dialog.exec();
     return 0;
 }

@@ -21,6 +21,9 @@ public:
                             std::unique_ptr<CDialogPrompts> prompts = {}, QWidget* parent = nullptr);
     ~CQtRulecastDlg() override;
 
+    // ruleFile, when it names a file, is shown as the rule file chosen.
+    void OpenWith(const std::string& ruleFile) { logic_.OpenWith(ruleFile); }
+
     void ShowFields(const std::string& rulePath, const std::string& targetFolder) override;
     void ReadFields(std::string& rulePath, std::string& targetFolder) override;
     // The user's documents folder, or the home folder when none is known.

@@ -41,6 +41,15 @@ void CRulecastDlg::OnInitDialog()
     UpdateData(false);
 }
 
+void CRulecastDlg::OpenWith(const std::string& ruleFile)
+{
+    if (ruleFile.empty() || !CFileSystem::EntryExists(ruleFile) || CFileSystem::IsFolder(ruleFile))
+        return;
+    rulePath_ = ruleFile;
+    ruleTitle_ = NameWithoutExtension(ruleFile);
+    UpdateData(false);
+}
+
 void CRulecastDlg::UpdateData(bool fromControls)
 {
     if (fromControls)

@@ -19,6 +19,9 @@ public:
 
     // Makes the driver and shows the remembered folder, or the documents folder.
     void OnInitDialog();
+    // The rule file the dialog was opened with, shown as if chosen when it names a file; otherwise
+    // the field stays as it is.
+    void OpenWith(const std::string& ruleFile);
     void OnBrowseRuleFile();
     void OnBrowseTargetFolder();
     void OnOK();

@@ -20,14 +20,13 @@ constexpr std::string_view kNoWindow =
 // beside the dialog, so it goes. A console shared with the shell that started the program stays.
 void ReleaseOwnConsole()
 {
-    DWORD processes[2];
-    if (::GetConsoleProcessList(processes, 2) == 1)
+    if (CConsole::StandsAlone())
         ::FreeConsole();
 }
 
 }  // namespace
 
-int RunMainDialog(const std::vector<std::string>&)
+int RunMainDialog(const std::vector<std::string>&, const std::string& ruleFile)
 {
     ReleaseOwnConsole();
     // The folder chooser is a shell object, which needs COM on this thread.
@@ -36,7 +35,7 @@ int RunMainDialog(const std::vector<std::string>&)
     ::InitCommonControlsEx(&controls);
     bool shown = false;
     {
-        CWin32RulecastDlg dialog;
+        CWin32RulecastDlg dialog(ruleFile);
         shown = dialog.DoModal();
     }
     if (SUCCEEDED(com))

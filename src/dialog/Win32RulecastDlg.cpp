@@ -39,7 +39,7 @@ std::string KnownFolder(REFKNOWNFOLDERID id)
 
 }  // namespace
 
-CWin32RulecastDlg::CWin32RulecastDlg() : logic_(*this) {}
+CWin32RulecastDlg::CWin32RulecastDlg(std::string ruleFile) : logic_(*this), ruleFile_(std::move(ruleFile)) {}
 
 CWin32RulecastDlg::~CWin32RulecastDlg()
 {
@@ -77,6 +77,7 @@ void CWin32RulecastDlg::OnInitDialog(HWND window)
     prompts_ = std::make_unique<CWin32DialogPrompts>(window);
     SetIcons();
     logic_.OnInitDialog();
+    logic_.OpenWith(ruleFile_);
 }
 
 void CWin32RulecastDlg::SetIcons()

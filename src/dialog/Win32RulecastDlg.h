@@ -11,7 +11,8 @@
 // and prompts, and leaves every decision to the dialog's logic.
 class CWin32RulecastDlg : public CDialogFace {
 public:
-    CWin32RulecastDlg();
+    // ruleFile, when it names a file, is shown as the rule file chosen.
+    explicit CWin32RulecastDlg(std::string ruleFile = {});
     ~CWin32RulecastDlg() override;
 
     // Shows the dialog until the user closes it; false when no window could be made.
@@ -33,6 +34,7 @@ private:
     void SetIcons();
 
     CRulecastDlg logic_;
+    std::string ruleFile_;
     std::unique_ptr<CDialogPrompts> prompts_;
     HWND window_ = nullptr;
     HICON largeIcon_ = nullptr;

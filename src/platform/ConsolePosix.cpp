@@ -24,3 +24,8 @@ void CConsole::Warn(std::string_view text)
 {
     PrintLine(stderr, text);
 }
+
+bool CConsole::StandsAlone()
+{
+    return false;
+}

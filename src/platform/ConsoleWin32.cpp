@@ -10,6 +10,14 @@
 
 namespace {
 
+constexpr const wchar_t* kMessageTitle = L"Rulecast";
+
+bool IsConsole(HANDLE handle)
+{
+    DWORD mode = 0;
+    return handle != nullptr && handle != INVALID_HANDLE_VALUE && ::GetConsoleMode(handle, &mode);
+}
+
 void PrintLine(DWORD handleId, FILE* stream, std::string_view text)
 {
     std::string line(text);
@@ -17,8 +25,12 @@ void PrintLine(DWORD handleId, FILE* stream, std::string_view text)
     if (line.empty() || line.back() != '\n')
         line += '\n';
     const HANDLE handle = ::GetStdHandle(handleId);
-    DWORD mode = 0;
-    if (handle != nullptr && handle != INVALID_HANDLE_VALUE && ::GetConsoleMode(handle, &mode)) {
+    if (IsConsole(handle)) {
+        // Lines redirected to a file are read later; those on a console of its own never are.
+        if (CConsole::StandsAlone()) {
+            ::MessageBoxW(nullptr, WideText(std::string(text)).c_str(), kMessageTitle, MB_OK);
+            return;
+        }
         // A console shows UTF-16 whatever its code page, so any path prints right.
         const std::wstring wide = WideText(line);
         DWORD written = 0;
@@ -42,4 +54,10 @@ void CConsole::Inform(std::string_view text)
 void CConsole::Warn(std::string_view text)
 {
     PrintLine(STD_ERROR_HANDLE, stderr, text);
+}
+
+bool CConsole::StandsAlone()
+{
+    DWORD processes[2];
+    return ::GetConsoleProcessList(processes, 2) == 1;
 }
