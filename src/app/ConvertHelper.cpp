@@ -44,7 +44,7 @@ std::string Report(const std::string& rulePath, long line, std::string_view kind
 }  // namespace
 
 CConvertHelper::CConvertHelper()
-    : CConvertHelper([this] { return std::make_unique<CKBItemsConvertor>(encoder_.get()); },
+    : CConvertHelper([this] { return std::make_unique<CKBItemsConvertor>(encoder_.get(), warningsShown_); },
                      CProgramFolders::ForThisUser())
 {
 }

@@ -45,6 +45,7 @@ public:
     // argv[1] is the rule-file pattern, argv[2] the target folder. Returns the exit status.
     int ConvertBatch(int argc, const char* const* argv);
     // Whether the batch reports each file's warnings on standard error; it does unless told not to.
+    // Without them the real reader does not check the VB code, which only warns.
     void ShowWarnings(bool shown) { warningsShown_ = shown; }
     // True when the project was written.
     bool ConvertFile(const std::string& rulePath, const std::string& targetFolder);

@@ -87,12 +87,24 @@ void CKBDemon::GenerateComEntryCode(CGrowingText& handlerText, std::string_view 
 
 void CKBDemon::GenerateImplementCode(std::string& outputText)
 {
-    CVBUtility::RenameRoutine(PatternCode, PatternRoutineAsWritten(),
-                              InProject(PatternRoutineAsWritten()));
-    CVBUtility::RenameRoutine(ActionCode, ActionRoutineAsWritten(),
-                              InProject(ActionRoutineAsWritten()));
-    outputText = PatternCode + ActionCode;
+    const std::vector<std::string> parts = RoutineParts();
+    outputText = parts[0] + parts[1];
     log->LogImplementCode(kDemonKindWord, name);
+}
+
+// Renames copies: the code stays as read, so that it can be checked while the project is written.
+std::vector<std::string> CKBDemon::RoutineParts() const
+{
+    std::string pattern = PatternCode;
+    CVBUtility::RenameRoutine(pattern, PatternRoutineAsWritten(), InProject(PatternRoutineAsWritten()));
+    std::string action = ActionCode;
+    CVBUtility::RenameRoutine(action, ActionRoutineAsWritten(), InProject(ActionRoutineAsWritten()));
+    return {std::move(pattern), std::move(action)};
+}
+
+std::vector<std::string> CKBDemon::CalledRoutines() const
+{
+    return {InProject(PatternRoutineAsWritten()), InProject(ActionRoutineAsWritten())};
 }
 
 // Without PatternCode or ActionCode the dispatch still calls the routine that code would hold.

@@ -62,6 +62,20 @@ void CKBFilter::GenerateImplementCode(std::string& outputText)
     log->LogImplementCode(kFilterKindWord, name);
 }
 
+std::vector<std::string> CKBFilter::RoutineParts() const
+{
+    if (nocode)
+        return {};
+    return {code};
+}
+
+std::vector<std::string> CKBFilter::CalledRoutines() const
+{
+    if (nocode)
+        return {};
+    return {name};
+}
+
 // A Filter without code calls no routine.
 void CKBFilter::FindCodeFaults(std::vector<std::string>& faults) const
 {

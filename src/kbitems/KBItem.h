@@ -48,6 +48,14 @@ public:
     virtual void GenerateComEntryCode(CGrowingText& handlerText, std::string_view branchMarker,
                                       int itemId) = 0;
     virtual void GenerateImplementCode(std::string& outputText) = 0;
+    // The texts GenerateImplementCode writes, one per code part of the item's element (a Demon's
+    // PatternCode, then its ActionCode), the routines renamed as written. Logs nothing, changes
+    // nothing: it may run beside the builder.
+    virtual std::vector<std::string> RoutineParts() const = 0;
+    // The routines that the item's dispatch branch calls unqualified, by their names in the project.
+    virtual std::vector<std::string> CalledRoutines() const = 0;
+    // The array the item declares in the Register procedure; empty when it declares none.
+    virtual std::string ArrayName() const;
     // Items with different keys are never the same item, so the builder needs to ask IsSameItem
     // only among equal keys. Empty: the item is the same as no other.
     virtual std::string ReplacementKey() const;

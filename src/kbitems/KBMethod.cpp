@@ -79,6 +79,18 @@ void CKBMethod::GenerateImplementCode(std::string& outputText)
     log->LogImplementCode(kMethodKindWord, name);
 }
 
+std::vector<std::string> CKBMethod::RoutineParts() const
+{
+    std::string text = code;
+    CVBUtility::RenameRoutine(text, name, RoutineName());
+    return {std::move(text)};
+}
+
+std::vector<std::string> CKBMethod::CalledRoutines() const
+{
+    return {RoutineName()};
+}
+
 void CKBMethod::FindCodeFaults(std::vector<std::string>& faults) const
 {
     FindRoutineFaults(kCodeWord, code, name, RoutineName(), faults);

@@ -71,6 +71,16 @@ void CKBRule::GenerateImplementCode(std::string& outputText)
     log->LogImplementCode(kRuleKindWord, name);
 }
 
+std::vector<std::string> CKBRule::RoutineParts() const
+{
+    return {code};
+}
+
+std::vector<std::string> CKBRule::CalledRoutines() const
+{
+    return {name};
+}
+
 void CKBRule::FindCodeFaults(std::vector<std::string>& faults) const
 {
     FindRoutineFaults(kCodeWord, code, name, name, faults);

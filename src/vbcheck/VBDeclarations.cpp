@@ -32,8 +32,11 @@ bool CVBDeclarations::Declaration(bool first, int piece)
 {
     const int line = cursor_.Peek().line;
     bool scoped = false;
+    bool isPrivate = false;
     bool isStatic = false;
     for (;;) {
+        if (cursor_.IsWord("Private"))
+            isPrivate = true;
         if (cursor_.IsWord("Public") || cursor_.IsWord("Private") || cursor_.IsWord("Global") ||
             cursor_.IsWord("Friend"))
             scoped = true;
@@ -44,10 +47,10 @@ bool CVBDeclarations::Declaration(bool first, int piece)
         cursor_.Take();
     }
     if (cursor_.IsWord("Sub") || cursor_.IsWord("Function") || cursor_.IsWord("Property"))
-        return Procedure(first, piece, line);
+        return Procedure(first, piece, line, isPrivate);
     const bool inProcedure = blocks_.InProcedure();
     if (cursor_.IsWord("Declare"))
-        return inProcedure ? cursor_.Fail(kInvalidInsideProcedure) : Declare();
+        return inProcedure ? cursor_.Fail(kInvalidInsideProcedure) : Declare(piece, line, isPrivate);
     if (cursor_.IsWord("Type") || cursor_.IsWord("Enum")) {
         if (inProcedure)
             return cursor_.Fail(kInvalidInsideProcedure);
@@ -76,7 +79,7 @@ bool CVBDeclarations::Declaration(bool first, int piece)
     return Variables();
 }
 
-bool CVBDeclarations::Procedure(bool first, int piece, int line)
+bool CVBDeclarations::Procedure(bool first, int piece, int line, bool isPrivate)
 {
     unsigned kindBit = kSubBit;
     VBBlockKind kind = VBBlockKind::Sub;
@@ -106,7 +109,10 @@ bool CVBDeclarations::Procedure(bool first, int piece, int line)
         return cursor_.Fail(kMustBeFirstStatement);
     if (!cursor_.IsKind(VBTokenKind::Word) || (!cursor_.Peek().escaped && EndsOperand(cursor_.Peek().text)))
         return cursor_.Fail(kExpectedIdentifier);
-    if (!Register(cursor_.Take().text, kindBit))
+    const std::string_view name = cursor_.Take().text;
+    if (!isPrivate)
+        publicProcedures_.push_back({piece, line, std::string(name)});
+    if (!Register(name, kindBit))
         return false;
     if (cursor_.TakeSymbol("(") && !SkipParameters())
         return false;
@@ -134,7 +140,7 @@ bool CVBDeclarations::SkipParameters()
     return true;
 }
 
-bool CVBDeclarations::Declare()
+bool CVBDeclarations::Declare(int piece, int line, bool isPrivate)
 {
     cursor_.Take();
     cursor_.TakeWord("PtrSafe");
@@ -147,7 +153,10 @@ bool CVBDeclarations::Declare()
         return cursor_.Fail({});
     if (!cursor_.IsKind(VBTokenKind::Word))
         return cursor_.Fail(kExpectedIdentifier);
-    if (!Register(cursor_.Take().text, kindBit))
+    const std::string_view name = cursor_.Take().text;
+    if (!isPrivate)
+        publicProcedures_.push_back({piece, line, std::string(name)});
+    if (!Register(name, kindBit))
         return false;
     while (!cursor_.IsKind(VBTokenKind::End) && !cursor_.IsSymbol(":"))
         cursor_.Take();
