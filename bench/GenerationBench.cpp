@@ -78,7 +78,7 @@ int main(int argc, char** argv)
     SynthModule module = CRuleSynth::Make(std::atoi(argv[1]), std::strtoull(argv[2], nullptr, 10));
 
     auto builder = std::make_unique<CVBProjectBuilder>(target);
-    builder->SetModule(std::make_unique<CKBModule>(module.name));
+    builder->SetModuleName(module.name);
     builder->SetGlobalCode(std::make_unique<CGlobalCode>(module.globalCode));
     for (const auto& child : module.children) {
         if (const auto* block = std::get_if<SynthClassblock>(&child))

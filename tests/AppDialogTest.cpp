@@ -237,7 +237,7 @@ TEST(AppDialog, AConfigThatCannotBeWrittenIsSkipped)
     Dialog dialog;
     // A folder in config.txt's place cannot be opened as a file, even by root. The dialog opens
     // again to read it.
-    ASSERT_EQ(CFileSystem::CreateFolder(dialog.app / "config.txt"), 0);
+    ASSERT_EQ(CFileSystem::CreateFolder(dialog.app / "config.txt"), CFileSystem::FolderOutcome::Created);
     dialog.logic.OnInitDialog();
     EXPECT_EQ(dialog.face.shownTarget, kDocuments);
     dialog.Choose("/rules/Plant.pxkbx", dialog.target.Path());

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "app/Batch.h"
 #include "app/ConvertHelper.h"
+#include "app/TargetFolderConfig.h"
 #include "hostile/HostileProgram.h"
 #include "kbfile/KBReaderError.h"
 #include "platform/FileSystem.h"
@@ -44,12 +46,9 @@ struct Batch {
     CConvertHelper helper{[this] { return std::make_unique<ScriptedReader>(calls); },
                           app.Path() + "/"};
 
-    int Run(const std::vector<std::string>& args)
+    int Run(const std::string& pattern, const std::string& targetFolder)
     {
-        std::vector<const char*> argv{"rulecast"};
-        for (const std::string& arg : args)
-            argv.push_back(arg.c_str());
-        return helper.ConvertBatch(static_cast<int>(argv.size()), argv.data());
+        return CBatch(helper).Run(pattern, targetFolder);
     }
     std::vector<std::string> Logs() const
     {
@@ -75,10 +74,10 @@ TEST(AppBatch, EveryFileIsConvertedAndOneFailureMakesTheErrorSummary)
         WriteFileBytes(rules / name, "");
 
     testing::internal::CaptureStderr();
-    int status = batch.Run({rules.Path() + "/*.pxkbx", rules.Path()});
+    int status = batch.Run(rules.Path() + "/*.pxkbx", rules.Path());
     std::string err = testing::internal::GetCapturedStderr();
 
-    EXPECT_EQ(status, CConvertHelper::kConversionFailed);
+    EXPECT_EQ(status, CBatch::kConversionFailed);
     // A reader that gives no reason still gets a line naming the file, and a note naming its log.
     const std::string failed = rules / "2-fail-read.pxkbx";
     std::string failedLog;
@@ -107,10 +106,10 @@ TEST(AppBatch, AllConvertedGivesTheSuccessSummaryOnStandardOutput)
     TempFolder rules;
     WriteFileBytes(rules / "a.pxkbx", "");
     testing::internal::CaptureStdout();
-    int status = batch.Run({rules / "a.pxkbx", rules.Path()});
+    int status = batch.Run(rules / "a.pxkbx", rules.Path());
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "The file has been Converted to VB project successfully!\n");
-    EXPECT_EQ(status, CConvertHelper::kAllConverted);
+    EXPECT_EQ(status, CBatch::kAllConverted);
 }
 
 TEST(AppBatch, AReaderErrorFailsOnlyItsOwnFile)
@@ -121,7 +120,7 @@ TEST(AppBatch, AReaderErrorFailsOnlyItsOwnFile)
     WriteFileBytes(rules / "b.pxkbx", "");
     ASSERT_TRUE(MakeFolder(rules / "sub"));
     testing::internal::CaptureStderr();
-    EXPECT_EQ(batch.Run({rules.Path() + "/*", rules.Path()}), CConvertHelper::kConversionFailed);
+    EXPECT_EQ(batch.Run(rules.Path() + "/*", rules.Path()), CBatch::kConversionFailed);
     testing::internal::GetCapturedStderr();
     // The two files alone: a bare "*" passes over the folder's own entries and its sub-folder.
     ASSERT_EQ(batch.calls.size(), 2u);
@@ -141,12 +140,12 @@ TEST(AppBatch, RelativePatternBecomesAbsoluteWhileTheTargetStaysAsTyped)
     std::string before = CFileSystem::CurrentFolder();
     ASSERT_TRUE(ChangeFolder(work.Path()));
     testing::internal::CaptureStdout();
-    int status = batch.Run({"rules/*.pxkbx", "./rules/"});
+    int status = batch.Run("rules/*.pxkbx", "./rules/");
     testing::internal::GetCapturedStdout();
     std::string cwd = CFileSystem::CurrentFolder();
     ASSERT_TRUE(ChangeFolder(before));
 
-    EXPECT_EQ(status, CConvertHelper::kAllConverted);
+    EXPECT_EQ(status, CBatch::kAllConverted);
     ASSERT_EQ(batch.calls.size(), 1u);
     EXPECT_EQ(batch.calls[0].rulePath, cwd + "/rules/a.pxkbx");
     EXPECT_EQ(batch.calls[0].targetFolder, "./rules/");
@@ -160,13 +159,6 @@ TEST(AppBatch, ALoadFailureLeavesTheBeginBannerAndTheReason)
     ASSERT_EQ(logs.size(), 1u);
     EXPECT_EQ(hostile::WithoutFailureLine(logs[0], "/r/fail-load.pxkbx: error: the conversion failed"),
               WithCrLf(std::string(26, '-') + "  Begin to convert /r/fail-load.pxkbx  " + std::string(38, '-') + "\n"));
-}
-
-TEST(AppBatch, CreateProjectFolderReportsExistingFolders)
-{
-    TempFolder dir;
-    EXPECT_EQ(CConvertHelper::CreateProjectFolder(dir / "Plant"), 0);
-    EXPECT_EQ(CConvertHelper::CreateProjectFolder(dir / "Plant"), 183);
 }
 
 // config.txt lives beside the program while a file can be written there, otherwise in the user's
@@ -205,16 +197,16 @@ TEST(AppBatch, TheRememberedFolderIsKeptWhereAFileCanBeWritten)
             std::filesystem::create_directories(user);
             WriteFileBytes(user + "config.txt", std::string(row.inUserFolder) + "\n");
         }
-        CConvertHelper helper([] { return std::unique_ptr<CKBReader>(); }, CProgramFolders{program, "", user});
+        const CTargetFolderConfig config(CProgramFolders{program, "", user});
         std::string target;
-        helper.LoadTargetFolder(target, "/docs");
+        config.Load(target, "/docs");
         EXPECT_EQ(target, row.loaded) << row.behaviour;
 
-        EXPECT_TRUE(helper.SaveTargetFolder("/srv/saved")) << row.behaviour;
+        EXPECT_TRUE(config.Save("/srv/saved")) << row.behaviour;
         const std::string saved = (std::string(row.savedIn) == "user" ? user : program) + "config.txt";
         EXPECT_EQ(ReadFileBytes(saved), "/srv/saved\r\n") << row.behaviour;
         target.clear();
-        helper.LoadTargetFolder(target, "/docs");
+        config.Load(target, "/docs");
         EXPECT_EQ(target, "/srv/saved") << row.behaviour;
     }
 }

@@ -211,18 +211,18 @@ TEST(PlatformTextFile, ReadsTheFirstLineWithoutItsLineEnd)
     EXPECT_EQ(line, "unchanged");
 }
 
-TEST(PlatformFileSystem, CreateFolderReportsTheCodesTheCallersTest)
+TEST(PlatformFileSystem, CreateFolderReportsTheOutcomesTheCallersTest)
 {
+    using Outcome = CFileSystem::FolderOutcome;
     TempFolder dir;
-    EXPECT_EQ(CFileSystem::CreateFolder(dir / "p"), CFileSystem::kCreated);
-    EXPECT_EQ(CFileSystem::CreateFolder(dir / "p"), CFileSystem::kAlreadyExists);
+    EXPECT_EQ(CFileSystem::CreateFolder(dir / "p"), Outcome::Created);
+    EXPECT_EQ(CFileSystem::CreateFolder(dir / "p"), Outcome::AlreadyExists);
     WriteFileBytes(dir / "file", "");
-    EXPECT_EQ(CFileSystem::CreateFolder(dir / "file"), CFileSystem::kAlreadyExists);
+    EXPECT_EQ(CFileSystem::CreateFolder(dir / "file"), Outcome::AlreadyExists);
     // One level only: a missing parent is an ordinary failure.
-    int code = CFileSystem::CreateFolder(dir / "missing/p");
-    EXPECT_NE(code, CFileSystem::kCreated);
-    EXPECT_NE(code, CFileSystem::kAlreadyExists);
-    EXPECT_NE(code, CFileSystem::kNotReady);
+    std::string whyNot;
+    EXPECT_EQ(CFileSystem::CreateFolder(dir / "missing/p", whyNot), Outcome::Failed);
+    EXPECT_EQ(whyNot, "No such file or directory");
     EXPECT_FALSE(CFileSystem::EntryExists(dir / "missing"));
 }
 

@@ -20,29 +20,30 @@ const std::string kForeign = "Gr\xC3\xBC\xC3\x9F" "e \xE6\x97\xA5\xE6\x9C\xAC \x
 
 }  // namespace
 
-TEST(PlatformWin32, CreateFolderReportsWindowsOwnCodes)
+TEST(PlatformWin32, CreateFolderTellsWindowsOwnCodesApart)
 {
+    using Outcome = CFileSystem::FolderOutcome;
     struct Case {
         const char* behaviour;
         std::string path;  // below the test's folder
-        int code;
-        std::string text;  // FolderErrorText, for failures
+        Outcome outcome;
+        std::string whyNot;  // for failures
     };
     const Case cases[] = {
-        {"created", "p", CFileSystem::kCreated, ""},
-        {"already exists (183)", "p", CFileSystem::kAlreadyExists, ""},
-        {"a file of that name exists (183)", "file", CFileSystem::kAlreadyExists, ""},
-        {"missing parent", "missing/p", 3, "No such file or directory"},
-        {"parent is a file", "file/p", 267, "Not a directory"},
-        {"name beyond the ANSI code page", kForeign, CFileSystem::kCreated, ""},
+        {"created", "p", Outcome::Created, ""},
+        {"already exists (183)", "p", Outcome::AlreadyExists, ""},
+        {"a file of that name exists (183)", "file", Outcome::AlreadyExists, ""},
+        {"missing parent (3)", "missing/p", Outcome::Failed, "No such file or directory"},
+        {"parent is a file (267)", "file/p", Outcome::Failed, "Not a directory"},
+        {"name beyond the ANSI code page", kForeign, Outcome::Created, ""},
     };
     TempFolder dir;
     WriteFileBytes(dir / "file", "");
     for (const Case& c : cases) {
-        const int code = CFileSystem::CreateFolder(dir / c.path);
-        EXPECT_EQ(code, c.code) << c.behaviour;
-        if (!c.text.empty())
-            EXPECT_EQ(CFileSystem::FolderErrorText(code), c.text) << c.behaviour;
+        std::string whyNot;
+        EXPECT_EQ(CFileSystem::CreateFolder(dir / c.path, whyNot), c.outcome) << c.behaviour;
+        if (c.outcome == Outcome::Failed)
+            EXPECT_EQ(whyNot, c.whyNot) << c.behaviour;
     }
     EXPECT_EQ(ListFolder(dir.Path()), (std::vector<std::string>{kForeign, "file", "p"}));
 }

@@ -23,7 +23,7 @@ protected:
     CVBProjectBuilder& Builder(const std::string& moduleName)
     {
         builder = std::make_unique<CVBProjectBuilder>(target.Path());
-        builder->SetModule(std::make_unique<CKBModule>(moduleName));
+        builder->SetModuleName(moduleName);
         return *builder;
     }
     std::string File(const std::string& name) const { return ReadFileBytes(target / ("Plant/" + name)); }
@@ -198,7 +198,7 @@ TEST_F(VBProjectBuilderTest, UnsafeNamesWriteNothingAnywhere)
 TEST_F(VBProjectBuilderTest, AProjectFolderThatCannotBeMadeWritesNothing)
 {
     builder = std::make_unique<CVBProjectBuilder>(target / "missing");
-    builder->SetModule(std::make_unique<CKBModule>("Plant"));
+    builder->SetModuleName("Plant");
     EXPECT_FALSE(builder->Build());
     EXPECT_EQ(builder->FailureReason(), "cannot create folder " + target / "missing/Plant" +
                                             ": No such file or directory");

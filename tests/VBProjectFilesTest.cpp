@@ -5,8 +5,8 @@
 #include <string>
 
 #include "TestSupport.h"
-#include "kbitems/VBUtility.h"
 #include "vbproject/VBClass.h"
+#include "vbproject/VBFileTexts.h"
 #include "vbproject/VBModule.h"
 #include "vbproject/VBProject.h"
 
@@ -122,9 +122,9 @@ TEST_F(VBProjectFiles, ProjectReferencesTheRegisteredTypeLibrary)
 TEST_F(VBProjectFiles, EntriesListTheFilesOfTheProject)
 {
     std::string entry;
-    CVBUtility::GetClassEntry("DataServiceImpl", entry);
+    CVBFileTexts::GetClassEntry("DataServiceImpl", entry);
     EXPECT_EQ(entry, "Class=DataServiceImpl; DataServiceImpl.cls\n");
-    CVBUtility::GetModuleEntry("GlobalCode", entry);
+    CVBFileTexts::GetModuleEntry("GlobalCode", entry);
     EXPECT_EQ(entry, "Module=GlobalCode; GlobalCode.bas\n");
 }
 

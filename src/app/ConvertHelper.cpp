@@ -3,48 +3,24 @@
 #include <exception>
 #include <string_view>
 #include <utility>
-#include <vector>
 
-#include "app/CommandLine.h"
+#include "app/RuleFileReport.h"
 #include "common/FoldCase.h"
 #include "common/MessageText.h"
-#include "common/Placeholder.h"
 #include "kbfile/KBItemsConvertor.h"
 #include "kbfile/KBReaderError.h"
 #include "log/Log.h"
-#include "platform/Console.h"
-#include "platform/FileSearch.h"
-#include "platform/FileSystem.h"
-#include "platform/TextFile.h"
 
 namespace {
 
-constexpr std::string_view kNoRuleFile = "Cannot find the .pxkbx file.\n";
-constexpr std::string_view kNoTargetFolder = "Cannot find the target folder.\n";
 constexpr std::string_view kModuleWritten =
     "module 'ITEM_00001' was already written from ITEM_00002 in this batch";
-constexpr std::string_view kConfigFileName = "config.txt";
-constexpr std::string_view kConfigLine = "ITEM_00001\n";
 constexpr std::string_view kNoReason = "the conversion failed";
-// What the batch reports of a rule file, the way compilers report: path, line where known, kind.
-constexpr std::string_view kReportAtLine = "ITEM_00001:ITEM_00002: ITEM_00003: ITEM_00004";
-constexpr std::string_view kReport = "ITEM_00001: ITEM_00002: ITEM_00003";
-constexpr std::string_view kLogNote = "log file ITEM_00001";
-constexpr std::string_view kReplacements =
-    "ITEM_00001 characters have no place in code page ITEM_00002 and were written as '?'";
-
-// "PATH:LINE: KIND: TEXT", without "LINE:" when the line is not known (0).
-std::string Report(const std::string& rulePath, long line, std::string_view kind, std::string_view text)
-{
-    if (line > 0)
-        return MessageText(kReportAtLine, {rulePath, std::to_string(line), kind, text});
-    return MessageText(kReport, {rulePath, kind, text});
-}
 
 }  // namespace
 
 CConvertHelper::CConvertHelper()
-    : CConvertHelper([this] { return std::make_unique<CKBItemsConvertor>(encoder_.get(), warningsShown_); },
+    : CConvertHelper([this] { return std::make_unique<CKBItemsConvertor>(encoder_.get(), vbCodeChecked_); },
                      CProgramFolders::ForThisUser())
 {
 }
@@ -74,56 +50,15 @@ bool CConvertHelper::SetCodePage(const std::string& codePage)
 
 CConvertHelper::~CConvertHelper() = default;
 
-void CConvertHelper::ShowUsage()
-{
-    CConsole::Warn(CCommandLine::Usage());
-}
-
-int CConvertHelper::ConvertBatch(int argc, const char* const* argv)
-{
-    if (argc != 3) {
-        ShowUsage();
-        return kUsageError;
-    }
-    // The whole list is taken before the first conversion, so projects written into the
-    // searched folder do not join the batch.
-    std::vector<std::string> rulePaths = CFileSearch::Find(argv[1]);
-    if (rulePaths.empty()) {
-        CConsole::Warn(kNoRuleFile);
-        return kUsageError;
-    }
-    if (!CFileSystem::EntryExists(argv[2])) {
-        CConsole::Warn(kNoTargetFolder);
-        return kUsageError;
-    }
-    bool anyFailed = false;
-    WrittenModules written;
-    for (const std::string& rulePath : rulePaths) {
-        const bool converted = Convert(rulePath, argv[2], &written);
-        if (warningsShown_) {
-            for (const CKBWarning& warning : warnings_)
-                CConsole::Warn(WarningMessage(rulePath, warning));
-            if (replacements_ > 0)
-                CConsole::Warn(ReplacementWarning(rulePath));
-        }
-        if (!converted) {
-            anyFailed = true;
-            CConsole::Warn(FailureMessage(rulePath));
-            if (!logPath_.empty())
-                CConsole::Warn(LogNote(rulePath));
-        }
-    }
-    if (anyFailed) {
-        CConsole::Warn(kFailedMessage);
-        return kConversionFailed;
-    }
-    CConsole::Inform(kSucceededMessage);
-    return kAllConverted;
-}
-
 bool CConvertHelper::ConvertFile(const std::string& rulePath, const std::string& targetFolder)
 {
     return Convert(rulePath, targetFolder, nullptr);
+}
+
+bool CConvertHelper::ConvertFile(const std::string& rulePath, const std::string& targetFolder,
+                                 WrittenModules& written)
+{
+    return Convert(rulePath, targetFolder, &written);
 }
 
 bool CConvertHelper::Convert(const std::string& rulePath, const std::string& targetFolder,
@@ -206,71 +141,10 @@ void CConvertHelper::RememberFailure(const CKBReader& reader, std::string reason
 
 std::string CConvertHelper::FailureMessage(const std::string& rulePath) const
 {
-    return Report(rulePath, failureLine_, "error", failureReason_);
-}
-
-std::string CConvertHelper::ReplacementWarning(const std::string& rulePath) const
-{
-    return Report(rulePath, 0, "warning", MessageText(kReplacements, {std::to_string(replacements_), codePage_}));
+    return CRuleFileReport::Error(rulePath, failureLine_, failureReason_);
 }
 
 std::string CConvertHelper::LogNote(const std::string& rulePath) const
 {
-    if (logPath_.empty())
-        return "";
-    return Report(rulePath, 0, "note", MessageText(kLogNote, {logPath_}));
-}
-
-std::string CConvertHelper::WarningMessage(const std::string& rulePath, const CKBWarning& warning)
-{
-    return Report(rulePath, warning.line, "warning", warning.text);
-}
-
-int CConvertHelper::CreateProjectFolder(const std::string& path)
-{
-    return CFileSystem::CreateFolder(path);
-}
-
-std::vector<std::string> CConvertHelper::ConfigPathsToRead() const
-{
-    const std::string name(kConfigFileName);
-    std::vector<std::string> paths;
-    if (!folders_.executable.empty())
-        paths.push_back(folders_.executable + name);
-    if (folders_.userConfig.empty())
-        return paths;
-    // A config.txt beside the executable that the user cannot write was left there by whoever
-    // installed the program; the user's own, where the saves go, comes before it.
-    if (!paths.empty() && CProgramFolders::CanWrite(paths.front()))
-        paths.push_back(folders_.userConfig + name);
-    else
-        paths.insert(paths.begin(), folders_.userConfig + name);
-    return paths;
-}
-
-void CConvertHelper::LoadTargetFolder(std::string& target, const std::string& documentsFolder) const
-{
-    for (const std::string& path : ConfigPathsToRead()) {
-        if (CTextFile::ReadFirstLine(path, target))
-            break;
-    }
-    // An empty first line counts as no remembered folder at all.
-    if (target.empty())
-        target = documentsFolder;
-}
-
-bool CConvertHelper::SaveTargetFolder(const std::string& target) const
-{
-    const std::string name(kConfigFileName);
-    CTextFile file;
-    const bool opened =
-        (!folders_.executable.empty() && file.Open(folders_.executable + name)) ||
-        (CProgramFolders::MakeUserFolder(folders_.userConfig) && file.Open(folders_.userConfig + name));
-    if (!opened)
-        return false;
-    std::string line(kConfigLine);
-    FillPlaceholder(line, "ITEM_00001", target);
-    bool written = file.Write(line);
-    file.Close();
-    return written;
+    return CRuleFileReport::LogNote(rulePath, logPath_);
 }

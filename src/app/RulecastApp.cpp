@@ -1,5 +1,6 @@
 #include "app/RulecastApp.h"
 
+#include "app/Batch.h"
 #include "app/CommandLine.h"
 #include "app/ConvertHelper.h"
 #include "app/DialogLauncher.h"
@@ -10,7 +11,6 @@
 
 int CRulecastApp::InitInstance(const std::vector<std::string>& words)
 {
-    const std::string program = words.empty() ? std::string() : words.front();
     const auto afterProgram = words.empty() ? words.end() : words.begin() + 1;
     CCommandLine commandLine(std::vector<std::string>(afterProgram, words.end()));
     switch (commandLine.GetRequest()) {
@@ -18,25 +18,29 @@ int CRulecastApp::InitInstance(const std::vector<std::string>& words)
         return RunMainDialog(words);
     case CCommandLine::Request::Help:
         CConsole::Inform(CCommandLine::Usage());
-        return CConvertHelper::kAllConverted;
+        return CBatch::kAllConverted;
     case CCommandLine::Request::Version:
         CConsole::Inform(CCommandLine::VersionLine());
-        return CConvertHelper::kAllConverted;
+        return CBatch::kAllConverted;
     case CCommandLine::Request::UsageError:
         CConsole::Warn(commandLine.Error());
-        CConvertHelper::ShowUsage();
-        return CConvertHelper::kUsageError;
+        CBatch::ShowUsage();
+        return CBatch::kUsageError;
     case CCommandLine::Request::Convert:
         break;
     }
-    // The batch sees the program and the words that are not options, as if no option was given.
-    std::vector<const char*> arguments{program.c_str()};
-    for (const std::string& argument : commandLine.Arguments())
-        arguments.push_back(argument.c_str());
+    // The words that are not options: the rule-file pattern and the target folder.
+    const std::vector<std::string>& arguments = commandLine.Arguments();
+    if (arguments.size() != 2) {
+        CBatch::ShowUsage();
+        return CBatch::kUsageError;
+    }
     CConvertHelper converter;
     // The command line has checked it already.
     if (!commandLine.CodePage().empty())
         converter.SetCodePage(commandLine.CodePage());
-    converter.ShowWarnings(commandLine.WarningsWanted());
-    return converter.ConvertBatch(static_cast<int>(arguments.size()), arguments.data());
+    converter.CheckVBCode(commandLine.WarningsWanted());
+    CBatch batch(converter);
+    batch.ShowWarnings(commandLine.WarningsWanted());
+    return batch.Run(arguments[0], arguments[1]);
 }

@@ -1,6 +1,6 @@
 #include <string_view>
 
-#include "app/ConvertHelper.h"
+#include "app/Batch.h"
 #include "app/DialogLauncher.h"
 #include "platform/Console.h"
 
@@ -16,6 +16,6 @@ constexpr std::string_view kNoDialog =
 int RunMainDialog(const std::vector<std::string>&)
 {
     CConsole::Warn(kNoDialog);
-    CConvertHelper::ShowUsage();
-    return CConvertHelper::kUsageError;
+    CBatch::ShowUsage();
+    return CBatch::kUsageError;
 }

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/ConvertHelper.h"
+#include "app/Batch.h"
 #include "dialog/QtRulecastDlg.h"
 #include "platform/Console.h"
 
@@ -33,8 +33,8 @@ bool HasDisplay()
 int RefuseWithoutDisplay()
 {
     CConsole::Warn(kNoDisplay);
-    CConvertHelper::ShowUsage();
-    return CConvertHelper::kUsageError;
+    CBatch::ShowUsage();
+    return CBatch::kUsageError;
 }
 
 // The handler that Qt had before start-up; Qt keeps handlers process-wide, so this one is too.

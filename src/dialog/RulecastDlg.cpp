@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "app/TargetFolderConfig.h"
 #include "platform/FileSystem.h"
 
 namespace {
@@ -12,6 +13,17 @@ constexpr std::string_view kNoTargetFolder =
 constexpr std::string_view kOverwriteQuestion =
     "The folder of VB project has existed! Do you want to overwrite it?";
 constexpr std::string_view kDriveNotReady = "The driver you select is not ready!";
+
+// The last component of path without its last extension: "/r/Pumps.v2.pxkbx" gives "Pumps.v2".
+std::string NameWithoutExtension(const std::string& path)
+{
+    std::string name = path.substr(path.find_last_of(CFileSystem::PathSeparators()) + 1);
+    // A leading dot starts a hidden file's name, not an extension.
+    const size_t dot = name.rfind('.');
+    if (dot != std::string::npos && dot > 0)
+        name.erase(dot);
+    return name;
+}
 
 }  // namespace
 
@@ -25,7 +37,7 @@ CRulecastDlg::CRulecastDlg(CDialogFace& face, ConverterFactory makeConverter)
 void CRulecastDlg::OnInitDialog()
 {
     converter = makeConverter_();
-    converter->LoadTargetFolder(targetFolder, face_.DocumentsFolder());
+    CTargetFolderConfig(converter->Folders()).Load(targetFolder, face_.DocumentsFolder());
     UpdateData(false);
 }
 
@@ -43,7 +55,7 @@ void CRulecastDlg::OnBrowseRuleFile()
     if (!face_.ChooseRuleFile(chosen))
         return;
     rulePath = chosen;
-    ruleTitle = CFileSystem::NameWithoutExtension(chosen);
+    ruleTitle = NameWithoutExtension(chosen);
     UpdateData(false);
 }
 
@@ -80,16 +92,16 @@ void CRulecastDlg::OnOK()
             details += "\n" + note;
         face_.ShowMessage(CConvertHelper::kFailedMessage, details);
     }
-    converter->SaveTargetFolder(targetFolder);
+    CTargetFolderConfig(converter->Folders()).Save(targetFolder);
 }
 
 bool CRulecastDlg::MakeProjectFolder()
 {
     // Named after the rule file, not the module: when the two differ, this folder stays empty.
-    switch (CConvertHelper::CreateProjectFolder(targetFolder + "/" + ruleTitle)) {
-    case CFileSystem::kAlreadyExists:
+    switch (CFileSystem::CreateFolder(targetFolder + "/" + ruleTitle)) {
+    case CFileSystem::FolderOutcome::AlreadyExists:
         return face_.AskYesNo(kOverwriteQuestion);
-    case CFileSystem::kNotReady:
+    case CFileSystem::FolderOutcome::NotReady:
         face_.ShowMessage(kDriveNotReady);
         return false;
     default:

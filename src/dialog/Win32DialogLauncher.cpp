@@ -5,7 +5,7 @@
 #include <objbase.h>
 #include <string_view>
 
-#include "app/ConvertHelper.h"
+#include "app/Batch.h"
 #include "dialog/Win32RulecastDlg.h"
 #include "platform/Console.h"
 
@@ -43,8 +43,8 @@ int RunMainDialog(const std::vector<std::string>&)
         ::CoUninitialize();
     if (!shown) {
         CConsole::Warn(kNoWindow);
-        CConvertHelper::ShowUsage();
-        return CConvertHelper::kUsageError;
+        CBatch::ShowUsage();
+        return CBatch::kUsageError;
     }
     return 0;
 }

@@ -8,7 +8,6 @@
 #include "common/MessageText.h"
 #include "common/Placeholder.h"
 #include "kbfile/KBElementValues.h"
-#include "kbfile/KBModule.h"
 #include "kbfile/KBReaderError.h"
 #include "kbitems/KBDemon.h"
 #include "kbitems/KBEvent.h"
@@ -76,7 +75,7 @@ bool CKBItemsConvertor::LoadModule(std::string rulePath, std::string targetFolde
     document_ = std::move(document);
     moduleName_ = moduleName;
     warnings_.ModuleName(moduleName, root->Line());
-    builder_->SetModule(std::make_unique<CKBModule>(moduleName));
+    builder_->SetModuleName(moduleName);
     return true;
 }
 

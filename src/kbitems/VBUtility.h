@@ -6,9 +6,7 @@
 
 #include "common/GrowingText.h"
 
-// Stateless VB text routines. The item-side ones (array block, argument list, routine renaming)
-// live in kbitems/VBUtility.cpp; the file headers and project-file entries in
-// vbproject/VBUtilityFiles.cpp.
+// Stateless VB text routines of the KB items: array blocks, argument lists, routine renaming.
 class CVBUtility {
 public:
     // Appends "  Dim <array>(<n>) As Variant" and one element line per list entry, made from
@@ -31,11 +29,4 @@ public:
     // A letter, then letters, digits and "_". Bytes past ASCII count as letters: VB takes the
     // letters of the system code page, which this text cannot tell from other characters.
     static bool IsVBName(std::string_view name);
-
-    // Each sets out to the filled template.
-    static void GetClassHeader(const std::string& name, std::string& out);
-    static void GetModuleHeader(const std::string& name, std::string& out);
-    static void GetProjectHeader(const std::string& name, std::string& out);
-    static void GetClassEntry(const std::string& name, std::string& out);
-    static void GetModuleEntry(const std::string& name, std::string& out);
 };

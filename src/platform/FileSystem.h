@@ -2,19 +2,22 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 // Folders and entries on disk.
 class CFileSystem {
 public:
-    // Error codes of CreateFolder, as the callers test them.
-    static constexpr int kCreated = 0;
-    static constexpr int kAlreadyExists = 183;
-    static constexpr int kNotReady = 21;
+    // How CreateFolder ended, as its callers tell the outcomes apart. A file of that name counts
+    // as AlreadyExists; NotReady is a drive without its medium.
+    enum class FolderOutcome { Created, AlreadyExists, NotReady, Failed };
 
-    // Creates one folder (parents are not created). 0, kAlreadyExists, kNotReady, or another
-    // nonzero code (the system's own) for any other failure.
-    static int CreateFolder(const std::string& path);
-    // Why CreateFolder failed, in the C library's words ("No such file or directory").
+    // Creates one folder (parents are not created).
+    static FolderOutcome CreateFolder(const std::string& path);
+    // The same; when the folder was not created, whyNot says why in the C library's words
+    // ("No such file or directory"), or "device not ready".
+    static FolderOutcome CreateFolder(const std::string& path, std::string& whyNot);
+    // A system error code of this platform (errno; on Windows GetLastError's) in the words
+    // CreateFolder gives, for the platform's own files.
     static std::string FolderErrorText(int code);
     // The folder holding the running executable, with its trailing separator.
     static std::string ExecutableFolder();
@@ -32,6 +35,6 @@ public:
     static std::FILE* OpenForReading(const std::string& path);
     // The C library's words for an errno value ("No space left on device").
     static std::string ErrnoText(int errorNumber);
-    // The last component of path without its last extension: "/r/Pumps.v2.pxkbx" gives "Pumps.v2".
-    static std::string NameWithoutExtension(const std::string& path);
+    // The characters that end a folder's name in a path: "/", and on Windows "\\" too.
+    static std::string_view PathSeparators();
 };

@@ -2,29 +2,44 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
-int CFileSystem::CreateFolder(const std::string& path)
+namespace {
+
+constexpr std::string_view kNotReadyText = "device not ready";
+
+}  // namespace
+
+CFileSystem::FolderOutcome CFileSystem::CreateFolder(const std::string& path)
+{
+    std::string whyNot;
+    return CreateFolder(path, whyNot);
+}
+
+CFileSystem::FolderOutcome CFileSystem::CreateFolder(const std::string& path, std::string& whyNot)
 {
     if (::mkdir(path.c_str(), 0777) == 0)
-        return kCreated;
-    switch (errno) {
+        return FolderOutcome::Created;
+    const int code = errno;
+    whyNot = FolderErrorText(code);
+    switch (code) {
     case EEXIST:
-        return kAlreadyExists;
+        return FolderOutcome::AlreadyExists;
     case ENOMEDIUM:
     case ENXIO:
-        return kNotReady;
+        return FolderOutcome::NotReady;
     default:
-        return errno;
+        return FolderOutcome::Failed;
     }
 }
 
 std::string CFileSystem::FolderErrorText(int code)
 {
-    if (code == kNotReady)
-        return "device not ready";
+    if (code == ENOMEDIUM || code == ENXIO)
+        return std::string(kNotReadyText);
     return ErrnoText(code);
 }
 
@@ -91,12 +106,7 @@ std::string CFileSystem::ErrnoText(int errorNumber)
     return std::strerror(errorNumber);
 }
 
-std::string CFileSystem::NameWithoutExtension(const std::string& path)
+std::string_view CFileSystem::PathSeparators()
 {
-    std::string name = path.substr(path.rfind('/') + 1);
-    // A leading dot starts a hidden file's name, not an extension.
-    const size_t dot = name.rfind('.');
-    if (dot != std::string::npos && dot > 0)
-        name.erase(dot);
-    return name;
+    return "/";
 }

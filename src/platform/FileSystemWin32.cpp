@@ -18,20 +18,34 @@ std::string ParentOf(const std::string& path)
 
 }  // namespace
 
-int CFileSystem::CreateFolder(const std::string& path)
+CFileSystem::FolderOutcome CFileSystem::CreateFolder(const std::string& path)
+{
+    std::string whyNot;
+    return CreateFolder(path, whyNot);
+}
+
+CFileSystem::FolderOutcome CFileSystem::CreateFolder(const std::string& path, std::string& whyNot)
 {
     const std::wstring wide = WideText(path);
     if (::CreateDirectoryW(wide.c_str(), nullptr))
-        return kCreated;
-    const DWORD code = ::GetLastError();
+        return FolderOutcome::Created;
+    DWORD code = ::GetLastError();
     // Windows says "path not found" also when the parent is a file; its own code for a name that
     // is not a folder tells the user what is wrong.
     if (code == ERROR_PATH_NOT_FOUND) {
         const std::string parent = ParentOf(path);
         if (!parent.empty() && EntryExists(parent) && !IsFolder(parent))
-            return ERROR_DIRECTORY;
+            code = ERROR_DIRECTORY;
     }
-    return static_cast<int>(code);
+    whyNot = FolderErrorText(static_cast<int>(code));
+    switch (code) {
+    case ERROR_ALREADY_EXISTS:
+        return FolderOutcome::AlreadyExists;
+    case ERROR_NOT_READY:
+        return FolderOutcome::NotReady;
+    default:
+        return FolderOutcome::Failed;
+    }
 }
 
 std::string CFileSystem::FolderErrorText(int code)
@@ -143,12 +157,7 @@ std::string CFileSystem::ErrnoText(int errorNumber)
     return std::strerror(errorNumber);
 }
 
-std::string CFileSystem::NameWithoutExtension(const std::string& path)
+std::string_view CFileSystem::PathSeparators()
 {
-    std::string name = path.substr(path.find_last_of("/\\") + 1);
-    // A leading dot starts a hidden file's name, not an extension.
-    const size_t dot = name.rfind('.');
-    if (dot != std::string::npos && dot > 0)
-        name.erase(dot);
-    return name;
+    return "/\\";
 }

@@ -3,7 +3,7 @@
 #include <string_view>
 #include <utility>
 
-#include "kbitems/VBUtility.h"
+#include "vbproject/VBFileTexts.h"
 
 namespace {
 constexpr std::string_view kExtension = ".cls";
@@ -14,6 +14,6 @@ CVBClass::CVBClass(std::string name, CTextEncoder* encoder) : CVBItem(std::move(
 bool CVBClass::Create(const std::string& folder)
 {
     std::string header;
-    CVBUtility::GetClassHeader(GetName(), header);
+    CVBFileTexts::GetClassHeader(GetName(), header);
     return OpenWithHeader(folder + "/" + GetName() + std::string(kExtension), header);
 }

@@ -3,7 +3,7 @@
 #include <string_view>
 #include <utility>
 
-#include "kbitems/VBUtility.h"
+#include "vbproject/VBFileTexts.h"
 
 namespace {
 constexpr std::string_view kExtension = ".bas";
@@ -14,6 +14,6 @@ CVBModule::CVBModule(std::string name, CTextEncoder* encoder) : CVBItem(std::mov
 bool CVBModule::Create(const std::string& folder)
 {
     std::string header;
-    CVBUtility::GetModuleHeader(GetName(), header);
+    CVBFileTexts::GetModuleHeader(GetName(), header);
     return OpenWithHeader(folder + "/" + GetName() + std::string(kExtension), header);
 }

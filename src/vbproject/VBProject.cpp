@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "common/MessageText.h"
-#include "kbitems/VBUtility.h"
 #include "platform/FileSystem.h"
+#include "vbproject/VBFileTexts.h"
 
 namespace {
 
@@ -19,10 +19,11 @@ CVBProject::CVBProject(std::string name, CTextEncoder* encoder) : CVBItem(std::m
 bool CVBProject::Create(const std::string& targetFolder)
 {
     std::string projectFolder = targetFolder + "/" + GetName();
-    int code = CFileSystem::CreateFolder(projectFolder);
-    if (code != CFileSystem::kCreated && code != CFileSystem::kAlreadyExists)
-        return Fail(MessageText(kCannotCreateFolder, {projectFolder, CFileSystem::FolderErrorText(code)}));
+    std::string whyNot;
+    const CFileSystem::FolderOutcome outcome = CFileSystem::CreateFolder(projectFolder, whyNot);
+    if (outcome != CFileSystem::FolderOutcome::Created && outcome != CFileSystem::FolderOutcome::AlreadyExists)
+        return Fail(MessageText(kCannotCreateFolder, {projectFolder, whyNot}));
     std::string header;
-    CVBUtility::GetProjectHeader(GetName(), header);
+    CVBFileTexts::GetProjectHeader(GetName(), header);
     return OpenWithHeader(projectFolder + "/" + GetName() + std::string(kExtension), header);
 }

@@ -5,10 +5,10 @@
 
 #include "common/MessageText.h"
 #include "common/Placeholder.h"
-#include "kbitems/VBUtility.h"
 #include "log/Log.h"
 #include "vbproject/VBClass.h"
 #include "vbproject/SafeName.h"
+#include "vbproject/VBFileTexts.h"
 #include "vbproject/VBModule.h"
 
 namespace {
@@ -73,9 +73,9 @@ CVBProjectBuilder::CVBProjectBuilder(std::string targetFolder, CTextEncoder* enc
 
 CVBProjectBuilder::~CVBProjectBuilder() = default;
 
-void CVBProjectBuilder::SetModule(std::unique_ptr<CKBModule> module)
+void CVBProjectBuilder::SetModuleName(std::string moduleName)
 {
-    module_ = std::move(module);
+    moduleName_ = std::move(moduleName);
 }
 
 void CVBProjectBuilder::SetGlobalCode(std::unique_ptr<CGlobalCode> globalCode)
@@ -144,7 +144,7 @@ bool CVBProjectBuilder::HasSafeNames()
 {
     // The module name becomes a folder under the target, and each class name a file in it:
     // neither may lead anywhere else, nor be a name that Windows refuses or reads otherwise.
-    const std::string& name = module_ ? module_->name : std::string();
+    const std::string& name = moduleName_;
     if (std::string problem = CSafeName::Problem(name); !problem.empty())
         return Fail(MessageText(kUnsafeModuleName, {name, problem}));
     std::vector<std::string> classNames;
@@ -158,7 +158,7 @@ bool CVBProjectBuilder::HasSafeNames()
 
 bool CVBProjectBuilder::WriteProjectFile()
 {
-    project_ = std::make_unique<CVBProject>(module_->name, encoder_);
+    project_ = std::make_unique<CVBProject>(moduleName_, encoder_);
     if (!project_->Create(targetFolder_))
         return Fail(project_->ErrorText());
     return true;
@@ -186,7 +186,7 @@ bool CVBProjectBuilder::WriteGlobalCodeClasses(const std::string& projectFolder)
         if (!file.Create(projectFolder) || !file.WriteText(bodies[i]) || !file.Complete())
             written = Fail(file.ErrorText());
         std::string entry;
-        CVBUtility::GetClassEntry(names[i], entry);
+        CVBFileTexts::GetClassEntry(names[i], entry);
         written = AppendEntry(entry) && written;
     }
     log_->LogWriteFile("GlobalCode", ".cls", written);
@@ -227,7 +227,7 @@ bool CVBProjectBuilder::WriteServiceClass()
     log_->LogWriteFile("KB Item", ".cls", serviceWritten);
 
     std::string entry;
-    CVBUtility::GetClassEntry("DataServiceImpl", entry);
+    CVBFileTexts::GetClassEntry("DataServiceImpl", entry);
     return AppendEntry(entry) && written && serviceWritten;
 }
 
@@ -246,7 +246,7 @@ bool CVBProjectBuilder::WriteModules()
         Fail(globals.ErrorText());
     log_->LogWriteFile("GlobalCode", ".bas", globalsWritten);
     std::string entry;
-    CVBUtility::GetModuleEntry("GlobalCode", entry);
+    CVBFileTexts::GetModuleEntry("GlobalCode", entry);
     bool entriesWritten = AppendEntry(entry);
 
     CVBModule routines("KBRoutine", encoder_);
@@ -254,7 +254,7 @@ bool CVBProjectBuilder::WriteModules()
     routinesWritten = WriteRoutines(routines) && routinesWritten && routines.Complete();
     if (!routinesWritten)
         Fail(routines.ErrorText());
-    CVBUtility::GetModuleEntry("KBRoutine", entry);
+    CVBFileTexts::GetModuleEntry("KBRoutine", entry);
     entriesWritten = AppendEntry(entry) && entriesWritten;
     log_->LogWriteFile("KB Item", ".bas", routinesWritten);
     return globalsWritten && routinesWritten && entriesWritten;

@@ -6,7 +6,6 @@
 #include <unordered_set>
 #include <vector>
 
-#include "kbfile/KBModule.h"
 #include "kbitems/KBItem.h"
 #include "vbproject/GlobalCode.h"
 #include "vbproject/VBProject.h"
@@ -23,7 +22,8 @@ public:
     explicit CVBProjectBuilder(std::string targetFolder, CTextEncoder* encoder = nullptr);
     virtual ~CVBProjectBuilder();
 
-    void SetModule(std::unique_ptr<CKBModule> module);
+    // The rule file's module name, which names the project and its folder.
+    void SetModuleName(std::string moduleName);
     // A later global code replaces the earlier one.
     void SetGlobalCode(std::unique_ptr<CGlobalCode> globalCode);
 
@@ -67,7 +67,7 @@ private:
     std::unique_ptr<CVBProject> project_;
     CTextEncoder* encoder_;
     std::string targetFolder_;
-    std::unique_ptr<CKBModule> module_;
+    std::string moduleName_;
     std::unique_ptr<CGlobalCode> globalCode_;
     std::array<std::vector<std::unique_ptr<CKBItem>>, kKindCount> items_;
     // Per kind, the replacement keys of the items added so far.

@@ -1,4 +1,4 @@
-#include "kbitems/VBUtility.h"
+#include "vbproject/VBFileTexts.h"
 
 #include <optional>
 #include <string_view>
@@ -76,17 +76,17 @@ void FillTemplate(std::string_view templateText, const std::string& name, std::s
 
 } // namespace
 
-void CVBUtility::GetClassHeader(const std::string& name, std::string& out)
+void CVBFileTexts::GetClassHeader(const std::string& name, std::string& out)
 {
     FillTemplate(kClassHeader, name, out);
 }
 
-void CVBUtility::GetModuleHeader(const std::string& name, std::string& out)
+void CVBFileTexts::GetModuleHeader(const std::string& name, std::string& out)
 {
     FillTemplate(kModuleHeader, name, out);
 }
 
-void CVBUtility::GetProjectHeader(const std::string& name, std::string& out)
+void CVBFileTexts::GetProjectHeader(const std::string& name, std::string& out)
 {
     out = kProjectHeader;
     FillPlaceholder(out, "ITEM_00002", name);
@@ -95,12 +95,12 @@ void CVBUtility::GetProjectHeader(const std::string& name, std::string& out)
         FillPlaceholder(out, "ITEM_00001", *libraryPath);
 }
 
-void CVBUtility::GetClassEntry(const std::string& name, std::string& out)
+void CVBFileTexts::GetClassEntry(const std::string& name, std::string& out)
 {
     FillTemplate(kClassEntry, name, out);
 }
 
-void CVBUtility::GetModuleEntry(const std::string& name, std::string& out)
+void CVBFileTexts::GetModuleEntry(const std::string& name, std::string& out)
 {
     FillTemplate(kModuleEntry, name, out);
 }

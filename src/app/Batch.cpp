@@ -1,0 +1,68 @@
+#include "app/Batch.h"
+
+#include <string_view>
+#include <vector>
+
+#include "app/CommandLine.h"
+#include "app/ConvertHelper.h"
+#include "app/RuleFileReport.h"
+#include "platform/Console.h"
+#include "platform/FileSearch.h"
+#include "platform/FileSystem.h"
+
+namespace {
+
+constexpr std::string_view kNoRuleFile = "Cannot find the .pxkbx file.\n";
+constexpr std::string_view kNoTargetFolder = "Cannot find the target folder.\n";
+
+}  // namespace
+
+CBatch::CBatch(CConvertHelper& converter) : converter_(converter) {}
+
+void CBatch::ShowUsage()
+{
+    CConsole::Warn(CCommandLine::Usage());
+}
+
+int CBatch::Run(const std::string& pattern, const std::string& targetFolder)
+{
+    // The whole list is taken before the first conversion, so projects written into the
+    // searched folder do not join the batch.
+    const std::vector<std::string> rulePaths = CFileSearch::Find(pattern);
+    if (rulePaths.empty()) {
+        CConsole::Warn(kNoRuleFile);
+        return kUsageError;
+    }
+    if (!CFileSystem::EntryExists(targetFolder)) {
+        CConsole::Warn(kNoTargetFolder);
+        return kUsageError;
+    }
+    bool anyFailed = false;
+    CConvertHelper::WrittenModules written;
+    for (const std::string& rulePath : rulePaths) {
+        const bool converted = converter_.ConvertFile(rulePath, targetFolder, written);
+        Report(rulePath, converted);
+        anyFailed = anyFailed || !converted;
+    }
+    if (anyFailed) {
+        CConsole::Warn(CConvertHelper::kFailedMessage);
+        return kConversionFailed;
+    }
+    CConsole::Inform(CConvertHelper::kSucceededMessage);
+    return kAllConverted;
+}
+
+void CBatch::Report(const std::string& rulePath, bool converted) const
+{
+    if (warningsShown_) {
+        for (const CKBWarning& warning : converter_.Warnings())
+            CConsole::Warn(CRuleFileReport::Warning(rulePath, warning.line, warning.text));
+        if (converter_.Replacements() > 0)
+            CConsole::Warn(CRuleFileReport::Replacements(rulePath, converter_.Replacements(), converter_.CodePage()));
+    }
+    if (!converted) {
+        CConsole::Warn(converter_.FailureMessage(rulePath));
+        if (!converter_.LogPath().empty())
+            CConsole::Warn(converter_.LogNote(rulePath));
+    }
+}

@@ -1,0 +1,56 @@
+#include "app/TargetFolderConfig.h"
+
+#include <string_view>
+#include <utility>
+
+#include "platform/TextFile.h"
+
+namespace {
+
+constexpr std::string_view kConfigFileName = "config.txt";
+
+}  // namespace
+
+CTargetFolderConfig::CTargetFolderConfig(CProgramFolders folders) : folders_(std::move(folders)) {}
+
+std::vector<std::string> CTargetFolderConfig::PathsToRead() const
+{
+    const std::string name(kConfigFileName);
+    std::vector<std::string> paths;
+    if (!folders_.executable.empty())
+        paths.push_back(folders_.executable + name);
+    if (folders_.userConfig.empty())
+        return paths;
+    // A config.txt beside the executable that the user cannot write was left there by whoever
+    // installed the program; the user's own, where the saves go, comes before it.
+    if (!paths.empty() && CProgramFolders::CanWrite(paths.front()))
+        paths.push_back(folders_.userConfig + name);
+    else
+        paths.insert(paths.begin(), folders_.userConfig + name);
+    return paths;
+}
+
+void CTargetFolderConfig::Load(std::string& target, const std::string& documentsFolder) const
+{
+    for (const std::string& path : PathsToRead()) {
+        if (CTextFile::ReadFirstLine(path, target))
+            break;
+    }
+    // An empty first line counts as no remembered folder at all.
+    if (target.empty())
+        target = documentsFolder;
+}
+
+bool CTargetFolderConfig::Save(const std::string& target) const
+{
+    const std::string name(kConfigFileName);
+    CTextFile file;
+    const bool opened =
+        (!folders_.executable.empty() && file.Open(folders_.executable + name)) ||
+        (CProgramFolders::MakeUserFolder(folders_.userConfig) && file.Open(folders_.userConfig + name));
+    if (!opened)
+        return false;
+    const bool written = file.Write(target + "\n");
+    file.Close();
+    return written;
+}
