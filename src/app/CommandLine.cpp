@@ -14,6 +14,7 @@ constexpr std::string_view kUsage =
     "         -h, --help: print this text and exit.\n"
     "         -V, --version: print the program's version and exit.\n"
     "         --no-warnings: do not warn of what would be lost or not compile.\n"
+    "         --check: only read the files of param1 and report their errors and warnings; write nothing, exit 0 when there are none, 1 otherwise.\n"
     "         --: end of the options; a pattern after it may start with \"-\".\n";
 constexpr std::string_view kVersionLine = "rulecast ITEM_00001";
 constexpr std::string_view kUnknownOption = "rulecast: unknown option 'ITEM_00001'";
@@ -68,6 +69,8 @@ bool CCommandLine::TakeOption(const std::string& word, const std::string* next, 
         Refuse(kMissingValue, word);
     else if (word == "--no-warnings")
         warningsWanted_ = false;
+    else if (word == "--check")
+        checkOnly_ = true;
     else
         return false;
     return true;

@@ -28,6 +28,8 @@ public:
     const std::string& Error() const { return error_; }
     // False after --no-warnings.
     bool WarningsWanted() const { return warningsWanted_; }
+    // True after --check: the batch reads and reports, writes nothing, and takes no target folder.
+    bool CheckOnly() const { return checkOnly_; }
 
     // The usage text: the two parameters, then one line per option.
     static std::string Usage();
@@ -46,4 +48,5 @@ private:
     std::string codePage_;
     std::string error_;
     bool warningsWanted_ = true;
+    bool checkOnly_ = false;
 };

@@ -29,9 +29,10 @@ int CRulecastApp::InitInstance(const std::vector<std::string>& words)
     case CCommandLine::Request::Convert:
         break;
     }
-    // The words that are not options: the rule-file pattern and the target folder.
+    // The words that are not options: the rule-file pattern and the target folder, which a check
+    // does without.
     const std::vector<std::string>& arguments = commandLine.Arguments();
-    if (arguments.size() != 2) {
+    if (arguments.size() != (commandLine.CheckOnly() ? 1u : 2u)) {
         CBatch::ShowUsage();
         return CBatch::kUsageError;
     }
@@ -42,5 +43,7 @@ int CRulecastApp::InitInstance(const std::vector<std::string>& words)
     converter.CheckVBCode(commandLine.WarningsWanted());
     CBatch batch(converter);
     batch.ShowWarnings(commandLine.WarningsWanted());
+    if (commandLine.CheckOnly())
+        return batch.Check(arguments[0]);
     return batch.Run(arguments[0], arguments[1]);
 }
