@@ -115,7 +115,11 @@ TEST_F(KBItemsDemonTest, ImplementRenamesCopiesOfTheCode)
     chk.GenerateImplementCode(second);
     EXPECT_EQ(chk.PatternCode, read);
     EXPECT_EQ(second, first);
-    const std::vector<std::string> parts = chk.RoutineParts();
+    std::vector<std::string> parts;
+    chk.RoutineParts([&](size_t index, std::string_view part) {
+        EXPECT_EQ(index, parts.size());
+        parts.emplace_back(part);
+    });
     ASSERT_EQ(parts.size(), 2u);
     EXPECT_EQ(parts[0] + parts[1], first);
 }

@@ -1,9 +1,8 @@
 #include "kbfile/KBCodeCheck.h"
 
 #include <algorithm>
-#include <map>
 #include <system_error>
-#include <unordered_set>
+#include <unordered_map>
 #include <utility>
 
 #include "common/FoldCase.h"
@@ -19,12 +18,6 @@ CKBCodeCheck::~CKBCodeCheck()
 {
     if (thread_.joinable())
         thread_.join();
-}
-
-void CKBCodeCheck::AddItem(const CKBItem* item, long elementLine, std::vector<long> partLines)
-{
-    // A replaced item's address may come back for a later one: the later lines count.
-    itemLines_[item] = {elementLine, std::move(partLines)};
 }
 
 void CKBCodeCheck::Start(const CVBProjectBuilder& builder)
@@ -67,12 +60,10 @@ std::vector<VBProcedure> CKBCodeCheck::CheckRoutines(const std::vector<const CKB
 {
     CVBModuleCheck check;
     for (const CKBItem* item : items) {
-        const ItemLines& lines = LinesOf(item);
-        const std::vector<std::string> parts = item->RoutineParts();
-        for (size_t i = 0; i < parts.size(); ++i) {
-            pieces_.push_back({i < lines.parts.size() ? lines.parts[i] : lines.element});
-            check.AddPiece(static_cast<int>(pieces_.size() - 1), parts[i]);
-        }
+        item->RoutineParts([&](size_t index, std::string_view part) {
+            pieces_.push_back({index < item->partLines.size() ? item->partLines[index] : item->sourceLine});
+            check.AddPiece(static_cast<int>(pieces_.size() - 1), part);
+        });
     }
     Report(check.Finish());
     return check.PublicProcedures();
@@ -114,43 +105,50 @@ void CKBCodeCheck::FindAmbiguousCalls(const std::vector<const CKBItem*>& items,
                                       const std::vector<VBProcedure>& routines,
                                       const std::vector<VBProcedure>& globals)
 {
-    if (globals.empty())
+    // The global code's few names first: most projects share none with the routines, and then
+    // the items' calls need no look.
+    std::unordered_map<std::string, long> inGlobals;
+    for (const VBProcedure& procedure : globals)
+        inGlobals.emplace(FoldCase(procedure.name), RuleLine(procedure.origin, procedure.line));
+    // Each shared name at the later of its first declarations in the two modules.
+    std::unordered_map<std::string, long> shared;
+    for (const VBProcedure& procedure : routines) {
+        if (inGlobals.empty())
+            break;
+        std::string key = FoldCase(procedure.name);
+        const auto global = inGlobals.find(key);
+        if (global != inGlobals.end() && !shared.contains(key))
+            shared.emplace(std::move(key), std::max(global->second, RuleLine(procedure.origin, procedure.line)));
+    }
+    if (shared.empty())
         return;
-    // Each name where its first declaration in each module stands in the rule file.
-    const auto lines = [this](const std::vector<VBProcedure>& procedures) {
-        std::unordered_map<std::string, long> byName;
-        for (const VBProcedure& procedure : procedures)
-            byName.emplace(FoldCase(procedure.name), RuleLine(procedure.origin, procedure.line));
-        return byName;
-    };
-    const std::unordered_map<std::string, long> inRoutines = lines(routines);
-    const std::unordered_map<std::string, long> inGlobals = lines(globals);
-    std::unordered_set<std::string> told;
     for (const CKBItem* item : items) {
         for (const std::string& called : item->CalledRoutines()) {
-            const std::string key = FoldCase(called);
-            const auto routine = inRoutines.find(key);
-            const auto global = inGlobals.find(key);
-            if (routine == inRoutines.end() || global == inGlobals.end() || !told.insert(key).second)
+            const auto found = shared.find(FoldCase(called));
+            if (found == shared.end())
                 continue;
-            found_.push_back({std::max(routine->second, global->second), MessageText(kAmbiguousName, {called})});
+            found_.push_back({found->second, MessageText(kAmbiguousName, {called})});
+            // Told once, however many items call it.
+            shared.erase(found);
         }
     }
 }
 
 void CKBCodeCheck::FindDuplicateArrays(const std::vector<const CKBItem*>& items)
 {
-    std::map<std::string, std::vector<long>> elementLines;
-    for (const CKBItem* item : items) {
-        const std::string name = item->ArrayName();
-        if (!name.empty())
-            elementLines[FoldCase(name)].push_back(LinesOf(item).element);
-    }
     // VB6 tells the declaration that comes second; in the rule file, that is the later element.
-    for (auto& [name, lines] : elementLines) {
-        std::sort(lines.begin(), lines.end());
-        for (size_t i = 1; i < lines.size(); ++i)
-            found_.push_back({lines[i], std::string(kDuplicateDeclaration)});
+    // Each name keeps the earliest line seen, so that every later one is told.
+    std::unordered_map<std::string, long> earliest;
+    earliest.reserve(items.size());
+    for (const CKBItem* item : items) {
+        std::string name = item->ArrayName();
+        if (name.empty())
+            continue;
+        const auto [entry, added] = earliest.emplace(FoldCase(name), item->sourceLine);
+        if (added)
+            continue;
+        found_.push_back({std::max(entry->second, item->sourceLine), std::string(kDuplicateDeclaration)});
+        entry->second = std::min(entry->second, item->sourceLine);
     }
 }
 
@@ -167,10 +165,4 @@ long CKBCodeCheck::RuleLine(int origin, int line) const
         return 0;
     const long textLine = lines[std::min(static_cast<size_t>(line), lines.size()) - 1];
     return piece.first == 0 ? 0 : piece.first + textLine - 1;
-}
-
-const CKBCodeCheck::ItemLines& CKBCodeCheck::LinesOf(const CKBItem* item) const
-{
-    const auto found = itemLines_.find(item);
-    return found == itemLines_.end() ? unknownLines_ : found->second;
 }

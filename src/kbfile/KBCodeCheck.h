@@ -3,7 +3,6 @@
 #include <exception>
 #include <string>
 #include <thread>
-#include <unordered_map>
 #include <vector>
 
 #include "kbfile/KBReader.h"
@@ -27,9 +26,6 @@ public:
     // Waits for a check still running.
     ~CKBCodeCheck();
 
-    // The rule-file line of the item's element, and those on which its code parts start, in the
-    // order of its RoutineParts.
-    void AddItem(const CKBItem* item, long elementLine, std::vector<long> partLines);
     // The rule-file line on which the global code's text starts.
     void SetGlobalCodeLine(long firstLine) { globalCodeLine_ = firstLine; }
 
@@ -40,10 +36,6 @@ public:
     void Finish(CKBWarnings& warnings);
 
 private:
-    struct ItemLines {
-        long element = 0;
-        std::vector<long> parts;
-    };
     // Where a piece of checked code stands in the rule file: the line of its first line, or,
     // with lines, the line of the text that starts at first for each of its own lines.
     struct Piece {
@@ -65,10 +57,7 @@ private:
     // Arrays of one name in the Register procedure.
     void FindDuplicateArrays(const std::vector<const CKBItem*>& items);
     long RuleLine(int origin, int line) const;
-    const ItemLines& LinesOf(const CKBItem* item) const;
 
-    std::unordered_map<const CKBItem*, ItemLines> itemLines_;
-    const ItemLines unknownLines_;
     long globalCodeLine_ = 0;
     std::vector<Piece> pieces_;
     std::vector<CKBWarning> found_;

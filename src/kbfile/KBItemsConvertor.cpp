@@ -248,7 +248,8 @@ bool CKBItemsConvertor::ParseDemonNode(const CXmlNode& node)
     auto demon = std::make_unique<CKBDemon>(std::move(name), std::move(Classlist), false, casefixed,
                                             std::move(PatternCode), std::move(ActionCode));
     warnings_.ItemCode(*demon, values);
-    codeCheck_.AddItem(demon.get(), values.Line(), {patternTextLine, actionTextLine});
+    demon->sourceLine = values.Line();
+    demon->partLines = {patternTextLine, actionTextLine};
     builder_->AddDemon(std::move(demon));
     return true;
 }
@@ -264,7 +265,8 @@ bool CKBItemsConvertor::ParseEventNode(const CXmlNode& node, const std::string& 
     auto event =
         std::make_unique<CKBEvent>(std::move(name), std::move(Classlist), false, std::move(code));
     warnings_.ItemCode(*event, values);
-    codeCheck_.AddItem(event.get(), values.Line(), {codeLine});
+    event->sourceLine = values.Line();
+    event->partLines = {codeLine};
     builder_->AddEvent(std::move(event));
     return true;
 }
@@ -283,7 +285,8 @@ bool CKBItemsConvertor::ParseFilterNode(const CXmlNode& node)
     auto filter = std::make_unique<CKBFilter>(std::move(name), std::move(displayname), extratext,
                                               std::move(code), std::move(Classlist));
     warnings_.ItemCode(*filter, values);
-    codeCheck_.AddItem(filter.get(), values.Line(), {codeLine});
+    filter->sourceLine = values.Line();
+    filter->partLines = {codeLine};
     builder_->AddFilter(std::move(filter));
     return true;
 }
@@ -306,7 +309,8 @@ bool CKBItemsConvertor::ParseMethodNode(const CXmlNode& node, const std::string&
                                               std::move(code), interactive, secure, casefixed,
                                               std::move(Classlist));
     warnings_.ItemCode(*method, values);
-    codeCheck_.AddItem(method.get(), values.Line(), {codeLine});
+    method->sourceLine = values.Line();
+    method->partLines = {codeLine};
     builder_->AddMethod(std::move(method));
     return true;
 }
@@ -327,7 +331,8 @@ bool CKBItemsConvertor::ParseRuleNode(const CXmlNode& node)
     auto rule = std::make_unique<CKBRule>(std::move(name), std::move(displayname), extratext,
                                           std::move(code), interactive, secure, casefixed);
     warnings_.ItemCode(*rule, values);
-    codeCheck_.AddItem(rule.get(), values.Line(), {first.Line()});
+    rule->sourceLine = values.Line();
+    rule->partLines = {first.Line()};
     builder_->AddRule(std::move(rule));
     return true;
 }
@@ -346,7 +351,8 @@ bool CKBItemsConvertor::ParseSortNode(const CXmlNode& node)
     auto sort = std::make_unique<CKBSort>(std::move(name), std::move(displayname), extratext,
                                           std::move(code), std::move(KeyList));
     warnings_.ItemCode(*sort, values);
-    codeCheck_.AddItem(sort.get(), values.Line(), {codeLine});
+    sort->sourceLine = values.Line();
+    sort->partLines = {codeLine};
     builder_->AddSort(std::move(sort));
     return true;
 }

@@ -87,19 +87,20 @@ void CKBDemon::GenerateComEntryCode(CGrowingText& handlerText, std::string_view 
 
 void CKBDemon::GenerateImplementCode(std::string& outputText)
 {
-    const std::vector<std::string> parts = RoutineParts();
-    outputText = parts[0] + parts[1];
+    outputText.clear();
+    RoutineParts([&](size_t, std::string_view part) { outputText += part; });
     log->LogImplementCode(kDemonKindWord, name);
 }
 
 // Renames copies: the code stays as read, so that it can be checked while the project is written.
-std::vector<std::string> CKBDemon::RoutineParts() const
+void CKBDemon::RoutineParts(const PartTaker& take) const
 {
     std::string pattern = PatternCode;
     CVBUtility::RenameRoutine(pattern, PatternRoutineAsWritten(), InProject(PatternRoutineAsWritten()));
+    take(0, pattern);
     std::string action = ActionCode;
     CVBUtility::RenameRoutine(action, ActionRoutineAsWritten(), InProject(ActionRoutineAsWritten()));
-    return {std::move(pattern), std::move(action)};
+    take(1, action);
 }
 
 std::vector<std::string> CKBDemon::CalledRoutines() const

@@ -70,11 +70,11 @@ void CKBEvent::GenerateImplementCode(std::string& outputText)
     log->LogImplementCode(kEventKindWord, kEventKindWord);
 }
 
-std::vector<std::string> CKBEvent::RoutineParts() const
+void CKBEvent::RoutineParts(const PartTaker& take) const
 {
     std::string text = code;
     CVBUtility::RenameRoutine(text, name, RoutineName());
-    return {std::move(text)};
+    take(0, text);
 }
 
 std::vector<std::string> CKBEvent::CalledRoutines() const

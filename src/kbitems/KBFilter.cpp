@@ -62,11 +62,10 @@ void CKBFilter::GenerateImplementCode(std::string& outputText)
     log->LogImplementCode(kFilterKindWord, name);
 }
 
-std::vector<std::string> CKBFilter::RoutineParts() const
+void CKBFilter::RoutineParts(const PartTaker& take) const
 {
-    if (nocode)
-        return {};
-    return {code};
+    if (!nocode)
+        take(0, code);
 }
 
 std::vector<std::string> CKBFilter::CalledRoutines() const

@@ -79,11 +79,11 @@ void CKBMethod::GenerateImplementCode(std::string& outputText)
     log->LogImplementCode(kMethodKindWord, name);
 }
 
-std::vector<std::string> CKBMethod::RoutineParts() const
+void CKBMethod::RoutineParts(const PartTaker& take) const
 {
     std::string text = code;
     CVBUtility::RenameRoutine(text, name, RoutineName());
-    return {std::move(text)};
+    take(0, text);
 }
 
 std::vector<std::string> CKBMethod::CalledRoutines() const

@@ -71,9 +71,9 @@ void CKBRule::GenerateImplementCode(std::string& outputText)
     log->LogImplementCode(kRuleKindWord, name);
 }
 
-std::vector<std::string> CKBRule::RoutineParts() const
+void CKBRule::RoutineParts(const PartTaker& take) const
 {
-    return {code};
+    take(0, code);
 }
 
 std::vector<std::string> CKBRule::CalledRoutines() const

@@ -74,9 +74,9 @@ void CKBSort::GenerateImplementCode(std::string& outputText)
     log->LogImplementCode(kSortKindWord, name);
 }
 
-std::vector<std::string> CKBSort::RoutineParts() const
+void CKBSort::RoutineParts(const PartTaker& take) const
 {
-    return {code};
+    take(0, code);
 }
 
 std::vector<std::string> CKBSort::CalledRoutines() const

@@ -18,7 +18,7 @@ public:
                               int itemId) override;
     void GenerateImplementCode(std::string& outputText) override;
     void FindCodeFaults(std::vector<std::string>& faults) const override;
-    std::vector<std::string> RoutineParts() const override;
+    void RoutineParts(const PartTaker& take) const override;
     std::vector<std::string> CalledRoutines() const override;
     std::string ArrayName() const override;
 
