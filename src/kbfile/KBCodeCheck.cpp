@@ -50,13 +50,15 @@ void CKBCodeCheck::Finish(CKBWarnings& warnings)
 void CKBCodeCheck::Run(const CVBProjectBuilder& builder)
 {
     const std::vector<const CKBItem*> items = builder.ItemsInOrder();
-    const std::vector<VBProcedure> routines = CheckRoutines(items);
     const std::vector<VBProcedure> globals = CheckGlobalCode(builder);
+    // The routines' names matter only beside public ones of the global code.
+    const std::vector<VBProcedure> routines = CheckRoutines(items, !globals.empty());
     FindAmbiguousCalls(items, routines, globals);
     FindDuplicateArrays(items);
 }
 
-std::vector<VBProcedure> CKBCodeCheck::CheckRoutines(const std::vector<const CKBItem*>& items)
+std::vector<VBProcedure> CKBCodeCheck::CheckRoutines(const std::vector<const CKBItem*>& items,
+                                                     bool publicOnesWanted)
 {
     CVBModuleCheck check;
     for (const CKBItem* item : items) {
@@ -66,7 +68,7 @@ std::vector<VBProcedure> CKBCodeCheck::CheckRoutines(const std::vector<const CKB
         });
     }
     Report(check.Finish());
-    return check.PublicProcedures();
+    return publicOnesWanted ? check.PublicProcedures() : std::vector<VBProcedure>();
 }
 
 std::vector<VBProcedure> CKBCodeCheck::CheckGlobalCode(const CVBProjectBuilder& builder)

@@ -11,7 +11,6 @@
 
 class CKBItem;
 class CKBWarnings;
-class CVBModuleCheck;
 class CVBProjectBuilder;
 
 // Checks each VB text of a rule file where the project puts it: the items' routines as procedures
@@ -44,8 +43,8 @@ private:
     };
 
     void Run(const CVBProjectBuilder& builder);
-    // KBRoutine.bas; returns the procedures other modules may call.
-    std::vector<VBProcedure> CheckRoutines(const std::vector<const CKBItem*>& items);
+    // KBRoutine.bas; returns the procedures other modules may call, when wanted.
+    std::vector<VBProcedure> CheckRoutines(const std::vector<const CKBItem*>& items, bool publicOnesWanted);
     std::vector<VBProcedure> CheckGlobalCode(const CVBProjectBuilder& builder);
     // Checks text as one module of one piece.
     std::vector<VBProcedure> CheckModule(std::string_view text, Piece piece);

@@ -1,6 +1,5 @@
 #include "vbcheck/VBDeclarations.h"
 
-#include "common/FoldCase.h"
 #include "common/MessageText.h"
 #include "vbcheck/VBCheckMessages.h"
 #include "vbcheck/VBKeywords.h"
@@ -18,7 +17,14 @@ constexpr unsigned kPropertyBits = kPropertyGetBit | kPropertyLetBit | kProperty
 
 bool CVBDeclarations::Register(std::string_view name, unsigned kindBit)
 {
-    unsigned& kinds = procedures_[FoldCase(name)];
+    // One key buffer for all: a module declares many procedures, most of them once.
+    procedureKey_.assign(name);
+    for (char& c : procedureKey_)
+        c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+    auto found = procedures_.find(procedureKey_);
+    if (found == procedures_.end())
+        found = procedures_.emplace(procedureKey_, 0u).first;
+    unsigned& kinds = found->second;
     // Property Get, Let and Set of one name make one property; anything else twice is a clash.
     const bool clash = (kindBit & kPropertyBits) ? (kinds & (~kPropertyBits | kindBit)) != 0 : kinds != 0;
     kinds |= kindBit;

@@ -50,5 +50,6 @@ private:
     // Procedure names in lower case, each with a bit per kind declared (Sub, Property Get, ...).
     std::unordered_map<std::string, unsigned> procedures_;
     std::vector<PublicProcedure> publicProcedures_;
+    std::string procedureKey_;
     std::string ambiguity_;  // the message the cursor holds a view of
 };
