@@ -8,6 +8,7 @@
 #   bench/run.sh [SEED]        RUNS=n bench/run.sh   (median of n runs each; default 3)
 #   SIZES="1000 10000" bench/run.sh                  (other item counts; the last two give the growth)
 #   CODEPAGE=1252 bench/run.sh                       (the projects and logs written in that code page)
+#   OPTIONS=--no-warnings bench/run.sh               (further options of the conversion)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build-release"
@@ -16,6 +17,7 @@ runs="${RUNS:-3}"
 read -r -a sizes <<< "${SIZES:-1000 10000 100000}"
 codepage=()
 [[ -n "${CODEPAGE:-}" ]] && codepage=(--codepage "$CODEPAGE")
+read -r -a options <<< "${OPTIONS:-}"
 
 # Beyond the build, the measurement needs GNU time for peak memory and xmllint for the floor.
 "$root/scripts/install-missing.sh" time libxml2-utils
@@ -53,7 +55,7 @@ median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { print (NR % 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }'; }
 sum() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a + b }'; }
 
-echo "Machine: $(nproc) cores, $(lscpu | sed -n 's/^Model name: *//p'), $(free -g | awk '/^Mem:/ { print $2 }') GB memory; median of $runs runs${CODEPAGE:+; code page $CODEPAGE}; load average $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "Machine: $(nproc) cores, $(lscpu | sed -n 's/^Model name: *//p'), $(free -g | awk '/^Mem:/ { print $2 }') GB memory; median of $runs runs${CODEPAGE:+; code page $CODEPAGE}${OPTIONS:+; options $OPTIONS}; load average $(cut -d' ' -f1-3 /proc/loadavg)"
 printf '%8s %7s | %9s %6s %7s | %9s %7s | %8s %7s | %7s %8s\n' \
     items "file MB" "convert s" "cpu s" "peak MB" "xmllint s" "peak MB" "writes s" "floor s" "floor x" "memory x"
 declare -A convertWall
@@ -62,7 +64,7 @@ for n in "${sizes[@]}"; do
     "$build/generate_rules" "$n" "$seed" "$file"
     size=$(awk -v b="$(stat -c %s "$file")" 'BEGIN { printf "%.1f", b / 1048576 }')
     rm -f "$work/"*.txt
-    measure "$work/rulecast" "${codepage[@]}" "$file" "$work/out"
+    measure "$work/rulecast" "${codepage[@]}" "${options[@]}" "$file" "$work/out"
     cw=$wall cc=$cpu cm=$peak
     # What the conversion wrote: the lines and bytes of one of its logs, and its project files.
     log=$(find "$work" -maxdepth 1 -name '*.txt' | head -n 1)

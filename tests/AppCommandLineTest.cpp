@@ -18,6 +18,7 @@ constexpr const char* kUsage =
     "         -V, --version: print the program's version and exit.\n"
     "         --no-warnings: do not warn of what would be lost or not compile.\n"
     "         --dialog [FILE]: open the dialog, with FILE chosen as the rule file when it exists.\n"
+    "         --check: only read the files of param1 and report their errors and warnings; write nothing, exit 0 when there are none, 1 otherwise.\n"
     "         --: end of the options; a pattern after it may start with \"-\".\n";
 
 // The usage text; its default code page is the machine's: UTF-8 on Linux, the ANSI code page on
@@ -72,6 +73,10 @@ TEST(AppCommandLine, OptionsAndArgumentCounts)
         {"--no-warnings is an option, not an argument", {"--no-warnings", "a"}, 2, "", usage},
         {"--dialog opens with one rule file at most", {"--dialog", "a", "b"}, 2, "",
          "rulecast: option '--dialog' takes one rule file at most\n" + usage},
+        {"--check takes the pattern alone", {"--check", "a", "b"}, 2, "", usage},
+        {"--check without a pattern", {"--check"}, 2, "", usage},
+        {"--check of a pattern that finds nothing", {"--check", "missing*.pxkbx"}, 2, "",
+         "Cannot find the .pxkbx file.\n"},
     };
     Program program;
     for (const Case& c : cases) {
@@ -173,6 +178,49 @@ TEST(AppCommandLine, AFileAsTargetPassesAndAFailedConversionExitsOne)
     EXPECT_NE(log.find("Begin to convert " + program.work.Path() + "/broken.pxkbx  "),
               std::string::npos);
     EXPECT_EQ(log.find("Finish to convert"), std::string::npos);
+}
+
+// A check reads every file that the pattern finds and says what converting it would, and writes
+// neither a project nor a log.
+TEST(AppCommandLine, CheckReportsErrorsAndWarningsAndWritesNothing)
+{
+    const std::string clean = "<Rules name=\"P\">\n<Rule name=\"R\" displayname=\"r\" interactive=\"true\" "
+                              "secure=\"true\" casefixed=\"true\"><![CDATA[Function R(a)\nEnd Function\n]]></Rule>\n</Rules>\n";
+    std::string faulty = clean;
+    faulty.replace(faulty.find("End Function"), 0, "If a Then\n");
+    struct Case {
+        const char* behaviour;
+        std::vector<std::string> files;
+        std::vector<std::string> args;
+        int exitCode;
+        std::vector<std::string> err;  // the lines, each after "<work folder>/"
+    };
+    const Case cases[] = {
+        {"a clean file", {clean}, {"--check", "*.pxkbx"}, 0, {}},
+        {"a VB6 compile error is a warning, which fails the check", {clean, faulty}, {"--check", "*.pxkbx"}, 1,
+         {"rule2.pxkbx:3: warning: VB6 compile error: Block If without End If"}},
+        {"--no-warnings leaves errors alone to fail it", {faulty}, {"--no-warnings", "--check", "*.pxkbx"}, 0, {}},
+        {"an error, and the files after it are read too", {"<not xml", faulty}, {"--check", "*.pxkbx"}, 1,
+         {"rule1.pxkbx:1: error: ", "rule2.pxkbx:3: warning: VB6 compile error: Block If without End If"}},
+    };
+    for (const Case& c : cases) {
+        Program program;
+        for (size_t i = 0; i < c.files.size(); ++i)
+            WriteFileBytes(program.work / ("rule" + std::to_string(i + 1) + ".pxkbx"), c.files[i]);
+        const std::vector<std::string> before = ListFolder(program.work.Path());
+        RunResult result = program.Run(c.args);
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.behaviour;
+        EXPECT_EQ(result.out, "") << c.behaviour;
+        std::istringstream lines(result.err);
+        size_t n = 0;
+        for (std::string line; std::getline(lines, line); ++n) {
+            ASSERT_LT(n, c.err.size()) << c.behaviour << ": " << line;
+            EXPECT_EQ(line.rfind(program.work.Path() + "/" + c.err[n], 0), 0u) << c.behaviour << ": " << line;
+        }
+        EXPECT_EQ(n, c.err.size()) << c.behaviour;
+        EXPECT_EQ(ListFolder(program.work.Path()), before) << c.behaviour;
+        EXPECT_EQ(program.LogCount(), 0u) << c.behaviour;
+    }
 }
 
 // Every option that --help lists is described in the manual page's OPTIONS and in the README.

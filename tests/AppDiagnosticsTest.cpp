@@ -218,7 +218,8 @@ TEST(AppDiagnostics, WarningsNameWhatWouldBeLostOrNotCompile)
           "3: warning: Method 'Calc' in class 'C' defines no routine 'Calc' in its code; the dispatch "
           "calls 'Calc_C'",
           "3: warning: Method 'Calc' in class 'C' ends its code without a line break; the routine "
-          "written after it would start on its last line"}},
+          "written after it would start on its last line",
+          "6: warning: VB6 compile error: Invalid outside procedure"}},
         {"a Demon routine not named as the dispatch expects, a replaced PatternCode, a misspelt ActionCode",
          Module("<Demon name=\"D\" casefixed=\"true\"><PatternCode>x</PatternCode><Classlist><C name=\"T\"/></Classlist>\n"
                 "<PatternCode><![CDATA[Sub DPattern(o, d)\nEnd Sub\n]]></PatternCode>\n<Actioncode/></Demon>\n"),
@@ -236,6 +237,7 @@ TEST(AppDiagnostics, WarningsNameWhatWouldBeLostOrNotCompile)
           "will not compile",
           "3: warning: the name of Classlist entry <C> holds a line break; the VB string it goes into "
           "will not compile",
+          "3: warning: VB6 compile error: Expected: end of statement",
           "7: warning: the displayname of Filter 'F' holds a double quote; the VB string it goes into "
           "will not compile"}},
         {"code without a final line break",
@@ -252,6 +254,29 @@ TEST(AppDiagnostics, WarningsNameWhatWouldBeLostOrNotCompile)
           "are not written",
           "10: warning: the global code's last line 'Dim b' does not end with a line break and is not "
           "written"}},
+        {"golden vb_errors: VB6's compile errors at the rule file's lines of a Rule, a Demon's two parts, "
+         "the global code and its inline class",
+         "@tests/golden/vb_errors/input.pxkbx",
+         {"5: warning: VB6 compile error: Expected: expression",
+          "9: warning: VB6 compile error: Do without Loop",
+          "14: warning: VB6 compile error: Block If without End If",
+          "20: warning: VB6 compile error: Expected: end of statement",
+          "24: warning: VB6 compile error: For without Next"}},
+        {"names the project declares twice, and a module name that names no VB project",
+         "<Rules name=\"Evil X\">\n"
+         "<GlobalCode><![CDATA[Public Function Helper(a)\nEnd Function\n]]></GlobalCode>\n"
+         "<Rule name=\"Twice\" displayname=\"t\" interactive=\"true\" secure=\"true\" casefixed=\"true\">"
+         "<![CDATA[Function Twice(a)\nEnd Function\n]]></Rule>\n"
+         "<Sort name=\"Twice\" displayname=\"s\"><![CDATA[Sub Twice(o, k)\nEnd Sub\n]]></Sort>\n"
+         "<Rule name=\"Helper\" displayname=\"h\" interactive=\"true\" secure=\"true\" casefixed=\"true\">"
+         "<![CDATA[Function Helper(a)\nEnd Function\n]]></Rule>\n"
+         "<Filter name=\"CalcPump\" displayname=\"f\"><![CDATA[Function CalcPump(o)\nEnd Function\n]]></Filter>\n"
+         "<Classblock name=\"Pump\">\n" + std::string(kCalc) + kCalcCode + "</Method>\n</Classblock>\n</Rules>\n",
+         {"1: warning: module name 'Evil X' is not a name VB6 takes for a project (a letter, then letters, "
+          "digits and '_', at most 255, and no keyword)",
+          "8: warning: VB6 compile error: Ambiguous name detected: Twice",
+          "11: warning: VB6 compile error: Ambiguous name detected: Helper",
+          "18: warning: VB6 compile error: Duplicate declaration in current scope"}},
         {"near misses give none: a Filter without code, bare sort keys, a national class name",
          Module("<Filter name=\"F\" displayname=\"f\"/>\n<Sort name=\"S\" displayname=\"s\">"
                 "<KeyList><K comparison_op=\"&quot;x&quot;\"/></KeyList><![CDATA[Sub S(o, k)\nEnd Sub\n]]>"

@@ -247,25 +247,40 @@ TEST(AppDialog, AConfigThatCannotBeWrittenIsSkipped)
 }
 
 // With the real reader: the project goes into the module's folder, beside the empty folder named
-// after the rule file; a failure's reason and line go into the message's details.
+// after the rule file; a failure's reason and line go into the message's details, and so do a
+// success's first ten warnings and the count of the others.
 TEST(AppDialog, TheRealReaderWritesIntoTheModulesFolderOrGivesTheReason)
 {
     Dialog dialog(std::nullopt, true);
     TempFolder rules;
     WriteFileBytes(rules / "Renamed.pxkbx", ReadFileBytes(std::string(RULECAST_SOURCE_DIR) + "/examples/Plant.pxkbx"));
     WriteFileBytes(rules / "Broken.pxkbx", "<Rules name=\"B\">\n  <Rule name=\"R\"/>\n</Rules>\n");
+    std::string faulty = "<Rules name=\"W\">\n<Rule name=\"R\" displayname=\"r\" interactive=\"true\" secure=\"true\" "
+                         "casefixed=\"true\"><![CDATA[Function R(a)\n";
+    for (int i = 0; i < 12; ++i)
+        faulty += "  a = 1 b\n";
+    WriteFileBytes(rules / "Warned.pxkbx", faulty + "End Function\n]]></Rule>\n</Rules>\n");
     dialog.Choose(rules / "Renamed.pxkbx", dialog.target.Path());
     dialog.logic.OnOK();
     EXPECT_EQ(dialog.script.shown, Texts{kConverted});
     EXPECT_EQ(ListFolder(dialog.target.Path()), (Texts{"Plant", "Renamed"}));
     EXPECT_EQ(ListFolder(dialog.target / "Renamed"), Texts{});
     EXPECT_FALSE(ReadFileBytes(dialog.target / "Plant/Plant.vbp").empty());
+    EXPECT_EQ(dialog.script.details.back(), "");
+
+    dialog.Choose(rules / "Warned.pxkbx", dialog.target.Path());
+    dialog.logic.OnOK();
+    EXPECT_EQ(dialog.script.shown, (Texts{kConverted, kConverted}));
+    std::string warnings;
+    for (int line = 3; line <= 12; ++line)
+        warnings += rules / "Warned.pxkbx" + ":" + std::to_string(line) + ": warning: VB6 compile error: Expected: end of statement\n";
+    EXPECT_EQ(dialog.script.details.back(), warnings + "... and 2 more warnings");
 
     // The details end with the log the message sends the user to.
     Texts before = ListFolder(dialog.app.Path());
     dialog.Choose(rules / "Broken.pxkbx", dialog.target.Path());
     dialog.logic.OnOK();
-    EXPECT_EQ(dialog.script.shown, (Texts{kConverted, kFailed}));
+    EXPECT_EQ(dialog.script.shown, (Texts{kConverted, kConverted, kFailed}));
     Texts after = ListFolder(dialog.app.Path());
     ASSERT_EQ(after.size(), before.size() + 1);
     Texts logs;

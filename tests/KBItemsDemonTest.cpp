@@ -104,16 +104,24 @@ TEST_F(KBItemsDemonTest, ThreeDemonsShareTwoProcedures)
               "Sub StopActionAction_(Obj, Dmn, A, B)\nEnd Sub\n");
 }
 
-TEST_F(KBItemsDemonTest, ImplementRenamesStoredCodeOnce)
+// The code stays as read, so that it can be checked while the project is written.
+TEST_F(KBItemsDemonTest, ImplementRenamesCopiesOfTheCode)
 {
     CKBDemon chk = MakeChk();
+    const std::string read = chk.PatternCode;
     std::string first;
     std::string second;
     chk.GenerateImplementCode(first);
     chk.GenerateImplementCode(second);
-    EXPECT_EQ(chk.PatternCode,
-              "Function ChkPatternPattern_Pump(Obj, Dmn)\n  ChkPatternPattern_Pump = True\nEnd Function\n");
+    EXPECT_EQ(chk.PatternCode, read);
     EXPECT_EQ(second, first);
+    std::vector<std::string> parts;
+    chk.RoutineParts([&](size_t index, std::string_view part) {
+        EXPECT_EQ(index, parts.size());
+        parts.emplace_back(part);
+    });
+    ASSERT_EQ(parts.size(), 2u);
+    EXPECT_EQ(parts[0] + parts[1], first);
 }
 
 // A class named like a token is filled again by later fillings of that token, also by the next

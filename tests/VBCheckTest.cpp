@@ -159,6 +159,14 @@ TEST(VBCheck, PiecesKeepTheirOriginAndLines)
               "2:2: Ambiguous name detected: twice\n3:2: Block If without End If\n");
     // A block opened in one piece and closed in the next is no error.
     EXPECT_EQ(Findings({"Sub A()\n  If a Then\r\n", "  End If\rEnd Sub"}), "");
+    // What other modules may call: no Private, Declare too, each where its header stands.
+    CVBModuleCheck check;
+    check.AddPiece(7, "Private Sub Hidden()\nEnd Sub\nPublic Function Helper()\nEnd Function\n");
+    check.AddPiece(8, "Sub Plain()\nEnd Sub\nPrivate Declare Sub A Lib \"k\" ()\nDeclare Function B Lib \"k\" ()\n");
+    std::string procedures;
+    for (const VBProcedure& procedure : check.PublicProcedures())
+        procedures += std::to_string(procedure.origin) + ":" + std::to_string(procedure.line) + " " + procedure.name + "\n";
+    EXPECT_EQ(procedures, "7:3 Helper\n8:1 Plain\n8:4 B\n");
 }
 
 TEST(VBCheck, IdentifierIsALetterThenNamePartsAndNoKeyword)

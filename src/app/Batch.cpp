@@ -52,6 +52,22 @@ int CBatch::Run(const std::string& pattern, const std::string& targetFolder)
     return kAllConverted;
 }
 
+int CBatch::Check(const std::string& pattern)
+{
+    const std::vector<std::string> rulePaths = CFileSearch::Find(pattern);
+    if (rulePaths.empty()) {
+        CConsole::Warn(kNoRuleFile);
+        return kUsageError;
+    }
+    bool anyFound = false;
+    for (const std::string& rulePath : rulePaths) {
+        const bool readable = converter_.CheckFile(rulePath);
+        Report(rulePath, readable);
+        anyFound = anyFound || !readable || (warningsShown_ && !converter_.Warnings().empty());
+    }
+    return anyFound ? kConversionFailed : kAllConverted;
+}
+
 void CBatch::Report(const std::string& rulePath, bool converted) const
 {
     if (warningsShown_) {

@@ -19,6 +19,9 @@ public:
     void ShowWarnings(bool shown) { warningsShown_ = shown; }
     // Returns the exit status.
     int Run(const std::string& pattern, const std::string& targetFolder);
+    // Reads every rule file that the pattern finds and reports its errors and shown warnings,
+    // writing nothing. Returns kAllConverted when there was neither, kConversionFailed otherwise.
+    int Check(const std::string& pattern);
 
     // The usage on standard error, as wrong arguments get it.
     static void ShowUsage();

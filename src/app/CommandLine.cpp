@@ -15,6 +15,7 @@ constexpr std::string_view kUsage =
     "         -V, --version: print the program's version and exit.\n"
     "         --no-warnings: do not warn of what would be lost or not compile.\n"
     "         --dialog [FILE]: open the dialog, with FILE chosen as the rule file when it exists.\n"
+    "         --check: only read the files of param1 and report their errors and warnings; write nothing, exit 0 when there are none, 1 otherwise.\n"
     "         --: end of the options; a pattern after it may start with \"-\".\n";
 constexpr std::string_view kVersionLine = "rulecast {version}";
 constexpr std::string_view kUnknownOption = "rulecast: unknown option '{word}'";
@@ -75,6 +76,8 @@ bool CCommandLine::TakeOption(const std::string& word, const std::string* next, 
         warningsWanted_ = false;
     else if (word == kDialogOption)
         dialogWanted_ = true;
+    else if (word == "--check")
+        checkOnly_ = true;
     else
         return false;
     return true;

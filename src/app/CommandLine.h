@@ -30,6 +30,8 @@ public:
     bool WarningsWanted() const { return warningsWanted_; }
     // The rule file given after --dialog; empty when none was.
     const std::string& RuleFile() const { return ruleFile_; }
+    // True after --check: the batch reads and reports, writes nothing, and takes no target folder.
+    bool CheckOnly() const { return checkOnly_; }
 
     // The usage text: the two parameters, then one line per option.
     static std::string Usage();
@@ -52,4 +54,5 @@ private:
     bool warningsWanted_ = true;
     bool dialogWanted_ = false;
     std::string ruleFile_;
+    bool checkOnly_ = false;
 };

@@ -20,7 +20,7 @@ constexpr std::string_view kNoReason = "the conversion failed";
 }  // namespace
 
 CConvertHelper::CConvertHelper()
-    : CConvertHelper([this] { return std::make_unique<CKBItemsConvertor>(encoder_.get()); },
+    : CConvertHelper([this] { return std::make_unique<CKBItemsConvertor>(encoder_.get(), vbCodeChecked_); },
                      CProgramFolders::ForThisUser())
 {
 }
@@ -61,14 +61,19 @@ bool CConvertHelper::ConvertFile(const std::string& rulePath, const std::string&
     return Convert(rulePath, targetFolder, &written);
 }
 
+bool CConvertHelper::CheckFile(const std::string& rulePath)
+{
+    return Convert(rulePath, {}, nullptr, Steps::Check);
+}
+
 bool CConvertHelper::Convert(const std::string& rulePath, const std::string& targetFolder,
-                             WrittenModules* written)
+                             WrittenModules* written, Steps steps)
 {
     failureReason_.clear();
     failureLine_ = 0;
     replacements_ = 0;
     warnings_.clear();
-    CLog* log = CLog::Restart(folders_);
+    CLog* log = steps == Steps::Check ? CLog::Restart(std::optional<std::string>()) : CLog::Restart(folders_);
     logPath_ = log->FilePath();
     // The log has an encoder of its own: it outlives this conversion, and its '?' are not counted.
     log->SetEncoder(CTextEncoder::Create(codePage_));
@@ -77,7 +82,7 @@ bool CConvertHelper::Convert(const std::string& rulePath, const std::string& tar
     bool converted = false;
     {
         std::unique_ptr<CKBReader> reader = makeReader_();
-        converted = RunSteps(*reader, rulePath, targetFolder, written);
+        converted = RunSteps(*reader, rulePath, targetFolder, written, steps);
         warnings_ = reader->Warnings();
     }
     replacements_ = encoder_ ? encoder_->Replacements() - replacedBefore : 0;
@@ -88,7 +93,7 @@ bool CConvertHelper::Convert(const std::string& rulePath, const std::string& tar
 }
 
 bool CConvertHelper::RunSteps(CKBReader& reader, const std::string& rulePath,
-                              const std::string& targetFolder, WrittenModules* written)
+                              const std::string& targetFolder, WrittenModules* written, Steps steps)
 {
     // A reader error ends this file's conversion like a failed step; a batch goes on.
     try {
@@ -98,6 +103,12 @@ bool CConvertHelper::RunSteps(CKBReader& reader, const std::string& rulePath,
         }
         if (written && !IsModuleFree(reader, *written))
             return false;
+        if (steps == Steps::Check) {
+            if (reader.CheckProject())
+                return true;
+            RememberFailure(reader, "", 0);
+            return false;
+        }
         if (!reader.BuildProject()) {
             RememberFailure(reader, "", 0);
             return false;

@@ -47,6 +47,12 @@ public:
     // The same within a batch: written keeps a project from being replaced by another rule file's
     // of the same name, and gains this one's.
     bool ConvertFile(const std::string& rulePath, const std::string& targetFolder, WrittenModules& written);
+    // Reads the rule file and finds what converting it would, writing nothing: no project, no log.
+    // True when it would convert; Warnings() tells the rest.
+    bool CheckFile(const std::string& rulePath);
+    // Whether the real reader checks the VB code as VB6 would compile it, which only warns; it
+    // does unless told not to.
+    void CheckVBCode(bool checked) { vbCodeChecked_ = checked; }
     // Characters of the last conversion's project files that the code page has no place for.
     size_t Replacements() const { return replacements_; }
     // The last conversion's warnings, which the batch reports and the dialog does not.
@@ -63,9 +69,13 @@ public:
     std::string LogNote(const std::string& rulePath) const;
 
 private:
-    bool Convert(const std::string& rulePath, const std::string& targetFolder, WrittenModules* written);
+    // Converting writes the project and its log; checking writes neither.
+    enum class Steps { Convert, Check };
+
+    bool Convert(const std::string& rulePath, const std::string& targetFolder, WrittenModules* written,
+                 Steps steps = Steps::Convert);
     bool RunSteps(CKBReader& reader, const std::string& rulePath, const std::string& targetFolder,
-                  WrittenModules* written);
+                  WrittenModules* written, Steps steps);
     // False, with the reason, when the batch already wrote the project that reader would write.
     bool IsModuleFree(const CKBReader& reader, const WrittenModules& written);
 
@@ -81,4 +91,5 @@ private:
     long failureLine_ = 0;
     std::string logPath_;
     std::vector<CKBWarning> warnings_;
+    bool vbCodeChecked_ = true;
 };

@@ -33,13 +33,14 @@ int CRulecastApp::InitInstance(const std::vector<std::string>& words)
     // A rule file dropped onto the program, or opened from Explorer without --dialog: on a console
     // of its own, a usage error would vanish unseen.
     const std::vector<std::string>& arguments = commandLine.Arguments();
-    if (arguments.size() == 1 && CConsole::StandsAlone()) {
+    if (arguments.size() == 1 && !commandLine.CheckOnly() && CConsole::StandsAlone()) {
         const std::string& ruleFile = arguments.front();
         if (CFileSystem::EntryExists(ruleFile) && !CFileSystem::IsFolder(ruleFile))
             return RunMainDialog(words, ruleFile);
     }
-    // The words that are not options: the rule-file pattern and the target folder.
-    if (arguments.size() != 2) {
+    // The words that are not options: the rule-file pattern and the target folder, which a check
+    // does without.
+    if (arguments.size() != (commandLine.CheckOnly() ? 1u : 2u)) {
         CBatch::ShowUsage();
         return CBatch::kUsageError;
     }
@@ -47,7 +48,10 @@ int CRulecastApp::InitInstance(const std::vector<std::string>& words)
     // The command line has checked it already.
     if (!commandLine.CodePage().empty())
         converter.SetCodePage(commandLine.CodePage());
+    converter.CheckVBCode(commandLine.WarningsWanted());
     CBatch batch(converter);
     batch.ShowWarnings(commandLine.WarningsWanted());
+    if (commandLine.CheckOnly())
+        return batch.Check(arguments[0]);
     return batch.Run(arguments[0], arguments[1]);
 }

@@ -16,9 +16,8 @@ namespace {
 constexpr std::string_view kNoDisplay =
     "Rulecast: no display is available for the dialog; two arguments, a rule-file pattern and a "
     "target folder, convert without a window.";
-// ITEM_00001: the loader's reason.
 constexpr std::string_view kNoQt =
-    "Rulecast: the dialog needs Qt 6, which could not be loaded (ITEM_00001); two arguments, a "
+    "Rulecast: the dialog needs Qt 6, which could not be loaded ({reason}); two arguments, a "
     "rule-file pattern and a target folder, convert without a window.";
 
 // Qt ends the process with an abort when it has no platform to show windows on.
@@ -30,7 +29,7 @@ bool HasDisplay()
 
 int RefuseWithoutQt(const std::string& reason)
 {
-    CConsole::Warn(MessageText(kNoQt, {reason}));
+    CConsole::Warn(MessageText(kNoQt, {{"reason", reason}}));
     CBatch::ShowUsage();
     return CBatch::kUsageError;
 }

@@ -18,7 +18,7 @@ void CQtDialogPrompts::ShowMessage(std::string_view text, std::string_view detai
     QMessageBox box(QMessageBox::NoIcon, ToQtText(kMessageTitle), ToQtText(text), QMessageBox::Ok,
                     owner_);
     if (!details.empty())
-        box.setDetailedText(ToQtText(details));
+        box.setInformativeText(ToQtText(details));
     box.exec();
 }
 

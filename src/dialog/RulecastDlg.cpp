@@ -2,7 +2,9 @@
 
 #include <string_view>
 
+#include "app/RuleFileReport.h"
 #include "app/TargetFolderConfig.h"
+#include "common/MessageText.h"
 #include "platform/FileSystem.h"
 
 namespace {
@@ -13,6 +15,9 @@ constexpr std::string_view kNoTargetFolder =
 constexpr std::string_view kOverwriteQuestion =
     "The folder of VB project has existed! Do you want to overwrite it?";
 constexpr std::string_view kDriveNotReady = "The driver you select is not ready!";
+// A message box holds a screenful: the rest of the warnings are counted, as the batch would list them.
+constexpr size_t kShownWarnings = 10;
+constexpr std::string_view kMoreWarnings = "... and {count} more warnings";
 
 // The last component of path without its last extension: "/r/Pumps.v2.pxkbx" gives "Pumps.v2".
 std::string NameWithoutExtension(const std::string& path)
@@ -92,7 +97,7 @@ void CRulecastDlg::OnOK()
         return;
     const bool converted = converter_->ConvertFile(rulePath_, targetFolder_);
     if (converted) {
-        face_.ShowMessage(CConvertHelper::kSucceededMessage);
+        face_.ShowMessage(CConvertHelper::kSucceededMessage, WarningDetails());
     } else {
         // The details end with the log the message sends the user to, as the batch's lines do.
         std::string details = converter_->FailureMessage(rulePath_);
@@ -102,6 +107,20 @@ void CRulecastDlg::OnOK()
         face_.ShowMessage(CConvertHelper::kFailedMessage, details);
     }
     CTargetFolderConfig(converter_->Folders()).Save(targetFolder_);
+}
+
+std::string CRulecastDlg::WarningDetails() const
+{
+    const std::vector<CKBWarning>& warnings = converter_->Warnings();
+    std::string details;
+    for (size_t i = 0; i < warnings.size() && i < kShownWarnings; ++i) {
+        if (i > 0)
+            details += "\n";
+        details += CRuleFileReport::Warning(rulePath_, warnings[i].line, warnings[i].text);
+    }
+    if (warnings.size() > kShownWarnings)
+        details += "\n" + MessageText(kMoreWarnings, {{"count", std::to_string(warnings.size() - kShownWarnings)}});
+    return details;
 }
 
 bool CRulecastDlg::MakeProjectFolder()

@@ -33,6 +33,9 @@ private:
     void UpdateData(bool fromControls);
     // False when the user declines or the drive is not ready: nothing more happens.
     bool MakeProjectFolder();
+    // The last conversion's first warnings as the batch reports them, one a line, and how many
+    // more there are; empty when it had none.
+    std::string WarningDetails() const;
 
     CDialogFace& face_;
     ConverterFactory makeConverter_;

@@ -51,7 +51,10 @@ constexpr std::string_view kActionCode = "ActionCode";
 
 }  // namespace
 
-CKBItemsConvertor::CKBItemsConvertor(CTextEncoder* encoder) : encoder_(encoder), log_(CLog::Instance()) {}
+CKBItemsConvertor::CKBItemsConvertor(CTextEncoder* encoder, bool checkCode)
+    : encoder_(encoder), log_(CLog::Instance()), checkCode_(checkCode)
+{
+}
 
 CKBItemsConvertor::~CKBItemsConvertor() = default;
 
@@ -71,6 +74,7 @@ bool CKBItemsConvertor::LoadModule(std::string rulePath, std::string targetFolde
         return Fail(std::string(kNoRootName), root->Line());
     document_ = std::move(document);
     moduleName_ = moduleName;
+    warnings_.ModuleName(moduleName, root->Line());
     builder_->SetModuleName(moduleName);
     return true;
 }
@@ -125,9 +129,24 @@ bool CKBItemsConvertor::BuildProject()
 {
     if (!builder_)
         return Fail(std::string(kNoDocument), 0);
-    if (builder_->Build())
-        return true;
-    return Fail(builder_->FailureReason(), 0);
+    // The check reads the items while the builder writes them out.
+    if (checkCode_)
+        codeCheck_.Start(*builder_);
+    const bool built = builder_->Build();
+    if (checkCode_)
+        codeCheck_.Finish(warnings_);
+    return built || Fail(builder_->FailureReason(), 0);
+}
+
+bool CKBItemsConvertor::CheckProject()
+{
+    if (!builder_)
+        return Fail(std::string(kNoDocument), 0);
+    if (checkCode_) {
+        codeCheck_.Start(*builder_);
+        codeCheck_.Finish(warnings_);
+    }
+    return builder_->HasSafeNames() || Fail(builder_->FailureReason(), 0);
 }
 
 void CKBItemsConvertor::ReadGlobalCode(const CXmlNode& node)
@@ -139,6 +158,7 @@ void CKBItemsConvertor::ReadGlobalCode(const CXmlNode& node)
     // known; the builder's own split then finds nothing left to do.
     globalCode->Split();
     CheckClassNames(*globalCode, first.Line());
+    codeCheck_.SetGlobalCodeLine(first.Line());
     warnings_.UnreadAfterFirst(values);
     warnings_.GlobalCode(*globalCode, first.Line());
     builder_->SetGlobalCode(std::move(globalCode));
@@ -202,14 +222,17 @@ bool CKBItemsConvertor::ParseDemonNode(const CXmlNode& node)
     std::string PatternCode;
     std::string ActionCode;
     long patternLine = 0, actionLine = 0;
+    long patternTextLine = 0, actionTextLine = 0;
     for (const CXmlNode& child : node.Children()) {
         const std::string childName = child.Name();
         if (childName == kClasslist)
             CollectChildAttributes(child, Classlist, "name");
         else if (childName == kPatternCode || childName == kActionCode) {
             const CKBElementValues part(child, childName, values);
-            std::string text = part.FirstChildText();
+            const CXmlNode first = part.FirstChild();
+            std::string text = first.Text();
             warnings_.UnreadAfterFirst(part);
+            (childName == kPatternCode ? patternTextLine : actionTextLine) = first.Line();
             long& line = childName == kPatternCode ? patternLine : actionLine;
             if (line != 0)
                 warnings_.ReplacedElement(childName, line, child.Line());
@@ -226,6 +249,8 @@ bool CKBItemsConvertor::ParseDemonNode(const CXmlNode& node)
     auto demon = std::make_unique<CKBDemon>(std::move(name), std::move(Classlist), false, casefixed,
                                             std::move(PatternCode), std::move(ActionCode));
     warnings_.ItemCode(*demon, values);
+    demon->sourceLine = values.Line();
+    demon->partLines = {patternTextLine, actionTextLine};
     builder_->AddDemon(std::move(demon));
     return true;
 }
@@ -236,10 +261,13 @@ bool CKBItemsConvertor::ParseEventNode(const CXmlNode& node, const std::string& 
     std::string name = values.Name();
     std::vector<std::string> Classlist{className};
     std::string code;
-    ReadCodeAndList(values, kClasslist, "name", Classlist, code);
+    long codeLine = 0;
+    ReadCodeAndList(values, kClasslist, "name", Classlist, code, codeLine);
     auto event =
         std::make_unique<CKBEvent>(std::move(name), std::move(Classlist), false, std::move(code));
     warnings_.ItemCode(*event, values);
+    event->sourceLine = values.Line();
+    event->partLines = {codeLine};
     builder_->AddEvent(std::move(event));
     return true;
 }
@@ -253,10 +281,13 @@ bool CKBItemsConvertor::ParseFilterNode(const CXmlNode& node)
     const std::string extratext;
     std::vector<std::string> Classlist;
     std::string code;
-    ReadCodeAndList(values, kClasslist, "name", Classlist, code);
+    long codeLine = 0;
+    ReadCodeAndList(values, kClasslist, "name", Classlist, code, codeLine);
     auto filter = std::make_unique<CKBFilter>(std::move(name), std::move(displayname), extratext,
                                               std::move(code), std::move(Classlist));
     warnings_.ItemCode(*filter, values);
+    filter->sourceLine = values.Line();
+    filter->partLines = {codeLine};
     builder_->AddFilter(std::move(filter));
     return true;
 }
@@ -273,11 +304,14 @@ bool CKBItemsConvertor::ParseMethodNode(const CXmlNode& node, const std::string&
     const std::string extratext;
     std::vector<std::string> Classlist{className};
     std::string code;
-    ReadCodeAndList(values, kClasslist, "name", Classlist, code);
+    long codeLine = 0;
+    ReadCodeAndList(values, kClasslist, "name", Classlist, code, codeLine);
     auto method = std::make_unique<CKBMethod>(std::move(name), std::move(displayname), extratext,
                                               std::move(code), interactive, secure, casefixed,
                                               std::move(Classlist));
     warnings_.ItemCode(*method, values);
+    method->sourceLine = values.Line();
+    method->partLines = {codeLine};
     builder_->AddMethod(std::move(method));
     return true;
 }
@@ -292,11 +326,14 @@ bool CKBItemsConvertor::ParseRuleNode(const CXmlNode& node)
     const bool casefixed = values.Flag("casefixed");
     CheckQuotedNames(values, name, displayname);
     const std::string extratext;
-    std::string code = values.FirstChildText();
+    const CXmlNode first = values.FirstChild();
+    std::string code = first.Text();
     warnings_.UnreadAfterFirst(values);
     auto rule = std::make_unique<CKBRule>(std::move(name), std::move(displayname), extratext,
                                           std::move(code), interactive, secure, casefixed);
     warnings_.ItemCode(*rule, values);
+    rule->sourceLine = values.Line();
+    rule->partLines = {first.Line()};
     builder_->AddRule(std::move(rule));
     return true;
 }
@@ -310,17 +347,21 @@ bool CKBItemsConvertor::ParseSortNode(const CXmlNode& node)
     const std::string extratext;
     std::vector<std::string> KeyList;
     std::string code;
-    ReadCodeAndList(values, kKeyList, "comparison_op", KeyList, code);
+    long codeLine = 0;
+    ReadCodeAndList(values, kKeyList, "comparison_op", KeyList, code, codeLine);
     auto sort = std::make_unique<CKBSort>(std::move(name), std::move(displayname), extratext,
                                           std::move(code), std::move(KeyList));
     warnings_.ItemCode(*sort, values);
+    sort->sourceLine = values.Line();
+    sort->partLines = {codeLine};
     builder_->AddSort(std::move(sort));
     return true;
 }
 
 void CKBItemsConvertor::ReadCodeAndList(const CKBElementValues& values, std::string_view listName,
                                         std::string_view attributeName,
-                                        std::vector<std::string>& list, std::string& code)
+                                        std::vector<std::string>& list, std::string& code,
+                                        long& codeLine)
 {
     std::optional<CXmlNode> codeNode;
     for (const CXmlNode& child : values.Element().Children()) {
@@ -332,6 +373,7 @@ void CKBItemsConvertor::ReadCodeAndList(const CKBElementValues& values, std::str
             warnings_.ReplacedCode(*codeNode, child, values.Description());
         codeNode = child;
         code = child.Text();
+        codeLine = child.Line();
     }
 }
 

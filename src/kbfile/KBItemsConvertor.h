@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "kbfile/KBCodeCheck.h"
 #include "kbfile/KBReader.h"
 #include "kbfile/KBWarnings.h"
 #include "xml/XmlDocument.h"
@@ -25,12 +26,14 @@ class CVBProjectBuilder;
 class CKBItemsConvertor : public CKBReader {
 public:
     // encoder (borrowed) is the code page the project's files are written in; none writes UTF-8.
-    explicit CKBItemsConvertor(CTextEncoder* encoder = nullptr);
+    // checkCode: whether the VB code is checked as VB6 would compile it, for warnings.
+    explicit CKBItemsConvertor(CTextEncoder* encoder = nullptr, bool checkCode = true);
     ~CKBItemsConvertor() override;
 
     bool LoadModule(std::string rulePath, std::string targetFolder) override;
     bool ReadItems() override;
     bool BuildProject() override;
+    bool CheckProject() override;
 
     std::string ModuleName() const override { return moduleName_; }
     std::string FailureReason() const override { return failureReason_; }
@@ -58,9 +61,10 @@ private:
     bool LoggedStep(void (CLog::*logStep)(bool), Read&& read);
     // Every child of the item's element that is not a list element named listName sets code;
     // list elements add their entries' attributeName values to list.
+    // codeLine: the rule-file line on which the code starts.
     void ReadCodeAndList(const CKBElementValues& values, std::string_view listName,
                          std::string_view attributeName, std::vector<std::string>& list,
-                         std::string& code);
+                         std::string& code, long& codeLine);
     // Warns of the item's name and displayname, which go into VB strings.
     void CheckQuotedNames(const CKBElementValues& values, std::string_view name,
                           std::string_view displayname);
@@ -76,4 +80,7 @@ private:
     CKBWarnings warnings_;
     std::string failureReason_;
     long failureLine_ = 0;
+    bool checkCode_;
+    // Last, so that a check still reading the builder ends before the builder goes.
+    CKBCodeCheck codeCheck_;
 };

@@ -18,6 +18,8 @@ public:
     virtual bool LoadModule(std::string rulePath, std::string targetFolder) = 0;
     virtual bool ReadItems() = 0;
     virtual bool BuildProject() = 0;
+    // In place of BuildProject: finds what building would, writing nothing.
+    virtual bool CheckProject() { return true; }
 
     // The module's name, which names the project, once LoadModule has read it; empty before.
     virtual std::string ModuleName() const { return {}; }

@@ -7,7 +7,9 @@
 #include "common/MessageText.h"
 #include "kbitems/KBItem.h"
 #include "kbitems/VBUtility.h"
+#include "vbcheck/VBIdentifier.h"
 #include "vbproject/GlobalCode.h"
+#include "vbproject/SafeName.h"
 
 namespace {
 
@@ -32,6 +34,11 @@ constexpr std::string_view kUnclosedClass =
     "class block in the global code has no 'End Class' line; it and the code after it are not written";
 constexpr std::string_view kUnreadLastLine =
     "the global code's last line '{text}' does not end with a line break and is not written";
+
+constexpr std::string_view kVBCompileError = "VB6 compile error: {message}";
+constexpr std::string_view kNotProjectName =
+    "module name '{module}' is not a name VB6 takes for a project (a letter, then letters, "
+    "digits and '_', at most 255, and no keyword)";
 
 constexpr std::string_view kElementWord = "element <{element}>";
 
@@ -161,4 +168,16 @@ void CKBWarnings::GlobalCode(const CGlobalCode& globalCode, long firstLine)
     long lastLineNumber = 0;
     if (globalCode.GetUnreadLastLine(lastLine, lastLineNumber))
         Add(firstLine + lastLineNumber - 1, MessageText(kUnreadLastLine, {{"text", lastLine}}));
+}
+
+void CKBWarnings::VBCompileError(long line, std::string_view message)
+{
+    Add(line, MessageText(kVBCompileError, {{"message", message}}));
+}
+
+void CKBWarnings::ModuleName(std::string_view name, long line)
+{
+    // A name that no folder may take fails the conversion, which says so itself.
+    if (!IsVBIdentifier(name) && CSafeName::Problem(name).empty())
+        Add(line, MessageText(kNotProjectName, {{"module", name}}));
 }

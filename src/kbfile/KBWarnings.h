@@ -42,6 +42,11 @@ public:
     // file's line on which the text starts.
     void GlobalCode(const CGlobalCode& globalCode, long firstLine);
 
+    // A compile error that VB6 would report, in its words, at the rule file's line.
+    void VBCompileError(long line, std::string_view message);
+    // The module's name, which names the VB project, on the root element's line.
+    void ModuleName(std::string_view name, long line);
+
     // Sorted by line, as a person reads the file; warnings of one line keep their order.
     std::vector<CKBWarning> InLineOrder() const;
 

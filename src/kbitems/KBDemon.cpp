@@ -87,12 +87,25 @@ void CKBDemon::GenerateComEntryCode(CGrowingText& handlerText, std::string_view 
 
 void CKBDemon::GenerateImplementCode(std::string& outputText)
 {
-    CVBUtility::RenameRoutine(PatternCode, PatternRoutineAsWritten(),
-                              InProject(PatternRoutineAsWritten()));
-    CVBUtility::RenameRoutine(ActionCode, ActionRoutineAsWritten(),
-                              InProject(ActionRoutineAsWritten()));
-    outputText = PatternCode + ActionCode;
+    outputText.clear();
+    RoutineParts([&](size_t, std::string_view part) { outputText += part; });
     log->LogImplementCode(kDemonKindWord, name);
+}
+
+// Renames copies: the code stays as read, so that it can be checked while the project is written.
+void CKBDemon::RoutineParts(const PartTaker& take) const
+{
+    std::string pattern = PatternCode;
+    CVBUtility::RenameRoutine(pattern, PatternRoutineAsWritten(), InProject(PatternRoutineAsWritten()));
+    take(0, pattern);
+    std::string action = ActionCode;
+    CVBUtility::RenameRoutine(action, ActionRoutineAsWritten(), InProject(ActionRoutineAsWritten()));
+    take(1, action);
+}
+
+std::vector<std::string> CKBDemon::CalledRoutines() const
+{
+    return {InProject(PatternRoutineAsWritten()), InProject(ActionRoutineAsWritten())};
 }
 
 // Without PatternCode or ActionCode the dispatch still calls the routine that code would hold.

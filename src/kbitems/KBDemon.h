@@ -15,9 +15,11 @@ public:
     void GenerateRegisterCode(int itemId, CGrowingText& registerText) override;
     void GenerateComEntryCode(CGrowingText& handlerText, std::string_view branchMarker,
                               int itemId) override;
-    // Renames both routines inside PatternCode and ActionCode themselves.
     void GenerateImplementCode(std::string& outputText) override;
     void FindCodeFaults(std::vector<std::string>& faults) const override;
+    void RoutineParts(const PartTaker& take) const override;
+    std::vector<std::string> CalledRoutines() const override;
+    std::string ArrayName() const override;
 
     std::string name;
     std::vector<std::string> Classlist;
@@ -34,7 +36,6 @@ public:
 
 private:
     void CloseDispatch(CGrowingText& handlerText);
-    std::string ArrayName() const;
     std::string PatternRoutineAsWritten() const;
     std::string ActionRoutineAsWritten() const;
     std::string InProject(const std::string& routineAsWritten) const;

@@ -70,6 +70,18 @@ void CKBEvent::GenerateImplementCode(std::string& outputText)
     log->LogImplementCode(kEventKindWord, kEventKindWord);
 }
 
+void CKBEvent::RoutineParts(const PartTaker& take) const
+{
+    std::string text = code;
+    CVBUtility::RenameRoutine(text, name, RoutineName());
+    take(0, text);
+}
+
+std::vector<std::string> CKBEvent::CalledRoutines() const
+{
+    return {RoutineName()};
+}
+
 void CKBEvent::FindCodeFaults(std::vector<std::string>& faults) const
 {
     FindRoutineFaults(kCodeWord, code, name, RoutineName(), faults);

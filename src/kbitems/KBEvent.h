@@ -18,6 +18,9 @@ public:
                               int itemId) override;
     void GenerateImplementCode(std::string& outputText) override;
     void FindCodeFaults(std::vector<std::string>& faults) const override;
+    void RoutineParts(const PartTaker& take) const override;
+    std::vector<std::string> CalledRoutines() const override;
+    std::string ArrayName() const override;
     // The joined name and first class that IsSameItem compares.
     std::string ReplacementKey() const override;
 
@@ -27,6 +30,5 @@ public:
     std::string code;
 
 private:
-    std::string ArrayName() const;
     std::string RoutineName() const;
 };

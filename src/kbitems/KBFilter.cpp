@@ -62,6 +62,19 @@ void CKBFilter::GenerateImplementCode(std::string& outputText)
     log->LogImplementCode(kFilterKindWord, name);
 }
 
+void CKBFilter::RoutineParts(const PartTaker& take) const
+{
+    if (!nocode)
+        take(0, code);
+}
+
+std::vector<std::string> CKBFilter::CalledRoutines() const
+{
+    if (nocode)
+        return {};
+    return {name};
+}
+
 // A Filter without code calls no routine.
 void CKBFilter::FindCodeFaults(std::vector<std::string>& faults) const
 {

@@ -17,6 +17,9 @@ public:
                               int itemId) override;
     void GenerateImplementCode(std::string& outputText) override;
     void FindCodeFaults(std::vector<std::string>& faults) const override;
+    void RoutineParts(const PartTaker& take) const override;
+    std::vector<std::string> CalledRoutines() const override;
+    std::string ArrayName() const override;
 
     std::string name;
     std::string displayname;
@@ -24,7 +27,4 @@ public:
     std::string code;
     bool nocode;
     std::vector<std::string> Classlist;
-
-private:
-    std::string ArrayName() const;
 };

@@ -54,6 +54,11 @@ std::string CKBItem::ReplacementKey() const
     return {};
 }
 
+std::string CKBItem::ArrayName() const
+{
+    return {};
+}
+
 void CKBItem::GenerateRegisterCode(int itemId, std::string& registerText)
 {
     CGrowingText text(std::move(registerText));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,6 +50,20 @@ public:
     virtual void GenerateComEntryCode(CGrowingText& handlerText, std::string_view branchMarker,
                                       int itemId) = 0;
     virtual void GenerateImplementCode(std::string& outputText) = 0;
+    // The texts GenerateImplementCode writes, one per code part of the item's element (a Demon's
+    // PatternCode, then its ActionCode), the routines renamed as written, each handed to take with
+    // its index. Logs nothing, changes nothing: it may run beside the builder.
+    using PartTaker = std::function<void(size_t index, std::string_view text)>;
+    virtual void RoutineParts(const PartTaker& take) const = 0;
+    // The routines that the item's dispatch branch calls unqualified, by their names in the project.
+    virtual std::vector<std::string> CalledRoutines() const = 0;
+    // The array the item declares in the Register procedure; empty when it declares none.
+    virtual std::string ArrayName() const;
+
+    // Where the item stands in the file it was read from: the line of its element, and those on
+    // which its code parts start, in the order of RoutineParts; 0 where not known.
+    long sourceLine = 0;
+    std::array<long, 2> partLines{};
     // Items with different keys are never the same item, so the builder needs to ask IsSameItem
     // only among equal keys. Empty: the item is the same as no other.
     virtual std::string ReplacementKey() const;

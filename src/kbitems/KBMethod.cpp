@@ -79,6 +79,18 @@ void CKBMethod::GenerateImplementCode(std::string& outputText)
     log->LogImplementCode(kMethodKindWord, name);
 }
 
+void CKBMethod::RoutineParts(const PartTaker& take) const
+{
+    std::string text = code;
+    CVBUtility::RenameRoutine(text, name, RoutineName());
+    take(0, text);
+}
+
+std::vector<std::string> CKBMethod::CalledRoutines() const
+{
+    return {RoutineName()};
+}
+
 void CKBMethod::FindCodeFaults(std::vector<std::string>& faults) const
 {
     FindRoutineFaults(kCodeWord, code, name, RoutineName(), faults);

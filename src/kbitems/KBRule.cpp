@@ -71,6 +71,16 @@ void CKBRule::GenerateImplementCode(std::string& outputText)
     log->LogImplementCode(kRuleKindWord, name);
 }
 
+void CKBRule::RoutineParts(const PartTaker& take) const
+{
+    take(0, code);
+}
+
+std::vector<std::string> CKBRule::CalledRoutines() const
+{
+    return {name};
+}
+
 void CKBRule::FindCodeFaults(std::vector<std::string>& faults) const
 {
     FindRoutineFaults(kCodeWord, code, name, name, faults);

@@ -16,6 +16,8 @@ public:
                               int itemId) override;
     void GenerateImplementCode(std::string& outputText) override;
     void FindCodeFaults(std::vector<std::string>& faults) const override;
+    void RoutineParts(const PartTaker& take) const override;
+    std::vector<std::string> CalledRoutines() const override;
 
     std::string name;
     std::string displayname;

@@ -74,6 +74,16 @@ void CKBSort::GenerateImplementCode(std::string& outputText)
     log->LogImplementCode(kSortKindWord, name);
 }
 
+void CKBSort::RoutineParts(const PartTaker& take) const
+{
+    take(0, code);
+}
+
+std::vector<std::string> CKBSort::CalledRoutines() const
+{
+    return {name};
+}
+
 void CKBSort::FindCodeFaults(std::vector<std::string>& faults) const
 {
     FindRoutineFaults(kCodeWord, code, name, name, faults);

@@ -18,13 +18,13 @@ public:
                               int itemId) override;
     void GenerateImplementCode(std::string& outputText) override;
     void FindCodeFaults(std::vector<std::string>& faults) const override;
+    void RoutineParts(const PartTaker& take) const override;
+    std::vector<std::string> CalledRoutines() const override;
+    std::string ArrayName() const override;
 
     std::string name;
     std::string displayname;
     std::string extratext;
     std::string code;
     std::vector<std::string> KeyList;
-
-private:
-    std::string ArrayName() const;
 };

@@ -11,12 +11,6 @@ void CVBCursor::Start(const std::vector<VBToken>& tokens)
     failLine_ = 0;
 }
 
-const VBToken& CVBCursor::Peek(size_t ahead) const
-{
-    const size_t at = pos_ + ahead;
-    return at < tokens_->size() ? (*tokens_)[at] : tokens_->back();
-}
-
 const VBToken& CVBCursor::Take()
 {
     const VBToken& token = Peek();
@@ -40,7 +34,14 @@ bool CVBCursor::IsWord(std::string_view word, size_t ahead) const
 bool CVBCursor::IsSymbol(std::string_view symbol, size_t ahead) const
 {
     const VBToken& token = Peek(ahead);
-    return token.kind == VBTokenKind::Symbol && token.text == symbol;
+    // Symbols are one or two characters: compared here rather than by a library call.
+    if (token.kind != VBTokenKind::Symbol || token.text.size() != symbol.size())
+        return false;
+    for (size_t i = 0; i < symbol.size(); ++i) {
+        if (token.text[i] != symbol[i])
+            return false;
+    }
+    return true;
 }
 
 bool CVBCursor::TakeWord(std::string_view word)

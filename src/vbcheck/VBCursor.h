@@ -12,7 +12,12 @@ class CVBCursor {
 public:
     void Start(const std::vector<VBToken>& tokens);
 
-    const VBToken& Peek(size_t ahead = 0) const;
+    // Past the end, the End token that closes every line. Inline: the checker asks for every token.
+    const VBToken& Peek(size_t ahead = 0) const
+    {
+        const size_t at = pos_ + ahead;
+        return at < tokens_->size() ? (*tokens_)[at] : tokens_->back();
+    }
     const VBToken& Take();
     size_t Position() const { return pos_; }
     void Rewind(size_t position) { pos_ = position; }

@@ -1,6 +1,5 @@
 #include "vbcheck/VBDeclarations.h"
 
-#include "common/FoldCase.h"
 #include "common/MessageText.h"
 #include "vbcheck/VBCheckMessages.h"
 #include "vbcheck/VBKeywords.h"
@@ -18,7 +17,14 @@ constexpr unsigned kPropertyBits = kPropertyGetBit | kPropertyLetBit | kProperty
 
 bool CVBDeclarations::Register(std::string_view name, unsigned kindBit)
 {
-    unsigned& kinds = procedures_[FoldCase(name)];
+    // One key buffer for all: a module declares many procedures, most of them once.
+    procedureKey_.assign(name);
+    for (char& c : procedureKey_)
+        c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+    auto found = procedures_.find(procedureKey_);
+    if (found == procedures_.end())
+        found = procedures_.emplace(procedureKey_, 0u).first;
+    unsigned& kinds = found->second;
     // Property Get, Let and Set of one name make one property; anything else twice is a clash.
     const bool clash = (kindBit & kPropertyBits) ? (kinds & (~kPropertyBits | kindBit)) != 0 : kinds != 0;
     kinds |= kindBit;
@@ -32,8 +38,11 @@ bool CVBDeclarations::Declaration(bool first, int piece)
 {
     const int line = cursor_.Peek().line;
     bool scoped = false;
+    bool isPrivate = false;
     bool isStatic = false;
     for (;;) {
+        if (cursor_.IsWord("Private"))
+            isPrivate = true;
         if (cursor_.IsWord("Public") || cursor_.IsWord("Private") || cursor_.IsWord("Global") ||
             cursor_.IsWord("Friend"))
             scoped = true;
@@ -44,10 +53,10 @@ bool CVBDeclarations::Declaration(bool first, int piece)
         cursor_.Take();
     }
     if (cursor_.IsWord("Sub") || cursor_.IsWord("Function") || cursor_.IsWord("Property"))
-        return Procedure(first, piece, line);
+        return Procedure(first, piece, line, isPrivate);
     const bool inProcedure = blocks_.InProcedure();
     if (cursor_.IsWord("Declare"))
-        return inProcedure ? cursor_.Fail(kInvalidInsideProcedure) : Declare();
+        return inProcedure ? cursor_.Fail(kInvalidInsideProcedure) : Declare(piece, line, isPrivate);
     if (cursor_.IsWord("Type") || cursor_.IsWord("Enum")) {
         if (inProcedure)
             return cursor_.Fail(kInvalidInsideProcedure);
@@ -76,7 +85,7 @@ bool CVBDeclarations::Declaration(bool first, int piece)
     return Variables();
 }
 
-bool CVBDeclarations::Procedure(bool first, int piece, int line)
+bool CVBDeclarations::Procedure(bool first, int piece, int line, bool isPrivate)
 {
     unsigned kindBit = kSubBit;
     VBBlockKind kind = VBBlockKind::Sub;
@@ -106,7 +115,10 @@ bool CVBDeclarations::Procedure(bool first, int piece, int line)
         return cursor_.Fail(kMustBeFirstStatement);
     if (!cursor_.IsKind(VBTokenKind::Word) || (!cursor_.Peek().escaped && EndsOperand(cursor_.Peek().text)))
         return cursor_.Fail(kExpectedIdentifier);
-    if (!Register(cursor_.Take().text, kindBit))
+    const std::string_view name = cursor_.Take().text;
+    if (!isPrivate)
+        publicProcedures_.push_back({piece, line, std::string(name)});
+    if (!Register(name, kindBit))
         return false;
     if (cursor_.TakeSymbol("(") && !SkipParameters())
         return false;
@@ -134,7 +146,7 @@ bool CVBDeclarations::SkipParameters()
     return true;
 }
 
-bool CVBDeclarations::Declare()
+bool CVBDeclarations::Declare(int piece, int line, bool isPrivate)
 {
     cursor_.Take();
     cursor_.TakeWord("PtrSafe");
@@ -147,7 +159,10 @@ bool CVBDeclarations::Declare()
         return cursor_.Fail({});
     if (!cursor_.IsKind(VBTokenKind::Word))
         return cursor_.Fail(kExpectedIdentifier);
-    if (!Register(cursor_.Take().text, kindBit))
+    const std::string_view name = cursor_.Take().text;
+    if (!isPrivate)
+        publicProcedures_.push_back({piece, line, std::string(name)});
+    if (!Register(name, kindBit))
         return false;
     while (!cursor_.IsKind(VBTokenKind::End) && !cursor_.IsSymbol(":"))
         cursor_.Take();

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "vbcheck/VBBlocks.h"
 #include "vbcheck/VBCursor.h"
@@ -25,9 +26,17 @@ public:
     // A line inside an Enum block; false when it is not a member, which ends the block.
     bool EnumMember();
 
+    // A procedure that other modules may call: declared, or Declared, without Private.
+    struct PublicProcedure {
+        int piece;
+        int line;
+        std::string name;
+    };
+    const std::vector<PublicProcedure>& PublicProcedures() const { return publicProcedures_; }
+
 private:
-    bool Procedure(bool first, int piece, int line);
-    bool Declare();
+    bool Procedure(bool first, int piece, int line, bool isPrivate);
+    bool Declare(int piece, int line, bool isPrivate);
     bool Variables();
     bool Constants();
     bool SkipParameters();
@@ -40,5 +49,7 @@ private:
     CVBBlocks& blocks_;
     // Procedure names in lower case, each with a bit per kind declared (Sub, Property Get, ...).
     std::unordered_map<std::string, unsigned> procedures_;
+    std::vector<PublicProcedure> publicProcedures_;
+    std::string procedureKey_;
     std::string ambiguity_;  // the message the cursor holds a view of
 };

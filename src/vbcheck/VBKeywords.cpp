@@ -29,12 +29,27 @@ constexpr std::array<std::string_view, 37> kOperandEnders = {
 constexpr std::array<std::string_view, 8> kWordOperators = {"and", "eqv", "imp", "is",
                                                            "like", "mod", "or", "xor"};
 
+// For each first letter, a bit per length of the table's words that start with it: most words of
+// a module are names, which this turns away before any search.
 template <size_t N>
-bool Holds(const std::array<std::string_view, N>& sorted, std::string_view word)
+constexpr std::array<unsigned, 26> LengthsByLetter(const std::array<std::string_view, N>& words)
+{
+    std::array<unsigned, 26> lengths{};
+    for (std::string_view word : words)
+        lengths[static_cast<size_t>(word[0] - 'a')] |= 1u << word.size();
+    return lengths;
+}
+
+template <size_t N>
+bool Holds(const std::array<std::string_view, N>& sorted, const std::array<unsigned, 26>& lengths,
+           std::string_view word)
 {
     // Folded into a buffer of the longest keyword's size: this runs for every word of a module.
     char folded[12];
-    if (word.size() > sizeof folded)
+    if (word.empty() || word.size() > sizeof folded)
+        return false;
+    const char first = static_cast<char>(word[0] | 0x20);
+    if (first < 'a' || first > 'z' || !(lengths[static_cast<size_t>(first - 'a')] & (1u << word.size())))
         return false;
     for (size_t i = 0; i < word.size(); ++i)
         folded[i] = (word[i] >= 'A' && word[i] <= 'Z') ? static_cast<char>(word[i] + 32) : word[i];
@@ -45,15 +60,18 @@ bool Holds(const std::array<std::string_view, N>& sorted, std::string_view word)
 
 bool IsReservedWord(std::string_view word)
 {
-    return Holds(kReservedWords, word);
+    static constexpr std::array<unsigned, 26> kLengths = LengthsByLetter(kReservedWords);
+    return Holds(kReservedWords, kLengths, word);
 }
 
 bool EndsOperand(std::string_view word)
 {
-    return Holds(kOperandEnders, word);
+    static constexpr std::array<unsigned, 26> kLengths = LengthsByLetter(kOperandEnders);
+    return Holds(kOperandEnders, kLengths, word);
 }
 
 bool IsWordOperator(std::string_view word)
 {
-    return Holds(kWordOperators, word);
+    static constexpr std::array<unsigned, 26> kLengths = LengthsByLetter(kWordOperators);
+    return Holds(kWordOperators, kLengths, word);
 }

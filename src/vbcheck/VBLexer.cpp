@@ -59,7 +59,8 @@ bool CVBLexer::AtLineEnd() const
 
 bool CVBLexer::EndPhysicalLine(Line& line)
 {
-    if (CharacterCount(text_.substr(lineStart_, pos_ - lineStart_)) > kLongestLine)
+    // A line of no more bytes than the limit has no more characters either: only longer ones are counted.
+    if (pos_ - lineStart_ > kLongestLine && CharacterCount(text_.substr(lineStart_, pos_ - lineStart_)) > kLongestLine)
         Problem(line, kLineTooLong);
     if (pos_ >= text_.size())
         return false;
@@ -159,7 +160,7 @@ void CVBLexer::ReadWord(std::vector<VBToken>& tokens, Line& line)
     const size_t start = pos_;
     while (pos_ < text_.size() && IsNamePart(static_cast<unsigned char>(text_[pos_])))
         ++pos_;
-    if (CharacterCount(text_.substr(start, pos_ - start)) > kLongestIdentifier)
+    if (pos_ - start > kLongestIdentifier && CharacterCount(text_.substr(start, pos_ - start)) > kLongestIdentifier)
         Problem(line, kIdentifierTooLong);
     // A type suffix, unless the character begins what follows: rs!Field is a bang, not x!.
     if (pos_ < text_.size()) {

@@ -35,3 +35,11 @@ std::vector<VBFinding> CVBModuleCheck::Finish()
         findings_.Add(open.piece, open.line, kUnterminatedHashIf);
     return findings_.Sorted(origins_);
 }
+
+std::vector<VBProcedure> CVBModuleCheck::PublicProcedures() const
+{
+    std::vector<VBProcedure> procedures;
+    for (const CVBDeclarations::PublicProcedure& procedure : statements_.PublicProcedures())
+        procedures.push_back({origins_[procedure.piece], procedure.line, procedure.name});
+    return procedures;
+}

@@ -7,6 +7,7 @@
 #include "vbcheck/VBConditions.h"
 #include "vbcheck/VBFinding.h"
 #include "vbcheck/VBFindings.h"
+#include "vbcheck/VBProcedure.h"
 #include "vbcheck/VBStatements.h"
 
 // The compile errors VB6 would report in one module (a standard module, a class, a form's code),
@@ -25,10 +26,14 @@ public:
     CVBModuleCheck(const CVBModuleCheck&) = delete;
     CVBModuleCheck& operator=(const CVBModuleCheck&) = delete;
 
-    // Checks the next piece; origin is reported with each finding in it.
+    // Checks the next piece; origin is reported with each finding in it. The text need not
+    // outlive the call.
     void AddPiece(int origin, std::string_view text);
     // Tells what is still open at the module's end; the findings of all pieces, in source order.
     std::vector<VBFinding> Finish();
+    // The procedures declared so far without Private, in source order: in a standard module,
+    // those every other module may call unqualified.
+    std::vector<VBProcedure> PublicProcedures() const;
 
 private:
     CVBFindings findings_;

@@ -1,6 +1,7 @@
 #include "vbcheck/VBStatementWords.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 
 namespace {
@@ -38,12 +39,27 @@ constexpr Entry kWords[] = {
     {"width", W::OwnForm},       {"with", W::With},       {"write", W::OwnForm},
 };
 
+// For each first letter, a bit per length of the words above that start with it: most statements
+// begin with a name, which this turns away before any search.
+constexpr std::array<unsigned, 26> LengthsByLetter()
+{
+    std::array<unsigned, 26> lengths{};
+    for (const Entry& entry : kWords)
+        lengths[static_cast<size_t>(entry.word[0] - 'a')] |= 1u << entry.word.size();
+    return lengths;
+}
+
+constexpr std::array<unsigned, 26> kLengths = LengthsByLetter();
+
 }  // namespace
 
 VBStatementWord StatementWordOf(std::string_view word)
 {
     char folded[12];
-    if (word.size() > sizeof folded)
+    if (word.empty() || word.size() > sizeof folded)
+        return W::None;
+    const char first = static_cast<char>(word[0] | 0x20);
+    if (first < 'a' || first > 'z' || !(kLengths[static_cast<size_t>(first - 'a')] & (1u << word.size())))
         return W::None;
     for (size_t i = 0; i < word.size(); ++i)
         folded[i] = (word[i] >= 'A' && word[i] <= 'Z') ? static_cast<char>(word[i] + 32) : word[i];

@@ -19,6 +19,10 @@ public:
     }
 
     void Line(const std::vector<VBToken>& tokens, int piece);
+    const std::vector<CVBDeclarations::PublicProcedure>& PublicProcedures() const
+    {
+        return declarations_.PublicProcedures();
+    }
 
 private:
     // Statements up to the line's end, or up to the Else of the single-line If being read.

@@ -84,8 +84,10 @@ bool CGlobalCode::Split()
     // Comments above a class belong to it; above a module line, to the module part. Until the
     // next line tells which, they wait, and with no such line they are dropped.
     std::string pendingComments;
+    std::vector<long> pendingLines;
     std::string className;
     std::string classLines;
+    std::vector<long> classLineNumbers;
     long classLine = 0;
     bool inClass = false;
     std::string line;
@@ -95,23 +97,35 @@ bool CGlobalCode::Split()
             classNames_.push_back(std::move(className));
             classLines_.push_back(classLine);
             classBodies_.push_back(pendingComments + "\n" + classLines);
+            pendingLines.push_back(classLine);
+            pendingLines.insert(pendingLines.end(), classLineNumbers.begin(), classLineNumbers.end());
+            classBodyLines_.push_back(std::move(pendingLines));
             className.clear();
             classLines.clear();
+            classLineNumbers.clear();
             pendingComments.clear();
+            pendingLines.clear();
             inClass = false;
         } else if (inClass) {
             classLines += line + "\n";
+            classLineNumbers.push_back(linesRead_);
         } else if (IsCommentLine(line)) {
             pendingComments += line + "\n";
+            pendingLines.push_back(linesRead_);
         } else if (IsClassStartLine(line)) {
             className = ClassName(line);
             classLine = linesRead_;
             inClass = true;
         } else {
-            if (!pendingComments.empty())
+            if (!pendingComments.empty()) {
                 modulePart_ += pendingComments + "\n";
+                moduleLines_.insert(moduleLines_.end(), pendingLines.begin(), pendingLines.end());
+                moduleLines_.push_back(linesRead_);
+            }
             modulePart_ += line + "\n";
+            moduleLines_.push_back(linesRead_);
             pendingComments.clear();
+            pendingLines.clear();
         }
     }
     if (inClass)

@@ -21,6 +21,11 @@ public:
     bool GetClassLines(std::vector<long>& lines) const;
     // False, leaving code as it was, when the module part is empty.
     bool GetModuleCode(std::string& code) const;
+    // For each line of the module part, and of each class body, the line of the text (from 1)
+    // that it came from; a blank line that the split adds takes the line of the one after it, or
+    // of its "Class" line.
+    const std::vector<long>& ModuleLines() const { return moduleLines_; }
+    const std::vector<std::vector<long>>& ClassBodyLines() const { return classBodyLines_; }
 
     // Code that the split drops. The line on which a class block starts that no "End Class"
     // closes, with everything after it; 0 when every block is closed.
@@ -38,6 +43,8 @@ private:
     // Lines read so far.
     long linesRead_ = 0;
     std::string modulePart_;
+    std::vector<long> moduleLines_;
+    std::vector<std::vector<long>> classBodyLines_;
     std::vector<std::string> classNames_;
     std::vector<std::string> classBodies_;
     std::vector<long> classLines_;

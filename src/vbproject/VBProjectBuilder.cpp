@@ -109,6 +109,16 @@ void CVBProjectBuilder::AddItem(Kind kind, std::unique_ptr<CKBItem> item)
     list.push_back(std::move(item));
 }
 
+std::vector<const CKBItem*> CVBProjectBuilder::ItemsInOrder() const
+{
+    std::vector<const CKBItem*> items;
+    for (const auto& list : items_) {
+        for (const auto& item : list)
+            items.push_back(item.get());
+    }
+    return items;
+}
+
 bool CVBProjectBuilder::Fail(const std::string& reason)
 {
     if (failureReason_.empty())

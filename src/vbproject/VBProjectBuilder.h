@@ -39,9 +39,18 @@ public:
     void AddRule(std::unique_ptr<CKBItem> item);
     void AddSort(std::unique_ptr<CKBItem> item);
 
+    // The items in the order their routines are written: by kind (Demon, Event, Filter, Method,
+    // Rule, Sort), each kind in the order added, replaced ones gone. Build changes none of them, so
+    // they may be read while it runs.
+    std::vector<const CKBItem*> ItemsInOrder() const;
+    // The global code, already split when it was set; none when there is none.
+    const CGlobalCode* GlobalCode() const { return globalCode_.get(); }
+
     // True when every file of the project was written whole and put in place. On a failure before
     // the first file takes its place, the earlier project stays as it was.
     bool Build();
+    // False, with the reason, when the module or a class has a name no file may take.
+    bool HasSafeNames();
     // Why the last Build failed; empty when it did not.
     const std::string& FailureReason() const { return failureReason_; }
 
@@ -50,7 +59,6 @@ private:
     enum Kind { kDemon, kEvent, kFilter, kMethod, kRule, kSort, kKindCount };
 
     void AddItem(Kind kind, std::unique_ptr<CKBItem> item);
-    bool HasSafeNames();
     bool WriteProjectFile();
     bool WriteServiceClass();
     bool WriteModules();
