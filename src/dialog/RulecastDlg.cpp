@@ -86,7 +86,7 @@ void CRulecastDlg::OnOK()
 bool CRulecastDlg::MakeProjectFolder()
 {
     // Named after the rule file, not the module: when the two differ, this folder stays empty.
-    switch (CConvertHelper::CreateProjectFolder(targetFolder + "/" + ruleTitle)) {
+    switch (CConvertHelper::CreateProjectFolder(CFileSystem::JoinPath(targetFolder, ruleTitle))) {
     case CFileSystem::kAlreadyExists:
         return face_.AskYesNo(kOverwriteQuestion);
     case CFileSystem::kNotReady:

@@ -21,6 +21,9 @@ public:
     static bool EntryExists(const std::string& path);
     // Whether path names a folder, or a link to one.
     static bool IsFolder(const std::string& path);
+    // Whether path is a symbolic link that neither this user nor the administrator owns: one that
+    // another user may have planted in a folder they share, to lead this user's writing elsewhere.
+    static bool IsLinkOfAnotherUser(const std::string& path);
     // A pipe, socket or device: reading one may block or never end.
     static bool IsDeviceOrPipe(const std::string& path);
     static std::string CurrentFolder();
@@ -32,6 +35,9 @@ public:
     static std::FILE* OpenForReading(const std::string& path);
     // The C library's words for an errno value ("No space left on device").
     static std::string ErrnoText(int errorNumber);
+    // name in folder, joined with the platform's separator ("C:\\Out\\Plant", "/out/Plant"); one
+    // that folder already ends in is not doubled.
+    static std::string JoinPath(const std::string& folder, const std::string& name);
     // The last component of path without its last extension: "/r/Pumps.v2.pxkbx" gives "Pumps.v2".
     static std::string NameWithoutExtension(const std::string& path);
 };

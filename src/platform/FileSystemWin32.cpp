@@ -93,6 +93,13 @@ bool CFileSystem::IsFolder(const std::string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+bool CFileSystem::IsLinkOfAnotherUser(const std::string&)
+{
+    // Only administrators may make symbolic links by default, and junctions need write access to
+    // the folder they stand in, as planting any file there does.
+    return false;
+}
+
 bool CFileSystem::IsDeviceOrPipe(const std::string& path)
 {
     // Asking for no access at all opens a console or a pipe without reading from it.
@@ -141,6 +148,14 @@ std::FILE* CFileSystem::OpenForReading(const std::string& path)
 std::string CFileSystem::ErrnoText(int errorNumber)
 {
     return std::strerror(errorNumber);
+}
+
+std::string CFileSystem::JoinPath(const std::string& folder, const std::string& name)
+{
+    // "C:" is the current folder of drive C, not its root.
+    if (folder.empty() || folder.back() == '\\' || folder.back() == '/' || folder.back() == ':')
+        return folder + name;
+    return folder + '\\' + name;
 }
 
 std::string CFileSystem::NameWithoutExtension(const std::string& path)

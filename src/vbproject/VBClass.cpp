@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "kbitems/VBUtility.h"
+#include "platform/FileSystem.h"
 
 namespace {
 constexpr std::string_view kExtension = ".cls";
@@ -15,5 +16,5 @@ bool CVBClass::Create(const std::string& folder)
 {
     std::string header;
     CVBUtility::GetClassHeader(GetName(), header);
-    return OpenWithHeader(folder + "/" + GetName() + std::string(kExtension), header);
+    return OpenWithHeader(CFileSystem::JoinPath(folder, GetName() + std::string(kExtension)), header);
 }

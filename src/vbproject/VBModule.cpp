@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "kbitems/VBUtility.h"
+#include "platform/FileSystem.h"
 
 namespace {
 constexpr std::string_view kExtension = ".bas";
@@ -15,5 +16,5 @@ bool CVBModule::Create(const std::string& folder)
 {
     std::string header;
     CVBUtility::GetModuleHeader(GetName(), header);
-    return OpenWithHeader(folder + "/" + GetName() + std::string(kExtension), header);
+    return OpenWithHeader(CFileSystem::JoinPath(folder, GetName() + std::string(kExtension)), header);
 }
