@@ -61,12 +61,15 @@ enum class Need {
     kFileSizeLimit,           // RunLimits::fileBytes
     kAnyByteInFileNames,      // line breaks and escapes, which Windows refuses in a name
     kQtDialog,                // a start without arguments that looks for a display
+    kWindowsPaths,            // drive letters, the \\?\ prefix, short 8.3 names
 };
 bool PlatformHas(Need need);
 
 // The path as the system writes it, as the program names what lies in a folder the system gave
 // it (its own, the user's): with backslashes on Windows.
 std::string SystemPath(const std::string& path);
+// The short 8.3 name of an existing file's path on Windows; the path as it is elsewhere.
+std::string ShortName(const std::string& path);
 
 // The whole file as bytes; empty when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
@@ -116,6 +119,10 @@ struct RunLimits {
     // Run as a user without privileges, for whom permission bits hold even when the tests run with
     // all rights. The folders it uses must be open to that user (OpenToAll). Linux only.
     bool unprivileged = false;
+    // Windows: the console output code page the child finds, and whether its CR LF line ends are
+    // kept; otherwise they are read as a batch file's "for /f" reads them, as line feeds.
+    unsigned consoleCodePage = 65001;
+    bool keepLineEnds = false;
 };
 
 struct RunResult {

@@ -26,9 +26,14 @@ std::string SystemPath(const std::string& path)
     return path;
 }
 
-bool PlatformHas(Need)
+std::string ShortName(const std::string& path)
 {
-    return true;
+    return path;
+}
+
+bool PlatformHas(Need need)
+{
+    return need != Need::kWindowsPaths;
 }
 
 void SetEnv(const std::string& name, const std::string& value)

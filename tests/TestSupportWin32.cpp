@@ -103,11 +103,20 @@ std::string SystemPath(const std::string& path)
     return native;
 }
 
-bool PlatformHas(Need)
+std::string ShortName(const std::string& path)
+{
+    const std::wstring wide = WideText(path);
+    std::wstring shortName(::GetShortPathNameW(wide.c_str(), nullptr, 0), L'\0');
+    const DWORD length = ::GetShortPathNameW(wide.c_str(), shortName.data(), static_cast<DWORD>(shortName.size()));
+    shortName.resize(length < shortName.size() ? length : 0);
+    return Utf8Text(shortName);
+}
+
+bool PlatformHas(Need need)
 {
     // Links need a privilege, a file has no size limit of its own, names refuse control
     // characters, and the program shows no dialog yet.
-    return false;
+    return need == Need::kWindowsPaths;
 }
 
 void SetEnv(const std::string& name, const std::string& value)
@@ -161,6 +170,9 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
     startup.hStdError = OpenInherited(WideText(errPath), GENERIC_WRITE, CREATE_ALWAYS);
     PROCESS_INFORMATION process{};
     std::wstring environment = ChildEnvironment(limits.environment);
+    // The child shares this process's console, whose code page it writes redirected text in.
+    const UINT codePageBefore = ::GetConsoleOutputCP();
+    ::SetConsoleOutputCP(limits.consoleCodePage);
     const auto start = std::chrono::steady_clock::now();
     const BOOL started =
         ::CreateProcessW(WideText(program).c_str(), commandLine.data(), nullptr, nullptr, TRUE,
@@ -170,6 +182,7 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
         ::CloseHandle(handle);
     RunResult result;
     if (!started) {
+        ::SetConsoleOutputCP(codePageBefore);
         result.exitCode = 127;
         return result;
     }
@@ -198,7 +211,18 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
     result.maxRssKb = static_cast<long>(peak / 1024);
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
+    if (codePageBefore != 0)
+        ::SetConsoleOutputCP(codePageBefore);
     result.out = ReadFileBytes(outPath);
     result.err = ReadFileBytes(errPath);
+    if (!limits.keepLineEnds) {
+        for (std::string* text : {&result.out, &result.err}) {
+            std::string lines;
+            for (size_t i = 0; i < text->size(); ++i)
+                if (!((*text)[i] == '\r' && i + 1 < text->size() && (*text)[i + 1] == '\n'))
+                    lines += (*text)[i];
+            *text = std::move(lines);
+        }
+    }
     return result;
 }

@@ -30,6 +30,12 @@ constexpr std::string_view kNoReason = "the conversion failed";
 constexpr std::string_view kReportAtLine = "ITEM_00001:ITEM_00002: ITEM_00003: ITEM_00004";
 constexpr std::string_view kReport = "ITEM_00001: ITEM_00002: ITEM_00003";
 constexpr std::string_view kLogNote = "log file ITEM_00001";
+constexpr std::string_view kNoLogNote = "no log file was written: ITEM_00001";
+// After "Cannot find ...": the path as the program received it, since a quoting slip in a batch
+// file is otherwise invisible.
+constexpr std::string_view kNoSuchFile = "rulecast: note: no such file: ITEM_00001";
+constexpr std::string_view kNoSuchFolder = "rulecast: note: no such folder: ITEM_00001";
+constexpr std::string_view kNotAFolder = "rulecast: note: not a folder: ITEM_00001";
 constexpr std::string_view kReplacements =
     "ITEM_00001 characters have no place in code page ITEM_00002 and were written as '?'";
 
@@ -90,10 +96,14 @@ int CConvertHelper::ConvertBatch(int argc, const char* const* argv)
     std::vector<std::string> rulePaths = CFileSearch::Find(argv[1]);
     if (rulePaths.empty()) {
         CConsole::Warn(kNoRuleFile);
+        CConsole::Warn(MessageText(kNoSuchFile, {argv[1]}));
         return kUsageError;
     }
-    if (!CFileSystem::EntryExists(argv[2])) {
+    // A file is no target either: most often a second rule file, from a pattern that the shell
+    // expanded.
+    if (!CFileSystem::IsFolder(argv[2])) {
         CConsole::Warn(kNoTargetFolder);
+        CConsole::Warn(MessageText(CFileSystem::EntryExists(argv[2]) ? kNotAFolder : kNoSuchFolder, {argv[2]}));
         return kUsageError;
     }
     bool anyFailed = false;
@@ -109,8 +119,8 @@ int CConvertHelper::ConvertBatch(int argc, const char* const* argv)
         if (!converted) {
             anyFailed = true;
             CConsole::Warn(FailureMessage(rulePath));
-            if (!logPath_.empty())
-                CConsole::Warn(LogNote(rulePath));
+            if (std::string note = LogNote(rulePath); !note.empty())
+                CConsole::Warn(note);
         }
     }
     if (anyFailed) {
@@ -135,6 +145,7 @@ bool CConvertHelper::Convert(const std::string& rulePath, const std::string& tar
     warnings_.clear();
     CLog* log = CLog::Restart(folders_);
     logPath_ = log->FilePath();
+    logProblem_ = log->FileProblem();
     // The log has an encoder of its own: it outlives this conversion, and its '?' are not counted.
     log->SetEncoder(CTextEncoder::Create(codePage_));
     log->BeginConversion(rulePath);
@@ -217,7 +228,7 @@ std::string CConvertHelper::ReplacementWarning(const std::string& rulePath) cons
 std::string CConvertHelper::LogNote(const std::string& rulePath) const
 {
     if (logPath_.empty())
-        return "";
+        return logProblem_.empty() ? "" : Report(rulePath, 0, "note", MessageText(kNoLogNote, {logProblem_}));
     return Report(rulePath, 0, "note", MessageText(kLogNote, {logPath_}));
 }
 
@@ -262,15 +273,18 @@ void CConvertHelper::LoadTargetFolder(std::string& target, const std::string& do
 bool CConvertHelper::SaveTargetFolder(const std::string& target) const
 {
     const std::string name(kConfigFileName);
+    // Replaced whole, as project files are: never written through a link planted at its name, nor
+    // into a pipe, and never left half written. One that the user may not write stays as it is,
+    // as writing it in place left it.
+    const std::string beside = folders_.executable + name;
+    const bool besideWritable = !CFileSystem::EntryExists(beside) || CProgramFolders::CanWrite(beside);
     CTextFile file;
     const bool opened =
-        (!folders_.executable.empty() && file.Open(folders_.executable + name)) ||
-        (CProgramFolders::MakeUserFolder(folders_.userConfig) && file.Open(folders_.userConfig + name));
+        (!folders_.executable.empty() && besideWritable && file.OpenReplacing(beside)) ||
+        (CProgramFolders::MakeUserFolder(folders_.userConfig) && file.OpenReplacing(folders_.userConfig + name));
     if (!opened)
         return false;
     std::string line(kConfigLine);
     FillPlaceholder(line, "ITEM_00001", target);
-    bool written = file.Write(line);
-    file.Close();
-    return written;
+    return file.Write(line) && file.Commit();
 }

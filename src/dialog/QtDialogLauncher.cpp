@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -30,15 +31,26 @@ bool HasDisplay()
     return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM");
 }
 
+// What Qt says while it starts, held until it is known whether it could: its own lines must not
+// come before Rulecast's. Qt keeps handlers process-wide, so these are too.
+// Each is held as Qt would have printed it.
+QtMessageHandler handlerBeforeStart = nullptr;
+std::vector<std::string> heldMessages;
+
+void PassHeldMessages()
+{
+    for (const std::string& held : heldMessages)
+        CConsole::Warn(held);
+    heldMessages.clear();
+}
+
 int RefuseWithoutDisplay()
 {
     CConsole::Warn(kNoDisplay);
+    PassHeldMessages();
     CConvertHelper::ShowUsage();
     return CConvertHelper::kUsageError;
 }
-
-// The handler that Qt had before start-up; Qt keeps handlers process-wide, so this one is too.
-QtMessageHandler handlerBeforeStart = nullptr;
 
 // A display that is named but does not answer, or a platform plugin that is not there, is
 // found only while the application starts, and Qt ends the process with an abort right after
@@ -47,10 +59,10 @@ QtMessageHandler handlerBeforeStart = nullptr;
 void StartMessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     if (type != QtFatalMsg) {
-        if (handlerBeforeStart)
-            handlerBeforeStart(type, context, message);
+        heldMessages.push_back(qFormatLogMessage(type, context, message).toStdString());
         return;
     }
+    qInstallMessageHandler(handlerBeforeStart);
     std::_Exit(RefuseWithoutDisplay());
 }
 
@@ -70,6 +82,7 @@ int RunMainDialog(const std::vector<std::string>& words)
     handlerBeforeStart = qInstallMessageHandler(StartMessageHandler);
     QApplication application(argc, argv.data());
     qInstallMessageHandler(handlerBeforeStart);
+    PassHeldMessages();
     QApplication::setApplicationName(kApplicationName);
     QGuiApplication::setDesktopFileName(kDesktopFileName);
     CQtRulecastDlg dialog;
