@@ -4,7 +4,8 @@
 Windows compares file names by upper-casing each UTF-16 unit alone (CompareStringOrdinal with case
 ignored), so the table holds the Basic Multilingual Plane only, and one character for one: no
 "SS" for "ß". It leaves out the two letters whose upper case is plain ASCII (dotless "ı" and long
-"ſ"), which Windows does not fold onto "I" and "S". The mapping is the C library's towupper under
+"ſ"), which Windows does not fold onto "I" and "S", and every letter whose upper case has
+another letter as its lower case ("µ", final "ς"), which Windows does not fold either. The mapping is the C library's towupper under
 C.UTF-8, so running this again on the same system gives the same bytes.
 """
 import ctypes
@@ -15,15 +16,18 @@ libc = ctypes.CDLL(ctypes.util.find_library("c"))
 libc.setlocale.restype = ctypes.c_char_p
 if libc.setlocale(0, b"C.UTF-8") is None:  # LC_CTYPE
     raise SystemExit("the C.UTF-8 locale is missing")
-libc.towupper.restype = ctypes.c_uint
-libc.towupper.argtypes = [ctypes.c_uint]
+for name in ("towupper", "towlower"):
+    getattr(libc, name).restype = ctypes.c_uint
+    getattr(libc, name).argtypes = [ctypes.c_uint]
 
 pairs = []
 for point in range(0x80, 0x10000):
     if 0xD800 <= point <= 0xDFFF:
         continue
     upper = libc.towupper(point)
-    if upper != point and 0x80 <= upper < 0x10000:
+    # Only pairs that map back: Windows does not fold the micro sign, final sigma, title-case
+    # digraphs and the like, whose upper case has another lower case.
+    if upper != point and 0x80 <= upper < 0x10000 and libc.towlower(upper) == point:
         pairs.append((point, upper))
 
 lines = [

@@ -117,7 +117,7 @@ TEST(AppDiagnostics, MessagesShowNamesAndPathsAsTheyAre)
         {"a rule path with a line break and an escape", "b\n\x1b[2J.pxkbx", "", "out",
          "WORK/b\\n\\x1b[2J.pxkbx:1: error: Document is empty", Need::kAnyByteInFileNames},
         {"a target under a folder named like a token", "t.pxkbx", "<R name=\"P\"/>", "ITEM_00001/file",
-         "WORK/t.pxkbx: error: cannot create folder WORK/ITEM_00001/file/P: Not a directory"},
+         "WORK/t.pxkbx: error: cannot create folder " + JoinedPath("WORK/ITEM_00001/file", "P") + ": Not a directory"},
     };
     TempFolder app, work;
     ASSERT_TRUE(MakeFolder(work / "ITEM_00001"));

@@ -297,7 +297,6 @@ TEST(PlatformFileSearch, RelativePatternsBecomeAbsoluteAgainstTheCurrentFolder)
     std::string cwd = CFileSystem::CurrentFolder();
     ASSERT_TRUE(ChangeFolder(before));
     // Joined with the platform's separator; the pattern's own part stays as it was typed.
-    const std::string separator = PlatformHas(Need::kWindowsPaths) ? "\\" : "/";
-    EXPECT_EQ(found, std::vector<std::string>{cwd + separator + "rules/x.pxkbx"});
-    EXPECT_EQ(bare, std::vector<std::string>{cwd + separator + "top.pxkbx"});
+    EXPECT_EQ(found, std::vector<std::string>{JoinedPath(cwd, "rules/x.pxkbx")});
+    EXPECT_EQ(bare, std::vector<std::string>{JoinedPath(cwd, "top.pxkbx")});
 }

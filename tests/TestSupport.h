@@ -68,8 +68,14 @@ bool PlatformHas(Need need);
 // The path as the system writes it, as the program names what lies in a folder the system gave
 // it (its own, the user's): with backslashes on Windows.
 std::string SystemPath(const std::string& path);
+// name in folder, joined with the separator the program joins paths with: "\\" on Windows.
+std::string JoinedPath(const std::string& folder, const std::string& name);
 // The short 8.3 name of an existing file's path on Windows; the path as it is elsewhere.
 std::string ShortName(const std::string& path);
+// Windows: the text upper-cased as the system does it, and whether the system takes a and b for
+// one file name (CompareStringOrdinal, case ignored). Elsewhere the text as it is, and a == b.
+std::string SystemUpperCase(const std::string& text);
+bool SameFileName(const std::string& a, const std::string& b);
 
 // The whole file as bytes; empty when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
@@ -119,9 +125,8 @@ struct RunLimits {
     // Run as a user without privileges, for whom permission bits hold even when the tests run with
     // all rights. The folders it uses must be open to that user (OpenToAll). Linux only.
     bool unprivileged = false;
-    // Windows: the console output code page the child finds, and whether its CR LF line ends are
-    // kept; otherwise they are read as a batch file's "for /f" reads them, as line feeds.
-    unsigned consoleCodePage = 65001;
+    // Windows: whether the child's CR LF line ends are kept; otherwise they are read as a batch
+    // file's "for /f" reads them, as line feeds.
     bool keepLineEnds = false;
 };
 

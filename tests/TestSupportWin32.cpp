@@ -103,6 +103,11 @@ std::string SystemPath(const std::string& path)
     return native;
 }
 
+std::string JoinedPath(const std::string& folder, const std::string& name)
+{
+    return folder + "\\" + name;
+}
+
 std::string ShortName(const std::string& path)
 {
     const std::wstring wide = WideText(path);
@@ -110,6 +115,20 @@ std::string ShortName(const std::string& path)
     const DWORD length = ::GetShortPathNameW(wide.c_str(), shortName.data(), static_cast<DWORD>(shortName.size()));
     shortName.resize(length < shortName.size() ? length : 0);
     return Utf8Text(shortName);
+}
+
+std::string SystemUpperCase(const std::string& text)
+{
+    std::wstring wide = WideText(text);
+    ::CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
+    return Utf8Text(wide);
+}
+
+bool SameFileName(const std::string& a, const std::string& b)
+{
+    const std::wstring left = WideText(a), right = WideText(b);
+    return ::CompareStringOrdinal(left.data(), static_cast<int>(left.size()), right.data(),
+                                  static_cast<int>(right.size()), TRUE) == CSTR_EQUAL;
 }
 
 bool PlatformHas(Need need)
@@ -170,9 +189,6 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
     startup.hStdError = OpenInherited(WideText(errPath), GENERIC_WRITE, CREATE_ALWAYS);
     PROCESS_INFORMATION process{};
     std::wstring environment = ChildEnvironment(limits.environment);
-    // The child shares this process's console, whose code page it writes redirected text in.
-    const UINT codePageBefore = ::GetConsoleOutputCP();
-    ::SetConsoleOutputCP(limits.consoleCodePage);
     const auto start = std::chrono::steady_clock::now();
     const BOOL started =
         ::CreateProcessW(WideText(program).c_str(), commandLine.data(), nullptr, nullptr, TRUE,
@@ -182,7 +198,6 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
         ::CloseHandle(handle);
     RunResult result;
     if (!started) {
-        ::SetConsoleOutputCP(codePageBefore);
         result.exitCode = 127;
         return result;
     }
@@ -211,8 +226,6 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
     result.maxRssKb = static_cast<long>(peak / 1024);
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
-    if (codePageBefore != 0)
-        ::SetConsoleOutputCP(codePageBefore);
     result.out = ReadFileBytes(outPath);
     result.err = ReadFileBytes(errPath);
     if (!limits.keepLineEnds) {

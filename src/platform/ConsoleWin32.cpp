@@ -14,13 +14,12 @@
 namespace {
 
 // The line in the code page that the console shows, which "chcp" sets and which batch files that
-// read a program's output with "for /f" expect; the system's OEM code page when there is no console.
+// read a program's output with "for /f" expect. Without a console no one chose a code page: UTF-8
+// then, which keeps every path.
 std::string InConsoleCodePage(const std::wstring& line)
 {
-    UINT codePage = ::GetConsoleOutputCP();
-    if (codePage == 0)
-        codePage = ::GetOEMCP();
-    if (codePage == CP_UTF8)
+    const UINT codePage = ::GetConsoleOutputCP();
+    if (codePage == 0 || codePage == CP_UTF8)
         return Utf8Text(line);
     const int size = ::WideCharToMultiByte(codePage, 0, line.data(), static_cast<int>(line.size()), nullptr, 0,
                                            nullptr, nullptr);
