@@ -120,7 +120,7 @@ TEST(AppCommandLine, TheCodePageDecidesTheBytesOfTheProject)
         EXPECT_EQ(result.exitCode, 0) << row.behaviour;
         std::string err = c.err;
         if (!err.empty())
-            err.replace(0, 4, program.work / "rule.pxkbx");
+            err.replace(0, 4, JoinedPath(program.work.Path(), "rule.pxkbx"));
         EXPECT_EQ(result.err, err) << row.behaviour;
         EXPECT_EQ(ReadFileBytes(program.work / "P/KBRoutine.bas"),
                   "Attribute VB_Name = KBRoutine\r\nSub R()\r\n" + c.routine + "End Sub\r\n")
