@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <sstream>
 
 #include "TestSupport.h"
@@ -35,7 +36,10 @@ struct Program {
     TempFolder work;
     std::string path = CopyProgram(home.Path());
 
-    RunResult Run(const std::vector<std::string>& args) { return RunProgram(path, args, work.Path()); }
+    RunResult Run(const std::vector<std::string>& args, const RunLimits& limits = {})
+    {
+        return RunProgram(path, args, work.Path(), limits);
+    }
     // The log files: everything in the program's folder but the program.
     size_t LogCount() const { return ListFolder(home.Path()).size() - 1; }
 };
@@ -66,7 +70,8 @@ TEST(AppCommandLine, OptionsAndArgumentCounts)
          "rulecast: option '--codepage' needs a value\n" + usage},
         {"--codepage takes its value, even one that looks like an option", {"--codepage", "-V", "a", "b"}, 2, "",
          "rulecast: unknown code page '-V'\n" + usage},
-        {"after -- a pattern may start with a dash", {"--", "-x*.pxkbx", "out"}, 2, "", "Cannot find the .pxkbx file.\n"},
+        {"after -- a pattern may start with a dash", {"--", "-x*.pxkbx", "out"}, 2, "",
+         "Cannot find the .pxkbx file.\nrulecast: note: no such file: -x*.pxkbx\n"},
         {"one argument", {"a"}, 2, "", usage},
         {"three arguments", {"a", "b", "c"}, 2, "", usage},
         {"options do not count as arguments", {"a", "--", "b", "c"}, 2, "", usage},
@@ -76,7 +81,7 @@ TEST(AppCommandLine, OptionsAndArgumentCounts)
         {"--check takes the pattern alone", {"--check", "a", "b"}, 2, "", usage},
         {"--check without a pattern", {"--check"}, 2, "", usage},
         {"--check of a pattern that finds nothing", {"--check", "missing*.pxkbx"}, 2, "",
-         "Cannot find the .pxkbx file.\n"},
+         "Cannot find the .pxkbx file.\nrulecast: note: no such file: missing*.pxkbx\n"},
     };
     Program program;
     for (const Case& c : cases) {
@@ -123,7 +128,7 @@ TEST(AppCommandLine, TheCodePageDecidesTheBytesOfTheProject)
         EXPECT_EQ(result.exitCode, 0) << row.behaviour;
         std::string err = c.err;
         if (!err.empty())
-            err.replace(0, 4, program.work / "rule.pxkbx");
+            err.replace(0, 4, JoinedPath(program.work.Path(), "rule.pxkbx"));
         EXPECT_EQ(result.err, err) << row.behaviour;
         EXPECT_EQ(ReadFileBytes(program.work / "P/KBRoutine.bas"),
                   "Attribute VB_Name = KBRoutine\r\nSub R()\r\n" + c.routine + "End Sub\r\n")
@@ -145,28 +150,68 @@ TEST(AppCommandLine, NoArgumentsWithoutADisplayExplainsHowToConvert)
     EXPECT_EQ(result.err.substr(result.err.size() - usage.size()), usage);
     EXPECT_NE(result.err.find("two arguments"), std::string::npos) << result.err;
     EXPECT_EQ(program.LogCount(), 0u);
+    if (!PlatformHas(Need::kQtDialog))
+        return;
+    // A display that does not answer: Rulecast's line comes first, before any of Qt's own.
+    SetEnv("DISPLAY", ":7391");
+    result = program.Run({});
+    UnsetEnv("DISPLAY");
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_EQ(result.err.rfind("Rulecast: ", 0), 0u) << result.err;
 }
 
-TEST(AppCommandLine, ThePatternIsTestedBeforeTheTarget)
+// What the batch looks for, and the path it names when it finds nothing there.
+TEST(AppCommandLine, ThePatternAndTheTargetAreFoundAsTheSystemFindsThem)
 {
+    struct Row {
+        const char* behaviour;
+        std::vector<std::string> args;  // TARGET stands for the absolute target, \\?\ before it
+        int exitCode;
+        std::string err;
+        std::optional<Need> needs = std::nullopt;
+        RunLimits limits = {};
+    };
+    const std::string slow = "Slow rule file.pxkbx";
     Program program;
-    RunResult result = program.Run({"nothing-*.pxkbx", "missing-target"});
-    EXPECT_EQ(result.exitCode, 2);
-    EXPECT_EQ(result.err, "Cannot find the .pxkbx file.\n");
-
-    WriteFileBytes(program.work / "a.pxkbx", "");
-    result = program.Run({"*.pxkbx", "missing-target"});
-    EXPECT_EQ(result.exitCode, 2);
-    EXPECT_EQ(result.err, "Cannot find the target folder.\n");
-    EXPECT_EQ(program.LogCount(), 0u);
+    // "C:" where the work folder is, whose current folder the program starts in.
+    const std::string drive = program.work.Path().substr(0, 2);
+    WriteFileBytes(program.work / "a.pxkbx", "<R name=\"P\"/>");
+    WriteFileBytes(program.work / slow, "<R name=\"P\"/>");
+    ASSERT_TRUE(MakeFolder(program.work / "target"));
+    const std::vector<Row> rows = {
+        {"the pattern is tested first", {"nothing-*.pxkbx", "missing-target"}, 2,
+         "Cannot find the .pxkbx file.\nrulecast: note: no such file: nothing-*.pxkbx\n"},
+        {"a missing target", {"*.pxkbx", "missing-target"}, 2,
+         "Cannot find the target folder.\nrulecast: note: no such folder: missing-target\n"},
+        {"a file as target", {"a.pxkbx", slow}, 2,
+         "Cannot find the target folder.\nrulecast: note: not a folder: " + slow + "\n"},
+        {"a drive-relative name", {drive + "a.pxkbx", "target"}, 0, "", Need::kWindowsPaths},
+        {"a drive-relative pattern", {drive + "a*.pxkbx", "target"}, 0, "", Need::kWindowsPaths},
+        {"the short 8.3 name", {ShortName(program.work / slow), "target"}, 0, "", Need::kWindowsPaths},
+        {"a target past the length limit's prefix", {"a.pxkbx", "\\\\?\\" + SystemPath(program.work / "target")}, 0, "",
+         Need::kWindowsPaths},
+        // Without a console, as here, in UTF-8; with one, in its code page.
+        {"redirected: CR LF", {"\xC3\x84*.pxkbx", "target"}, 2,
+         "Cannot find the .pxkbx file.\r\nrulecast: note: no such file: \xC3\x84*.pxkbx\r\n", Need::kWindowsPaths,
+         {.keepLineEnds = true}},
+    };
+    for (const Row& row : rows) {
+        if (row.needs && !PlatformHas(*row.needs))
+            continue;
+        const RunResult result = program.Run(row.args, row.limits);
+        EXPECT_EQ(result.exitCode, row.exitCode) << row.behaviour << "\n" << result.err;
+        EXPECT_EQ(result.err, row.err) << row.behaviour;
+    }
+    const bool converted = PlatformHas(Need::kWindowsPaths);
+    EXPECT_EQ(ListFolder(program.work / "target"), converted ? std::vector<std::string>{"P"} : std::vector<std::string>{});
 }
 
-TEST(AppCommandLine, AFileAsTargetPassesAndAFailedConversionExitsOne)
+TEST(AppCommandLine, AFailedConversionExitsOne)
 {
     Program program;
     WriteFileBytes(program.work / "broken.pxkbx", "<not xml");
-    WriteFileBytes(program.work / "target-file", "");
-    RunResult result = program.Run({"broken.pxkbx", "target-file"});
+    ASSERT_TRUE(MakeFolder(program.work / "target"));
+    RunResult result = program.Run({"broken.pxkbx", "target"});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_NE(result.err.find("Error occurs during conversion! Please check the log file.\n"),
               std::string::npos);
@@ -175,7 +220,7 @@ TEST(AppCommandLine, AFileAsTargetPassesAndAFailedConversionExitsOne)
     for (const std::string& name : ListFolder(program.home.Path()))
         if (name != kProgramFileName)
             log = ReadFileBytes(program.home / name);
-    EXPECT_NE(log.find("Begin to convert " + program.work.Path() + "/broken.pxkbx  "),
+    EXPECT_NE(log.find("Begin to convert " + SystemPath(program.work.Path() + "/broken.pxkbx") + "  "),
               std::string::npos);
     EXPECT_EQ(log.find("Finish to convert"), std::string::npos);
 }

@@ -147,7 +147,7 @@ TEST(AppBatch, RelativePatternBecomesAbsoluteWhileTheTargetStaysAsTyped)
 
     EXPECT_EQ(status, CBatch::kAllConverted);
     ASSERT_EQ(batch.calls.size(), 1u);
-    EXPECT_EQ(batch.calls[0].rulePath, cwd + "/rules/a.pxkbx");
+    EXPECT_EQ(batch.calls[0].rulePath, JoinedPath(cwd, "rules/a.pxkbx"));
     EXPECT_EQ(batch.calls[0].targetFolder, "./rules/");
 }
 

@@ -27,6 +27,12 @@ TEST(AppHostileNames, UnsafeModuleAndClassNamesCreateNothing)
                               rule + "</r>"},
         {"class behind a safe one",
          "<r name=\"M\"><GlobalCode><![CDATA[\nClass P\nEnd Class\nClass ../../../x\nEnd Class\n]]></GlobalCode></r>"},
+        // 252 characters make a folder that fits but a .vbp or .cls name that does not.
+        {"module name too long for its project file", "<r name=\"" + std::string(252, 'M') + "\">" + rule + "</r>"},
+        {"class name too long for its file",
+         "<r name=\"M\"><GlobalCode><![CDATA[\nClass " + std::string(252, 'C') + "\nEnd Class\n]]></GlobalCode></r>"},
+        {"class named like the console's input device",
+         "<r name=\"M\"><GlobalCode><![CDATA[\nClass CONIN$\nEnd Class\n]]></GlobalCode></r>"},
     };
     for (const Case& c : cases) {
         hostile::Program program;

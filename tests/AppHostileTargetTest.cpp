@@ -125,11 +125,47 @@ TEST(AppHostileTarget, AProgramFolderThatTakesNoLogSendsItToTheUsersStateFolder)
         EXPECT_EQ(info.st_mode & 0777, 0700u) << row.behaviour;
         EXPECT_EQ(ListFolder(programFolder.Path()), std::vector<std::string>{"rulecast"}) << row.behaviour;
     }
-    // Where no folder takes the log, the conversion goes on without one, and no note names one.
+    // Where no folder takes the log, the conversion goes on without one, and a note says why.
     RunLimits limits;
     limits.unprivileged = true;
     limits.environment = {"XDG_STATE_HOME=/proc/rulecast"};
     const RunResult result = RunProgram(program, {"broken.pxkbx", "."}, work.Path(), limits);
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.err.substr(result.err.find('\n') + 1), "Error occurs during conversion! Please check the log file.\n");
+    EXPECT_EQ(result.err.substr(result.err.find('\n') + 1),
+              work / "broken.pxkbx: note: no log file was written: cannot create folder /proc/rulecast/rulecast/\n"
+                     "Error occurs during conversion! Please check the log file.\n");
+}
+
+// In a folder that others may write to, a link at the project's name leads the conversion only
+// when it is the user's or root's; a rule file is found by its name in a folder that may be
+// entered but not listed.
+TEST(AppHostileTarget, LinksOfOtherUsersAndFoldersThatCannotBeListed)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "giving a link to another user needs root";
+    hostile::Program program;
+    program.WriteRule("Plant.pxkbx", "<Rules name=\"Plant\"/>\n");
+    ASSERT_TRUE(MakeFolder(program.Work("victim")));
+    const std::string link = program.Target() + "/Plant";
+    fs::create_directory_symlink(program.Work("victim"), link);
+    ASSERT_EQ(::lchown(link.c_str(), 4242, 4242), 0);
+    RunResult result = program.Convert("Plant.pxkbx");
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err.substr(0, result.err.find('\n')),
+              program.Work("Plant.pxkbx") + ": error: project folder '" + link + "' is a link owned by another user");
+    EXPECT_EQ(ListFolder(program.Work("victim")), std::vector<std::string>{});
+    ASSERT_EQ(::lchown(link.c_str(), 0, 0), 0);
+    EXPECT_EQ(program.Convert("Plant.pxkbx").exitCode, 0);
+    EXPECT_EQ(ListFolder(program.Work("victim")).size(), 4u);
+
+    TempFolder work;
+    OpenToAll(work.Path());
+    ASSERT_TRUE(MakeFolder(work / "private"));
+    WriteFileBytes(work / "private/Plant.pxkbx", "<Rules name=\"Plant\"/>\n");
+    ASSERT_EQ(::chmod((work / "private").c_str(), 0711), 0);
+    RunLimits limits;
+    limits.unprivileged = true;
+    result = RunProgram(RULECAST_BINARY, {"private/Plant.pxkbx", "."}, work.Path(), limits);
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(ListFolder(work / "Plant").size(), 4u);
 }

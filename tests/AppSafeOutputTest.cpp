@@ -212,16 +212,37 @@ const Case kCases[] = {
      },
      kBatch, {}, 1,
      "WORK/Plant.pxkbx:4: error: class name 'dataserviceimpl' is taken by the generated service class", kNothing},
-    {"a second rule file of a module the batch wrote fails, and the first project stays",
+    {"two classes of one name ignoring case beyond ASCII are refused, as NTFS keeps one file of them",
      [](const hostile::Program& p) {
-         p.WriteRule("a.pxkbx", RuleFile("Plant"));
-         p.WriteRule("b.pxkbx", "<r name=\"PLANT\"/>");
+         p.WriteRule("Plant.pxkbx", "<r name=\"Plant\"><GlobalCode><![CDATA[\nClass \xC3\x84pfel\nEnd Class\n"
+                                    "Class \xC3\xA4pfel\nEnd Class\n]]></GlobalCode></r>");
+     },
+     kBatch, {}, 1,
+     "WORK/Plant.pxkbx:4: error: class '\xC3\xA4pfel' is defined twice in the global code (lines 2 and 4)", kNothing},
+    {"a class named like a generated module is refused",
+     [](const hostile::Program& p) {
+         p.WriteRule("Plant.pxkbx", "<r name=\"Plant\"><GlobalCode><![CDATA[\nClass kbroutine\nEnd Class\n]]></GlobalCode></r>");
+     },
+     kBatch, {}, 1, "WORK/Plant.pxkbx:2: error: class name 'kbroutine' is taken by the generated module 'KBRoutine'",
+     kNothing},
+    {"a class named like the module is refused",
+     [](const hostile::Program& p) {
+         p.WriteRule("Plant.pxkbx", "<r name=\"Plant\"><GlobalCode><![CDATA[\nClass PLANT\nEnd Class\n]]></GlobalCode></r>");
+     },
+     kBatch, {}, 1, "WORK/Plant.pxkbx:2: error: class name 'PLANT' is taken by the project, named after the module",
+     kNothing},
+    {"a second rule file of a module the batch wrote, ignoring case beyond ASCII, fails; the first stays",
+     [](const hostile::Program& p) {
+         p.WriteRule("a.pxkbx", RuleFile("\xC3\x84rger"));
+         p.WriteRule("b.pxkbx", "<r name=\"\xC3\xA4RGER\"/>");
          p.WriteRule("c.pxkbx", RuleFile("Tank"));
      },
-     kBatch, {}, 1, "WORK/b.pxkbx: error: module 'PLANT' was already written from WORK/a.pxkbx in this batch",
-     {"Plant", "Tank"}, {},
+     kBatch, {}, 1,
+     "WORK/b.pxkbx: error: module '\xC3\xA4RGER' was already written from WORK/a.pxkbx in this batch",
+     {"Tank", "\xC3\x84rger"}, {},
      [](const hostile::Program& p) {
-         EXPECT_NE(ReadFileBytes(Project(p) + "/KBRoutine.bas").find("Public Function R()"), std::string::npos);
+         EXPECT_NE(ReadFileBytes(Project(p, "\xC3\x84rger") + "/KBRoutine.bas").find("Public Function R()"),
+                   std::string::npos);
      }},
     {"folders in a pattern are passed over; hidden files still match",
      [](const hostile::Program& p) {
@@ -230,6 +251,19 @@ const Case kCases[] = {
          fs::create_directory(p.Work("rules.pxkbx"));
      },
      {"*", "target"}, {}, 0, "", {"Plant", "Tank"}},
+    {"a pattern passes over a link that leads nowhere, as an editor's lock file does",
+     [](const hostile::Program& p) {
+         p.WriteRule("Plant.pxkbx", RuleFile("Plant"));
+         fs::create_symlink("user@host.4242:1700000000", p.Work(".#Plant.pxkbx"));
+     },
+     kBatch, {}, 0, "", kPlant, {}, nullptr, Need::kSymbolicLinks},
+    {"a target that is a file is no target folder: two rule files that the shell expanded",
+     [](const hostile::Program& p) {
+         p.WriteRule("a.pxkbx", RuleFile("Plant"));
+         p.WriteRule("b.pxkbx", RuleFile("Tank"));
+     },
+     {"a.pxkbx", "b.pxkbx"}, {}, 2, "Cannot find the target folder.\nrulecast: note: not a folder: b.pxkbx\n",
+     kNothing},
     {"a pattern that matches only folders finds no rule file",
      [](const hostile::Program& p) { fs::create_directory(p.Work("rules.pxkbx")); },
      kBatch, {}, 2, "Cannot find the .pxkbx file.", kNothing},

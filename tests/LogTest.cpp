@@ -21,16 +21,16 @@ std::string LogText(const CLog* log)
 
 }  // namespace
 
-TEST(LogBanners, ExactTextsAndARulePathWrittenUnchanged)
+TEST(LogBanners, ExactTextsAndARulePathWithTokensAsItIsAndControlsEscaped)
 {
     TempFolder dir;
     CLog* log = CLog::Restart(dir.Path() + "/");
-    log->BeginConversion("/r/ITEM_00001.pxkbx");
-    log->FinishConversion("/r/ITEM_00001.pxkbx");
+    log->BeginConversion("/r/ITEM_00001\x1b[2J\n.pxkbx");
+    log->FinishConversion("/r/ITEM_00001\x1b[2J\n.pxkbx");
     std::string hyphens26(26, '-');
     EXPECT_EQ(LogText(log),
-              WithCrLf(hyphens26 + "  Begin to convert /r/ITEM_00001.pxkbx  " + std::string(38, '-') +
-                       "\n" + hyphens26 + "  Finish to convert /r/ITEM_00001.pxkbx  " +
+              WithCrLf(hyphens26 + "  Begin to convert /r/ITEM_00001\\x1b[2J\\n.pxkbx  " + std::string(38, '-') +
+                       "\n" + hyphens26 + "  Finish to convert /r/ITEM_00001\\x1b[2J\\n.pxkbx  " +
                        std::string(37, '-') + "\n\n"));
 }
 

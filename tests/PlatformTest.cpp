@@ -296,6 +296,7 @@ TEST(PlatformFileSearch, RelativePatternsBecomeAbsoluteAgainstTheCurrentFolder)
     std::vector<std::string> bare = CFileSearch::Find("top.pxkbx");
     std::string cwd = CFileSystem::CurrentFolder();
     ASSERT_TRUE(ChangeFolder(before));
-    EXPECT_EQ(found, std::vector<std::string>{cwd + "/rules/x.pxkbx"});
-    EXPECT_EQ(bare, std::vector<std::string>{cwd + "/top.pxkbx"});
+    // Joined with the platform's separator; the pattern's own part stays as it was typed.
+    EXPECT_EQ(found, std::vector<std::string>{JoinedPath(cwd, "rules/x.pxkbx")});
+    EXPECT_EQ(bare, std::vector<std::string>{JoinedPath(cwd, "top.pxkbx")});
 }

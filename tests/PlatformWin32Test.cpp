@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "common/FoldCase.h"
 #include "platform/FileSearch.h"
 #include "platform/FileSystem.h"
 #include "platform/ProgramFolders.h"
@@ -58,13 +59,13 @@ TEST(PlatformWin32, WildcardsMatchWithoutRegardToCaseInAnyFolder)
     const std::string umlaut = "\xC3\x84rger.pxkbx";  // capital A with diaeresis
     const std::vector<Case> cases = {
         {"in name byte order", "*.pxkbx", {"Plant.pxkbx", "pump.PXKBX", umlaut}},
-        {"letter case ignored", "PLANT.PXKBX", {"Plant.pxkbx"}},
+        {"letter case ignored, a name without wildcards as typed", "PLANT.PXKBX", {"PLANT.PXKBX"}},
         {"case ignored beyond ASCII", "\xC3\xA4*", {umlaut}},
         {"? is one character", "p?mp.*", {"pump.PXKBX"}},
         {"? is one character beyond ASCII too", "?rger.pxkbx", {umlaut}},
         {"a bare * passes over folders, . and .. among them", "*", {"Plant.pxkbx", "notes.txt", "pump.PXKBX", umlaut}},
         {"no prefix match", "Plant.pxk", {}},
-        {"no short 8.3 name match", "PLANT~1.PXK", {}},
+        {"no short 8.3 name match for a wildcard", "PLAN*.PXK", {}},
     };
     TempFolder dir;
     const std::string folder = dir / kForeign;
@@ -137,4 +138,31 @@ TEST(PlatformWin32, UserFoldersComeFromTheSessionOrTheShell)
     EXPECT_EQ(ListFolder(dir / "a/b"), std::vector<std::string>{"Rulecast"});
     WriteFileBytes(dir / "file", "");
     EXPECT_FALSE(CProgramFolders::MakeUserFolder(dir / "file\\Rulecast\\"));
+}
+
+// The program folds names as the system compares them, for every character of the Basic
+// Multilingual Plane: with the system's upper case and with its own.
+TEST(PlatformWin32, NamesFoldAsWindowsComparesThem)
+{
+    const auto utf8 = [](char32_t point) {
+        std::string text;
+        if (point < 0x800) {
+            text += static_cast<char>(0xC0 | point >> 6);
+        } else {
+            text += static_cast<char>(0xE0 | point >> 12);
+            text += static_cast<char>(0x80 | (point >> 6 & 0x3F));
+        }
+        return text + static_cast<char>(0x80 | (point & 0x3F));
+    };
+    int disagreements = 0;
+    for (char32_t point = 0x80; point < 0x10000; ++point) {
+        if (point >= 0xD800 && point <= 0xDFFF)
+            continue;
+        const std::string name = utf8(point);
+        for (const std::string& other : {SystemUpperCase(name), FoldCase(name)}) {
+            if (other != name && EqualIgnoringCase(name, other) != SameFileName(name, other) && ++disagreements < 10)
+                ADD_FAILURE() << "U+" << std::hex << static_cast<unsigned>(point);
+        }
+    }
+    EXPECT_EQ(disagreements, 0);
 }

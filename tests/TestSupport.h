@@ -65,6 +65,7 @@ enum class Need {
     kPermissionBits,          // modes such as 0600 that a replaced file keeps
     kSignals,                 // RunLimits::signal
     kSharingViolations,       // FileHeldOpen keeps others from removing the file
+    kWindowsPaths,            // drive letters, the \\?\ prefix, short 8.3 names
 };
 bool PlatformHas(Need need);
 
@@ -84,6 +85,14 @@ private:
 // The path as the system writes it, as the program names what lies in a folder the system gave
 // it (its own, the user's): with backslashes on Windows.
 std::string SystemPath(const std::string& path);
+// name in folder, joined with the separator the program joins paths with: "\\" on Windows.
+std::string JoinedPath(const std::string& folder, const std::string& name);
+// The short 8.3 name of an existing file's path on Windows; the path as it is elsewhere.
+std::string ShortName(const std::string& path);
+// Windows: the text upper-cased as the system does it, and whether the system takes a and b for
+// one file name (CompareStringOrdinal, case ignored). Elsewhere the text as it is, and a == b.
+std::string SystemUpperCase(const std::string& text);
+bool SameFileName(const std::string& a, const std::string& b);
 
 // The whole file as bytes; empty when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
@@ -143,6 +152,9 @@ struct RunLimits {
     // while the child runs. Linux only (Need::kSignals).
     int signal = 0;
     std::function<bool(const std::string&)> signalWhen = nullptr;
+    // Windows: whether the child's CR LF line ends are kept; otherwise they are read as a batch
+    // file's "for /f" reads them, as line feeds.
+    bool keepLineEnds = false;
 };
 
 struct RunResult {

@@ -27,9 +27,29 @@ std::string SystemPath(const std::string& path)
     return path;
 }
 
+std::string JoinedPath(const std::string& folder, const std::string& name)
+{
+    return folder + "/" + name;
+}
+
+std::string ShortName(const std::string& path)
+{
+    return path;
+}
+
+std::string SystemUpperCase(const std::string& text)
+{
+    return text;
+}
+
+bool SameFileName(const std::string& a, const std::string& b)
+{
+    return a == b;
+}
+
 bool PlatformHas(Need need)
 {
-    return need != Need::kSharingViolations;
+    return need != Need::kSharingViolations && need != Need::kWindowsPaths;
 }
 
 FileHeldOpen::FileHeldOpen(const std::string& path)

@@ -103,12 +103,40 @@ std::string SystemPath(const std::string& path)
     return native;
 }
 
+std::string JoinedPath(const std::string& folder, const std::string& name)
+{
+    return folder + "\\" + name;
+}
+
+std::string ShortName(const std::string& path)
+{
+    const std::wstring wide = WideText(path);
+    std::wstring shortName(::GetShortPathNameW(wide.c_str(), nullptr, 0), L'\0');
+    const DWORD length = ::GetShortPathNameW(wide.c_str(), shortName.data(), static_cast<DWORD>(shortName.size()));
+    shortName.resize(length < shortName.size() ? length : 0);
+    return Utf8Text(shortName);
+}
+
+std::string SystemUpperCase(const std::string& text)
+{
+    std::wstring wide = WideText(text);
+    ::CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
+    return Utf8Text(wide);
+}
+
+bool SameFileName(const std::string& a, const std::string& b)
+{
+    const std::wstring left = WideText(a), right = WideText(b);
+    return ::CompareStringOrdinal(left.data(), static_cast<int>(left.size()), right.data(),
+                                  static_cast<int>(right.size()), TRUE) == CSTR_EQUAL;
+}
+
 bool PlatformHas(Need need)
 {
     // Links need a privilege, a file has no size limit of its own, names refuse control
     // characters, the program shows no dialog yet, a file's rights are no mode, and a console
     // event cannot be sent to one program alone.
-    return need == Need::kSharingViolations;
+    return need == Need::kSharingViolations || need == Need::kWindowsPaths;
 }
 
 FileHeldOpen::FileHeldOpen(const std::string& path)
@@ -212,5 +240,14 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
     ::CloseHandle(process.hProcess);
     result.out = ReadFileBytes(outPath);
     result.err = ReadFileBytes(errPath);
+    if (!limits.keepLineEnds) {
+        for (std::string* text : {&result.out, &result.err}) {
+            std::string lines;
+            for (size_t i = 0; i < text->size(); ++i)
+                if (!((*text)[i] == '\r' && i + 1 < text->size() && (*text)[i + 1] == '\n'))
+                    lines += (*text)[i];
+            *text = std::move(lines);
+        }
+    }
     return result;
 }

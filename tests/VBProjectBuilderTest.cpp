@@ -230,7 +230,7 @@ TEST_F(VBProjectBuilderTest, AProjectFolderThatCannotBeMadeWritesNothing)
     builder = std::make_unique<CVBProjectBuilder>(target / "missing");
     builder->SetModuleName("Plant");
     EXPECT_FALSE(builder->Build());
-    EXPECT_EQ(builder->FailureReason(), "cannot create folder " + target / "missing/Plant" +
+    EXPECT_EQ(builder->FailureReason(), "cannot create folder " + JoinedPath(target / "missing", "Plant") +
                                             ": No such file or directory");
     EXPECT_TRUE(ListFolder(target.Path()).empty());
     EXPECT_TRUE(StepLines().empty());

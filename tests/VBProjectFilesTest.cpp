@@ -107,7 +107,7 @@ TEST_F(VBProjectFiles, ProjectUnderAMissingTargetFolderWritesNothing)
     EXPECT_FALSE(project.Create(missing));
     EXPECT_TRUE(ListTree(target_.Path()).empty());
     EXPECT_EQ(project.ErrorText(),
-              "cannot create folder " + missing + "/Plant: No such file or directory");
+              "cannot create folder " + JoinedPath(missing, "Plant") + ": No such file or directory");
     EXPECT_FALSE(project.WriteText("Class=X; X.cls\n"));
     EXPECT_TRUE(ListTree(target_.Path()).empty());
 }
@@ -131,10 +131,10 @@ TEST_F(VBProjectFiles, FilesThatCannotBeWrittenAreReported)
     MakeFolder(target_ / "Pump.cls");
     CVBClass folderInTheWay("Pump");
     EXPECT_FALSE(folderInTheWay.Create(target_.Path()));
-    EXPECT_EQ(folderInTheWay.ErrorText(), "cannot write " + target_ / "Pump.cls" + ": Is a directory");
+    EXPECT_EQ(folderInTheWay.ErrorText(), "cannot write " + JoinedPath(target_.Path(), "Pump.cls") + ": Is a directory");
     EXPECT_FALSE(folderInTheWay.WriteText("Dim r\n"));
     // The first failure is the reason; later ones follow from it.
-    EXPECT_EQ(folderInTheWay.ErrorText(), "cannot write " + target_ / "Pump.cls" + ": Is a directory");
+    EXPECT_EQ(folderInTheWay.ErrorText(), "cannot write " + JoinedPath(target_.Path(), "Pump.cls") + ": Is a directory");
 
     CVBModule neverCreated("Lost");
     EXPECT_FALSE(neverCreated.Complete());
@@ -144,5 +144,5 @@ TEST_F(VBProjectFiles, FilesThatCannotBeWrittenAreReported)
     CVBProject fileInTheWay("Plant");
     EXPECT_FALSE(fileInTheWay.Create(target_.Path()));
     EXPECT_EQ(fileInTheWay.ErrorText(),
-              "cannot write " + target_ / "Plant/Plant.vbp" + ": Not a directory");
+              "cannot write " + JoinedPath(JoinedPath(target_.Path(), "Plant"), "Plant.vbp") + ": Not a directory");
 }

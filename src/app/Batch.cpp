@@ -6,6 +6,7 @@
 #include "app/CommandLine.h"
 #include "app/ConvertHelper.h"
 #include "app/RuleFileReport.h"
+#include "common/MessageText.h"
 #include "platform/Console.h"
 #include "platform/FileSearch.h"
 #include "platform/FileSystem.h"
@@ -14,6 +15,11 @@ namespace {
 
 constexpr std::string_view kNoRuleFile = "Cannot find the .pxkbx file.\n";
 constexpr std::string_view kNoTargetFolder = "Cannot find the target folder.\n";
+// After "Cannot find ...": the path as the program received it, since a quoting slip in a batch
+// file is otherwise invisible.
+constexpr std::string_view kNoSuchFile = "rulecast: note: no such file: {path}";
+constexpr std::string_view kNoSuchFolder = "rulecast: note: no such folder: {path}";
+constexpr std::string_view kNotAFolder = "rulecast: note: not a folder: {path}";
 
 }  // namespace
 
@@ -31,10 +37,15 @@ int CBatch::Run(const std::string& pattern, const std::string& targetFolder)
     const std::vector<std::string> rulePaths = CFileSearch::Find(pattern);
     if (rulePaths.empty()) {
         CConsole::Warn(kNoRuleFile);
+        CConsole::Warn(MessageText(kNoSuchFile, {{"path", pattern}}));
         return kUsageError;
     }
-    if (!CFileSystem::EntryExists(targetFolder)) {
+    // A file is no target either: most often a second rule file, from a pattern that the shell
+    // expanded.
+    if (!CFileSystem::IsFolder(targetFolder)) {
         CConsole::Warn(kNoTargetFolder);
+        CConsole::Warn(MessageText(CFileSystem::EntryExists(targetFolder) ? kNotAFolder : kNoSuchFolder,
+                                   {{"path", targetFolder}}));
         return kUsageError;
     }
     bool anyFailed = false;
@@ -57,6 +68,7 @@ int CBatch::Check(const std::string& pattern)
     const std::vector<std::string> rulePaths = CFileSearch::Find(pattern);
     if (rulePaths.empty()) {
         CConsole::Warn(kNoRuleFile);
+        CConsole::Warn(MessageText(kNoSuchFile, {{"path", pattern}}));
         return kUsageError;
     }
     bool anyFound = false;
@@ -78,7 +90,7 @@ void CBatch::Report(const std::string& rulePath, bool converted) const
     }
     if (!converted) {
         CConsole::Warn(converter_.FailureMessage(rulePath));
-        if (!converter_.LogPath().empty())
-            CConsole::Warn(converter_.LogNote(rulePath));
+        if (std::string note = converter_.LogNote(rulePath); !note.empty())
+            CConsole::Warn(note);
     }
 }

@@ -75,6 +75,8 @@ bool CConvertHelper::Convert(const std::string& rulePath, const std::string& tar
     warnings_.clear();
     CLog* log = steps == Steps::Check ? CLog::Restart(std::optional<std::string>()) : CLog::Restart(folders_);
     logPath_ = log->FilePath();
+    // A check writes no log by design: there is nothing to note then.
+    logProblem_ = steps == Steps::Check ? std::string() : log->FileProblem();
     // The log has an encoder of its own: it outlives this conversion, and its '?' are not counted.
     log->SetEncoder(CTextEncoder::Create(codePage_));
     log->BeginConversion(rulePath);
@@ -157,5 +159,5 @@ std::string CConvertHelper::FailureMessage(const std::string& rulePath) const
 
 std::string CConvertHelper::LogNote(const std::string& rulePath) const
 {
-    return CRuleFileReport::LogNote(rulePath, logPath_);
+    return CRuleFileReport::LogNote(rulePath, logPath_, logProblem_);
 }

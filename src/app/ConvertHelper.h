@@ -65,7 +65,7 @@ public:
     std::string FailureMessage(const std::string& rulePath) const;
     // The full path of the last conversion's log file; empty when it wrote none.
     const std::string& LogPath() const { return logPath_; }
-    // "RULE_PATH: note: log file LOG_PATH"; empty when the last conversion wrote no log.
+    // "RULE_PATH: note: log file LOG_PATH", or "RULE_PATH: note: no log file was written: REASON".
     std::string LogNote(const std::string& rulePath) const;
 
 private:
@@ -90,6 +90,8 @@ private:
     std::string failureReason_;
     long failureLine_ = 0;
     std::string logPath_;
+    // Why the last conversion has no log file; empty when it has one.
+    std::string logProblem_;
     std::vector<CKBWarning> warnings_;
     bool vbCodeChecked_ = true;
 };

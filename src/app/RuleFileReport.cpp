@@ -7,6 +7,7 @@ namespace {
 constexpr std::string_view kReportAtLine = "{path}:{line}: {kind}: {text}";
 constexpr std::string_view kReport = "{path}: {kind}: {text}";
 constexpr std::string_view kLogNote = "log file {log}";
+constexpr std::string_view kNoLogNote = "no log file was written: {reason}";
 constexpr std::string_view kReplacements =
     "{count} characters have no place in code page {codePage} and were written as '?'";
 
@@ -22,10 +23,11 @@ std::string CRuleFileReport::Warning(const std::string& rulePath, long line, std
     return Line(rulePath, line, "warning", text);
 }
 
-std::string CRuleFileReport::LogNote(const std::string& rulePath, const std::string& logPath)
+std::string CRuleFileReport::LogNote(const std::string& rulePath, const std::string& logPath,
+                                     const std::string& logProblem)
 {
     if (logPath.empty())
-        return "";
+        return logProblem.empty() ? "" : Line(rulePath, 0, "note", MessageText(kNoLogNote, {{"reason", logProblem}}));
     return Line(rulePath, 0, "note", MessageText(kLogNote, {{"log", logPath}}));
 }
 

@@ -12,7 +12,8 @@ public:
     static std::string Error(const std::string& rulePath, long line, std::string_view reason);
     static std::string Warning(const std::string& rulePath, long line, std::string_view text);
     // "PATH: note: log file LOG_PATH"; empty when there is no log.
-    static std::string LogNote(const std::string& rulePath, const std::string& logPath);
+    static std::string LogNote(const std::string& rulePath, const std::string& logPath,
+                               const std::string& logProblem);
     // "PATH: warning: N characters have no place in code page CP and were written as '?'".
     static std::string Replacements(const std::string& rulePath, size_t count, const std::string& codePage);
 

@@ -3,6 +3,7 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/FileSystem.h"
 #include "platform/TextFile.h"
 
 namespace {
@@ -44,13 +45,16 @@ void CTargetFolderConfig::Load(std::string& target, const std::string& documents
 bool CTargetFolderConfig::Save(const std::string& target) const
 {
     const std::string name(kConfigFileName);
+    // Replaced whole, as project files are: never written through a link planted at its name, nor
+    // into a pipe, and never left half written. One that the user may not write stays as it is,
+    // as writing it in place left it.
+    const std::string beside = folders_.executable + name;
+    const bool besideWritable = !CFileSystem::EntryExists(beside) || CProgramFolders::CanWrite(beside);
     CTextFile file;
     const bool opened =
-        (!folders_.executable.empty() && file.Open(folders_.executable + name)) ||
-        (CProgramFolders::MakeUserFolder(folders_.userConfig) && file.Open(folders_.userConfig + name));
+        (!folders_.executable.empty() && besideWritable && file.OpenReplacing(beside)) ||
+        (CProgramFolders::MakeUserFolder(folders_.userConfig) && file.OpenReplacing(folders_.userConfig + name));
     if (!opened)
         return false;
-    const bool written = file.Write(target + "\n");
-    file.Close();
-    return written;
+    return file.Write(target + "\n") && file.Commit();
 }

@@ -1,4 +1,5 @@
 #include "app/RulecastApp.h"
+#include "platform/Console.h"
 #include "platform/ProgramArguments.h"
 #include "platform/TemporaryFiles.h"
 
@@ -6,5 +7,5 @@ int main(int argc, char** argv)
 {
     CTemporaryFiles::InstallHandlers();
     CRulecastApp app;
-    return app.InitInstance(CProgramArguments::Words(argc, argv));
+    return CConsole::ExitStatus(app.InitInstance(CProgramArguments::Words(argc, argv)));
 }

@@ -1,23 +1,85 @@
 #include "common/FoldCase.h"
 
+#include <algorithm>
+
+#include "common/UpperCaseTable.h"
+
+namespace {
+
+char LowerAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+char32_t UpperCase(char32_t point)
+{
+    const auto entry = std::lower_bound(kUpperCaseTable.begin(), kUpperCaseTable.end(), point,
+                                        [](const SUpperCase& e, char32_t p) { return e.lower < p; });
+    return entry != kUpperCaseTable.end() && entry->lower == point ? entry->upper : point;
+}
+
+bool IsContinuation(unsigned char byte)
+{
+    return (byte & 0xC0) == 0x80;
+}
+
+// Appends the character of two or three UTF-8 bytes at text[i] upper-cased and says how many bytes
+// it took; 0, appending nothing, when no such character stands there.
+size_t AppendUpperCase(std::string_view text, size_t i, std::string& folded)
+{
+    const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[i + k]); };
+    char32_t point = 0;
+    size_t length = 0;
+    if (byte(0) >= 0xC2 && byte(0) < 0xE0 && i + 1 < text.size() && IsContinuation(byte(1))) {
+        point = (char32_t{byte(0)} & 0x1F) << 6 | (byte(1) & 0x3F);
+        length = 2;
+    } else if (byte(0) >= 0xE0 && byte(0) < 0xF0 && i + 2 < text.size() && IsContinuation(byte(1)) &&
+               IsContinuation(byte(2))) {
+        point = (char32_t{byte(0)} & 0x0F) << 12 | (char32_t{byte(1)} & 0x3F) << 6 | (byte(2) & 0x3F);
+        length = point >= 0x800 ? 3 : 0;
+    }
+    if (length == 0)
+        return 0;
+    point = UpperCase(point);
+    if (point < 0x800) {
+        folded += static_cast<char>(0xC0 | point >> 6);
+    } else {
+        folded += static_cast<char>(0xE0 | point >> 12);
+        folded += static_cast<char>(0x80 | (point >> 6 & 0x3F));
+    }
+    folded += static_cast<char>(0x80 | (point & 0x3F));
+    return length;
+}
+
+}  // namespace
+
 std::string FoldCase(std::string_view text)
 {
-    std::string folded(text);
-    for (char& c : folded)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
+    std::string folded;
+    folded.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        if (static_cast<unsigned char>(text[i]) < 0x80) {
+            folded += LowerAscii(text[i++]);
+            continue;
+        }
+        const size_t length = AppendUpperCase(text, i, folded);
+        if (length == 0)
+            folded += text[i++];
+        i += length;
+    }
     return folded;
 }
 
 // Character by character, without folded copies: the VB check asks this for most words it reads.
 bool EqualIgnoringCase(std::string_view a, std::string_view b)
 {
-    if (a.size() != b.size())
-        return false;
-    const auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (fold(a[i]) != fold(b[i]))
+    // Names and keywords are mostly ASCII: compared as such until a byte beyond it turns up.
+    size_t i = 0;
+    for (; i < a.size() && i < b.size(); ++i) {
+        if ((static_cast<unsigned char>(a[i]) | static_cast<unsigned char>(b[i])) >= 0x80)
+            return FoldCase(a.substr(i)) == FoldCase(b.substr(i));
+        if (LowerAscii(a[i]) != LowerAscii(b[i]))
             return false;
     }
-    return true;
+    return a.size() == b.size();
 }

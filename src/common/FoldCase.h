@@ -3,8 +3,9 @@
 #include <string>
 #include <string_view>
 
-// text with its ASCII letters in lower case, other bytes as they are: the form in which names
-// that become file names are compared, since Windows and VB tell them apart ignoring case.
+// text in the form in which names that become file names are compared, since Windows and VB tell
+// them apart ignoring case: ASCII letters in lower case, every other character of the Basic
+// Multilingual Plane in its simple upper case, as Windows folds file names; other bytes as they are.
 std::string FoldCase(std::string_view text);
-// True when a and b are the same but for the case of ASCII letters.
+// True when a and b fold to the same text.
 bool EqualIgnoringCase(std::string_view a, std::string_view b);

@@ -1,18 +1,31 @@
 #include <QApplication>
 #include <QIcon>
 #include <cstdlib>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "dialog/QtDialogModule.h"
 #include "dialog/QtRulecastDlg.h"
+#include "platform/Console.h"
 
 namespace {
 
 constexpr const char* kApplicationName = "Rulecast";
 constexpr const char* kDesktopFileName = "rulecast";
 
-// The handler that Qt had before start-up; Qt keeps handlers process-wide, so this one is too.
+// What Qt says while it starts, held until it is known whether it could: its own lines must not
+// come before Rulecast's. Qt keeps handlers process-wide, so these are too. Each is held as Qt
+// would have printed it.
 QtMessageHandler handlerBeforeStart = nullptr;
+std::vector<std::string> heldMessages;
+
+void PassHeldMessages()
+{
+    for (const std::string& held : heldMessages)
+        CConsole::Warn(held);
+    heldMessages.clear();
+}
 
 // A display that is named but does not answer, or a platform plugin that is not there, is
 // found only while the application starts, and Qt ends the process with an abort right after
@@ -21,11 +34,13 @@ QtMessageHandler handlerBeforeStart = nullptr;
 void StartMessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     if (type != QtFatalMsg) {
-        if (handlerBeforeStart)
-            handlerBeforeStart(type, context, message);
+        heldMessages.push_back(qFormatLogMessage(type, context, message).toStdString());
         return;
     }
-    std::_Exit(RefuseWithoutDisplay());
+    qInstallMessageHandler(handlerBeforeStart);
+    const int status = RefuseWithoutDisplay();
+    PassHeldMessages();
+    std::_Exit(status);
 }
 
 }  // namespace
@@ -42,6 +57,7 @@ extern "C" int RulecastRunQtDialog(const std::vector<std::string>& words, const 
     handlerBeforeStart = qInstallMessageHandler(StartMessageHandler);
     QApplication application(argc, argv.data());
     qInstallMessageHandler(handlerBeforeStart);
+    PassHeldMessages();
     QApplication::setApplicationName(kApplicationName);
     QGuiApplication::setDesktopFileName(kDesktopFileName);
     CQtRulecastDlg dialog;

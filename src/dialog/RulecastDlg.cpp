@@ -126,7 +126,7 @@ std::string CRulecastDlg::WarningDetails() const
 bool CRulecastDlg::MakeProjectFolder()
 {
     // Named after the rule file, not the module: when the two differ, this folder stays empty.
-    switch (CFileSystem::CreateFolder(targetFolder_ + "/" + ruleTitle_)) {
+    switch (CFileSystem::CreateFolder(CFileSystem::JoinPath(targetFolder_, ruleTitle_))) {
     case CFileSystem::FolderOutcome::AlreadyExists:
         return face_.AskYesNo(kOverwriteQuestion);
     case CFileSystem::FolderOutcome::NotReady:

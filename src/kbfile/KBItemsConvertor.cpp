@@ -35,6 +35,9 @@ constexpr std::string_view kClassTwice =
 constexpr std::string_view kServiceClassTaken =
     "class name '{class}' is taken by the generated service class";
 constexpr std::string_view kServiceClass = "DataServiceImpl";
+constexpr std::string_view kModuleTaken = "class name '{class}' is taken by the generated module '{module}'";
+constexpr std::string_view kRoutineModule = "KBRoutine";
+constexpr std::string_view kProjectTaken = "class name '{class}' is taken by the project, named after the module";
 
 constexpr std::string_view kGlobalCode = "GlobalCode";
 constexpr std::string_view kClassblock = "Classblock";
@@ -172,15 +175,27 @@ void CKBItemsConvertor::CheckClassNames(const CGlobalCode& globalCode, long firs
         return;
     // Each class becomes a file named after it, which one of the same name (ignoring case, as
     // Windows and VB compare) would replace.
+    // The generated files and the project's own name take their names first; VB loads no project
+    // in which two of its parts share a name.
     const auto ruleLine = [&](size_t i) { return firstLine + lines[i] - 1; };
-    std::map<std::string, size_t> seen{{FoldCase(kServiceClass), names.size()}};
+    const size_t service = names.size(), globals = service + 1, routines = service + 2, project = service + 3;
+    std::map<std::string, size_t> seen{{FoldCase(kServiceClass), service},
+                                       {FoldCase(kGlobalCode), globals},
+                                       {FoldCase(kRoutineModule), routines}};
+    seen.emplace(FoldCase(moduleName_), project);
     for (size_t i = 0; i < names.size(); ++i) {
         const auto [earlier, added] = seen.emplace(FoldCase(names[i]), i);
         if (added)
             continue;
-        if (earlier->second == names.size())
-            throw CKBReaderError(CKBReaderError::kUnusable, MessageText(kServiceClassTaken, {{"class", names[i]}}),
-                                 ruleLine(i));
+        std::string taken;
+        if (earlier->second == service)
+            taken = MessageText(kServiceClassTaken, {{"class", names[i]}});
+        else if (earlier->second == globals || earlier->second == routines)
+            taken = MessageText(kModuleTaken, {{"class", names[i]}, {"module", earlier->second == globals ? kGlobalCode : kRoutineModule}});
+        else if (earlier->second == project)
+            taken = MessageText(kProjectTaken, {{"class", names[i]}});
+        if (!taken.empty())
+            throw CKBReaderError(CKBReaderError::kUnusable, taken, ruleLine(i));
         throw CKBReaderError(CKBReaderError::kUnusable,
                              MessageText(kClassTwice, {{"class", names[i]},
                                                        {"first", std::to_string(ruleLine(earlier->second))},

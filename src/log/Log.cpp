@@ -17,6 +17,9 @@ constexpr std::string_view kBeginBanner =
     "--------------------------  Begin to convert ITEM_00001  --------------------------------------\n";
 constexpr std::string_view kFinishBanner =
     "--------------------------  Finish to convert ITEM_00001  -------------------------------------\n\n";
+constexpr std::string_view kNoLogFolder = "no folder was given for logs";
+constexpr std::string_view kCannotCreateFolder = "cannot create folder ITEM_00001";
+constexpr std::string_view kCannotCreateFile = "cannot create ITEM_00001: ITEM_00002";
 constexpr std::string_view kStepLine = "ITEM_00001 ----> ITEM_00002 ----> ITEM_00003\n";
 constexpr std::string_view kFailureLine = "{time} ----> {message}\n";
 constexpr std::string_view kWriteFileMessage = "Write ITEM_00001 to VB ITEM_00002 file.";
@@ -79,11 +82,16 @@ const std::string& CLog::TimeText()
 
 void CLog::OpenFile(const std::string& logFolder, const std::string& userFolder)
 {
+    fileProblem_ = kNoLogFolder;
     if (!logFolder.empty() && CreateIn(logFolder))
         return;
-    // Otherwise the conversion goes on without a log.
+    // Otherwise the conversion goes on without a log, and the user is told why.
+    if (userFolder.empty())
+        return;
     if (CProgramFolders::MakeUserFolder(userFolder))
         CreateIn(userFolder);
+    else
+        fileProblem_ = MessageText(kCannotCreateFolder, {userFolder});
 }
 
 bool CLog::CreateIn(const std::string& folder)
@@ -95,8 +103,10 @@ bool CLog::CreateIn(const std::string& folder)
         std::string path = n == 1 ? stem + ".txt" : stem + " (" + std::to_string(n) + ").txt";
         if (file_.CreateNew(path)) {
             filePath_ = path;
+            fileProblem_.clear();
             return true;
         }
+        fileProblem_ = MessageText(kCannotCreateFile, {path, file_.ErrorText()});
         if (CFileSystem::EntryExists(path) == false)
             return false;  // the folder takes no new file
     }
@@ -111,10 +121,9 @@ void CLog::SetEncoder(std::unique_ptr<CTextEncoder> encoder)
 
 void CLog::WriteBanner(std::string_view bannerTemplate, const std::string& rulePath)
 {
-    std::string banner(bannerTemplate);
-    FillPlaceholder(banner, "ITEM_00001", rulePath);
+    // Escaped as standard error shows it: a line break in a file name cannot forge a log line.
     if (file_.IsOpen())
-        file_.Write(banner);
+        file_.Write(MessageText(bannerTemplate, {rulePath}));
 }
 
 void CLog::BeginConversion(const std::string& rulePath)

@@ -38,6 +38,8 @@ public:
     bool HasFile() const { return file_.IsOpen(); }
     // Full path of the log file, empty when the log has none.
     const std::string& FilePath() const { return filePath_; }
+    // Why the log has no file ("cannot create /opt/x.txt: Permission denied"); empty when it has one.
+    const std::string& FileProblem() const { return fileProblem_; }
 
     void BeginConversion(const std::string& rulePath);
     void FinishConversion(const std::string& rulePath);
@@ -81,6 +83,7 @@ private:
     std::unique_ptr<CTextEncoder> encoder_;
     CTextFile file_;
     std::string filePath_;
+    std::string fileProblem_;
     // The line being built, kept to spare an allocation for each of the hundreds of thousands.
     std::string line_;
 };

@@ -1,28 +1,41 @@
 #include "platform/Console.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+
+#include "common/MessageText.h"
 
 namespace {
 
-void PrintLine(FILE* stream, std::string_view text)
+void PrintLine(FILE* stream, FILE* other, std::string_view text)
 {
+    // The stream's error flag stays set: a failure is said once, however many lines follow.
+    const bool failedBefore = std::ferror(stream) != 0;
     std::fwrite(text.data(), 1, text.size(), stream);
     // Some messages already end in a line feed; they get no second one.
     if (text.empty() || text.back() != '\n')
         std::fputc('\n', stream);
-    std::fflush(stream);
+    if ((std::fflush(stream) != 0 || std::ferror(stream)) && !failedBefore)
+        PrintLine(other, stream, MessageText(CConsole::kWriteError, {{"reason", std::string_view(std::strerror(errno))}}));
 }
 
 }  // namespace
 
 void CConsole::Inform(std::string_view text)
 {
-    PrintLine(stdout, text);
+    PrintLine(stdout, stderr, text);
 }
 
 void CConsole::Warn(std::string_view text)
 {
-    PrintLine(stderr, text);
+    PrintLine(stderr, stdout, text);
+}
+
+int CConsole::ExitStatus(int status)
+{
+    const bool failed = std::fflush(stdout) != 0 || std::ferror(stdout) || std::ferror(stderr);
+    return failed && status == 0 ? 1 : status;
 }
 
 bool CConsole::StandsAlone()

@@ -1,11 +1,14 @@
 #include "platform/Console.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <io.h>
 #include <string>
 #include <windows.h>
 
+#include "common/MessageText.h"
 #include "platform/WideText.h"
 
 namespace {
@@ -18,13 +21,44 @@ bool IsConsole(HANDLE handle)
     return handle != nullptr && handle != INVALID_HANDLE_VALUE && ::GetConsoleMode(handle, &mode);
 }
 
-void PrintLine(DWORD handleId, FILE* stream, std::string_view text)
+// The line in the code page that the console shows, which "chcp" sets and which batch files that
+// read a program's output with "for /f" expect. Without a console no one chose a code page: UTF-8
+// then, which keeps every path.
+std::string InConsoleCodePage(const std::wstring& line)
+{
+    const UINT codePage = ::GetConsoleOutputCP();
+    if (codePage == 0 || codePage == CP_UTF8)
+        return Utf8Text(line);
+    const int size = ::WideCharToMultiByte(codePage, 0, line.data(), static_cast<int>(line.size()), nullptr, 0,
+                                           nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0)
+        ::WideCharToMultiByte(codePage, 0, line.data(), static_cast<int>(line.size()), bytes.data(), size,
+                              nullptr, nullptr);
+    return bytes;
+}
+
+// Binary mode, so that the line ends are the ones written here.
+bool WriteBytes(FILE* stream, const std::string& bytes)
+{
+    std::fflush(stream);
+    ::_setmode(::_fileno(stream), _O_BINARY);
+    std::fwrite(bytes.data(), 1, bytes.size(), stream);
+    return std::fflush(stream) == 0 && !std::ferror(stream);
+}
+
+struct Stream {
+    DWORD handleId;
+    FILE* file;
+};
+
+void PrintLine(Stream stream, Stream other, std::string_view text)
 {
     std::string line(text);
     // Some messages already end in a line feed; they get no second one.
     if (line.empty() || line.back() != '\n')
         line += '\n';
-    const HANDLE handle = ::GetStdHandle(handleId);
+    const HANDLE handle = ::GetStdHandle(stream.handleId);
     if (IsConsole(handle)) {
         // Lines redirected to a file are read later; those on a console of its own never are.
         if (CConsole::StandsAlone()) {
@@ -37,23 +71,35 @@ void PrintLine(DWORD handleId, FILE* stream, std::string_view text)
         ::WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
         return;
     }
-    // Redirected: the UTF-8 bytes as they are, with line feeds as on every other platform.
-    std::fflush(stream);
-    ::_setmode(::_fileno(stream), _O_BINARY);
-    std::fwrite(line.data(), 1, line.size(), stream);
-    std::fflush(stream);
+    // Redirected to a file or pipe: as Windows programs write text there, with CR LF.
+    std::wstring wide;
+    for (wchar_t c : WideText(line)) {
+        if (c == L'\n')
+            wide += L'\r';
+        wide += c;
+    }
+    // The stream's error flag stays set: a failure is said once, however many lines follow.
+    const bool failedBefore = std::ferror(stream.file) != 0;
+    if (!WriteBytes(stream.file, InConsoleCodePage(wide)) && !failedBefore)
+        PrintLine(other, stream, MessageText(CConsole::kWriteError, {{"reason", std::string_view(std::strerror(errno))}}));
 }
 
 }  // namespace
 
 void CConsole::Inform(std::string_view text)
 {
-    PrintLine(STD_OUTPUT_HANDLE, stdout, text);
+    PrintLine({STD_OUTPUT_HANDLE, stdout}, {STD_ERROR_HANDLE, stderr}, text);
 }
 
 void CConsole::Warn(std::string_view text)
 {
-    PrintLine(STD_ERROR_HANDLE, stderr, text);
+    PrintLine({STD_ERROR_HANDLE, stderr}, {STD_OUTPUT_HANDLE, stdout}, text);
+}
+
+int CConsole::ExitStatus(int status)
+{
+    const bool failed = std::fflush(stdout) != 0 || std::ferror(stdout) || std::ferror(stderr);
+    return failed && status == 0 ? 1 : status;
 }
 
 bool CConsole::StandsAlone()

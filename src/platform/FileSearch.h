@@ -8,10 +8,11 @@ class CFileSearch {
 public:
     // Full paths of the entries that match the last component of pattern, where "*" and "?" are
     // the only wildcards. The folder part is taken literally and made absolute against the
-    // current folder. Folders, links to folders, "." and ".." are passed over; every other entry
-    // that matches is listed, hidden ones included. Sorted by name bytes so that a batch always
+    // current folder. A last component without wildcards is looked up as the file it names, which
+    // is listed unless it is a folder. Otherwise only regular files, once links are followed, are
+    // listed, hidden ones included. Sorted by name bytes so that a batch always
     // runs in the same order. Names match as the file system compares them: byte for byte on
-    // Linux, without regard to case on Windows.
+    // Linux, without regard to case on Windows, where a file's short 8.3 name finds it too.
     static std::vector<std::string> Find(const std::string& pattern);
     // Whole-name match of "*" (any run) and "?" (any one byte); every other byte stands for itself.
     static bool Matches(const std::string& wildcard, const std::string& name);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <dirent.h>
 #include <memory>
+#include <sys/stat.h>
 
 #include "platform/FileSystem.h"
 
@@ -33,6 +34,14 @@ std::vector<std::string> CFileSearch::Find(const std::string& pattern)
         folder = CFileSystem::CurrentFolder() + "/" + folder;
     if (wildcard.empty())
         return {};
+    // A name without wildcards is the file it names, also in a folder that may be entered but
+    // not listed; a pipe or device named so is refused later, with its reason.
+    if (!HasWildcard(wildcard)) {
+        const std::string path = folder + wildcard;
+        if (!CFileSystem::EntryExists(path) || CFileSystem::IsFolder(path))
+            return {};
+        return {path};
+    }
 
     std::unique_ptr<DIR, DirCloser> dir(::opendir(folder.c_str()));
     if (!dir)
@@ -41,8 +50,11 @@ std::vector<std::string> CFileSearch::Find(const std::string& pattern)
     while (const dirent* entry = ::readdir(dir.get())) {
         if (!Matches(wildcard, entry->d_name))
             continue;
+        // Only what is a file once links are followed: a dangling link (an editor's lock) or a
+        // pipe that happens to match is no rule file.
         std::string path = folder + entry->d_name;
-        if (CFileSystem::IsFolder(path))
+        struct stat info;
+        if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
             continue;
         paths.push_back(std::move(path));
     }

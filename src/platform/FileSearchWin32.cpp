@@ -20,12 +20,53 @@ bool IsSeparator(char c)
     return c == '/' || c == '\\';
 }
 
-// "\folder", "\\server\share" and "C:..." do not depend on the current folder.
+bool IsDrive(const std::string& folder)
+{
+    return folder.size() >= 2 && folder[1] == ':' &&
+           ((folder[0] >= 'A' && folder[0] <= 'Z') || (folder[0] >= 'a' && folder[0] <= 'z'));
+}
+
+// "\folder", "\\server\share", "\\?\C:\..." and "C:\..." do not depend on the current folder;
+// "C:folder", on drive C's own current folder, does.
 bool IsAbsolute(const std::string& folder)
 {
-    const bool drive = folder.size() >= 2 && folder[1] == ':' &&
-                       ((folder[0] >= 'A' && folder[0] <= 'Z') || (folder[0] >= 'a' && folder[0] <= 'z'));
-    return drive || (!folder.empty() && IsSeparator(folder[0]));
+    return (IsDrive(folder) && folder.size() > 2 && IsSeparator(folder[2])) ||
+           (!folder.empty() && IsSeparator(folder[0]));
+}
+
+// The folder made absolute as Windows does it, drive-relative ones included; with a trailing
+// separator.
+std::string AbsoluteFolder(const std::string& folder)
+{
+    if (IsAbsolute(folder))
+        return folder;
+    if (!IsDrive(folder))
+        return CFileSystem::JoinPath(CFileSystem::CurrentFolder(), folder);
+    const std::wstring wide = WideText(folder);
+    const DWORD size = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    std::wstring full(size, L'\0');
+    const DWORD length = ::GetFullPathNameW(wide.c_str(), size, full.data(), nullptr);
+    if (length == 0 || length >= size)
+        return folder;
+    full.resize(length);
+    return CFileSystem::JoinPath(Utf8Text(full), "");
+}
+
+// Whether the entry is a file once links are followed: a link whose target is gone, or that leads
+// to a folder or a device, is none.
+bool IsFileBehindLink(const std::string& path)
+{
+    const HANDLE handle = ::CreateFileW(WideText(path).c_str(), 0,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    BY_HANDLE_FILE_INFORMATION information;
+    const bool file = ::GetFileType(handle) == FILE_TYPE_DISK &&
+                      ::GetFileInformationByHandle(handle, &information) &&
+                      (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    ::CloseHandle(handle);
+    return file;
 }
 
 // Characters whole, so that "?" stands for one character also outside the Basic Multilingual Plane.
@@ -72,13 +113,21 @@ std::vector<std::string> CFileSearch::Find(const std::string& pattern)
     while (trimmed.size() > 1 && IsSeparator(trimmed.back()) && !HasWildcard(trimmed))
         trimmed.pop_back();
 
-    const size_t separator = trimmed.find_last_of(kSeparators);
-    std::string folder = separator == std::string::npos ? "" : trimmed.substr(0, separator + 1);
-    const std::string wildcard = separator == std::string::npos ? trimmed : trimmed.substr(separator + 1);
-    if (!IsAbsolute(folder))
-        folder = CFileSystem::CurrentFolder() + "/" + folder;
+    // "C:Plant.pxkbx" is Plant.pxkbx in drive C's current folder.
+    size_t folderEnd = trimmed.find_last_of(kSeparators);
+    folderEnd = folderEnd != std::string::npos ? folderEnd + 1 : IsDrive(trimmed) ? 2 : 0;
+    const std::string folder = AbsoluteFolder(trimmed.substr(0, folderEnd));
+    const std::string wildcard = trimmed.substr(folderEnd);
     if (wildcard.empty())
         return {};
+    // A name without wildcards is the file it names: the system finds it by its short 8.3 name
+    // too, and in a folder that may be entered but not listed.
+    if (!HasWildcard(wildcard)) {
+        const std::string path = folder + wildcard;
+        if (!CFileSystem::EntryExists(path) || CFileSystem::IsFolder(path))
+            return {};
+        return {path};
+    }
 
     // The folder is listed whole and matched here: the system's own matching would also try the
     // short 8.3 names, so that "*.pxk" found "Plant.pxkbx".
@@ -94,8 +143,11 @@ std::vector<std::string> CFileSearch::Find(const std::string& pattern)
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             continue;
         const std::wstring name = entry.cFileName;
-        if (Matches(wanted, CodePoints(name), SameIgnoringCase))
-            names.push_back(Utf8Text(name));
+        if (!Matches(wanted, CodePoints(name), SameIgnoringCase))
+            continue;
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && !IsFileBehindLink(folder + Utf8Text(name)))
+            continue;
+        names.push_back(Utf8Text(name));
     } while (::FindNextFileW(search, &entry));
     ::FindClose(search);
     std::sort(names.begin(), names.end());

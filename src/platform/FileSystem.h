@@ -24,6 +24,9 @@ public:
     static bool EntryExists(const std::string& path);
     // Whether path names a folder, or a link to one.
     static bool IsFolder(const std::string& path);
+    // Whether path is a symbolic link that neither this user nor the administrator owns: one that
+    // another user may have planted in a folder they share, to lead this user's writing elsewhere.
+    static bool IsLinkOfAnotherUser(const std::string& path);
     static std::string CurrentFolder();
     // The path as a URL that names resolve against: a Unix path is one as it stands; a Windows
     // path becomes file:///C:/... .
@@ -35,4 +38,7 @@ public:
     static std::string ErrnoText(int errorNumber);
     // The characters that end a folder's name in a path: "/", and on Windows "\\" too.
     static std::string_view PathSeparators();
+    // name in folder, joined with the platform's separator ("C:\\Out\\Plant", "/out/Plant"); one
+    // that folder already ends in is not doubled.
+    static std::string JoinPath(const std::string& folder, const std::string& name);
 };

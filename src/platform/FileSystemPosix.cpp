@@ -71,6 +71,13 @@ bool CFileSystem::IsFolder(const std::string& path)
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+bool CFileSystem::IsLinkOfAnotherUser(const std::string& path)
+{
+    struct stat info;
+    return ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode) && info.st_uid != ::geteuid() &&
+           info.st_uid != 0;
+}
+
 std::string CFileSystem::CurrentFolder()
 {
     std::vector<char> buffer(256);
@@ -95,6 +102,13 @@ std::FILE* CFileSystem::OpenForReading(const std::string& path)
 std::string CFileSystem::ErrnoText(int errorNumber)
 {
     return std::strerror(errorNumber);
+}
+
+std::string CFileSystem::JoinPath(const std::string& folder, const std::string& name)
+{
+    if (folder.empty() || folder.back() == '/')
+        return folder + name;
+    return folder + '/' + name;
 }
 
 std::string_view CFileSystem::PathSeparators()

@@ -107,6 +107,13 @@ bool CFileSystem::IsFolder(const std::string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+bool CFileSystem::IsLinkOfAnotherUser(const std::string&)
+{
+    // Only administrators may make symbolic links by default, and junctions need write access to
+    // the folder they stand in, as planting any file there does.
+    return false;
+}
+
 std::string CFileSystem::CurrentFolder()
 {
     const DWORD size = ::GetCurrentDirectoryW(0, nullptr);
@@ -142,6 +149,14 @@ std::FILE* CFileSystem::OpenForReading(const std::string& path)
 std::string CFileSystem::ErrnoText(int errorNumber)
 {
     return std::strerror(errorNumber);
+}
+
+std::string CFileSystem::JoinPath(const std::string& folder, const std::string& name)
+{
+    // "C:" is the current folder of drive C, not its root.
+    if (folder.empty() || folder.back() == '\\' || folder.back() == '/' || folder.back() == ':')
+        return folder + name;
+    return folder + '\\' + name;
 }
 
 std::string_view CFileSystem::PathSeparators()

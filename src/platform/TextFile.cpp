@@ -231,11 +231,11 @@ void CTextFile::RemoveTemporary()
 
 bool CTextFile::ReadFirstLine(const std::string& path, std::string& line)
 {
-    std::unique_ptr<FILE, Closer> in(CFileSystem::OpenForReading(path));
+    std::unique_ptr<FILE, Closer> in(OpenRegularFile(path));
     if (!in)
         return false;
     std::string first;
-    for (int c; (c = std::fgetc(in.get())) != EOF && c != '\n';)
+    for (int c; first.size() < kMostFirstLine && (c = std::fgetc(in.get())) != EOF && c != '\n';)
         first += static_cast<char>(c);
     if (!first.empty() && first.back() == '\r')
         first.pop_back();

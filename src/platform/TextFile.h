@@ -55,14 +55,20 @@ public:
     // errno text of the last failure ("No space left on device"), empty when none.
     const std::string& ErrorText() const { return errorText_; }
 
-    // The first line of a file without its line end ("\r\n" or "\n"); false when it cannot be opened.
+    // The first line of a file without its line end ("\r\n" or "\n"), of at most kMostFirstLine
+    // bytes; false when it cannot be opened or is no regular file: a pipe would block for ever and
+    // a device might never end.
     static bool ReadFirstLine(const std::string& path, std::string& line);
+    static constexpr size_t kMostFirstLine = 64 * 1024;
 
 private:
     struct Closer {
         void operator()(FILE* f) const { std::fclose(f); }
     };
     bool Fail();
+    // The file at path opened for reading, once it is known to be a regular file; the check is
+    // made on the opened file, so the name cannot be swapped for a pipe in between.
+    static FILE* OpenRegularFile(const std::string& path);
     bool WriteBytes(const char* bytes, size_t count);
     // Whether path names a folder, not following a link.
     static bool NamesFolder(const std::string& path);

@@ -36,6 +36,19 @@ bool CTextFile::CreateNew(const std::string& path)
     return true;
 }
 
+FILE* CTextFile::OpenRegularFile(const std::string& path)
+{
+    // Without blocking: opening a pipe that no one writes would wait for a writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    struct stat info;
+    FILE* file = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? ::fdopen(fd, "rb") : nullptr;
+    if (!file)
+        ::close(fd);
+    return file;
+}
+
 bool CTextFile::NamesFolder(const std::string& path)
 {
     struct stat info;

@@ -68,6 +68,28 @@ bool CTextFile::CreateNew(const std::string& path)
     return true;
 }
 
+FILE* CTextFile::OpenRegularFile(const std::string& path)
+{
+    const HANDLE handle = ::CreateFileW(WideText(path).c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return nullptr;
+    if (::GetFileType(handle) != FILE_TYPE_DISK) {
+        ::CloseHandle(handle);
+        return nullptr;
+    }
+    const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
+    if (fd < 0) {
+        ::CloseHandle(handle);
+        return nullptr;
+    }
+    FILE* file = ::_fdopen(fd, "rb");
+    if (!file)
+        ::_close(fd);
+    return file;
+}
+
 bool CTextFile::NamesFolder(const std::string& path)
 {
     return CFileSystem::IsFolder(path);

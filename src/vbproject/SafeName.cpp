@@ -14,16 +14,23 @@ constexpr std::string_view kReservedCharacter = "it holds '{character}'";
 constexpr std::string_view kDevice = "it is a reserved device name";
 constexpr std::string_view kTrailingDot = "it ends in a dot";
 constexpr std::string_view kTrailingSpace = "it ends in a space";
+constexpr std::string_view kTooLong = "it makes a file name of ITEM_00001 characters, more than 255";
+constexpr std::string_view kTooManyBytes = "it makes a file name of ITEM_00001 bytes in UTF-8, more than 255";
+
+// The longest name that NTFS, ext4 and their kin take, in UTF-16 units on Windows, in bytes on
+// Linux; the first is the rule, since that is where VB runs.
+constexpr size_t kLongestFileName = 255;
 
 constexpr std::string_view kReservedCharacters = ":<>\"|?*";
 
 // Names Windows gives to devices, whatever follows a dot. COM0, LPT0 and the superscript digits
-// (UTF-8 "¹²³") are on newer versions' list as well.
-constexpr std::array<std::string_view, 30> kDeviceNames = {
+// (UTF-8 "¹²³") are on newer versions' list as well; the console's two and the clock open a
+// device too.
+constexpr std::array<std::string_view, 33> kDeviceNames = {
     "con",  "prn",  "aux",  "nul",  "com0", "com1", "com2", "com3", "com4", "com5",
     "com6", "com7", "com8", "com9", "lpt0", "lpt1", "lpt2", "lpt3", "lpt4", "lpt5",
     "lpt6", "lpt7", "lpt8", "lpt9", "com\xC2\xB9", "com\xC2\xB2", "com\xC2\xB3",
-    "lpt\xC2\xB9", "lpt\xC2\xB2", "lpt\xC2\xB3"};
+    "lpt\xC2\xB9", "lpt\xC2\xB2", "lpt\xC2\xB3", "conin$", "conout$", "clock$"};
 
 bool IsDeviceName(std::string_view name)
 {
@@ -38,9 +45,21 @@ bool IsDeviceName(std::string_view name)
     return false;
 }
 
+// The length of UTF-8 text in UTF-16 units: a character of four bytes takes two, every other one.
+size_t Utf16Length(std::string_view text)
+{
+    size_t units = 0;
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte & 0xC0) != 0x80)
+            units += byte >= 0xF0 ? 2 : 1;
+    }
+    return units;
+}
+
 }  // namespace
 
-std::string CSafeName::Problem(std::string_view name)
+std::string CSafeName::Problem(std::string_view name, std::string_view extension)
 {
     if (name.empty())
         return std::string(kEmpty);
@@ -60,5 +79,11 @@ std::string CSafeName::Problem(std::string_view name)
         return std::string(kTrailingDot);
     if (name.back() == ' ')
         return std::string(kTrailingSpace);
+    const size_t units = Utf16Length(name) + Utf16Length(extension);
+    if (units > kLongestFileName)
+        return MessageText(kTooLong, {std::to_string(units)});
+    // Linux counts bytes: what converts on one platform converts on the others.
+    if (name.size() + extension.size() > kLongestFileName)
+        return MessageText(kTooManyBytes, {std::to_string(name.size() + extension.size())});
     return {};
 }

@@ -3,6 +3,7 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/FileSystem.h"
 #include "vbproject/VBFileTexts.h"
 
 namespace {
@@ -15,5 +16,5 @@ bool CVBClass::Create(const std::string& folder)
 {
     std::string header;
     CVBFileTexts::GetClassHeader(GetName(), header);
-    return OpenWithHeader(folder + "/" + GetName() + std::string(kExtension), header);
+    return OpenWithHeader(CFileSystem::JoinPath(folder, GetName() + std::string(kExtension)), header);
 }

@@ -6,6 +6,7 @@
 #include "common/MessageText.h"
 #include "common/Placeholder.h"
 #include "log/Log.h"
+#include "platform/FileSystem.h"
 #include "vbproject/VBClass.h"
 #include "vbproject/SafeName.h"
 #include "vbproject/VBFileTexts.h"
@@ -61,9 +62,12 @@ constexpr std::string_view kGlobalDeclarations =
 // Size from which the routine text written so far goes to the file.
 constexpr size_t kRoutineSlice = size_t{1} << 20;
 
-constexpr std::string_view kUnsafeModuleName = "unsafe module name 'ITEM_00001': ITEM_00002";
-constexpr std::string_view kUnsafeClassName = "unsafe class name 'ITEM_00001': ITEM_00002";
+constexpr std::string_view kUnsafeModuleName = "unsafe module name '{module}': {reason}";
+constexpr std::string_view kUnsafeClassName = "unsafe class name '{class}': {reason}";
 constexpr std::string_view kReplacedBefore = "{failure} (already replaced: {files})";
+// The longest name each kind of name goes into: the project folder's is shorter than the .vbp's.
+constexpr std::string_view kProjectExtension = ".vbp";
+constexpr std::string_view kClassExtension = ".cls";
 
 }  // namespace
 
@@ -171,13 +175,13 @@ bool CVBProjectBuilder::HasSafeNames()
     // The module name becomes a folder under the target, and each class name a file in it:
     // neither may lead anywhere else, nor be a name that Windows refuses or reads otherwise.
     const std::string& name = moduleName_;
-    if (std::string problem = CSafeName::Problem(name); !problem.empty())
-        return Fail(MessageText(kUnsafeModuleName, {name, problem}));
+    if (std::string problem = CSafeName::Problem(name, kProjectExtension); !problem.empty())
+        return Fail(MessageText(kUnsafeModuleName, {{"module", name}, {"reason", problem}}));
     std::vector<std::string> classNames;
     if (globalCode_ && globalCode_->GetClassNames(classNames)) {
         for (const std::string& className : classNames)
-            if (std::string problem = CSafeName::Problem(className); !problem.empty())
-                return Fail(MessageText(kUnsafeClassName, {className, problem}));
+            if (std::string problem = CSafeName::Problem(className, kClassExtension); !problem.empty())
+                return Fail(MessageText(kUnsafeClassName, {{"class", className}, {"reason", problem}}));
     }
     return true;
 }
@@ -193,7 +197,7 @@ bool CVBProjectBuilder::WriteProjectFile()
 
 std::string CVBProjectBuilder::ProjectFolder() const
 {
-    return targetFolder_ + "/" + project_->GetName();
+    return CFileSystem::JoinPath(targetFolder_, project_->GetName());
 }
 
 bool CVBProjectBuilder::AppendEntry(const std::string& entry)

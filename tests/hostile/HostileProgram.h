@@ -48,7 +48,8 @@ public:
     Program() { MakeFolder(target_); }
 
     const std::string& Target() const { return target_; }
-    std::string Work(const std::string& name) const { return work_ / name; }
+    // A file of the work folder as the program names it.
+    std::string Work(const std::string& name) const { return JoinedPath(work_.Path(), name); }
     void WriteRule(const std::string& name, const std::string& bytes) const
     {
         WriteFileBytes(work_ / name, bytes);
