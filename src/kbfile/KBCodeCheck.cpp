@@ -9,6 +9,7 @@
 #include "common/MessageText.h"
 #include "kbfile/KBWarnings.h"
 #include "kbitems/KBItem.h"
+#include "platform/TemporaryFiles.h"
 #include "vbcheck/VBCheckMessages.h"
 #include "vbcheck/VBModuleCheck.h"
 #include "vbproject/GlobalCode.h"
@@ -30,7 +31,7 @@ void CKBCodeCheck::Start(const CVBProjectBuilder& builder)
         }
     };
     try {
-        thread_ = std::thread(run);
+        thread_ = CTemporaryFiles::StartThread(run);
     } catch (const std::system_error&) {
         run();
     }

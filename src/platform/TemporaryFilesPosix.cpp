@@ -1,6 +1,7 @@
 #include "platform/TemporaryFiles.h"
 
 #include <algorithm>
+#include <utility>
 #include <csignal>
 #include <signal.h>
 #include <unistd.h>
@@ -79,4 +80,11 @@ void CTemporaryFiles::Forget(const std::string& path)
     CInterruptionsHeld held;
     if (gTemporaries)
         std::erase(*gTemporaries, path);
+}
+
+std::thread CTemporaryFiles::StartThread(std::function<void()> work)
+{
+    // The new thread takes the mask it starts with.
+    CInterruptionsHeld held;
+    return std::thread(std::move(work));
 }

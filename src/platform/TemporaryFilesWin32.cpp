@@ -1,6 +1,7 @@
 #include "platform/TemporaryFiles.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 #include <windows.h>
 
@@ -63,4 +64,10 @@ void CTemporaryFiles::Forget(const std::string& path)
     if (gTemporaries)
         std::erase(*gTemporaries, path);
     ::LeaveCriticalSection(&ListGuard());
+}
+
+std::thread CTemporaryFiles::StartThread(std::function<void()> work)
+{
+    // Console events arrive on a thread of their own, whatever the others do.
+    return std::thread(std::move(work));
 }
