@@ -18,8 +18,5 @@ struct MessageField {
 // written.
 std::string MessageText(std::string_view messageTemplate, std::initializer_list<MessageField> fields);
 
-// The same for templates that still number their fields ITEM_0000n, n-th value for the n-th.
-std::string MessageText(std::string_view messageTemplate, std::initializer_list<std::string_view> values);
-
 // text with its control characters escaped as MessageText shows them.
 std::string EscapeControls(std::string_view text);

@@ -130,7 +130,7 @@ void CKBCodeCheck::FindAmbiguousCalls(const std::vector<const CKBItem*>& items,
             const auto found = shared.find(FoldCase(called));
             if (found == shared.end())
                 continue;
-            found_.push_back({found->second, MessageText(kAmbiguousName, {called})});
+            found_.push_back({found->second, MessageText(kAmbiguousName, {{"name", called}})});
             // Told once, however many items call it.
             shared.erase(found);
         }

@@ -14,12 +14,12 @@ namespace {
 std::unique_ptr<CLog> currentLog;
 
 constexpr std::string_view kBeginBanner =
-    "--------------------------  Begin to convert ITEM_00001  --------------------------------------\n";
+    "--------------------------  Begin to convert {path}  --------------------------------------\n";
 constexpr std::string_view kFinishBanner =
-    "--------------------------  Finish to convert ITEM_00001  -------------------------------------\n\n";
+    "--------------------------  Finish to convert {path}  -------------------------------------\n\n";
 constexpr std::string_view kNoLogFolder = "no folder was given for logs";
-constexpr std::string_view kCannotCreateFolder = "cannot create folder ITEM_00001";
-constexpr std::string_view kCannotCreateFile = "cannot create ITEM_00001: ITEM_00002";
+constexpr std::string_view kCannotCreateFolder = "cannot create folder {path}";
+constexpr std::string_view kCannotCreateFile = "cannot create {path}: {reason}";
 constexpr std::string_view kStepLine = "ITEM_00001 ----> ITEM_00002 ----> ITEM_00003\n";
 constexpr std::string_view kFailureLine = "{time} ----> {message}\n";
 constexpr std::string_view kWriteFileMessage = "Write ITEM_00001 to VB ITEM_00002 file.";
@@ -91,7 +91,7 @@ void CLog::OpenFile(const std::string& logFolder, const std::string& userFolder)
     if (CProgramFolders::MakeUserFolder(userFolder))
         CreateIn(userFolder);
     else
-        fileProblem_ = MessageText(kCannotCreateFolder, {userFolder});
+        fileProblem_ = MessageText(kCannotCreateFolder, {{"path", userFolder}});
 }
 
 bool CLog::CreateIn(const std::string& folder)
@@ -106,7 +106,7 @@ bool CLog::CreateIn(const std::string& folder)
             fileProblem_.clear();
             return true;
         }
-        fileProblem_ = MessageText(kCannotCreateFile, {path, file_.ErrorText()});
+        fileProblem_ = MessageText(kCannotCreateFile, {{"path", path}, {"reason", file_.ErrorText()}});
         if (CFileSystem::EntryExists(path) == false)
             return false;  // the folder takes no new file
     }
@@ -123,7 +123,7 @@ void CLog::WriteBanner(std::string_view bannerTemplate, const std::string& ruleP
 {
     // Escaped as standard error shows it: a line break in a file name cannot forge a log line.
     if (file_.IsOpen())
-        file_.Write(MessageText(bannerTemplate, {rulePath}));
+        file_.Write(MessageText(bannerTemplate, {{"path", rulePath}}));
 }
 
 void CLog::BeginConversion(const std::string& rulePath)

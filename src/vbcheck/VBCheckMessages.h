@@ -38,6 +38,6 @@ constexpr std::string_view kTooManyContinuations = "Too many line continuations"
 constexpr std::string_view kLineTooLong = "Line too long";
 constexpr std::string_view kIdentifierTooLong = "Identifier too long";
 constexpr std::string_view kLabelNotDefined = "Label not defined";
-// ITEM_00001: the name as the second declaration spells it.
-constexpr std::string_view kAmbiguousName = "Ambiguous name detected: ITEM_00001";
+// {name}: the name as the second declaration spells it.
+constexpr std::string_view kAmbiguousName = "Ambiguous name detected: {name}";
 constexpr std::string_view kDuplicateDeclaration = "Duplicate declaration in current scope";

@@ -30,7 +30,7 @@ bool CVBDeclarations::Register(std::string_view name, unsigned kindBit)
     kinds |= kindBit;
     if (!clash)
         return true;
-    ambiguity_ = MessageText(kAmbiguousName, {name});
+    ambiguity_ = MessageText(kAmbiguousName, {{"name", name}});
     return cursor_.Fail(ambiguity_);
 }
 

@@ -14,8 +14,8 @@ constexpr std::string_view kReservedCharacter = "it holds '{character}'";
 constexpr std::string_view kDevice = "it is a reserved device name";
 constexpr std::string_view kTrailingDot = "it ends in a dot";
 constexpr std::string_view kTrailingSpace = "it ends in a space";
-constexpr std::string_view kTooLong = "it makes a file name of ITEM_00001 characters, more than 255";
-constexpr std::string_view kTooManyBytes = "it makes a file name of ITEM_00001 bytes in UTF-8, more than 255";
+constexpr std::string_view kTooLong = "it makes a file name of {count} characters, more than 255";
+constexpr std::string_view kTooManyBytes = "it makes a file name of {count} bytes in UTF-8, more than 255";
 
 // The longest name that NTFS, ext4 and their kin take, in UTF-16 units on Windows, in bytes on
 // Linux; the first is the rule, since that is where VB runs.
@@ -81,9 +81,9 @@ std::string CSafeName::Problem(std::string_view name, std::string_view extension
         return std::string(kTrailingSpace);
     const size_t units = Utf16Length(name) + Utf16Length(extension);
     if (units > kLongestFileName)
-        return MessageText(kTooLong, {std::to_string(units)});
+        return MessageText(kTooLong, {{"count", std::to_string(units)}});
     // Linux counts bytes: what converts on one platform converts on the others.
     if (name.size() + extension.size() > kLongestFileName)
-        return MessageText(kTooManyBytes, {std::to_string(name.size() + extension.size())});
+        return MessageText(kTooManyBytes, {{"count", std::to_string(name.size() + extension.size())}});
     return {};
 }

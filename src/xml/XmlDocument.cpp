@@ -19,8 +19,8 @@
 
 namespace {
 
-constexpr std::string_view kCannotRead = "cannot read ITEM_00001: ITEM_00002";
-constexpr std::string_view kRefusedEntity = "failed to load external entity \"ITEM_00001\"";
+constexpr std::string_view kCannotRead = "cannot read {path}: {reason}";
+constexpr std::string_view kRefusedEntity = "failed to load external entity \"{entity}\"";
 constexpr std::string_view kTooLarge = "the rule file is too large";
 constexpr std::string_view kNotLoaded = "the rule file does not load";
 constexpr std::string_view kNoParser = "no XML parser could be created";
@@ -46,7 +46,7 @@ xmlParserInput* RefuseEntity(const char* url, const char* id, xmlParserCtxt* con
 {
     if (context && context->_private) {
         static_cast<CXmlTreeBuilder*>(context->_private)
-            ->Fail(MessageText(kRefusedEntity, {url ? url : (id ? id : "")}));
+            ->Fail(MessageText(kRefusedEntity, {{"entity", std::string_view(url ? url : (id ? id : ""))}}));
     }
     return nullptr;
 }
@@ -227,7 +227,7 @@ std::optional<CXmlNode> CXmlDocument::Root() const
 
 bool CXmlDocument::FailToRead(const std::string& path, const std::string& errorText)
 {
-    return Fail(MessageText(kCannotRead, {path, errorText}), 0);
+    return Fail(MessageText(kCannotRead, {{"path", path}, {"reason", errorText}}), 0);
 }
 
 bool CXmlDocument::Fail(std::string message, long line)

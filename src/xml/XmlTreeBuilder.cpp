@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr std::string_view kUnresolvedEntity = "entity 'ITEM_00001' is not resolved";
+constexpr std::string_view kUnresolvedEntity = "entity '{entity}' is not resolved";
 // libxml2's words where it checks its limit for one text itself.
 constexpr std::string_view kCDataTooBig = "CData section too big found";
 constexpr std::string_view kTextTooBig = "Text too big found";
@@ -215,7 +215,7 @@ void CXmlTreeBuilder::ProcessingInstruction(void* context, const xmlChar*, const
 void CXmlTreeBuilder::Reference(void* context, const xmlChar* name)
 {
     CXmlTreeBuilder& builder = Of(context);
-    builder.Fail(MessageText(kUnresolvedEntity, {View(name)}), builder.Line(), false);
+    builder.Fail(MessageText(kUnresolvedEntity, {{"entity", View(name)}}), builder.Line(), false);
     xmlStopParser(static_cast<xmlParserCtxt*>(context));
     xmlStopParser(builder.context_);
 }
