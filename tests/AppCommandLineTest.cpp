@@ -260,7 +260,7 @@ TEST(AppCommandLine, CheckReportsErrorsAndWarningsAndWritesNothing)
         size_t n = 0;
         for (std::string line; std::getline(lines, line); ++n) {
             ASSERT_LT(n, c.err.size()) << c.behaviour << ": " << line;
-            EXPECT_EQ(line.rfind(program.work.Path() + "/" + c.err[n], 0), 0u) << c.behaviour << ": " << line;
+            EXPECT_EQ(line.rfind(JoinedPath(program.work.Path(), c.err[n]), 0), 0u) << c.behaviour << ": " << line;
         }
         EXPECT_EQ(n, c.err.size()) << c.behaviour;
         EXPECT_EQ(ListFolder(program.work.Path()), before) << c.behaviour;
