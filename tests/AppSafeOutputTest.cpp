@@ -149,7 +149,8 @@ const Case kCases[] = {
          MakeReadOnly(Project(p) + "/GlobalCode.bas");
      },
      kBatch, {.unprivileged = true}, 1,
-     "WORK/Plant.pxkbx: error: cannot replace target/Plant/GlobalCode.bas: it is read-only", kPlant, {},
+     "WORK/Plant.pxkbx: error: cannot replace " + JoinedPath(JoinedPath("target", "Plant"), "GlobalCode.bas") +
+         ": it is read-only", kPlant, {},
      ExpectEarlierPlant},
     {"a replaced file keeps its permission bits",
      [](const hostile::Program& p) {
@@ -344,6 +345,7 @@ TEST(AppSafeOutput, AConversionWaitsForAnotherIntoTheSameProjectAndSaysSoOnce)
     const hostile::Outcome outcome = program.Run(kBatch);
     holder.join();
     EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
-    EXPECT_EQ(outcome.err, "rulecast: waiting for another conversion into target/Plant to finish\n");
+    EXPECT_EQ(outcome.err,
+              "rulecast: waiting for another conversion into " + JoinedPath("target", "Plant") + " to finish\n");
     ExpectFiles(Project(program), kPlantFiles);
 }

@@ -95,7 +95,7 @@ public:
     }
     bool Rename(const std::string& from, const std::string& to, std::string& error) override
     {
-        if (!refusedName_.empty() && to.ends_with("/" + refusedName_)) {
+        if (!refusedName_.empty() && to.ends_with(JoinedPath("", refusedName_))) {
             error = kOpenElsewhere;
             return false;
         }
@@ -256,7 +256,8 @@ TEST_F(VBProjectBuilderTest, AFailureLeavesTheEarlierProjectOrSaysWhichFilesWere
 {
     const std::vector<std::string> files = {"DataServiceImpl.cls", "GlobalCode.bas", "KBRoutine.bas", "P.cls",
                                             "Plant.vbp"};
-    const std::string folder = target / "Plant";
+    // Joined as the program joins it, "\\" on Windows.
+    const std::string folder = JoinedPath(target.Path(), "Plant");
     struct Row {
         const char* behaviour;
         size_t bytesLeft;
@@ -268,17 +269,17 @@ TEST_F(VBProjectBuilderTest, AFailureLeavesTheEarlierProjectOrSaysWhichFilesWere
         std::optional<Need> needs = std::nullopt;
     } rows[] = {
         {"a disk that fills up replaces nothing", 1200, "", "",
-         "cannot write " + folder + "/DataServiceImpl.cls: No space left on device", {}},
+         "cannot write " + JoinedPath(folder, "DataServiceImpl.cls") + ": No space left on device", {}},
         {"a rename refused half way says which files were replaced", SIZE_MAX, "GlobalCode.bas", "",
-         "cannot replace " + folder + "/GlobalCode.bas: it is open in another program (already replaced: P.cls, "
+         "cannot replace " + JoinedPath(folder, "GlobalCode.bas") + ": it is open in another program (already replaced: P.cls, "
          "DataServiceImpl.cls)",
          {"P.cls", "DataServiceImpl.cls"}},
         {"the project file's rename refused leaves the earlier project file", SIZE_MAX, "Plant.vbp", "",
-         "cannot replace " + folder + "/Plant.vbp: it is open in another program (already replaced: P.cls, "
+         "cannot replace " + JoinedPath(folder, "Plant.vbp") + ": it is open in another program (already replaced: P.cls, "
          "DataServiceImpl.cls, GlobalCode.bas, KBRoutine.bas)",
          {"P.cls", "DataServiceImpl.cls", "GlobalCode.bas", "KBRoutine.bas"}},
         {"a file open in another program is refused before anything is replaced", SIZE_MAX, "", "KBRoutine.bas",
-         "cannot replace " + folder + "/KBRoutine.bas: it is open in another program", {},
+         "cannot replace " + JoinedPath(folder, "KBRoutine.bas") + ": it is open in another program", {},
          Need::kSharingViolations},
     };
     for (const Row& row : rows) {
