@@ -32,8 +32,6 @@ public:
     // path becomes file:///C:/... .
     static std::string PathAsUrl(const std::string& path);
 
-    // The file opened for reading its bytes; nullptr, with errno set, when it cannot be.
-    static std::FILE* OpenForReading(const std::string& path);
     // The C library's words for an errno value ("No space left on device").
     static std::string ErrnoText(int errorNumber);
     // The characters that end a folder's name in a path: "/", and on Windows "\\" too.

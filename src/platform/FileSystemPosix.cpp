@@ -94,11 +94,6 @@ std::string CFileSystem::PathAsUrl(const std::string& path)
     return path;
 }
 
-std::FILE* CFileSystem::OpenForReading(const std::string& path)
-{
-    return std::fopen(path.c_str(), "rb");
-}
-
 std::string CFileSystem::ErrnoText(int errorNumber)
 {
     return std::strerror(errorNumber);

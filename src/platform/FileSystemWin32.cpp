@@ -141,11 +141,6 @@ std::string CFileSystem::PathAsUrl(const std::string& path)
     return drive ? "file:///" + url : url;
 }
 
-std::FILE* CFileSystem::OpenForReading(const std::string& path)
-{
-    return ::_wfopen(WideText(path).c_str(), L"rb");
-}
-
 std::string CFileSystem::ErrnoText(int errorNumber)
 {
     return std::strerror(errorNumber);
