@@ -22,6 +22,9 @@ public:
     // Flushes what file holds to the disk itself (fsync, FlushFileBuffers), so that a crash after
     // a rename cannot leave an empty file in the earlier one's place.
     virtual bool Flush(std::FILE* file, std::string& error);
+    // Asks the disk to start writing what file holds, without waiting, so that Flush finds
+    // little left to wait for; where the system has no such call, it does nothing.
+    virtual void StartFlush(std::FILE* file);
     // Puts the file at from in to's place, replacing whatever entry is there, a link included.
     virtual bool Rename(const std::string& from, const std::string& to, std::string& error);
 

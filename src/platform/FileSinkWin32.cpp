@@ -21,6 +21,9 @@ bool CFileSink::Flush(std::FILE* file, std::string& error)
     return false;
 }
 
+// Windows's cache writes behind by itself; FlushFileBuffers has no asynchronous start.
+void CFileSink::StartFlush(std::FILE*) {}
+
 bool CFileSink::Rename(const std::string& from, const std::string& to, std::string& error)
 {
     const std::wstring target = WideText(to);

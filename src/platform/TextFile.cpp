@@ -182,6 +182,10 @@ bool CTextFile::Write(std::string_view text, bool flush)
         return false;
     if (flush && std::fflush(file_.get()) != 0)
         return Fail();
+    if (flush && !temporaryPath_.empty() && unflushedBytes_ >= kStartFlushBytes) {
+        sink_->StartFlush(file_.get());
+        unflushedBytes_ = 0;
+    }
     return true;
 }
 
@@ -202,8 +206,10 @@ bool CTextFile::WriteChunk(char* chunk, size_t& used, bool last)
 bool CTextFile::WriteBytes(const char* bytes, size_t count)
 {
     std::string error;
-    if (sink_->Write(file_.get(), bytes, count, error))
+    if (sink_->Write(file_.get(), bytes, count, error)) {
+        unflushedBytes_ += count;
         return true;
+    }
     errorText_ = error;
     return false;
 }
@@ -216,6 +222,7 @@ CTextFile::~CTextFile()
 void CTextFile::Close()
 {
     file_.reset();
+    unflushedBytes_ = 0;
     RemoveTemporary();
 }
 

@@ -88,6 +88,9 @@ private:
 
     // Most bytes of converted text handed to the library at a time; held on the stack.
     static constexpr size_t kChunkSize = 16 * 1024;
+    // Bytes of a replacing file after which the disk is asked to start writing them, so that the
+    // flush at Finish does not wait for a whole large file.
+    static constexpr size_t kStartFlushBytes = 4 * 1024 * 1024;
     // Temporary names tried before giving up when every one is taken.
     static constexpr int kTemporaryAttempts = 100;
     // What follows the prefix in a temporary name.
@@ -102,4 +105,6 @@ private:
     // Set while a file opened by OpenReplacing is not yet in place.
     std::string temporaryPath_;
     std::string replacedPath_;
+    // Bytes handed to a replacing file since the disk was last asked to start writing.
+    size_t unflushedBytes_ = 0;
 };

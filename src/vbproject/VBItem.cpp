@@ -34,14 +34,14 @@ bool CVBItem::WriteText(std::string_view text)
 bool CVBItem::Finish()
 {
     if (!file_.IsOpen())
-        return Fail("cannot write " + (path_.empty() ? name_ : path_) + ": file not open");
+        return Fail(MessageText(kCannotWrite, {{"path", path_.empty() ? name_ : path_}, {"reason", kNotOpen}}));
     // A file with a failed write lacks text: it never takes the earlier file's place.
     if (!errorText_.empty()) {
         file_.Close();
         return false;
     }
     if (!file_.Finish())
-        return Fail("cannot write " + path_ + ": " + file_.ErrorText());
+        return Fail(MessageText(kCannotWrite, {{"path", path_}, {"reason", file_.ErrorText()}}));
     return true;
 }
 
