@@ -7,7 +7,7 @@
 #include "hostile/HostileProgram.h"
 #include "kbfile/KBItemsConvertor.h"
 #include "log/Log.h"
-#include "platform/FileSystem.h"
+#include "xml/XmlDocument.h"
 
 using hostile::ExpectCleanFailure;
 using hostile::Program;
@@ -34,7 +34,7 @@ TEST(AppDiagnostics, EveryFailureNamesItsReasonAndLine)
         {"empty", "", ":1: error: Document is empty"},
         {"external-entity",
          "<!DOCTYPE R [<!ENTITY x SYSTEM \"hostname\">]>\n<R name=\"P\">\n<GlobalCode>&x;</GlobalCode>\n</R>\n",
-         ":3: error: failed to load external entity \"" + CFileSystem::PathAsUrl(program.Work("hostname")) + "\""},
+         ":3: error: failed to load external entity \"" + CXmlDocument::UrlOf(program.Work("hostname")) + "\""},
         {"no-module-name", "<Rules>\n</Rules>\n", ":1: error: the root element has no attribute 'name'"},
         {"classblock-without-name", "<Rules name=\"P\">\n\n<Classblock/>\n</Rules>\n",
          ":3: error: a Classblock has no attribute 'name'"},

@@ -3,7 +3,7 @@
 #include "KBFileFixture.h"
 #include "kbfile/KBItemsConvertor.h"
 #include "kbfile/KBReaderError.h"
-#include "platform/FileSystem.h"
+#include "xml/XmlDocument.h"
 
 namespace {
 
@@ -138,7 +138,7 @@ TEST_F(KBFileReaderTest, LoadFailsWithoutAStepLine)
         {"root without name", "<!-- module -->\n<kb Name=\"Plant\">" + kGlobalCode + "</kb>",
          "the root element has no attribute 'name'", 2},
         {"external entity", "<!DOCTYPE kb [<!ENTITY x SYSTEM \"other.pxkbx\">]>\n<kb name=\"Plant\">&x;</kb>",
-         "failed to load external entity \"" + CFileSystem::PathAsUrl(folder.Path()) + "/other.pxkbx\"", 2},
+         "failed to load external entity \"" + CXmlDocument::UrlOf(folder.Path()) + "/other.pxkbx\"", 2},
     };
     WriteRule("Plant", "other.pxkbx");
     for (const Case& c : cases) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/FileSystem.h"
 #include "xml/XmlDocument.h"
 #include "TestSupport.h"
 
@@ -138,6 +139,21 @@ TEST(XmlTest, NothingIsLoadedFromOutsideTheFile)
     CXmlDocument unused;
     EXPECT_TRUE(unused.Load(WriteRule(folder, "<!DOCTYPE r SYSTEM \"secret.dtd\">\n<r/>")))
         << "a DTD that nothing needs is not a reason to fail";
+}
+
+TEST(XmlTest, TheDocumentsUrlIsItsPathWhereLibxmlCanReadIt)
+{
+    // A Windows path means a file to libxml2 only as a file URL; a Unix path is one as it stands.
+    const bool windows = CFileSystem::PathSeparators().find('\\') != std::string_view::npos;
+    const struct {
+        std::string path, windowsUrl;
+    } cases[] = {
+        {"C:\\My Rules\\50%.pxkbx", "file:///C:/My%20Rules/50%25.pxkbx"},
+        {"\\\\server\\share\\a.pxkbx", "//server/share/a.pxkbx"},
+        {"/srv/my rules/a\\b.pxkbx", "/srv/my%20rules/a/b.pxkbx"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CXmlDocument::UrlOf(c.path), windows ? c.windowsUrl : c.path) << c.path;
 }
 
 TEST(XmlTest, FailuresKeepTheParsersMessageAndLine)

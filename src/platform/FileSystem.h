@@ -28,9 +28,6 @@ public:
     // another user may have planted in a folder they share, to lead this user's writing elsewhere.
     static bool IsLinkOfAnotherUser(const std::string& path);
     static std::string CurrentFolder();
-    // The path as a URL that names resolve against: a Unix path is one as it stands; a Windows
-    // path becomes file:///C:/... .
-    static std::string PathAsUrl(const std::string& path);
 
     // The C library's words for an errno value ("No space left on device").
     static std::string ErrnoText(int errorNumber);

@@ -89,11 +89,6 @@ std::string CFileSystem::CurrentFolder()
     return buffer.data();
 }
 
-std::string CFileSystem::PathAsUrl(const std::string& path)
-{
-    return path;
-}
-
 std::string CFileSystem::ErrnoText(int errorNumber)
 {
     return std::strerror(errorNumber);

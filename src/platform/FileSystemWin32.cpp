@@ -124,23 +124,6 @@ std::string CFileSystem::CurrentFolder()
     return Utf8Text(buffer.data(), length);
 }
 
-std::string CFileSystem::PathAsUrl(const std::string& path)
-{
-    std::string url;
-    for (char c : path) {
-        if (c == '\\')
-            url += '/';
-        else if (c == ' ')
-            url += "%20";
-        else if (c == '%')
-            url += "%25";
-        else
-            url += c;
-    }
-    const bool drive = url.size() >= 2 && url[1] == ':';
-    return drive ? "file:///" + url : url;
-}
-
 std::string CFileSystem::ErrnoText(int errorNumber)
 {
     return std::strerror(errorNumber);

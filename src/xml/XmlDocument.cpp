@@ -108,6 +108,25 @@ CXmlDocument::CXmlDocument() = default;
 
 CXmlDocument::~CXmlDocument() = default;
 
+std::string CXmlDocument::UrlOf(const std::string& path)
+{
+    if (CFileSystem::PathSeparators().find('\\') == std::string_view::npos)
+        return path;
+    std::string url;
+    for (char c : path) {
+        if (c == '\\')
+            url += '/';
+        else if (c == ' ')
+            url += "%20";
+        else if (c == '%')
+            url += "%25";
+        else
+            url += c;
+    }
+    const bool drive = url.size() >= 2 && url[1] == ':';
+    return drive ? "file:///" + url : url;
+}
+
 bool CXmlDocument::Load(const std::string& path)
 {
     tree_.reset();
@@ -117,7 +136,7 @@ bool CXmlDocument::Load(const std::string& path)
         return source.TooLarge() ? Fail(std::string(kTooLarge), 0) : FailToRead(path, source.ErrorText());
     // The document's URL, against which libxml2 resolves the names the document holds, so that a
     // refused entity is reported by its full name.
-    const std::string url = CFileSystem::PathAsUrl(path);
+    const std::string url = UrlOf(path);
     const int options = OptionsFor(source.StartsWithByteOrderMark());
     const Parsed parsed =
         ParseInPieces(url, options, [&](char* buffer, int size) { return source.Read(buffer, size); });

@@ -30,6 +30,11 @@ public:
 
     std::optional<CXmlNode> Root() const;
 
+    // The URL that libxml2 resolves a document's names against, and that its messages show: a
+    // Unix path as it stands; where a backslash separates folders too, C:\My Rules\a.pxkbx
+    // becomes file:///C:/My%20Rules/a.pxkbx.
+    static std::string UrlOf(const std::string& path);
+
     // Why the last Load or Parse failed, and the line it names (0 when none).
     const std::string& ErrorMessage() const { return errorMessage_; }
     long ErrorLine() const { return errorLine_; }
