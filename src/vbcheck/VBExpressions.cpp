@@ -25,15 +25,17 @@ bool CVBExpressions::IsBinaryOperator() const
     const VBToken& token = cursor_.Peek();
     if (token.kind == VBTokenKind::Word)
         return !token.escaped && IsWordOperator(token.text);
-    if (token.kind != VBTokenKind::Symbol || token.text.empty())
+    if (token.kind != VBTokenKind::Symbol)
         return false;
-    static constexpr std::string_view kOperators[] = {"+", "-",  "*",  "/",  "\\", "^",  "&", "=",
-                                                      "<", ">", "<>", "<=", ">=", "=<", "=>", "><"};
-    for (std::string_view op : kOperators) {
-        if (token.text == op)
-            return true;
+    // Every two-character symbol but := compares: <>, <=, >=, =<, =>, ><.
+    if (token.text.size() == 2)
+        return token.text[0] != ':';
+    switch (token.text.size() == 1 ? token.text[0] : '\0') {
+    case '+': case '-': case '*': case '/': case '\\': case '^': case '&': case '=': case '<': case '>':
+        return true;
+    default:
+        return false;
     }
-    return false;
 }
 
 bool CVBExpressions::Expression()

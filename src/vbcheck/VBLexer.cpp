@@ -35,10 +35,24 @@ size_t CharacterCount(std::string_view text)
     return count;
 }
 
-bool Previous(const std::vector<VBToken>& tokens, std::string_view symbol)
+bool IsSymbolCharacter(char c)
 {
-    return !tokens.empty() && tokens.back().kind == VBTokenKind::Symbol &&
-           tokens.back().text == symbol;
+    switch (c) {
+    case '(': case ')': case ',': case ';': case ':': case '.': case '!': case '=': case '<': case '>':
+    case '+': case '-': case '*': case '/': case '\\': case '^': case '&': case '#':
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Where a statement starts, a word may be Rem: at the line's start or after a colon.
+bool AtStatementStart(const std::vector<VBToken>& tokens)
+{
+    if (tokens.empty())
+        return true;
+    const VBToken& last = tokens.back();
+    return last.kind == VBTokenKind::Symbol && last.text.size() == 1 && last.text[0] == ':';
 }
 
 }  // namespace
@@ -125,7 +139,6 @@ bool CVBLexer::NextLine(std::vector<VBToken>& tokens, Line& line)
             break;
         }
         const char c = text_[pos_];
-        const bool statementStart = tokens.empty() || Previous(tokens, ":");
         if (c == '_' && IsContinuation()) {
             while (!AtLineEnd())
                 ++pos_;
@@ -136,9 +149,10 @@ bool CVBLexer::NextLine(std::vector<VBToken>& tokens, Line& line)
         } else if (c == '\'') {
             SkipComment(line);
         } else if (IsNameStart(static_cast<unsigned char>(c))) {
+            const bool statementStart = AtStatementStart(tokens);
             const size_t start = pos_;
             ReadWord(tokens, line);
-            if (statementStart && EqualIgnoringCase(text_.substr(start, pos_ - start), "Rem")) {
+            if (statementStart && IsKeyword(text_.substr(start, pos_ - start), "Rem")) {
                 tokens.pop_back();
                 SkipComment(line);
             }
@@ -285,16 +299,18 @@ bool CVBLexer::ReadEscapedName(std::vector<VBToken>& tokens)
 
 void CVBLexer::ReadSymbol(std::vector<VBToken>& tokens, Line& line)
 {
-    static constexpr std::string_view kPairs[] = {":=", "<>", "<=", ">=", "=<", "=>", "><"};
-    static constexpr std::string_view kSingles = "(),;:.!=<>+-*/\\^&#";
-    for (std::string_view pair : kPairs) {
-        if (text_.substr(pos_, 2) == pair) {
-            Push(tokens, VBTokenKind::Symbol, pos_, pos_ + 2);
-            pos_ += 2;
-            return;
-        }
+    // Compared a character at a time: this runs for every operator and parenthesis of a module.
+    const char c = text_[pos_];
+    const char next = pos_ + 1 < text_.size() ? text_[pos_ + 1] : '\0';
+    const bool pair = (c == ':' && next == '=') || (c == '<' && (next == '>' || next == '=')) ||
+                      (c == '>' && (next == '=' || next == '<')) ||
+                      (c == '=' && (next == '<' || next == '>'));
+    if (pair) {
+        Push(tokens, VBTokenKind::Symbol, pos_, pos_ + 2);
+        pos_ += 2;
+        return;
     }
-    if (kSingles.find(text_[pos_]) == std::string_view::npos)
+    if (!IsSymbolCharacter(c))
         line.unknownCharacter = true;
     Push(tokens, VBTokenKind::Symbol, pos_, pos_ + 1);
     ++pos_;

@@ -19,9 +19,8 @@ VBStatementWord WordOf(const VBToken& token)
 // Members whose arguments have forms of their own: obj.Print a; b / obj.Line (0,0)-(1,1).
 bool HasOwnForm(std::string_view member)
 {
-    return EqualIgnoringCase(member, "Print") || EqualIgnoringCase(member, "Line") ||
-           EqualIgnoringCase(member, "Circle") || EqualIgnoringCase(member, "PSet") ||
-           EqualIgnoringCase(member, "Scale");
+    return IsKeyword(member, "Print") || IsKeyword(member, "Line") || IsKeyword(member, "Circle") ||
+           IsKeyword(member, "PSet") || IsKeyword(member, "Scale");
 }
 
 }  // namespace
@@ -262,7 +261,7 @@ bool CVBStatements::If()
     // An If that reads as a block If (it ends in Then, or in nothing) is opened even when its
     // condition is faulty, so that its End If is not told as a second error.
     const bool looksLikeBlock = cursor_.Last().kind == VBTokenKind::Word && !cursor_.Last().escaped &&
-                                EqualIgnoringCase(cursor_.Last().text, "Then");
+                                IsKeyword(cursor_.Last().text, "Then");
     const int line = cursor_.Peek().line;
     if (!expressions_.Expression()) {
         if (looksLikeBlock)
