@@ -21,10 +21,7 @@ bool CVBDeclarations::Register(std::string_view name, unsigned kindBit)
     procedureKey_.assign(name);
     for (char& c : procedureKey_)
         c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-    auto found = procedures_.find(procedureKey_);
-    if (found == procedures_.end())
-        found = procedures_.emplace(procedureKey_, 0u).first;
-    unsigned& kinds = found->second;
+    long& kinds = procedures_.Value(procedureKey_);
     // Property Get, Let and Set of one name make one property; anything else twice is a clash.
     const bool clash = (kindBit & kPropertyBits) ? (kinds & (~kPropertyBits | kindBit)) != 0 : kinds != 0;
     kinds |= kindBit;
@@ -32,6 +29,21 @@ bool CVBDeclarations::Register(std::string_view name, unsigned kindBit)
         return true;
     ambiguity_ = MessageText(kAmbiguousName, {{"name", name}});
     return cursor_.Fail(ambiguity_);
+}
+
+void CVBDeclarations::AddPublic(int piece, int line, std::string_view name)
+{
+    publicProcedures_.push_back({piece, line, publicNames_.size(), name.size()});
+    publicNames_.append(name);
+}
+
+std::vector<CVBDeclarations::PublicProcedure> CVBDeclarations::PublicProcedures() const
+{
+    std::vector<PublicProcedure> procedures;
+    procedures.reserve(publicProcedures_.size());
+    for (const PublicName& procedure : publicProcedures_)
+        procedures.push_back({procedure.piece, procedure.line, publicNames_.substr(procedure.start, procedure.size)});
+    return procedures;
 }
 
 bool CVBDeclarations::Declaration(bool first, int piece)
@@ -117,7 +129,7 @@ bool CVBDeclarations::Procedure(bool first, int piece, int line, bool isPrivate)
         return cursor_.Fail(kExpectedIdentifier);
     const std::string_view name = cursor_.Take().text;
     if (!isPrivate)
-        publicProcedures_.push_back({piece, line, std::string(name)});
+        AddPublic(piece, line, name);
     if (!Register(name, kindBit))
         return false;
     if (cursor_.TakeSymbol("(") && !SkipParameters())
@@ -161,7 +173,7 @@ bool CVBDeclarations::Declare(int piece, int line, bool isPrivate)
         return cursor_.Fail(kExpectedIdentifier);
     const std::string_view name = cursor_.Take().text;
     if (!isPrivate)
-        publicProcedures_.push_back({piece, line, std::string(name)});
+        AddPublic(piece, line, name);
     if (!Register(name, kindBit))
         return false;
     while (!cursor_.IsKind(VBTokenKind::End) && !cursor_.IsSymbol(":"))

@@ -10,11 +10,6 @@ constexpr int kMostContinuations = 24;
 constexpr size_t kLongestLine = 1023;
 constexpr size_t kLongestIdentifier = 255;
 
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\f' || c == '\v';
-}
-
 bool IsDigit(char c)
 {
     return c >= '0' && c <= '9';
@@ -113,14 +108,6 @@ void CVBLexer::SkipComment(Line& line)
             Problem(line, kTooManyContinuations);
         EndPhysicalLine(line);
     }
-}
-
-void CVBLexer::Push(std::vector<VBToken>& tokens, VBTokenKind kind, size_t start, size_t end)
-{
-    // The indentation after a " _" is no blank before: x _ / .Name stays one operand.
-    const bool spaceBefore = start > lineStart_ && IsBlank(text_[start - 1]) && tokenOnLine_;
-    tokens.push_back({kind, false, spaceBefore, line_, text_.substr(start, end - start)});
-    tokenOnLine_ = true;
 }
 
 bool CVBLexer::NextLine(std::vector<VBToken>& tokens, Line& line)
