@@ -38,6 +38,15 @@ bool CVBExpressions::IsBinaryOperator() const
     }
 }
 
+// Not, AddressOf, unary - and +. Asked by the token's kind first: it is asked for every operand.
+bool CVBExpressions::IsPrefixOperator() const
+{
+    const VBTokenKind kind = cursor_.Peek().kind;
+    if (kind == VBTokenKind::Symbol)
+        return cursor_.IsSymbol("-") || cursor_.IsSymbol("+");
+    return kind == VBTokenKind::Word && (cursor_.IsWord("Not") || cursor_.IsWord("AddressOf"));
+}
+
 bool CVBExpressions::Expression()
 {
     return Operand() && RestOfExpression();
@@ -56,17 +65,10 @@ bool CVBExpressions::RestOfExpression()
 bool CVBExpressions::Operand(std::string_view* lastMember, bool* endsInArguments)
 {
     // Prefix operators in a loop, not by recursion: - - - x nests nothing.
-    for (;;) {
-        if (cursor_.IsWord("Not") || cursor_.IsWord("AddressOf") || cursor_.IsSymbol("-") ||
-            cursor_.IsSymbol("+")) {
-            cursor_.Take();
-        } else if (cursor_.IsWord("New")) {
-            cursor_.Take();
-            return TypeName();
-        } else {
-            break;
-        }
-    }
+    while (IsPrefixOperator())
+        cursor_.Take();
+    if (cursor_.TakeWord("New"))
+        return TypeName();
     if (cursor_.TakeWord("TypeOf")) {
         if (!Enter())
             return false;

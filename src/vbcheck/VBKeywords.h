@@ -38,14 +38,20 @@ inline bool IsNamePart(unsigned char c)
 {
     return kVBNameBytes[c] & kNamePartByte;
 }
-// Whether text is the ASCII keyword, case aside. Inline, with the length and first letter compared
-// before any call: the checker asks this several times for most words it reads.
+// Whether text is the ASCII keyword, case aside. Inline and compared here: the checker asks this
+// several times for most words it reads. Text beyond ASCII goes to the general comparison.
 inline bool IsKeyword(std::string_view text, std::string_view keyword)
 {
-    if (text.size() != keyword.size() || text.empty())
+    if (text.size() != keyword.size())
         return false;
-    const auto first = static_cast<unsigned char>(text[0]);
-    if (first < 0x80 && (first | 0x20) != (static_cast<unsigned char>(keyword[0]) | 0x20))
-        return false;
-    return EqualIgnoringCase(text, keyword);
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x80)
+            return EqualIgnoringCase(text, keyword);
+        const auto k = static_cast<unsigned char>(keyword[i]);
+        const auto lower = static_cast<unsigned char>(k | 0x20);
+        if (c != k && !((c | 0x20) == lower && lower >= 'a' && lower <= 'z'))
+            return false;
+    }
+    return true;
 }

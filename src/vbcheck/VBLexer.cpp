@@ -1,5 +1,7 @@
 #include "vbcheck/VBLexer.h"
 
+#include <cstring>
+
 #include "common/FoldCase.h"
 #include "vbcheck/VBCheckMessages.h"
 #include "vbcheck/VBKeywords.h"
@@ -79,6 +81,9 @@ bool CVBLexer::EndPhysicalLine(Line& line)
     lineStart_ = pos_;
     tokenOnLine_ = false;
     ++line_;
+    // Indentation comes in runs of spaces: passed four at a time.
+    while (text_.size() - pos_ >= 4 && std::memcmp(text_.data() + pos_, "    ", 4) == 0)
+        pos_ += 4;
     return true;
 }
 
@@ -166,10 +171,9 @@ void CVBLexer::ReadWord(std::vector<VBToken>& tokens, Line& line)
     // A type suffix, unless the character begins what follows: rs!Field is a bang, not x!.
     if (pos_ < text_.size()) {
         const char s = text_[pos_];
-        const bool nextIsName = pos_ + 1 < text_.size() &&
-                                (IsNamePart(static_cast<unsigned char>(text_[pos_ + 1])) ||
-                                 text_[pos_ + 1] == '[');
-        if ((s == '$' || s == '%' || s == '&' || s == '!' || s == '#' || s == '@') && !nextIsName)
+        if ((s == '$' || s == '%' || s == '&' || s == '!' || s == '#' || s == '@') &&
+            !(pos_ + 1 < text_.size() &&
+              (IsNamePart(static_cast<unsigned char>(text_[pos_ + 1])) || text_[pos_ + 1] == '[')))
             ++pos_;
     }
     Push(tokens, VBTokenKind::Word, start, pos_);

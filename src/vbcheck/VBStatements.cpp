@@ -11,11 +11,6 @@ constexpr int kDeepestSingleLineIf = 100;
 
 using W = VBStatementWord;
 
-VBStatementWord WordOf(const VBToken& token)
-{
-    return token.kind == VBTokenKind::Word && !token.escaped ? StatementWordOf(token.text) : W::None;
-}
-
 // Members whose arguments have forms of their own: obj.Print a; b / obj.Line (0,0)-(1,1).
 bool HasOwnForm(std::string_view member)
 {
@@ -39,7 +34,7 @@ void CVBStatements::Line(const std::vector<VBToken>& tokens, int piece)
         cursor_.Take();
         cursor_.TakeSymbol(":");
     } else if (cursor_.IsKind(VBTokenKind::Word) && cursor_.IsSymbol(":", 1) &&
-               WordOf(cursor_.Peek()) == W::None) {
+               StatementWordOf(cursor_.Peek()) == W::None) {
         if (blocks_.InProcedure())
             blocks_.AddLabel(cursor_.Peek().text);
         cursor_.Take();
@@ -74,7 +69,7 @@ bool CVBStatements::Statement(bool first)
 {
     if (blocks_.InModuleBlock(VBBlockKind::Type) || blocks_.InModuleBlock(VBBlockKind::Enum))
         return InsideModuleBlock(first);
-    const VBStatementWord word = WordOf(cursor_.Peek());
+    const VBStatementWord word = StatementWordOf(cursor_.Peek());
     switch (word) {
     case W::Attribute:
         return SkipStatement();
