@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "common/FoldCase.h"
 #include "vbcheck/VBCheckMessages.h"
 #include "vbcheck/VBKeywords.h"
 

@@ -10,7 +10,6 @@
 // lone CR. The tokens view the text, which must outlive them.
 class CVBLexer {
 public:
-
     // What a logical line holds beside its tokens.
     struct Line {
         int firstLine = 0;
