@@ -2,7 +2,8 @@
 
 void CVBCursor::Start(const std::vector<VBToken>& tokens)
 {
-    tokens_ = &tokens;
+    tokens_ = tokens.data();
+    count_ = tokens.size();
     pos_ = 0;
     failed_ = false;
     message_ = {};
@@ -11,7 +12,7 @@ void CVBCursor::Start(const std::vector<VBToken>& tokens)
 
 const VBToken& CVBCursor::Last() const
 {
-    return tokens_->size() >= 2 ? (*tokens_)[tokens_->size() - 2] : tokens_->back();
+    return count_ >= 2 ? tokens_[count_ - 2] : tokens_[count_ - 1];
 }
 
 bool CVBCursor::Fail(std::string_view message)

@@ -11,18 +11,19 @@
 // have to guess.
 class CVBCursor {
 public:
+    // tokens ends in an End token and does not change while the cursor reads it.
     void Start(const std::vector<VBToken>& tokens);
 
     // Past the end, the End token that closes every line. Inline: the checker asks for every token.
     const VBToken& Peek(size_t ahead = 0) const
     {
         const size_t at = pos_ + ahead;
-        return at < tokens_->size() ? (*tokens_)[at] : tokens_->back();
+        return at < count_ ? tokens_[at] : tokens_[count_ - 1];
     }
     const VBToken& Take()
     {
         const VBToken& token = Peek();
-        if (pos_ + 1 < tokens_->size())
+        if (pos_ + 1 < count_)
             ++pos_;
         return token;
     }
@@ -78,7 +79,10 @@ public:
     int FailLine() const { return failLine_; }
 
 private:
-    const std::vector<VBToken>* tokens_ = nullptr;
+    // The line's tokens as a pointer and a count, not the vector: asked for every token, the
+    // vector's size would be a division each time.
+    const VBToken* tokens_ = nullptr;
+    size_t count_ = 0;
     size_t pos_ = 0;
     bool failed_ = false;
     std::string_view message_;
