@@ -62,24 +62,31 @@ constexpr std::array<Letter, 26> LettersOf()
 
 constexpr std::array<Letter, 26> kLetters = LettersOf();
 
+// Whether word is lower, a word of ASCII lower-case letters, in any case: setting the 0x20 bit
+// lowers a capital and turns no other byte into a lower-case letter, so no folded copy is needed.
+bool IsLowerCaseOf(std::string_view lower, std::string_view word)
+{
+    for (size_t i = 0; i < word.size(); ++i) {
+        if ((word[i] | 0x20) != lower[i])
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 VBStatementWord StatementWordOf(std::string_view word)
 {
-    char folded[12];
-    if (word.empty() || word.size() > sizeof folded)
+    if (word.empty())
         return W::None;
     const char first = static_cast<char>(word[0] | 0x20);
-    if (first < 'a' || first > 'z')
+    if (first < 'a' || first > 'z' || word.size() >= 32)
         return W::None;
     const Letter& letter = kLetters[static_cast<size_t>(first - 'a')];
     if (!(letter.lengths & (1u << word.size())))
         return W::None;
-    for (size_t i = 0; i < word.size(); ++i)
-        folded[i] = (word[i] >= 'A' && word[i] <= 'Z') ? static_cast<char>(word[i] + 32) : word[i];
-    const std::string_view key(folded, word.size());
     for (size_t i = letter.begin; i < letter.end; ++i) {
-        if (kWords[i].word == key)
+        if (kWords[i].word.size() == word.size() && IsLowerCaseOf(kWords[i].word, word))
             return kWords[i].meaning;
     }
     return W::None;
