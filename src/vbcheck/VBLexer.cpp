@@ -161,7 +161,8 @@ bool CVBLexer::NextLine(std::vector<VBToken>& tokens, Line& line)
     return true;
 }
 
-void CVBLexer::ReadWord(std::vector<VBToken>& tokens, Line& line)
+// Inline in NextLine, its one caller: it runs for every word.
+inline void CVBLexer::ReadWord(std::vector<VBToken>& tokens, Line& line)
 {
     const size_t start = pos_;
     // A local index, which the compiler keeps in a register: this loop runs for every letter.
