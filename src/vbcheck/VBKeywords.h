@@ -55,3 +55,15 @@ inline bool IsKeyword(std::string_view text, std::string_view keyword)
     }
     return true;
 }
+// Whether word is lower, a word of ASCII lower-case letters, in any case: setting the 0x20 bit
+// lowers a capital and turns no other byte into a lower-case letter, so no folded copy is needed.
+inline bool IsLowerCaseOf(std::string_view lower, std::string_view word)
+{
+    if (word.size() != lower.size())
+        return false;
+    for (size_t i = 0; i < word.size(); ++i) {
+        if ((word[i] | 0x20) != lower[i])
+            return false;
+    }
+    return true;
+}

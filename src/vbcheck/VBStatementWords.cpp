@@ -3,6 +3,8 @@
 #include <array>
 #include <iterator>
 
+#include "vbcheck/VBKeywords.h"
+
 namespace {
 
 struct Entry {
@@ -62,17 +64,6 @@ constexpr std::array<Letter, 26> LettersOf()
 
 constexpr std::array<Letter, 26> kLetters = LettersOf();
 
-// Whether word is lower, a word of ASCII lower-case letters, in any case: setting the 0x20 bit
-// lowers a capital and turns no other byte into a lower-case letter, so no folded copy is needed.
-bool IsLowerCaseOf(std::string_view lower, std::string_view word)
-{
-    for (size_t i = 0; i < word.size(); ++i) {
-        if ((word[i] | 0x20) != lower[i])
-            return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 VBStatementWord StatementWordOf(std::string_view word)
@@ -86,7 +77,7 @@ VBStatementWord StatementWordOf(std::string_view word)
     if (!(letter.lengths & (1u << word.size())))
         return W::None;
     for (size_t i = letter.begin; i < letter.end; ++i) {
-        if (kWords[i].word.size() == word.size() && IsLowerCaseOf(kWords[i].word, word))
+        if (IsLowerCaseOf(kWords[i].word, word))
             return kWords[i].meaning;
     }
     return W::None;
