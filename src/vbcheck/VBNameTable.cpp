@@ -19,42 +19,41 @@ size_t HashOf(std::string_view name)
 
 long& CVBNameTable::Value(std::string_view name, bool* added)
 {
-    if (2 * (count_ + 1) > slots_.size())
+    if (2 * (entries_.size() + 1) > slots_.size())
         Grow();
     const size_t hash = HashOf(name);
-    Slot& slot = slots_[Find(name, hash)];
+    unsigned& slot = slots_[Find(name, hash)];
     if (added)
-        *added = !slot.used;
-    if (!slot.used) {
-        slot = {true, hash, text_.size(), name.size(), 0};
+        *added = slot == 0;
+    if (slot == 0) {
+        entries_.push_back({text_.size(), name.size(), hash, 0});
         text_.append(name);
-        ++count_;
+        slot = static_cast<unsigned>(entries_.size());
     }
-    return slot.value;
+    return entries_[slot - 1].value;
 }
 
 size_t CVBNameTable::Find(std::string_view name, size_t hash) const
 {
     const size_t mask = slots_.size() - 1;
     for (size_t i = hash & mask;; i = (i + 1) & mask) {
-        const Slot& slot = slots_[i];
-        if (!slot.used || (slot.hash == hash && std::string_view(text_).substr(slot.start, slot.size) == name))
+        if (slots_[i] == 0)
+            return i;
+        const Entry& entry = entries_[slots_[i] - 1];
+        if (entry.hash == hash && std::string_view(text_).substr(entry.start, entry.size) == name)
             return i;
     }
 }
 
 void CVBNameTable::Grow()
 {
-    std::vector<Slot> old = std::move(slots_);
-    slots_.assign(old.empty() ? kFirstSlots : 2 * old.size(), Slot{});
+    slots_.assign(slots_.empty() ? kFirstSlots : 2 * slots_.size(), 0);
     const size_t mask = slots_.size() - 1;
     // The names are all different: each goes to the first free slot from its hash on.
-    for (const Slot& slot : old) {
-        if (!slot.used)
-            continue;
-        size_t i = slot.hash & mask;
-        while (slots_[i].used)
+    for (size_t index = 0; index < entries_.size(); ++index) {
+        size_t i = entries_[index].hash & mask;
+        while (slots_[i] != 0)
             i = (i + 1) & mask;
-        slots_[i] = slot;
+        slots_[i] = static_cast<unsigned>(index + 1);
     }
 }

@@ -15,19 +15,20 @@ public:
     long& Value(std::string_view name, bool* added = nullptr);
 
 private:
-    struct Slot {
-        bool used = false;
-        size_t hash = 0;
-        size_t start = 0;  // where the name stands in text_
-        size_t size = 0;
-        long value = 0;
+    struct Entry {
+        size_t start;  // where the name stands in text_
+        size_t size;
+        size_t hash;
+        long value;
     };
 
-    // The slot that holds name, or the free one where it would go.
+    // The slot that holds name's entry, or the free one where it would go.
     size_t Find(std::string_view name, size_t hash) const;
     void Grow();
 
-    std::vector<Slot> slots_;  // a power of two of them, never more than half used
+    std::vector<Entry> entries_;
+    // A power of two of slots, never more than half used, each an index into entries_ plus one,
+    // 0 when free: small slots keep the table's memory near that of the names themselves.
+    std::vector<unsigned> slots_;
     std::string text_;
-    size_t count_ = 0;
 };
