@@ -100,6 +100,10 @@ TEST(VBCheck, TellsVB6sErrorAtItsLine)
     std::string continued = "x = 1";
     for (int i = 0; i < 25; ++i)
         continued += " _\n + 1";
+    // Enough names that the module's table of them grows several times before the clash.
+    std::string manyProcedures = "module:";
+    for (int i = 0; i < 300; ++i)
+        manyProcedures += "Sub P" + std::to_string(i) + "()\nEnd Sub\n";
     const std::vector<Case> cases = {
         {"If a Then\nx = 1", "1:2: Block If without End If\n"},
         {"x = 1\nEnd If", "1:3: End If without block If\n"},
@@ -135,6 +139,7 @@ TEST(VBCheck, TellsVB6sErrorAtItsLine)
         {longName, "1:2: Identifier too long\n"},
         {"GoTo nowhere", "1:2: Label not defined\n"},
         {"module:Sub A()\nEnd Sub\nFunction a()\nEnd Function", "1:3: Ambiguous name detected: a\n"},
+        {manyProcedures + "Function p7()\nEnd Function", "1:601: Ambiguous name detected: p7\n"},
         // A closer that matches further down closes what lies between, each told at its opening.
         {"For i = 1 To 2\nIf a Then\nDo\nNext", "1:3: Block If without End If\n1:4: Do without Loop\n"},
         {"If a Then\nx = 1\nEnd Sub\nFunction F()\nEnd Function",

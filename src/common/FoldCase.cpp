@@ -56,8 +56,21 @@ size_t AppendUpperCase(std::string_view text, size_t i, std::string& folded)
 std::string FoldCase(std::string_view text)
 {
     std::string folded;
-    folded.reserve(text.size());
-    for (size_t i = 0; i < text.size();) {
+    FoldCaseInto(text, folded);
+    return folded;
+}
+
+void FoldCaseInto(std::string_view text, std::string& folded)
+{
+    // Names are mostly ASCII: lowered in place up to the first byte beyond it.
+    folded.assign(text);
+    size_t i = 0;
+    for (; i < folded.size() && static_cast<unsigned char>(folded[i]) < 0x80; ++i)
+        folded[i] = LowerAscii(folded[i]);
+    if (i == folded.size())
+        return;
+    folded.resize(i);
+    while (i < text.size()) {
         if (static_cast<unsigned char>(text[i]) < 0x80) {
             folded += LowerAscii(text[i++]);
             continue;
@@ -67,7 +80,6 @@ std::string FoldCase(std::string_view text)
             folded += text[i++];
         i += length;
     }
-    return folded;
 }
 
 // Character by character, without folded copies: the VB check asks this for most words it reads.

@@ -7,5 +7,8 @@
 // them apart ignoring case: ASCII letters in lower case, every other character of the Basic
 // Multilingual Plane in its simple upper case, as Windows folds file names; other bytes as they are.
 std::string FoldCase(std::string_view text);
+// The same into folded, replacing what it held: a caller that folds many names in turn keeps one
+// buffer for them.
+void FoldCaseInto(std::string_view text, std::string& folded);
 // True when a and b fold to the same text.
 bool EqualIgnoringCase(std::string_view a, std::string_view b);

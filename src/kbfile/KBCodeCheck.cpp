@@ -12,6 +12,7 @@
 #include "platform/TemporaryFiles.h"
 #include "vbcheck/VBCheckMessages.h"
 #include "vbcheck/VBModuleCheck.h"
+#include "vbcheck/VBNameTable.h"
 #include "vbproject/GlobalCode.h"
 #include "vbproject/VBProjectBuilder.h"
 
@@ -115,19 +116,21 @@ void CKBCodeCheck::FindAmbiguousCalls(const std::vector<const CKBItem*>& items,
         inGlobals.emplace(FoldCase(procedure.name), RuleLine(procedure.origin, procedure.line));
     // Each shared name at the later of its first declarations in the two modules.
     std::unordered_map<std::string, long> shared;
+    std::string key;
     for (const VBProcedure& procedure : routines) {
         if (inGlobals.empty())
             break;
-        std::string key = FoldCase(procedure.name);
+        FoldCaseInto(procedure.name, key);
         const auto global = inGlobals.find(key);
         if (global != inGlobals.end() && !shared.contains(key))
-            shared.emplace(std::move(key), std::max(global->second, RuleLine(procedure.origin, procedure.line)));
+            shared.emplace(key, std::max(global->second, RuleLine(procedure.origin, procedure.line)));
     }
     if (shared.empty())
         return;
     for (const CKBItem* item : items) {
         for (const std::string& called : item->CalledRoutines()) {
-            const auto found = shared.find(FoldCase(called));
+            FoldCaseInto(called, key);
+            const auto found = shared.find(key);
             if (found == shared.end())
                 continue;
             found_.push_back({found->second, MessageText(kAmbiguousName, {{"name", called}})});
@@ -141,17 +144,21 @@ void CKBCodeCheck::FindDuplicateArrays(const std::vector<const CKBItem*>& items)
 {
     // VB6 tells the declaration that comes second; in the rule file, that is the later element.
     // Each name keeps the earliest line seen, so that every later one is told.
-    std::unordered_map<std::string, long> earliest;
-    earliest.reserve(items.size());
+    CVBNameTable earliest;
+    std::string key;
     for (const CKBItem* item : items) {
-        std::string name = item->ArrayName();
+        const std::string name = item->ArrayName();
         if (name.empty())
             continue;
-        const auto [entry, added] = earliest.emplace(FoldCase(name), item->sourceLine);
-        if (added)
+        FoldCaseInto(name, key);
+        bool added = false;
+        long& line = earliest.Value(key, &added);
+        if (added) {
+            line = item->sourceLine;
             continue;
-        found_.push_back({std::max(entry->second, item->sourceLine), std::string(kDuplicateDeclaration)});
-        entry->second = std::min(entry->second, item->sourceLine);
+        }
+        found_.push_back({std::max(line, item->sourceLine), std::string(kDuplicateDeclaration)});
+        line = std::min(line, item->sourceLine);
     }
 }
 

@@ -70,11 +70,6 @@ size_t CVBBlocks::Innermost(VBBlockKind kind) const
     return open.back();
 }
 
-bool CVBBlocks::InModuleBlock(VBBlockKind kind) const
-{
-    return !blocks_.empty() && blocks_.back().kind == kind && procedure_ == kNone;
-}
-
 void CVBBlocks::CloseModuleBlock()
 {
     Pop(false);

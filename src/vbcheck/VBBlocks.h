@@ -21,7 +21,10 @@ public:
     bool InProcedure() const { return procedure_ != kNone; }
     VBBlockKind ProcedureKind() const { return blocks_[procedure_].kind; }
     // The innermost block, when one is open outside procedures (Type, Enum).
-    bool InModuleBlock(VBBlockKind kind) const;
+    bool InModuleBlock(VBBlockKind kind) const
+    {
+        return !blocks_.empty() && blocks_.back().kind == kind && procedure_ == kNone;
+    }
     void CloseModuleBlock();
     // Closes the blocks above the innermost one of kind within the procedure and leaves that one
     // innermost; false when there is none.

@@ -3,6 +3,7 @@
 #include <string_view>
 #include <vector>
 
+#include "vbcheck/VBKeywords.h"
 #include "vbcheck/VBToken.h"
 
 // A place in the tokens of one logical line, and the first error met there. An error with an
@@ -10,27 +11,66 @@
 // have to guess.
 class CVBCursor {
 public:
+    // tokens ends in an End token and does not change while the cursor reads it.
     void Start(const std::vector<VBToken>& tokens);
 
     // Past the end, the End token that closes every line. Inline: the checker asks for every token.
     const VBToken& Peek(size_t ahead = 0) const
     {
         const size_t at = pos_ + ahead;
-        return at < tokens_->size() ? (*tokens_)[at] : tokens_->back();
+        return at < count_ ? tokens_[at] : tokens_[count_ - 1];
     }
-    const VBToken& Take();
+    const VBToken& Take()
+    {
+        const VBToken& token = Peek();
+        if (pos_ + 1 < count_)
+            ++pos_;
+        return token;
+    }
     size_t Position() const { return pos_; }
     void Rewind(size_t position) { pos_ = position; }
-    bool IsWord(std::string_view word, size_t ahead = 0) const;
-    bool IsSymbol(std::string_view symbol, size_t ahead = 0) const;
+    // Inline, as Peek: the checker asks these several times for most tokens. word is an ASCII
+    // keyword.
+    bool IsWord(std::string_view word, size_t ahead = 0) const
+    {
+        const VBToken& token = Peek(ahead);
+        return token.kind == VBTokenKind::Word && !token.escaped && IsKeyword(token.text, word);
+    }
+    bool IsSymbol(std::string_view symbol, size_t ahead = 0) const
+    {
+        const VBToken& token = Peek(ahead);
+        // Symbols are one or two characters: compared here rather than by a library call.
+        if (token.kind != VBTokenKind::Symbol || token.text.size() != symbol.size())
+            return false;
+        for (size_t i = 0; i < symbol.size(); ++i) {
+            if (token.text[i] != symbol[i])
+                return false;
+        }
+        return true;
+    }
     bool IsKind(VBTokenKind kind, size_t ahead = 0) const { return Peek(ahead).kind == kind; }
-    bool TakeWord(std::string_view word);
-    bool TakeSymbol(std::string_view symbol);
+    bool TakeWord(std::string_view word)
+    {
+        if (!IsWord(word))
+            return false;
+        Take();
+        return true;
+    }
+    bool TakeSymbol(std::string_view symbol)
+    {
+        if (!IsSymbol(symbol))
+            return false;
+        Take();
+        return true;
+    }
     // The last token before the end of the line.
     const VBToken& Last() const;
 
     // Where a statement may end: the line's end, a colon, or the Else of a single-line If.
-    bool AtStatementEnd(bool inSingleLineIf) const;
+    bool AtStatementEnd(bool inSingleLineIf) const
+    {
+        return IsKind(VBTokenKind::End) || IsSymbol(":") || (inSingleLineIf && IsWord("Else"));
+    }
 
     bool Fail(std::string_view message);
     bool Failed() const { return failed_; }
@@ -39,7 +79,10 @@ public:
     int FailLine() const { return failLine_; }
 
 private:
-    const std::vector<VBToken>* tokens_ = nullptr;
+    // The line's tokens as a pointer and a count, not the vector: asked for every token, the
+    // vector's size would be a division each time.
+    const VBToken* tokens_ = nullptr;
+    size_t count_ = 0;
     size_t pos_ = 0;
     bool failed_ = false;
     std::string_view message_;

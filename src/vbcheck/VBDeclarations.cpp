@@ -13,6 +13,8 @@ constexpr unsigned kPropertyLetBit = 8;
 constexpr unsigned kPropertySetBit = 16;
 constexpr unsigned kPropertyBits = kPropertyGetBit | kPropertyLetBit | kPropertySetBit;
 
+using W = VBStatementWord;
+
 }  // namespace
 
 bool CVBDeclarations::Register(std::string_view name, unsigned kindBit)
@@ -21,10 +23,7 @@ bool CVBDeclarations::Register(std::string_view name, unsigned kindBit)
     procedureKey_.assign(name);
     for (char& c : procedureKey_)
         c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-    auto found = procedures_.find(procedureKey_);
-    if (found == procedures_.end())
-        found = procedures_.emplace(procedureKey_, 0u).first;
-    unsigned& kinds = found->second;
+    long& kinds = procedures_.Value(procedureKey_);
     // Property Get, Let and Set of one name make one property; anything else twice is a clash.
     const bool clash = (kindBit & kPropertyBits) ? (kinds & (~kPropertyBits | kindBit)) != 0 : kinds != 0;
     kinds |= kindBit;
@@ -34,33 +33,49 @@ bool CVBDeclarations::Register(std::string_view name, unsigned kindBit)
     return cursor_.Fail(ambiguity_);
 }
 
+void CVBDeclarations::AddPublic(int piece, int line, std::string_view name)
+{
+    publicProcedures_.push_back({piece, line, publicNames_.size(), name.size()});
+    publicNames_.append(name);
+}
+
+std::vector<CVBDeclarations::PublicProcedure> CVBDeclarations::PublicProcedures() const
+{
+    std::vector<PublicProcedure> procedures;
+    procedures.reserve(publicProcedures_.size());
+    for (const PublicName& procedure : publicProcedures_)
+        procedures.push_back({procedure.piece, procedure.line, publicNames_.substr(procedure.start, procedure.size)});
+    return procedures;
+}
+
 bool CVBDeclarations::Declaration(bool first, int piece)
 {
     const int line = cursor_.Peek().line;
     bool scoped = false;
     bool isPrivate = false;
     bool isStatic = false;
-    for (;;) {
-        if (cursor_.IsWord("Private"))
+    // Each word looked up once among the statement words, not compared with each keyword in turn.
+    VBStatementWord word = StatementWordOf(cursor_.Peek());
+    for (;; word = StatementWordOf(cursor_.Peek())) {
+        if (word == W::Private)
             isPrivate = true;
-        if (cursor_.IsWord("Public") || cursor_.IsWord("Private") || cursor_.IsWord("Global") ||
-            cursor_.IsWord("Friend"))
+        if (word == W::Public || word == W::Private || word == W::Global || word == W::Friend)
             scoped = true;
-        else if (cursor_.IsWord("Static"))
+        else if (word == W::Static)
             isStatic = true;
-        else if (!cursor_.IsWord("Dim"))
+        else if (word != W::Dim)
             break;
         cursor_.Take();
     }
-    if (cursor_.IsWord("Sub") || cursor_.IsWord("Function") || cursor_.IsWord("Property"))
+    if (word == W::Sub || word == W::Function || word == W::Property)
         return Procedure(first, piece, line, isPrivate);
     const bool inProcedure = blocks_.InProcedure();
-    if (cursor_.IsWord("Declare"))
+    if (word == W::Declare)
         return inProcedure ? cursor_.Fail(kInvalidInsideProcedure) : Declare(piece, line, isPrivate);
-    if (cursor_.IsWord("Type") || cursor_.IsWord("Enum")) {
+    if (word == W::Type || word == W::Enum) {
         if (inProcedure)
             return cursor_.Fail(kInvalidInsideProcedure);
-        const VBBlockKind kind = cursor_.IsWord("Type") ? VBBlockKind::Type : VBBlockKind::Enum;
+        const VBBlockKind kind = word == W::Type ? VBBlockKind::Type : VBBlockKind::Enum;
         cursor_.Take();
         if (!cursor_.IsKind(VBTokenKind::Word))
             return cursor_.Fail(kExpectedIdentifier);
@@ -68,7 +83,7 @@ bool CVBDeclarations::Declaration(bool first, int piece)
         blocks_.Open(kind, piece, line);
         return true;
     }
-    if (cursor_.IsWord("Event")) {
+    if (word == W::Event) {
         if (inProcedure)
             return cursor_.Fail(kInvalidInsideProcedure);
         while (!cursor_.IsKind(VBTokenKind::End))
@@ -77,8 +92,10 @@ bool CVBDeclarations::Declaration(bool first, int piece)
     }
     if (scoped && inProcedure)
         return cursor_.Fail(kInvalidInsideProcedure);
-    if (cursor_.TakeWord("Const"))
+    if (word == W::Const) {
+        cursor_.Take();
         return Constants();
+    }
     // Static x outside procedures: VB6's text for it is not ours to guess.
     if (isStatic && !scoped && !inProcedure)
         return cursor_.Fail({});
@@ -117,7 +134,7 @@ bool CVBDeclarations::Procedure(bool first, int piece, int line, bool isPrivate)
         return cursor_.Fail(kExpectedIdentifier);
     const std::string_view name = cursor_.Take().text;
     if (!isPrivate)
-        publicProcedures_.push_back({piece, line, std::string(name)});
+        AddPublic(piece, line, name);
     if (!Register(name, kindBit))
         return false;
     if (cursor_.TakeSymbol("(") && !SkipParameters())
@@ -161,7 +178,7 @@ bool CVBDeclarations::Declare(int piece, int line, bool isPrivate)
         return cursor_.Fail(kExpectedIdentifier);
     const std::string_view name = cursor_.Take().text;
     if (!isPrivate)
-        publicProcedures_.push_back({piece, line, std::string(name)});
+        AddPublic(piece, line, name);
     if (!Register(name, kindBit))
         return false;
     while (!cursor_.IsKind(VBTokenKind::End) && !cursor_.IsSymbol(":"))

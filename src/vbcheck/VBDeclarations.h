@@ -1,12 +1,12 @@
 #pragma once
 
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "vbcheck/VBBlocks.h"
 #include "vbcheck/VBCursor.h"
 #include "vbcheck/VBExpressions.h"
+#include "vbcheck/VBNameTable.h"
 #include "vbcheck/VBStatementWords.h"
 
 // The declaring statements: variables, constants, procedure headers, Declare, Type and Enum with
@@ -32,7 +32,7 @@ public:
         int line;
         std::string name;
     };
-    const std::vector<PublicProcedure>& PublicProcedures() const { return publicProcedures_; }
+    std::vector<PublicProcedure> PublicProcedures() const;
 
 private:
     bool Procedure(bool first, int piece, int line, bool isPrivate);
@@ -43,13 +43,23 @@ private:
     // Records a procedure; false, with the cursor holding "Ambiguous name detected", when the
     // module already has one that VB6 would not tell apart from it.
     bool Register(std::string_view name, unsigned kindBit);
+    void AddPublic(int piece, int line, std::string_view name);
 
     CVBCursor& cursor_;
     CVBExpressions& expressions_;
     CVBBlocks& blocks_;
     // Procedure names in lower case, each with a bit per kind declared (Sub, Property Get, ...).
-    std::unordered_map<std::string, unsigned> procedures_;
-    std::vector<PublicProcedure> publicProcedures_;
+    CVBNameTable procedures_;
+    // The public procedures with their names as one text, so that a module of many procedures
+    // does not allocate a name for each.
+    struct PublicName {
+        int piece;
+        int line;
+        size_t start;
+        size_t size;
+    };
+    std::vector<PublicName> publicProcedures_;
+    std::string publicNames_;
     std::string procedureKey_;
     std::string ambiguity_;  // the message the cursor holds a view of
 };

@@ -25,15 +25,26 @@ bool CVBExpressions::IsBinaryOperator() const
     const VBToken& token = cursor_.Peek();
     if (token.kind == VBTokenKind::Word)
         return !token.escaped && IsWordOperator(token.text);
-    if (token.kind != VBTokenKind::Symbol || token.text.empty())
+    if (token.kind != VBTokenKind::Symbol)
         return false;
-    static constexpr std::string_view kOperators[] = {"+", "-",  "*",  "/",  "\\", "^",  "&", "=",
-                                                      "<", ">", "<>", "<=", ">=", "=<", "=>", "><"};
-    for (std::string_view op : kOperators) {
-        if (token.text == op)
-            return true;
+    // Every two-character symbol but := compares: <>, <=, >=, =<, =>, ><.
+    if (token.text.size() == 2)
+        return token.text[0] != ':';
+    switch (token.text.size() == 1 ? token.text[0] : '\0') {
+    case '+': case '-': case '*': case '/': case '\\': case '^': case '&': case '=': case '<': case '>':
+        return true;
+    default:
+        return false;
     }
-    return false;
+}
+
+// Not, AddressOf, unary - and +. Asked by the token's kind first: it is asked for every operand.
+bool CVBExpressions::IsPrefixOperator() const
+{
+    const VBTokenKind kind = cursor_.Peek().kind;
+    if (kind == VBTokenKind::Symbol)
+        return cursor_.IsSymbol("-") || cursor_.IsSymbol("+");
+    return kind == VBTokenKind::Word && (cursor_.IsWord("Not") || cursor_.IsWord("AddressOf"));
 }
 
 bool CVBExpressions::Expression()
@@ -54,17 +65,10 @@ bool CVBExpressions::RestOfExpression()
 bool CVBExpressions::Operand(std::string_view* lastMember, bool* endsInArguments)
 {
     // Prefix operators in a loop, not by recursion: - - - x nests nothing.
-    for (;;) {
-        if (cursor_.IsWord("Not") || cursor_.IsWord("AddressOf") || cursor_.IsSymbol("-") ||
-            cursor_.IsSymbol("+")) {
-            cursor_.Take();
-        } else if (cursor_.IsWord("New")) {
-            cursor_.Take();
-            return TypeName();
-        } else {
-            break;
-        }
-    }
+    while (IsPrefixOperator())
+        cursor_.Take();
+    if (cursor_.TakeWord("New"))
+        return TypeName();
     if (cursor_.TakeWord("TypeOf")) {
         if (!Enter())
             return false;

@@ -28,6 +28,7 @@ public:
     void SetSingleLineIf(bool inside) { singleLineIf_ = inside; }
 
 private:
+    bool IsPrefixOperator() const;
     bool Argument(bool bounds);
     bool Members(std::string_view* lastMember, bool* endsInArguments);
     bool Enter();

@@ -1,11 +1,10 @@
 #include "vbcheck/VBKeywords.h"
 
-#include <algorithm>
 #include <array>
 
 namespace {
 
-// Lower case and sorted, for a binary search.
+// Lower case and sorted, so that the words of one letter stand together.
 constexpr std::array<std::string_view, 122> kReservedWords = {
     "and", "as", "boolean", "byref", "byte", "byval", "call", "case", "cbool", "cbyte", "ccur",
     "cdate", "cdbl", "cdec", "cint", "clng", "close", "const", "csng", "cstr", "currency", "cvar",
@@ -29,49 +28,63 @@ constexpr std::array<std::string_view, 37> kOperandEnders = {
 constexpr std::array<std::string_view, 8> kWordOperators = {"and", "eqv", "imp", "is",
                                                            "like", "mod", "or", "xor"};
 
-// For each first letter, a bit per length of the table's words that start with it: most words of
-// a module are names, which this turns away before any search.
-template <size_t N>
-constexpr std::array<unsigned, 26> LengthsByLetter(const std::array<std::string_view, N>& words)
-{
+// For each first letter, a bit per length of the table's words that start with it, and where those
+// words stand: most words of a module are names, which the lengths turn away before any
+// comparison, and a keyword is compared only with the few of its letter.
+struct Letters {
     std::array<unsigned, 26> lengths{};
-    for (std::string_view word : words)
-        lengths[static_cast<size_t>(word[0] - 'a')] |= 1u << word.size();
-    return lengths;
+    std::array<unsigned char, 26> begin{};
+    std::array<unsigned char, 26> end{};
+};
+
+template <size_t N>
+constexpr Letters LettersOf(const std::array<std::string_view, N>& sorted)
+{
+    Letters letters;
+    for (size_t i = 0; i < N; ++i) {
+        const auto letter = static_cast<size_t>(sorted[i][0] - 'a');
+        if (letters.lengths[letter] == 0)
+            letters.begin[letter] = static_cast<unsigned char>(i);
+        letters.end[letter] = static_cast<unsigned char>(i + 1);
+        letters.lengths[letter] |= 1u << sorted[i].size();
+    }
+    return letters;
 }
 
 template <size_t N>
-bool Holds(const std::array<std::string_view, N>& sorted, const std::array<unsigned, 26>& lengths,
-           std::string_view word)
+bool Holds(const std::array<std::string_view, N>& sorted, const Letters& letters, std::string_view word)
 {
-    // Folded into a buffer of the longest keyword's size: this runs for every word of a module.
-    char folded[12];
-    if (word.empty() || word.size() > sizeof folded)
+    if (word.empty() || word.size() >= 32)
         return false;
     const char first = static_cast<char>(word[0] | 0x20);
-    if (first < 'a' || first > 'z' || !(lengths[static_cast<size_t>(first - 'a')] & (1u << word.size())))
+    if (first < 'a' || first > 'z')
         return false;
-    for (size_t i = 0; i < word.size(); ++i)
-        folded[i] = (word[i] >= 'A' && word[i] <= 'Z') ? static_cast<char>(word[i] + 32) : word[i];
-    return std::binary_search(sorted.begin(), sorted.end(), std::string_view(folded, word.size()));
+    const auto letter = static_cast<size_t>(first - 'a');
+    if (!(letters.lengths[letter] & (1u << word.size())))
+        return false;
+    for (size_t i = letters.begin[letter]; i < letters.end[letter]; ++i) {
+        if (IsLowerCaseOf(sorted[i], word))
+            return true;
+    }
+    return false;
 }
 
 }  // namespace
 
 bool IsReservedWord(std::string_view word)
 {
-    static constexpr std::array<unsigned, 26> kLengths = LengthsByLetter(kReservedWords);
-    return Holds(kReservedWords, kLengths, word);
+    static constexpr Letters kLetters = LettersOf(kReservedWords);
+    return Holds(kReservedWords, kLetters, word);
 }
 
 bool EndsOperand(std::string_view word)
 {
-    static constexpr std::array<unsigned, 26> kLengths = LengthsByLetter(kOperandEnders);
-    return Holds(kOperandEnders, kLengths, word);
+    static constexpr Letters kLetters = LettersOf(kOperandEnders);
+    return Holds(kOperandEnders, kLetters, word);
 }
 
 bool IsWordOperator(std::string_view word)
 {
-    static constexpr std::array<unsigned, 26> kLengths = LengthsByLetter(kWordOperators);
-    return Holds(kWordOperators, kLengths, word);
+    static constexpr Letters kLetters = LettersOf(kWordOperators);
+    return Holds(kWordOperators, kLetters, word);
 }

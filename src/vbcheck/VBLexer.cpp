@@ -1,6 +1,7 @@
 #include "vbcheck/VBLexer.h"
 
-#include "common/FoldCase.h"
+#include <cstring>
+
 #include "vbcheck/VBCheckMessages.h"
 #include "vbcheck/VBKeywords.h"
 
@@ -9,11 +10,6 @@ namespace {
 constexpr int kMostContinuations = 24;
 constexpr size_t kLongestLine = 1023;
 constexpr size_t kLongestIdentifier = 255;
-
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\f' || c == '\v';
-}
 
 bool IsDigit(char c)
 {
@@ -35,10 +31,24 @@ size_t CharacterCount(std::string_view text)
     return count;
 }
 
-bool Previous(const std::vector<VBToken>& tokens, std::string_view symbol)
+bool IsSymbolCharacter(char c)
 {
-    return !tokens.empty() && tokens.back().kind == VBTokenKind::Symbol &&
-           tokens.back().text == symbol;
+    switch (c) {
+    case '(': case ')': case ',': case ';': case ':': case '.': case '!': case '=': case '<': case '>':
+    case '+': case '-': case '*': case '/': case '\\': case '^': case '&': case '#':
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Where a statement starts, a word may be Rem: at the line's start or after a colon.
+bool AtStatementStart(const std::vector<VBToken>& tokens)
+{
+    if (tokens.empty())
+        return true;
+    const VBToken& last = tokens.back();
+    return last.kind == VBTokenKind::Symbol && last.text.size() == 1 && last.text[0] == ':';
 }
 
 }  // namespace
@@ -70,6 +80,9 @@ bool CVBLexer::EndPhysicalLine(Line& line)
     lineStart_ = pos_;
     tokenOnLine_ = false;
     ++line_;
+    // Indentation comes in runs of spaces: passed four at a time.
+    while (text_.size() - pos_ >= 4 && std::memcmp(text_.data() + pos_, "    ", 4) == 0)
+        pos_ += 4;
     return true;
 }
 
@@ -101,14 +114,6 @@ void CVBLexer::SkipComment(Line& line)
     }
 }
 
-void CVBLexer::Push(std::vector<VBToken>& tokens, VBTokenKind kind, size_t start, size_t end)
-{
-    // The indentation after a " _" is no blank before: x _ / .Name stays one operand.
-    const bool spaceBefore = start > lineStart_ && IsBlank(text_[start - 1]) && tokenOnLine_;
-    tokens.push_back({kind, false, spaceBefore, line_, text_.substr(start, end - start)});
-    tokenOnLine_ = true;
-}
-
 bool CVBLexer::NextLine(std::vector<VBToken>& tokens, Line& line)
 {
     tokens.clear();
@@ -125,8 +130,16 @@ bool CVBLexer::NextLine(std::vector<VBToken>& tokens, Line& line)
             break;
         }
         const char c = text_[pos_];
-        const bool statementStart = tokens.empty() || Previous(tokens, ":");
-        if (c == '_' && IsContinuation()) {
+        // Words first: they are most of the tokens, and no other branch takes a letter.
+        if (IsNameStart(static_cast<unsigned char>(c))) {
+            const bool statementStart = AtStatementStart(tokens);
+            const size_t start = pos_;
+            ReadWord(tokens, line);
+            if (statementStart && IsKeyword(text_.substr(start, pos_ - start), "Rem")) {
+                tokens.pop_back();
+                SkipComment(line);
+            }
+        } else if (c == '_' && IsContinuation()) {
             while (!AtLineEnd())
                 ++pos_;
             if (++continuations_ > kMostContinuations)
@@ -135,13 +148,6 @@ bool CVBLexer::NextLine(std::vector<VBToken>& tokens, Line& line)
                 break;
         } else if (c == '\'') {
             SkipComment(line);
-        } else if (IsNameStart(static_cast<unsigned char>(c))) {
-            const size_t start = pos_;
-            ReadWord(tokens, line);
-            if (statementStart && EqualIgnoringCase(text_.substr(start, pos_ - start), "Rem")) {
-                tokens.pop_back();
-                SkipComment(line);
-            }
         } else if (IsDigit(c) || (c == '.' && pos_ + 1 < text_.size() && IsDigit(text_[pos_ + 1]))) {
             ReadNumber(tokens);
         } else if (c == '"') {
@@ -155,20 +161,23 @@ bool CVBLexer::NextLine(std::vector<VBToken>& tokens, Line& line)
     return true;
 }
 
-void CVBLexer::ReadWord(std::vector<VBToken>& tokens, Line& line)
+// Inline in NextLine, its one caller: it runs for every word.
+inline void CVBLexer::ReadWord(std::vector<VBToken>& tokens, Line& line)
 {
     const size_t start = pos_;
-    while (pos_ < text_.size() && IsNamePart(static_cast<unsigned char>(text_[pos_])))
-        ++pos_;
+    // A local index, which the compiler keeps in a register: this loop runs for every letter.
+    size_t end = pos_;
+    while (end < text_.size() && IsNamePart(static_cast<unsigned char>(text_[end])))
+        ++end;
+    pos_ = end;
     if (pos_ - start > kLongestIdentifier && CharacterCount(text_.substr(start, pos_ - start)) > kLongestIdentifier)
         Problem(line, kIdentifierTooLong);
     // A type suffix, unless the character begins what follows: rs!Field is a bang, not x!.
     if (pos_ < text_.size()) {
         const char s = text_[pos_];
-        const bool nextIsName = pos_ + 1 < text_.size() &&
-                                (IsNamePart(static_cast<unsigned char>(text_[pos_ + 1])) ||
-                                 text_[pos_ + 1] == '[');
-        if ((s == '$' || s == '%' || s == '&' || s == '!' || s == '#' || s == '@') && !nextIsName)
+        if ((s == '$' || s == '%' || s == '&' || s == '!' || s == '#' || s == '@') &&
+            !(pos_ + 1 < text_.size() &&
+              (IsNamePart(static_cast<unsigned char>(text_[pos_ + 1])) || text_[pos_ + 1] == '[')))
             ++pos_;
     }
     Push(tokens, VBTokenKind::Word, start, pos_);
@@ -285,16 +294,18 @@ bool CVBLexer::ReadEscapedName(std::vector<VBToken>& tokens)
 
 void CVBLexer::ReadSymbol(std::vector<VBToken>& tokens, Line& line)
 {
-    static constexpr std::string_view kPairs[] = {":=", "<>", "<=", ">=", "=<", "=>", "><"};
-    static constexpr std::string_view kSingles = "(),;:.!=<>+-*/\\^&#";
-    for (std::string_view pair : kPairs) {
-        if (text_.substr(pos_, 2) == pair) {
-            Push(tokens, VBTokenKind::Symbol, pos_, pos_ + 2);
-            pos_ += 2;
-            return;
-        }
+    // Compared a character at a time: this runs for every operator and parenthesis of a module.
+    const char c = text_[pos_];
+    const char next = pos_ + 1 < text_.size() ? text_[pos_ + 1] : '\0';
+    const bool pair = (c == ':' && next == '=') || (c == '<' && (next == '>' || next == '=')) ||
+                      (c == '>' && (next == '=' || next == '<')) ||
+                      (c == '=' && (next == '<' || next == '>'));
+    if (pair) {
+        Push(tokens, VBTokenKind::Symbol, pos_, pos_ + 2);
+        pos_ += 2;
+        return;
     }
-    if (kSingles.find(text_[pos_]) == std::string_view::npos)
+    if (!IsSymbolCharacter(c))
         line.unknownCharacter = true;
     Push(tokens, VBTokenKind::Symbol, pos_, pos_ + 1);
     ++pos_;

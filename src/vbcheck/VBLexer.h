@@ -28,6 +28,7 @@ public:
     bool NextLine(std::vector<VBToken>& tokens, Line& line);
 
 private:
+    static bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\f' || c == '\v'; }
     void Problem(Line& line, std::string_view message) const;
     bool AtLineEnd() const;
     // Steps over one line end; false at the end of the text.
@@ -41,7 +42,14 @@ private:
     void ReadString(std::vector<VBToken>& tokens);
     bool ReadEscapedName(std::vector<VBToken>& tokens);
     void ReadSymbol(std::vector<VBToken>& tokens, Line& line);
-    void Push(std::vector<VBToken>& tokens, VBTokenKind kind, size_t start, size_t end);
+    // Inline: it runs for every token.
+    void Push(std::vector<VBToken>& tokens, VBTokenKind kind, size_t start, size_t end)
+    {
+        // The indentation after a " _" is no blank before: x _ / .Name stays one operand.
+        const bool spaceBefore = tokenOnLine_ && start > lineStart_ && IsBlank(text_[start - 1]);
+        tokens.push_back({kind, false, spaceBefore, line_, std::string_view(text_.data() + start, end - start)});
+        tokenOnLine_ = true;
+    }
 
     std::string_view text_;
     size_t pos_ = 0;

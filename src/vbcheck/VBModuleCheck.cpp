@@ -10,10 +10,9 @@ void CVBModuleCheck::AddPiece(int origin, std::string_view text)
     const int piece = static_cast<int>(origins_.size());
     origins_.push_back(origin);
     CVBLexer lexer(text);
-    std::vector<VBToken> tokens;
     CVBLexer::Line line;
-    while (lexer.NextLine(tokens, line)) {
-        const bool directive = tokens.front().kind == VBTokenKind::Directive;
+    while (lexer.NextLine(tokens_, line)) {
+        const bool directive = tokens_.front().kind == VBTokenKind::Directive;
         // VB6 never compiles the branches of an #If not taken: only their # lines count.
         if (!directive && !conditions_.Active())
             continue;
@@ -21,9 +20,9 @@ void CVBModuleCheck::AddPiece(int origin, std::string_view text)
             findings_.Add(piece, line.problemLine, line.problem);
         findings_.SetQuiet(!line.problem.empty() || line.unknownCharacter);
         if (directive)
-            conditions_.Take(tokens, piece);
+            conditions_.Take(tokens_, piece);
         else
-            statements_.Line(tokens, piece);
+            statements_.Line(tokens_, piece);
         findings_.SetQuiet(false);
     }
 }

@@ -41,4 +41,6 @@ private:
     CVBConditions conditions_;
     CVBStatements statements_;
     std::vector<int> origins_;
+    // The current line's tokens, kept across lines and pieces so that its room is made once.
+    std::vector<VBToken> tokens_;
 };

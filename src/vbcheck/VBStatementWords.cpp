@@ -1,13 +1,14 @@
 #include "vbcheck/VBStatementWords.h"
 
-#include <algorithm>
 #include <array>
 #include <iterator>
+
+#include "vbcheck/VBKeywords.h"
 
 namespace {
 
 struct Entry {
-    std::string_view word;  // lower case; the table is sorted by it
+    std::string_view word;  // lower case; sorted, so that the words of a letter stand together
     VBStatementWord meaning;
 };
 
@@ -39,32 +40,45 @@ constexpr Entry kWords[] = {
     {"width", W::OwnForm},       {"with", W::With},       {"write", W::OwnForm},
 };
 
-// For each first letter, a bit per length of the words above that start with it: most statements
-// begin with a name, which this turns away before any search.
-constexpr std::array<unsigned, 26> LengthsByLetter()
+// For each first letter, a bit per length of the words above that start with it, and where those
+// words stand in the table: most statements begin with a name, which the lengths turn away before
+// any comparison, and a keyword is compared only with the few of its letter.
+struct Letter {
+    unsigned lengths = 0;
+    unsigned char begin = 0;
+    unsigned char end = 0;
+};
+
+constexpr std::array<Letter, 26> LettersOf()
 {
-    std::array<unsigned, 26> lengths{};
-    for (const Entry& entry : kWords)
-        lengths[static_cast<size_t>(entry.word[0] - 'a')] |= 1u << entry.word.size();
-    return lengths;
+    std::array<Letter, 26> letters{};
+    for (size_t i = 0; i < std::size(kWords); ++i) {
+        Letter& letter = letters[static_cast<size_t>(kWords[i].word[0] - 'a')];
+        if (letter.lengths == 0)
+            letter.begin = static_cast<unsigned char>(i);
+        letter.end = static_cast<unsigned char>(i + 1);
+        letter.lengths |= 1u << kWords[i].word.size();
+    }
+    return letters;
 }
 
-constexpr std::array<unsigned, 26> kLengths = LengthsByLetter();
+constexpr std::array<Letter, 26> kLetters = LettersOf();
 
 }  // namespace
 
 VBStatementWord StatementWordOf(std::string_view word)
 {
-    char folded[12];
-    if (word.empty() || word.size() > sizeof folded)
+    if (word.empty())
         return W::None;
     const char first = static_cast<char>(word[0] | 0x20);
-    if (first < 'a' || first > 'z' || !(kLengths[static_cast<size_t>(first - 'a')] & (1u << word.size())))
+    if (first < 'a' || first > 'z' || word.size() >= 32)
         return W::None;
-    for (size_t i = 0; i < word.size(); ++i)
-        folded[i] = (word[i] >= 'A' && word[i] <= 'Z') ? static_cast<char>(word[i] + 32) : word[i];
-    const std::string_view key(folded, word.size());
-    const auto found = std::lower_bound(std::begin(kWords), std::end(kWords), key,
-                                        [](const Entry& e, std::string_view k) { return e.word < k; });
-    return found != std::end(kWords) && found->word == key ? found->meaning : W::None;
+    const Letter& letter = kLetters[static_cast<size_t>(first - 'a')];
+    if (!(letter.lengths & (1u << word.size())))
+        return W::None;
+    for (size_t i = letter.begin; i < letter.end; ++i) {
+        if (IsLowerCaseOf(kWords[i].word, word))
+            return kWords[i].meaning;
+    }
+    return W::None;
 }

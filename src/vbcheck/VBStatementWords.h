@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "vbcheck/VBToken.h"
+
 // The words a statement is told by, each with what the checker does with it.
 enum class VBStatementWord : unsigned char {
     None,  // an assignment, a call, or a label
@@ -15,3 +17,8 @@ enum class VBStatementWord : unsigned char {
 };
 
 VBStatementWord StatementWordOf(std::string_view word);
+// The same for a token: None for anything but a word, and for an escaped [name].
+inline VBStatementWord StatementWordOf(const VBToken& token)
+{
+    return token.kind == VBTokenKind::Word && !token.escaped ? StatementWordOf(token.text) : VBStatementWord::None;
+}

@@ -11,17 +11,11 @@ constexpr int kDeepestSingleLineIf = 100;
 
 using W = VBStatementWord;
 
-VBStatementWord WordOf(const VBToken& token)
-{
-    return token.kind == VBTokenKind::Word && !token.escaped ? StatementWordOf(token.text) : W::None;
-}
-
 // Members whose arguments have forms of their own: obj.Print a; b / obj.Line (0,0)-(1,1).
 bool HasOwnForm(std::string_view member)
 {
-    return EqualIgnoringCase(member, "Print") || EqualIgnoringCase(member, "Line") ||
-           EqualIgnoringCase(member, "Circle") || EqualIgnoringCase(member, "PSet") ||
-           EqualIgnoringCase(member, "Scale");
+    return IsKeyword(member, "Print") || IsKeyword(member, "Line") || IsKeyword(member, "Circle") ||
+           IsKeyword(member, "PSet") || IsKeyword(member, "Scale");
 }
 
 }  // namespace
@@ -40,7 +34,7 @@ void CVBStatements::Line(const std::vector<VBToken>& tokens, int piece)
         cursor_.Take();
         cursor_.TakeSymbol(":");
     } else if (cursor_.IsKind(VBTokenKind::Word) && cursor_.IsSymbol(":", 1) &&
-               WordOf(cursor_.Peek()) == W::None) {
+               StatementWordOf(cursor_.Peek()) == W::None) {
         if (blocks_.InProcedure())
             blocks_.AddLabel(cursor_.Peek().text);
         cursor_.Take();
@@ -75,7 +69,7 @@ bool CVBStatements::Statement(bool first)
 {
     if (blocks_.InModuleBlock(VBBlockKind::Type) || blocks_.InModuleBlock(VBBlockKind::Enum))
         return InsideModuleBlock(first);
-    const VBStatementWord word = WordOf(cursor_.Peek());
+    const VBStatementWord word = StatementWordOf(cursor_.Peek());
     switch (word) {
     case W::Attribute:
         return SkipStatement();
@@ -262,7 +256,7 @@ bool CVBStatements::If()
     // An If that reads as a block If (it ends in Then, or in nothing) is opened even when its
     // condition is faulty, so that its End If is not told as a second error.
     const bool looksLikeBlock = cursor_.Last().kind == VBTokenKind::Word && !cursor_.Last().escaped &&
-                                EqualIgnoringCase(cursor_.Last().text, "Then");
+                                IsKeyword(cursor_.Last().text, "Then");
     const int line = cursor_.Peek().line;
     if (!expressions_.Expression()) {
         if (looksLikeBlock)

@@ -19,7 +19,7 @@ public:
     }
 
     void Line(const std::vector<VBToken>& tokens, int piece);
-    const std::vector<CVBDeclarations::PublicProcedure>& PublicProcedures() const
+    std::vector<CVBDeclarations::PublicProcedure> PublicProcedures() const
     {
         return declarations_.PublicProcedures();
     }
