@@ -196,11 +196,8 @@ bool CVBDeclarations::Variables()
         cursor_.Take();
         if (cursor_.TakeSymbol("(") && !expressions_.ArgumentsInParentheses(true))
             return false;
-        if (cursor_.TakeWord("As")) {
-            cursor_.TakeWord("New");
-            if (!expressions_.TypeName())
-                return false;
-        }
+        if (!expressions_.AsClause())
+            return false;
     } while (cursor_.TakeSymbol(","));
     return true;
 }
@@ -222,15 +219,21 @@ bool CVBDeclarations::Constants()
     return true;
 }
 
+bool CVBDeclarations::TakeBlockEnd(std::string_view word)
+{
+    if (!cursor_.IsWord("End") || !cursor_.IsWord(word, 1))
+        return false;
+    cursor_.Take();
+    cursor_.Take();
+    blocks_.CloseModuleBlock();
+    return true;
+}
+
 // name[(bounds)] As Type [* n]; a member may be called like a keyword (Left, Width, Name).
 bool CVBDeclarations::TypeMember()
 {
-    if (cursor_.IsWord("End") && cursor_.IsWord("Type", 1)) {
-        cursor_.Take();
-        cursor_.Take();
-        blocks_.CloseModuleBlock();
+    if (TakeBlockEnd("Type"))
         return true;
-    }
     if (!cursor_.IsKind(VBTokenKind::Word) || !(cursor_.IsWord("As", 1) || cursor_.IsSymbol("(", 1)))
         return cursor_.Fail(kInvalidInsideType);
     cursor_.Take();
@@ -243,12 +246,8 @@ bool CVBDeclarations::TypeMember()
 
 bool CVBDeclarations::EnumMember()
 {
-    if (cursor_.IsWord("End") && cursor_.IsWord("Enum", 1)) {
-        cursor_.Take();
-        cursor_.Take();
-        blocks_.CloseModuleBlock();
+    if (TakeBlockEnd("Enum"))
         return true;
-    }
     if (!cursor_.IsKind(VBTokenKind::Word) ||
         !(cursor_.IsSymbol("=", 1) || cursor_.IsKind(VBTokenKind::End, 1) || cursor_.IsSymbol(":", 1)))
         return false;

@@ -39,6 +39,8 @@ private:
     bool Declare(int piece, int line, bool isPrivate);
     bool Variables();
     bool Constants();
+    // Takes "End word" and closes the Type or Enum block it ends; false when the line is another.
+    bool TakeBlockEnd(std::string_view word);
     bool SkipParameters();
     // Records a procedure; false, with the cursor holding "Ambiguous name detected", when the
     // module already has one that VB6 would not tell apart from it.

@@ -206,6 +206,14 @@ bool CVBExpressions::ArgumentsWithoutParentheses()
     }
 }
 
+bool CVBExpressions::AsClause()
+{
+    if (!cursor_.TakeWord("As"))
+        return true;
+    cursor_.TakeWord("New");
+    return TypeName();
+}
+
 bool CVBExpressions::TypeName()
 {
     if (!cursor_.IsKind(VBTokenKind::Word))

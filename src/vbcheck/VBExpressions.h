@@ -21,8 +21,10 @@ public:
     bool ArgumentsInParentheses(bool bounds = false);
     // Arguments of a call without parentheses, up to where the statement may end.
     bool ArgumentsWithoutParentheses();
-    // As Type, As New Type, As Lib.Type, with a fixed length (* n) when allowed.
+    // The type after As: Type, Lib.Type, with a fixed length (* n) when allowed.
     bool TypeName();
+    // A variable's As [New] Type, where one follows.
+    bool AsClause();
     bool IsBinaryOperator() const;
     // True while the expression is part of a single-line If, whose Else ends it.
     void SetSingleLineIf(bool inside) { singleLineIf_ = inside; }

@@ -236,11 +236,8 @@ bool CVBStatements::Executable(VBStatementWord word)
                     break;
                 }
             }
-            if (cursor_.TakeWord("As")) {
-                cursor_.TakeWord("New");
-                if (!expressions_.TypeName())
-                    return false;
-            }
+            if (!expressions_.AsClause())
+                return false;
         } while (cursor_.TakeSymbol(","));
         return true;
     case W::OwnForm:
