@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iostream>
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -31,7 +35,88 @@ void ExpectLogOfFailedWrite(const std::string& log, bool projectFile, const std:
     }
 }
 
+// Sets or clears attribute flags (FS_IMMUTABLE_FL, ...) of a file; false where the file system or
+// the user cannot.
+bool SetAttributes(const std::string& path, int flags)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const bool set = fd >= 0 && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return set;
+}
+
+const std::vector<std::string> kPlantFiles = {"DataServiceImpl.cls", "GlobalCode.bas", "KBRoutine.bas",
+                                              "Plant.vbp", "PumpStatistics.cls"};
+
 }  // namespace
+
+TEST(AppHostileTarget, AFileThatCannotBeRenamedOverIsFoundBeforeAnythingIsReplaced)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "attributes and files of another user need root";
+    const struct Row {
+        const char* behaviour;
+        // The file refused, the first one the conversion meets.
+        const char* file;
+        int attributes;
+        // Run by a user without privileges, in a folder with the sticky bit, where the file is root's.
+        bool stickyFolder;
+        const char* reason;
+    } rows[] = {
+        {"an immutable file", "KBRoutine.bas", FS_IMMUTABLE_FL, false, "it is immutable"},
+        {"an append-only file", "KBRoutine.bas", FS_APPEND_FL, false, "it is append-only"},
+        {"another user's file in a folder whose entries only their owners may rename", "Plant.vbp", 0, true,
+         "it belongs to another user in a folder whose entries only their owners may rename"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.behaviour);
+        hostile::Program program;
+        program.WriteRule("Plant.pxkbx", kPlant);
+        const std::string project = program.Target() + "/Plant";
+        ASSERT_EQ(program.Convert("Plant.pxkbx").exitCode, 0);
+        const std::string file = project + "/" + row.file;
+        const std::string earlier = ReadFileBytes(file);
+        if (row.attributes != 0 && !SetAttributes(file, row.attributes)) {
+            std::cout << "passed over where the file system keeps no attributes: " << row.behaviour << "\n";
+            continue;
+        }
+        RunLimits limits;
+        if (row.stickyFolder) {
+            program.OpenToAll();
+            ASSERT_EQ(::chmod(project.c_str(), 01777), 0);
+            for (const std::string& name : ListFolder(project))
+                ASSERT_EQ(::chmod((project + "/" + name).c_str(), 0666), 0);
+            limits.unprivileged = true;
+        }
+        const hostile::Outcome outcome = program.Convert("Plant.pxkbx", limits);
+        SetAttributes(file, 0);
+        EXPECT_EQ(outcome.exitCode, 1);
+        EXPECT_EQ(outcome.err.substr(0, outcome.err.find('\n')),
+                  program.Work("Plant.pxkbx") + ": error: cannot replace " + file + ": " + row.reason);
+        EXPECT_EQ(ReadFileBytes(file), earlier);
+        EXPECT_EQ(ListFolder(project), kPlantFiles);
+    }
+}
+
+// As editors and rsync do: root converting into a user's project leaves her files hers.
+TEST(AppHostileTarget, AReplacedFileKeepsItsOwnerAndGroup)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "giving files to another user needs root";
+    hostile::Program program;
+    program.WriteRule("Plant.pxkbx", kPlant);
+    ASSERT_EQ(program.Convert("Plant.pxkbx").exitCode, 0);
+    const std::string file = program.Target() + "/Plant/KBRoutine.bas";
+    ASSERT_EQ(::chown(file.c_str(), 4242, 4343), 0);
+    ASSERT_EQ(::chmod(file.c_str(), 0640), 0);
+    ASSERT_EQ(program.Convert("Plant.pxkbx").exitCode, 0);
+    struct stat info {};
+    ASSERT_EQ(::stat(file.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 4242u);
+    EXPECT_EQ(info.st_gid, 4343u);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
 
 TEST(AppHostileTarget, AGeneratedFileThatCannotBeWrittenFailsTheConversion)
 {

@@ -98,6 +98,18 @@ bool WritesTemporaries(const std::string& work)
     return false;
 }
 
+// What a conversion killed while it replaced files leaves: GlobalCode.bas kept aside and replaced,
+// a new class file in place, and the journal that names them.
+void WriteKilledReplace(const hostile::Program& p)
+{
+    WriteEarlierPlant(p);
+    fs::rename(Project(p) + "/GlobalCode.bas", Project(p) + "/.rulecast-000000000002.bak");
+    WriteFileBytes(Project(p) + "/GlobalCode.bas", "new GlobalCode.bas");
+    WriteFileBytes(Project(p) + "/Stale.cls", "new Stale.cls");
+    WriteFileBytes(Project(p) + "/.rulecast-journal",
+                   "rulecast replace journal 1\r\nnew Stale.cls\r\nkeep .rulecast-000000000002.bak GlobalCode.bas\r\nend\r\n");
+}
+
 const std::vector<std::string> kPlant = {"Plant"};
 const std::vector<std::string> kNothing = {};
 const std::string kUsage = "Usage: ";
@@ -186,6 +198,25 @@ const Case kCases[] = {
      },
      kBatch, {.signal = SIGTERM, .signalWhen = WritesTemporaries}, 128 + SIGTERM, "", kPlant, {}, ExpectEarlierPlant,
      Need::kSignals},
+    {"a conversion into a project that a killed one left half replaced puts it back first, and says so once",
+     [](const hostile::Program& p) {
+         p.WriteRule("Plant.pxkbx", RuleFile("Plant"));
+         WriteKilledReplace(p);
+     },
+     kBatch, {}, 0,
+     "rulecast: note: a conversion into " + JoinedPath("target", "Plant") +
+         " was cut short before it could finish; its earlier files are back\n",
+     kPlant, {}, [](const hostile::Program& p) { ExpectFiles(Project(p), kPlantFiles); }},
+    {"--check, which writes nothing, leaves such a project alone",
+     [](const hostile::Program& p) {
+         p.WriteRule("Plant.pxkbx", RuleFile("Plant"));
+         WriteKilledReplace(p);
+     },
+     {"--check", "*.pxkbx"}, {}, 0, "", kPlant, {},
+     [](const hostile::Program& p) {
+         EXPECT_EQ(ListFolder(Project(p)).size(), kPlantFiles.size() + 3);
+         EXPECT_EQ(ReadFileBytes(Project(p) + "/GlobalCode.bas"), "new GlobalCode.bas");
+     }},
     {"a module name holding a line break is refused before anything is written",
      [](const hostile::Program& p) {
          p.WriteRule("evil.pxkbx", RuleFile("evil&#13;&#10;ExeName32=&quot;evil.dll&quot;"));

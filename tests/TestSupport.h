@@ -66,14 +66,15 @@ enum class Need {
     kSignals,                 // RunLimits::signal
     kSharingViolations,       // FileHeldOpen keeps others from removing the file
     kWindowsPaths,            // drive letters, the \\?\ prefix, short 8.3 names
+    kOwners,                  // files given to another user and group: root on Linux
 };
 bool PlatformHas(Need need);
 
 // A file held open, as an editor or a virus scanner may hold it, until the object goes: on Windows
-// without sharing, so that no one else may open, rename or remove it.
+// without sharing, so that no one else may open, rename or remove it, or sharing everything.
 class FileHeldOpen {
 public:
-    explicit FileHeldOpen(const std::string& path);
+    explicit FileHeldOpen(const std::string& path, bool sharesEverything = false);
     ~FileHeldOpen();
     FileHeldOpen(const FileHeldOpen&) = delete;
     FileHeldOpen& operator=(const FileHeldOpen&) = delete;

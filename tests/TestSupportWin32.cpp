@@ -139,8 +139,10 @@ bool PlatformHas(Need need)
     return need == Need::kSharingViolations || need == Need::kWindowsPaths;
 }
 
-FileHeldOpen::FileHeldOpen(const std::string& path)
-    : handle_(::CreateFileW(WideText(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr))
+FileHeldOpen::FileHeldOpen(const std::string& path, bool sharesEverything)
+    : handle_(::CreateFileW(WideText(path).c_str(), GENERIC_READ,
+                            sharesEverything ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE : 0, nullptr,
+                            OPEN_EXISTING, 0, nullptr))
 {
 }
 

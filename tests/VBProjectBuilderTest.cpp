@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <csignal>
 #include <cstdint>
+#include <cstdlib>
+#include <map>
 #include <optional>
 #include <regex>
 #include <sstream>
@@ -12,6 +16,8 @@
 #include "kbitems/KBRule.h"
 #include "log/Log.h"
 #include "platform/FileSink.h"
+#include "platform/TemporaryFiles.h"
+#include "platform/TextEncoder.h"
 #include "vbproject/SafeName.h"
 #include "vbproject/VBProjectBuilder.h"
 
@@ -78,8 +84,8 @@ std::unique_ptr<CKBItem> Rule(const std::string& name)
                                      false, false, true);
 }
 
-// The real disk, but one that fills up after so many bytes, or refuses to rename a file over the
-// one of a given name as though another program held it open.
+// The real disk, but one that fills up after so many bytes, or refuses to rename a new file into
+// the place of a given name as though another program held it.
 class FailingDisk : public CFileSink {
 public:
     FailingDisk(size_t bytesLeft, std::string refusedName) : bytesLeft_(bytesLeft), refusedName_(std::move(refusedName)) {}
@@ -95,7 +101,7 @@ public:
     }
     bool Rename(const std::string& from, const std::string& to, std::string& error) override
     {
-        if (!refusedName_.empty() && to.ends_with(JoinedPath("", refusedName_))) {
+        if (!refusedName_.empty() && to.ends_with(JoinedPath("", refusedName_)) && from.ends_with(".tmp")) {
             error = kOpenElsewhere;
             return false;
         }
@@ -220,6 +226,29 @@ TEST_F(VBProjectBuilderTest, UnsafeNamesWriteNothingAnywhere)
     b.SetGlobalCode(std::make_unique<CGlobalCode>("Class Pump\nEnd Class\nClass AUX\nEnd Class\n"));
     EXPECT_FALSE(b.Build());
     EXPECT_EQ(b.FailureReason(), "unsafe class name 'AUX': it is a reserved device name");
+    // The project file would name in the code page a file that is named in Unicode on disk.
+    const struct {
+        const char* codePage;
+        std::string module;
+        std::string className;
+        std::string reason;
+    } codePageRows[] = {
+        {"1252", "\xC5\xBB\xC3\xB3\xC5\x82w", "Pump",
+         "module name '\xC5\xBB\xC3\xB3\xC5\x82w' has '\xC5\xBB', which code page 1252 lacks; --codepage 65001 or "
+         "the machine's own code page holds it"},
+        {"1250", "\xC5\xBB\xC3\xB3\xC5\x82w", "\xE3\x83\x9D\xE3\x83\xB3\xE3\x83\x97",
+         "class name '\xE3\x83\x9D\xE3\x83\xB3\xE3\x83\x97' has '\xE3\x83\x9D', which code page 1250 lacks; "
+         "--codepage 65001 or the machine's own code page holds it"},
+    };
+    for (const auto& row : codePageRows) {
+        std::unique_ptr<CTextEncoder> encoder = CTextEncoder::Create(row.codePage);
+        ASSERT_TRUE(encoder);
+        CVBProjectBuilder coded(target.Path(), encoder.get());
+        coded.SetModuleName(row.module);
+        coded.SetGlobalCode(std::make_unique<CGlobalCode>("Class " + row.className + "\nEnd Class\n"));
+        EXPECT_FALSE(coded.Build());
+        EXPECT_EQ(coded.FailureReason(), row.reason);
+    }
     EXPECT_TRUE(ListTree(target.Path()).empty());
     EXPECT_TRUE(ListFolder(target.Path()).empty());
     EXPECT_TRUE(StepLines().empty());
@@ -252,7 +281,7 @@ TEST_F(VBProjectBuilderTest, AFileThatCannotBeWrittenFailsItsLineAndTheBuild)
     EXPECT_EQ(ListFolder(target / "Plant"), (std::vector<std::string>{"DataServiceImpl.cls", "KBRoutine.bas"}));
 }
 
-TEST_F(VBProjectBuilderTest, AFailureLeavesTheEarlierProjectOrSaysWhichFilesWereReplaced)
+TEST_F(VBProjectBuilderTest, AFailureLeavesOrPutsBackTheEarlierProject)
 {
     const std::vector<std::string> files = {"DataServiceImpl.cls", "GlobalCode.bas", "KBRoutine.bas", "P.cls",
                                             "Plant.vbp"};
@@ -265,22 +294,21 @@ TEST_F(VBProjectBuilderTest, AFailureLeavesTheEarlierProjectOrSaysWhichFilesWere
         // Held open by another program during the build.
         std::string heldOpen;
         std::string reason;
-        std::vector<std::string> replaced;
         std::optional<Need> needs = std::nullopt;
+        bool heldSharingEverything = false;
     } rows[] = {
         {"a disk that fills up replaces nothing", 1200, "", "",
-         "cannot write " + JoinedPath(folder, "DataServiceImpl.cls") + ": No space left on device", {}},
-        {"a rename refused half way says which files were replaced", SIZE_MAX, "GlobalCode.bas", "",
-         "cannot replace " + JoinedPath(folder, "GlobalCode.bas") + ": it is open in another program (already replaced: P.cls, "
-         "DataServiceImpl.cls)",
-         {"P.cls", "DataServiceImpl.cls"}},
-        {"the project file's rename refused leaves the earlier project file", SIZE_MAX, "Plant.vbp", "",
-         "cannot replace " + JoinedPath(folder, "Plant.vbp") + ": it is open in another program (already replaced: P.cls, "
-         "DataServiceImpl.cls, GlobalCode.bas, KBRoutine.bas)",
-         {"P.cls", "DataServiceImpl.cls", "GlobalCode.bas", "KBRoutine.bas"}},
+         "cannot write " + JoinedPath(folder, "DataServiceImpl.cls") + ": No space left on device"},
+        {"a rename refused half way puts back the files replaced before", SIZE_MAX, "GlobalCode.bas", "",
+         "cannot replace " + JoinedPath(folder, "GlobalCode.bas") + ": it is open in another program"},
+        {"the project file's rename refused puts back every other file", SIZE_MAX, "Plant.vbp", "",
+         "cannot replace " + JoinedPath(folder, "Plant.vbp") + ": it is open in another program"},
         {"a file open in another program is refused before anything is replaced", SIZE_MAX, "", "KBRoutine.bas",
-         "cannot replace " + JoinedPath(folder, "KBRoutine.bas") + ": it is open in another program", {},
+         "cannot replace " + JoinedPath(folder, "KBRoutine.bas") + ": it is open in another program",
          Need::kSharingViolations},
+        {"so is one open in a program that shares its removal", SIZE_MAX, "", "GlobalCode.bas",
+         "cannot replace " + JoinedPath(folder, "GlobalCode.bas") + ": it is open in another program",
+         Need::kSharingViolations, true},
     };
     for (const Row& row : rows) {
         if (row.needs && !PlatformHas(*row.needs))
@@ -291,7 +319,7 @@ TEST_F(VBProjectBuilderTest, AFailureLeavesTheEarlierProjectOrSaysWhichFilesWere
             WriteFileBytes(folder + "/" + file, "earlier " + file);
         std::optional<FileHeldOpen> held;
         if (!row.heldOpen.empty())
-            held.emplace(folder + "/" + row.heldOpen);
+            held.emplace(folder + "/" + row.heldOpen, row.heldSharingEverything);
         FailingDisk disk(row.bytesLeft, row.refusedName);
         CVBProjectBuilder b(target.Path(), nullptr, &disk);
         b.SetModuleName("Plant");
@@ -300,9 +328,167 @@ TEST_F(VBProjectBuilderTest, AFailureLeavesTheEarlierProjectOrSaysWhichFilesWere
         held.reset();
         EXPECT_EQ(b.FailureReason(), row.reason);
         EXPECT_EQ(ListFolder(folder), files);
-        for (const std::string& file : files) {
-            const bool replaced = std::find(row.replaced.begin(), row.replaced.end(), file) != row.replaced.end();
-            EXPECT_EQ(File(file) == "earlier " + file, !replaced) << file;
+        for (const std::string& file : files)
+            EXPECT_EQ(File(file), "earlier " + file) << file;
+    }
+}
+
+namespace {
+
+// The disk's operations in a replace, each failed or stopped at in turn by the sweep below.
+enum class Op { kCreate, kWrite, kFlush, kRename, kRemove };
+// What happens at the chosen operation: it fails; the process stops there, as a kill or a power
+// loss stops it; or an interrupt (Ctrl+C) comes.
+enum class Pass { kFail, kStop, kInterrupt };
+constexpr int kStopped = 3;
+// Set in the child process that the sweep stops: "PASS OP AT FOLDER".
+constexpr const char* kSweepVariable = "RULECAST_TEST_SWEEP";
+
+// The real disk, but the at-th operation of one kind fails, stops the process or interrupts it.
+class FaultyDisk : public CFileSink {
+public:
+    FaultyDisk(Pass pass, Op op, int at) : pass_(pass), op_(op), at_(at) {}
+    bool Reached() const { return reached_; }
+
+    std::FILE* Create(const std::string& path, std::string& error) override
+    {
+        return Hit(Op::kCreate, error) ? (errno = EIO, nullptr) : CFileSink::Create(path, error);
+    }
+    bool Write(std::FILE* file, const char* bytes, size_t count, std::string& error) override
+    {
+        return !Hit(Op::kWrite, error) && CFileSink::Write(file, bytes, count, error);
+    }
+    bool Flush(std::FILE* file, std::string& error) override
+    {
+        return !Hit(Op::kFlush, error) && CFileSink::Flush(file, error);
+    }
+    bool FlushFolder(const std::string& folder, std::string& error) override
+    {
+        return !Hit(Op::kFlush, error) && CFileSink::FlushFolder(folder, error);
+    }
+    bool Rename(const std::string& from, const std::string& to, std::string& error) override
+    {
+        return !Hit(Op::kRename, error) && CFileSink::Rename(from, to, error);
+    }
+    bool Remove(const std::string& path, std::string& error) override
+    {
+        return !Hit(Op::kRemove, error) && CFileSink::Remove(path, error);
+    }
+
+private:
+    // True when the operation is to fail.
+    bool Hit(Op op, std::string& error)
+    {
+        if (op != op_ || ++count_ != at_)
+            return false;
+        reached_ = true;
+        if (pass_ == Pass::kStop)
+            std::_Exit(kStopped);
+        if (pass_ == Pass::kInterrupt) {
+            std::raise(SIGINT);
+            return false;
+        }
+        error = "Input/output error";
+        return true;
+    }
+
+    Pass pass_;
+    Op op_;
+    int at_;
+    int count_ = 0;
+    bool reached_ = false;
+};
+
+using Tree = std::map<std::string, std::string>;
+
+Tree ReadTree(const std::string& folder)
+{
+    Tree tree;
+    for (const std::string& name : ListFolder(folder))
+        tree[name] = ReadFileBytes(folder + "/" + name);
+    return tree;
+}
+
+// The earlier project has the class P and the rule Old, the new one the class Q and the rule New.
+bool BuildPlant(const std::string& target, bool later, CFileSink* disk = nullptr)
+{
+    CVBProjectBuilder builder(target, nullptr, disk);
+    builder.SetModuleName("Plant");
+    builder.SetGlobalCode(std::make_unique<CGlobalCode>(later ? "Class Q\nDim q\nEnd Class\n" : "Class P\nEnd Class\n"));
+    builder.AddRule(Rule(later ? "New" : "Old"));
+    return builder.Build();
+}
+
+}  // namespace
+
+// As SQLite tests its I/O errors: each operation of the replace in turn fails, or the process
+// stops there, or is interrupted; the next conversion (here one whose first file cannot be made)
+// then finds the whole earlier project or the whole new one.
+TEST_F(VBProjectBuilderTest, EveryFaultInAReplaceLeavesTheOldProjectOrTheNew)
+{
+    if (const char* sweep = std::getenv(kSweepVariable)) {
+        int pass = 0, op = 0, at = 0;
+        std::istringstream fields(sweep);
+        std::string folder;
+        fields >> pass >> op >> at >> std::ws;
+        std::getline(fields, folder);
+        CTemporaryFiles::InstallHandlers();
+        FaultyDisk disk(static_cast<Pass>(pass), static_cast<Op>(op), at);
+        BuildPlant(folder, true, &disk);
+        return;
+    }
+    const struct Row {
+        Pass pass;
+        Op op;
+        std::optional<Need> needs = std::nullopt;
+    } rows[] = {
+        {Pass::kFail, Op::kCreate}, {Pass::kFail, Op::kWrite}, {Pass::kFail, Op::kFlush},
+        {Pass::kFail, Op::kRename}, {Pass::kFail, Op::kRemove},
+        {Pass::kStop, Op::kCreate}, {Pass::kStop, Op::kWrite}, {Pass::kStop, Op::kFlush},
+        {Pass::kStop, Op::kRename}, {Pass::kStop, Op::kRemove},
+        {Pass::kInterrupt, Op::kWrite, Need::kSignals}, {Pass::kInterrupt, Op::kRename, Need::kSignals},
+    };
+    TempFolder expected;
+    ASSERT_TRUE(BuildPlant(expected.Path(), false));
+    const Tree old = ReadTree(expected / "Plant");
+    ASSERT_TRUE(BuildPlant(expected.Path(), true));
+    const Tree later = ReadTree(expected / "Plant");
+    ASSERT_NE(old, later);
+    for (const Row& row : rows) {
+        if (row.needs && !PlatformHas(*row.needs))
+            continue;
+        bool reached = true;
+        for (int at = 1; reached; ++at) {
+            SCOPED_TRACE("pass " + std::to_string(int(row.pass)) + ", operation " + std::to_string(int(row.op)) +
+                         " number " + std::to_string(at));
+            TempFolder folder;
+            ASSERT_TRUE(BuildPlant(folder.Path(), false));
+            if (row.pass == Pass::kFail) {
+                FaultyDisk disk(row.pass, row.op, at);
+                BuildPlant(folder.Path(), true, &disk);
+                reached = disk.Reached();
+            } else {
+                // The child's own temporary folders, which a stop leaves, go with the row's.
+                const std::string childTemp = SystemPath(folder / "temp");
+                ASSERT_TRUE(MakeFolder(folder / "temp"));
+                RunLimits limits;
+                limits.environment = {std::string(kSweepVariable) + "=" + std::to_string(int(row.pass)) + " " +
+                                          std::to_string(int(row.op)) + " " + std::to_string(at) + " " + folder.Path(),
+                                      "TMPDIR=" + childTemp, "TMP=" + childTemp, "TEMP=" + childTemp};
+                const RunResult child = RunProgram(VBPROJECT_TESTS_BINARY,
+                    {"--gtest_filter=VBProjectBuilderTest.EveryFaultInAReplaceLeavesTheOldProjectOrTheNew"},
+                    folder.Path(), limits);
+                reached = child.exitCode == (row.pass == Pass::kStop ? kStopped : 128 + SIGINT);
+                ASSERT_TRUE(reached || child.exitCode == 0) << child.exitCode << child.out << child.err;
+            }
+            FaultyDisk nextFails(Pass::kFail, Op::kCreate, 1);
+            EXPECT_FALSE(BuildPlant(folder.Path(), true, &nextFails));
+            const Tree after = ReadTree(folder / "Plant");
+            EXPECT_TRUE(after == old || after == later);
+            // Renames run with interrupts held off: the conversion finishes before it ends.
+            if (row.pass == Pass::kInterrupt && row.op == Op::kRename && reached) {
+                EXPECT_TRUE(after == later);
+            }
         }
     }
 }

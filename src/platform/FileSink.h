@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-// What putting a file in its place asks of the disk: writing bytes, flushing them through to the
-// disk, and renaming a whole file over another. The real disk is this class itself; the tests put
+// What putting a file in its place asks of the disk: creating a file, writing bytes, flushing them
+// through to the disk, renaming a whole file over another and removing one. The real disk is this class itself; the tests put
 // a disk that fills up or a rename that fails in its place, the way ninja's tests put a fake disk
 // under its builder, so that the same failures are tried on every platform.
 class CFileSink {
@@ -13,10 +13,17 @@ public:
     // Why a file may not be replaced, in the words of the messages.
     static constexpr std::string_view kReadOnly = "it is read-only";
     static constexpr std::string_view kOpenElsewhere = "it is open in another program";
+    static constexpr std::string_view kImmutable = "it is immutable";
+    static constexpr std::string_view kAppendOnly = "it is append-only";
+    static constexpr std::string_view kOtherUsersInSharedFolder =
+        "it belongs to another user in a folder whose entries only their owners may rename";
 
     virtual ~CFileSink() = default;
 
     // Each returns false, with why in error ("No space left on device"), when it fails.
+    // Creates a new file at path for reading and writing, never one that exists (errno is then
+    // EEXIST); none when it fails.
+    virtual std::FILE* Create(const std::string& path, std::string& error);
     // Hands count bytes to file.
     virtual bool Write(std::FILE* file, const char* bytes, size_t count, std::string& error);
     // Flushes what file holds to the disk itself (fsync, FlushFileBuffers), so that a crash after
@@ -27,6 +34,11 @@ public:
     virtual void StartFlush(std::FILE* file);
     // Puts the file at from in to's place, replacing whatever entry is there, a link included.
     virtual bool Rename(const std::string& from, const std::string& to, std::string& error);
+    // Removes the entry at path; one that is not there counts as removed.
+    virtual bool Remove(const std::string& path, std::string& error);
+    // Makes the folder's entries, as renames and removals left them, last through a crash; where
+    // the system writes them through by itself (Windows), it does nothing.
+    virtual bool FlushFolder(const std::string& folder, std::string& error);
 
     // The real disk, for files that were given no other.
     static CFileSink& Disk();

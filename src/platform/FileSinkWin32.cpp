@@ -2,11 +2,31 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <io.h>
+#include <share.h>
+#include <sys/stat.h>
 #include <windows.h>
 
 #include "platform/FileSystem.h"
 #include "platform/WideText.h"
+
+// Binary mode: the text already carries its CR LF, which a text-mode stream would make CR CR LF.
+std::FILE* CFileSink::Create(const std::string& path, std::string& error)
+{
+    int fd = -1;
+    ::_wsopen_s(&fd, WideText(path).c_str(), _O_RDWR | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT, _SH_DENYNO,
+                _S_IREAD | _S_IWRITE);
+    std::FILE* file = fd >= 0 ? ::_fdopen(fd, "w+b") : nullptr;
+    if (file)
+        return file;
+    const int code = errno;
+    if (fd >= 0)
+        ::_close(fd);
+    error = CFileSystem::ErrnoText(code);
+    errno = code;
+    return nullptr;
+}
 
 bool CFileSink::Flush(std::FILE* file, std::string& error)
 {
@@ -40,4 +60,21 @@ bool CFileSink::Rename(const std::string& from, const std::string& to, std::stri
     else
         error = CFileSystem::FolderErrorText(static_cast<int>(code));
     return false;
+}
+
+bool CFileSink::Remove(const std::string& path, std::string& error)
+{
+    if (::DeleteFileW(WideText(path).c_str()))
+        return true;
+    const DWORD code = ::GetLastError();
+    if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND)
+        return true;
+    error = CFileSystem::FolderErrorText(static_cast<int>(code));
+    return false;
+}
+
+// MOVEFILE_WRITE_THROUGH has each rename written through already.
+bool CFileSink::FlushFolder(const std::string&, std::string&)
+{
+    return true;
 }

@@ -22,6 +22,8 @@ public:
     // The folder holding the running executable, with its trailing separator.
     static std::string ExecutableFolder();
     static bool EntryExists(const std::string& path);
+    // Whether any entry has that name, a link that leads nowhere included.
+    static bool NameTaken(const std::string& path);
     // Whether path names a folder, or a link to one.
     static bool IsFolder(const std::string& path);
     // Whether path is a symbolic link that neither this user nor the administrator owns: one that

@@ -65,6 +65,12 @@ bool CFileSystem::EntryExists(const std::string& path)
     return ::stat(path.c_str(), &info) == 0;
 }
 
+bool CFileSystem::NameTaken(const std::string& path)
+{
+    struct stat info;
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
 bool CFileSystem::IsFolder(const std::string& path)
 {
     struct stat info;

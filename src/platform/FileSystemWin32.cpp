@@ -101,6 +101,12 @@ bool CFileSystem::EntryExists(const std::string& path)
     return ::GetFileAttributesW(WideText(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// The attributes are the entry's own: a link is not followed.
+bool CFileSystem::NameTaken(const std::string& path)
+{
+    return EntryExists(path);
+}
+
 bool CFileSystem::IsFolder(const std::string& path)
 {
     const DWORD attributes = ::GetFileAttributesW(WideText(path).c_str());

@@ -7,6 +7,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include "platform/InterruptionHold.h"
+
 namespace {
 
 constexpr int kInterruptions[] = {SIGINT, SIGTERM, SIGHUP};
@@ -22,20 +24,6 @@ sigset_t InterruptionSet()
         sigaddset(&set, signalNumber);
     return set;
 }
-
-// Keeps the handlers out while the list changes, so that one never walks a list half changed.
-class CInterruptionsHeld {
-public:
-    CInterruptionsHeld()
-    {
-        const sigset_t set = InterruptionSet();
-        ::pthread_sigmask(SIG_BLOCK, &set, &before_);
-    }
-    ~CInterruptionsHeld() { ::pthread_sigmask(SIG_SETMASK, &before_, nullptr); }
-
-private:
-    sigset_t before_;
-};
 
 void RemoveTemporariesAndEnd(int signalNumber)
 {
@@ -66,7 +54,8 @@ void CTemporaryFiles::InstallHandlers()
 
 bool CTemporaryFiles::Create(const std::string& path, const std::function<bool()>& create)
 {
-    CInterruptionsHeld held;
+    // The handler never walks a list half changed.
+    CInterruptionHold held;
     if (!create())
         return false;
     if (!gTemporaries)
@@ -77,7 +66,7 @@ bool CTemporaryFiles::Create(const std::string& path, const std::function<bool()
 
 void CTemporaryFiles::Forget(const std::string& path)
 {
-    CInterruptionsHeld held;
+    CInterruptionHold held;
     if (gTemporaries)
         std::erase(*gTemporaries, path);
 }
@@ -85,6 +74,6 @@ void CTemporaryFiles::Forget(const std::string& path)
 std::thread CTemporaryFiles::StartThread(std::function<void()> work)
 {
     // The new thread takes the mask it starts with.
-    CInterruptionsHeld held;
+    CInterruptionHold held;
     return std::thread(std::move(work));
 }

@@ -5,6 +5,7 @@
 #include <vector>
 #include <windows.h>
 
+#include "platform/InterruptionHold.h"
 #include "platform/WideText.h"
 
 namespace {
@@ -12,24 +13,15 @@ namespace {
 // Never freed: the console's handler thread may use them until the very end.
 std::vector<std::string>* gTemporaries = nullptr;
 
-CRITICAL_SECTION& ListGuard()
-{
-    static CRITICAL_SECTION* guard = [] {
-        auto* section = new CRITICAL_SECTION;
-        ::InitializeCriticalSection(section);
-        return section;
-    }();
-    return *guard;
-}
-
 // Runs on a thread of its own while the program goes on.
 BOOL WINAPI RemoveTemporaries(DWORD event)
 {
     if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT &&
         event != CTRL_SHUTDOWN_EVENT)
         return FALSE;
-    // Never left: the program may make no new temporary file before it ends.
-    ::EnterCriticalSection(&ListGuard());
+    // Never let go: the program may make no new temporary file before it ends. A hold that the
+    // program has taken (files being put in place) is waited for.
+    new CInterruptionHold;
     if (gTemporaries)
         for (const std::string& path : *gTemporaries)
             ::DeleteFileW(WideText(path).c_str());
@@ -41,29 +33,26 @@ BOOL WINAPI RemoveTemporaries(DWORD event)
 
 void CTemporaryFiles::InstallHandlers()
 {
-    ListGuard();
     ::SetConsoleCtrlHandler(RemoveTemporaries, TRUE);
 }
 
 bool CTemporaryFiles::Create(const std::string& path, const std::function<bool()>& create)
 {
-    ::EnterCriticalSection(&ListGuard());
+    CInterruptionHold held;
     const bool created = create();
     if (created) {
         if (!gTemporaries)
             gTemporaries = new std::vector<std::string>;
         gTemporaries->push_back(path);
     }
-    ::LeaveCriticalSection(&ListGuard());
     return created;
 }
 
 void CTemporaryFiles::Forget(const std::string& path)
 {
-    ::EnterCriticalSection(&ListGuard());
+    CInterruptionHold held;
     if (gTemporaries)
         std::erase(*gTemporaries, path);
-    ::LeaveCriticalSection(&ListGuard());
 }
 
 std::thread CTemporaryFiles::StartThread(std::function<void()> work)

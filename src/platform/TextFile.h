@@ -40,7 +40,8 @@ public:
     // Finish and Replace.
     bool Commit();
     // Why the file at path may not be replaced ("it is read-only", "it is open in another
-    // program"); empty when it may, or when there is none.
+    // program", "it is immutable", another user's in a sticky folder); empty when it may, or when
+    // there is none.
     static std::string ReplaceProblem(const std::string& path);
     // Removes the temporary files that an earlier process, killed while writing, left in folder.
     // Only for a folder that no other process writes into now.
@@ -74,7 +75,11 @@ private:
     static bool NamesFolder(const std::string& path);
     // Where the name of path's last entry starts: the length of its folder part with separator.
     static size_t FolderEnd(const std::string& path);
-    // Gives the open temporary file the permission bits of the file it is to replace.
+    // An attribute of the file at path that forbids renaming over it (immutable, append-only);
+    // empty when none does or the system has none.
+    static std::string AttributeProblem(const std::string& path);
+    // Gives the open temporary file the owner, group and permission bits of the file it is to
+    // replace, as far as this process may give them.
     void KeepPermissions();
     // Removes the temporary file that was not put in place, if any.
     void RemoveTemporary();

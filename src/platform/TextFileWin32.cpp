@@ -51,21 +51,14 @@ bool CTextFile::Open(const std::string& path)
 bool CTextFile::CreateNew(const std::string& path)
 {
     Close();
-    const std::wstring wide = WideText(path);
-    int fd = -1;
-    ::_wsopen_s(&fd, wide.c_str(), _O_RDWR | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT, _SH_DENYNO,
-                _S_IREAD | _S_IWRITE);
-    if (fd < 0) {
-        ExplainWhatIsInTheWay(path);
-        return Fail();
-    }
-    file_.reset(::_fdopen(fd, "w+b"));
-    if (!file_) {
-        Fail();
-        ::_close(fd);
-        return false;
-    }
-    return true;
+    std::string error;
+    file_.reset(sink_->Create(path, error));
+    if (file_)
+        return true;
+    const int code = errno;
+    ExplainWhatIsInTheWay(path);
+    errorText_ = errno == code ? error : CFileSystem::ErrnoText(errno);
+    return false;
 }
 
 FILE* CTextFile::OpenRegularFile(const std::string& path)
@@ -111,6 +104,11 @@ void CTextFile::RemoveFile(const std::string& path)
     ::DeleteFileW(WideText(path).c_str());
 }
 
+std::string CTextFile::AttributeProblem(const std::string&)
+{
+    return "";
+}
+
 std::string CTextFile::ReplaceProblem(const std::string& path)
 {
     const std::wstring wide = WideText(path);
@@ -121,10 +119,11 @@ std::string CTextFile::ReplaceProblem(const std::string& path)
     // only after everything is written, and Wine not at all.
     if (attributes & FILE_ATTRIBUTE_READONLY)
         return std::string(CFileSink::kReadOnly);
-    // A program holding the file open without sharing its removal makes the rename fail: asking
-    // for that right now finds it out before anything is replaced.
-    const HANDLE file = ::CreateFileW(wide.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    // A program holding the file open makes the rename over it fail, even one that shares its
+    // removal: asking for that right without sharing anything finds any of them out before
+    // anything is replaced.
+    const HANDLE file = ::CreateFileW(wide.c_str(), DELETE, 0, nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT,
+                                      nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return ::GetLastError() == ERROR_SHARING_VIOLATION ? std::string(CFileSink::kOpenElsewhere) : "";
     ::CloseHandle(file);

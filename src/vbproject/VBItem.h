@@ -17,7 +17,11 @@ public:
     virtual ~CVBItem();
 
     // The disk the file goes to (borrowed), for the tests' failing disks; none is the real one.
-    void SetSink(CFileSink* sink) { file_.SetSink(sink); }
+    void SetSink(CFileSink* sink)
+    {
+        sink_ = sink;
+        file_.SetSink(sink);
+    }
 
     // Opens the file in folder and writes its header; false when the file could not be opened or
     // not every byte written, or an earlier file of its name may not be replaced (ErrorText says
@@ -46,9 +50,12 @@ protected:
     bool OpenWithHeader(const std::string& path, std::string_view header);
     // Keeps the first failure's text: later ones mostly follow from it. Returns false.
     bool Fail(const std::string& text);
+    // The disk given to SetSink; none is the real one.
+    CFileSink* Sink() const { return sink_; }
 
 private:
     CTextFile file_;
+    CFileSink* sink_ = nullptr;
     std::string name_;
     std::string path_;
     std::string errorText_;

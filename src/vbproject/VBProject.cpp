@@ -6,6 +6,7 @@
 #include "common/MessageText.h"
 #include "platform/Console.h"
 #include "platform/FileSystem.h"
+#include "platform/ReplaceJournal.h"
 #include "platform/TextFile.h"
 #include "vbproject/VBFileTexts.h"
 
@@ -16,6 +17,9 @@ constexpr std::string_view kCannotCreateFolder = "cannot create folder {path}: {
 constexpr std::string_view kCannotLockFolder = "cannot lock folder {path}: {reason}";
 constexpr std::string_view kWaiting = "rulecast: waiting for another conversion into {path} to finish";
 constexpr std::string_view kLinkOfAnotherUser = "project folder '{path}' is a link owned by another user";
+constexpr std::string_view kUndone =
+    "rulecast: note: a conversion into {path} was cut short before it could finish; its earlier files are back";
+constexpr std::string_view kCannotUndo = "cannot put back the earlier files of a conversion into {path} that was cut short: {reason}";
 
 } // namespace
 
@@ -36,9 +40,26 @@ bool CVBProject::Create(const std::string& targetFolder)
     if (CFileSystem::IsFolder(projectFolder)) {
         if (!lock_.Lock(projectFolder, [&] { CConsole::Warn(MessageText(kWaiting, {{"path", projectFolder}})); }))
             return Fail(MessageText(kCannotLockFolder, {{"path", projectFolder}, {"reason", lock_.ErrorText()}}));
+        if (!Recover(projectFolder))
+            return false;
         CTextFile::RemoveLeftovers(projectFolder);
     }
     std::string header;
     CVBFileTexts::GetProjectHeader(GetName(), header);
     return OpenWithHeader(CFileSystem::JoinPath(projectFolder, GetName() + std::string(kExtension)), header);
+}
+
+bool CVBProject::Recover(const std::string& projectFolder)
+{
+    std::string whyNot;
+    switch (CReplaceJournal::Recover(projectFolder, Sink(), whyNot)) {
+    case CReplaceJournal::Recovery::kFailed:
+        return Fail(MessageText(kCannotUndo, {{"path", projectFolder}, {"reason", whyNot}}));
+    case CReplaceJournal::Recovery::kUndone:
+        CConsole::Warn(MessageText(kUndone, {{"path", projectFolder}}));
+        return true;
+    case CReplaceJournal::Recovery::kNothing:
+        break;
+    }
+    return true;
 }

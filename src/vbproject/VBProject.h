@@ -13,10 +13,15 @@ public:
 
     // Makes the project folder in targetFolder (one level; an existing one is reused with
     // whatever it holds), locks it, waiting, with one line on standard error, while another
-    // process holds it, removes what killed conversions left there, and creates the project file
-    // in it. False, with nothing opened or written, when the folder cannot be made or locked.
+    // process holds it, puts back the earlier files of a conversion that was killed while it
+    // replaced them (saying so once on standard error), removes what killed conversions left
+    // there, and creates the project file in it. False, with nothing opened or written, when the
+    // folder cannot be made or locked, or those earlier files cannot be put back.
     bool Create(const std::string& targetFolder) override;
 
 private:
+    // Finishes the undo of a replacement that was killed half way, if there is one.
+    bool Recover(const std::string& projectFolder);
+
     CFolderLock lock_;
 };

@@ -7,6 +7,9 @@
 #include "common/Placeholder.h"
 #include "log/Log.h"
 #include "platform/FileSystem.h"
+#include "platform/InterruptionHold.h"
+#include "platform/ReplaceJournal.h"
+#include "platform/TextEncoder.h"
 #include "vbproject/VBClass.h"
 #include "vbproject/SafeName.h"
 #include "vbproject/VBFileTexts.h"
@@ -64,7 +67,11 @@ constexpr size_t kRoutineSlice = size_t{1} << 20;
 
 constexpr std::string_view kUnsafeModuleName = "unsafe module name '{module}': {reason}";
 constexpr std::string_view kUnsafeClassName = "unsafe class name '{class}': {reason}";
-constexpr std::string_view kReplacedBefore = "{failure} (already replaced: {files})";
+constexpr std::string_view kNotPutBack = "{failure}; {undo}: the next conversion into {folder} puts the earlier files back";
+constexpr std::string_view kLacksCharacter =
+    "{kind} name '{name}' has '{character}', which code page {codepage} lacks; --codepage 65001 or the machine's own code page holds it";
+constexpr std::string_view kModule = "module";
+constexpr std::string_view kClass = "class";
 // The longest name each kind of name goes into: the project folder's is shorter than the .vbp's.
 constexpr std::string_view kProjectExtension = ".vbp";
 constexpr std::string_view kClassExtension = ".cls";
@@ -157,17 +164,28 @@ CVBItem& CVBProjectBuilder::Keep(std::unique_ptr<CVBItem> file)
 
 bool CVBProjectBuilder::PlaceFiles()
 {
-    const size_t folderEnd = ProjectFolder().size() + 1;
+    const std::string folder = ProjectFolder();
     // The project file, which lists the others, comes last: until it is in place, the earlier
     // one still describes the project.
     files_.push_back(std::move(project_));
-    std::string placed;
-    for (std::unique_ptr<CVBItem>& file : files_) {
+    CReplaceJournal journal(folder, disk_);
+    for (const std::unique_ptr<CVBItem>& file : files_)
+        journal.Add(file->Path());
+    // Nothing stops the renames half way but a kill, which the journal undoes.
+    CInterruptionHold held;
+    if (!journal.Begin())
+        return Undo(journal, journal.ErrorText());
+    for (std::unique_ptr<CVBItem>& file : files_)
         if (!file->TakePlace())
-            return Fail(placed.empty() ? file->ErrorText() : MessageText(kReplacedBefore, {{"failure", file->ErrorText()}, {"files", placed}}));
-        placed += (placed.empty() ? "" : ", ") + file->Path().substr(folderEnd);
-    }
-    return true;
+            return Undo(journal, file->ErrorText());
+    return journal.Commit() || Undo(journal, journal.ErrorText());
+}
+
+bool CVBProjectBuilder::Undo(CReplaceJournal& journal, std::string failure)
+{
+    if (!journal.Undo())
+        failure = MessageText(kNotPutBack, {{"failure", failure}, {"undo", journal.ErrorText()}, {"folder", journal.Folder()}});
+    return Fail(failure);
 }
 
 bool CVBProjectBuilder::HasSafeNames()
@@ -177,11 +195,36 @@ bool CVBProjectBuilder::HasSafeNames()
     const std::string& name = moduleName_;
     if (std::string problem = CSafeName::Problem(name, kProjectExtension); !problem.empty())
         return Fail(MessageText(kUnsafeModuleName, {{"module", name}, {"reason", problem}}));
+    if (!HoldsName(kModule, name))
+        return false;
     std::vector<std::string> classNames;
     if (globalCode_ && globalCode_->GetClassNames(classNames)) {
-        for (const std::string& className : classNames)
+        for (const std::string& className : classNames) {
             if (std::string problem = CSafeName::Problem(className, kClassExtension); !problem.empty())
                 return Fail(MessageText(kUnsafeClassName, {{"class", className}, {"reason", problem}}));
+            if (!HoldsName(kClass, className))
+                return false;
+        }
+    }
+    return true;
+}
+
+bool CVBProjectBuilder::HoldsName(std::string_view kind, const std::string& name)
+{
+    // The project file names each file in the code page, while the file itself is named in
+    // Unicode: a character the code page lacks would name a file that is not there.
+    if (!encoder_ || encoder_->PassesThrough())
+        return true;
+    std::string encoded;
+    for (size_t start = 0; start < name.size();) {
+        const size_t length = CTextEncoder::CharacterLength(std::string_view(name).substr(start));
+        const size_t before = encoder_->Replacements();
+        encoder_->Encode(std::string_view(name).substr(start, length), encoded);
+        if (encoder_->Replacements() != before)
+            return Fail(MessageText(kLacksCharacter, {{"kind", kind}, {"name", name},
+                                                      {"character", name.substr(start, length)},
+                                                      {"codepage", encoder_->Name()}}));
+        start += length;
     }
     return true;
 }

@@ -3,6 +3,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -12,6 +13,7 @@
 
 class CFileSink;
 class CLog;
+class CReplaceJournal;
 class CTextEncoder;
 class CVBItem;
 class CVBModule;
@@ -46,10 +48,12 @@ public:
     // The global code, already split when it was set; none when there is none.
     const CGlobalCode* GlobalCode() const { return globalCode_.get(); }
 
-    // True when every file of the project was written whole and put in place. On a failure before
-    // the first file takes its place, the earlier project stays as it was.
+    // True when every file of the project was written whole and put in place. On a failure the
+    // earlier project stays, or is put back, as it was; where even that fails, the next conversion
+    // into the folder puts it back.
     bool Build();
-    // False, with the reason, when the module or a class has a name no file may take.
+    // False, with the reason, when the module or a class has a name no file may take, or one that
+    // the code page cannot write.
     bool HasSafeNames();
     // Why the last Build failed; empty when it did not.
     const std::string& FailureReason() const { return failureReason_; }
@@ -66,8 +70,12 @@ private:
     bool WriteRoutines(CVBItem& routines);
     // Keeps a file of the project until every file is whole.
     CVBItem& Keep(std::unique_ptr<CVBItem> file);
-    // Puts the kept files in their places, then the project file.
+    // Puts the kept files in their places, then the project file, all or none.
     bool PlaceFiles();
+    // Puts back what the journal replaced, and fails with failure, and with why that too failed.
+    bool Undo(CReplaceJournal& journal, std::string failure);
+    // False, with the reason, when the code page lacks a character of the name of that kind.
+    bool HoldsName(std::string_view kind, const std::string& name);
     std::string ProjectFolder() const;
     // Appends an entry line to the project file.
     bool AppendEntry(const std::string& entry);
