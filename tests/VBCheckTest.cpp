@@ -157,6 +157,33 @@ TEST(VBCheck, TellsVB6sErrorAtItsLine)
     }
 }
 
+TEST(VBCheck, FindingsTellTheirColumnAndLength)
+{
+    struct Case {
+        std::string code;
+        int column;
+        int length;
+    };
+    const std::vector<Case> cases = {
+        {InSub("  x = 1 yy"), 9, 2},
+        // Characters, not bytes: the name before holds a two-byte letter.
+        {InSub("\xC4x = 1 y"), 8, 1},
+        {InSub("x = 1 +"), 8, 0},
+        {InSub("  If a Then"), 3, 2},
+        {InSub("GoTo nowhere"), 6, 7},
+        {"Sub A()\nEnd Sub\nPrivate Sub a()\nEnd Sub\n", 13, 1},
+        {InSub(std::string(256, 'n') + " = 1"), 1, 256},
+    };
+    for (const Case& c : cases) {
+        CVBModuleCheck check;
+        check.AddPiece(1, c.code);
+        const std::vector<VBFinding> findings = check.Finish();
+        ASSERT_EQ(findings.size(), 1u) << c.code;
+        EXPECT_EQ(findings[0].column, c.column) << c.code;
+        EXPECT_EQ(findings[0].length, c.length) << c.code;
+    }
+}
+
 TEST(VBCheck, PiecesKeepTheirOriginAndLines)
 {
     EXPECT_EQ(Findings({"Function Twice()\nEnd Function\n", "' a sort\nSub twice()\nEnd Sub\n",
