@@ -42,10 +42,11 @@ bool IsSymbolCharacter(char c)
     }
 }
 
-// Where a statement starts, a word may be Rem: at the line's start or after a colon.
+// Where a statement starts, a word may be Rem: at the line's start, after its line number or after
+// a colon.
 bool AtStatementStart(const std::vector<VBToken>& tokens)
 {
-    if (tokens.empty())
+    if (tokens.empty() || (tokens.size() == 1 && tokens[0].kind == VBTokenKind::Number))
         return true;
     const VBToken& last = tokens.back();
     return last.kind == VBTokenKind::Symbol && last.text.size() == 1 && last.text[0] == ':';

@@ -28,13 +28,14 @@ void CVBStatements::Line(const std::vector<VBToken>& tokens, int piece)
     statementMayFollow_ = false;
     expressions_.SetSingleLineIf(false);
     // A line number, or a label: a name and a colon at the start of the line.
+    // Both may stand together: 30 Finish:
     if (cursor_.IsKind(VBTokenKind::Number)) {
         if (blocks_.InProcedure())
             blocks_.AddLabel(cursor_.Peek().text);
         cursor_.Take();
         cursor_.TakeSymbol(":");
-    } else if (cursor_.IsKind(VBTokenKind::Word) && cursor_.IsSymbol(":", 1) &&
-               StatementWordOf(cursor_.Peek()) == W::None) {
+    }
+    if (cursor_.IsKind(VBTokenKind::Word) && cursor_.IsSymbol(":", 1) && StatementWordOf(cursor_.Peek()) == W::None) {
         if (blocks_.InProcedure())
             blocks_.AddLabel(cursor_.Peek().text);
         cursor_.Take();
@@ -385,10 +386,12 @@ bool CVBStatements::Next()
         std::string_view wanted = *expected;
         if (!wanted.empty() && std::string_view("$%&!#@").find(wanted.back()) != std::string_view::npos)
             wanted.remove_suffix(1);
+        // Compared before the close, which frees the name.
+        const bool matches = EqualIgnoringCase(name, wanted);
         // The Next was meant for that For all the same: it closes it, so that the For is not
         // told a second time.
         blocks_.Close(VBBlockKind::For);
-        if (!EqualIgnoringCase(name, wanted))
+        if (!matches)
             return cursor_.Fail(kInvalidNextVariable);
         cursor_.Take();
     } while (cursor_.TakeSymbol(","));
