@@ -84,6 +84,18 @@ TEST(VBCheck, AcceptsWhatVB6Compiles)
         {"x = 1\r\ny = 2\rz = 3\r\n"},
         {"Property Get P() As Long\nEnd Property\nProperty Let P(v As Long)\nEnd Property", true},
         {"For shelfPositionIdx = 1 To 5\nNext shelfPositionIdx"},
+        {"For i = 1 To 2\nDo\nIf a Then Exit For Else Exit Do\nLoop\nNext\nFor i = 1 To 3\nNext\nEnd"},
+        {"If a Then\nIf b Then\nElse\nEnd If\nElseIf c Then\nElse\nEnd If"},
+        {"Property Get P()\nExit Sub\nExit Function\nExit Property\nEnd Property\nFunction F()\nExit Function\nEnd "
+         "Function",
+         true},
+        {"Option Base 1\nOption Compare Binary\nOption Private Module\nOption Explicit\n#Const A = 1\n#If A Then\n"
+         "#Const B = 1\n#Else\n#Const B = 2\n#EndIf",
+         true},
+        {"Private n As Long\nSub A(n, Optional ByVal m& = 1)\nDim k\nEnd Sub\nSub B()\nDim k, m\nEnd Sub\n' note\n"
+         "Private Static Function C()\nEnd Function",
+         true},
+        {"Set x = Me: Me.Caption = \"\""},
         {"100 Rem count the widgets\n110 Rem"},
         {"GoTo Finish\n30 Finish: x = 1"},
     };
@@ -127,11 +139,11 @@ TEST(VBCheck, TellsVB6sErrorAtItsLine)
         {"module:Sub A()\nx = 1\nSub B()\nEnd Sub", "1:1: Expected End Sub\n"},
         {"module:Function A()", "1:1: Expected End Function\n"},
         {"module:Property Get A()\nEnd Sub", "1:1: Expected End Property\n"},
-        {"If a\nEnd If", "1:2: Expected: Then or GoTo\n"},
-        {"x = 1 y", "1:2: Expected: end of statement\n"},
-        {"x = 1 +", "1:2: Expected: expression\n"},
-        {"f(a b)", "1:2: Expected: list separator or )\n"},
-        {"x = a.", "1:2: Expected: identifier\n"},
+        {"If a\nEnd If", "1:2: Syntax error (expected: Then or GoTo)\n"},
+        {"x = 1 y", "1:2: Syntax error (expected: end of statement)\n"},
+        {"x = 1 +", "1:2: Syntax error (expected: expression)\n"},
+        {"f(a b)", "1:2: Syntax error (expected: list separator or ))\n"},
+        {"x = a.", "1:2: Syntax error (expected: identifier)\n"},
         {"Option Explicit", "1:2: Invalid inside procedure\n"},
         {"module:x = 1", "1:1: Invalid outside procedure\n"},
         {"module:Dim a: Sub A()\nEnd Sub", "1:1: Must be first statement on the line\n"},
@@ -144,14 +156,49 @@ TEST(VBCheck, TellsVB6sErrorAtItsLine)
         {"GoTo nowhere", "1:2: Label not defined\n"},
         {"module:Sub A()\nEnd Sub\nFunction a()\nEnd Function", "1:3: Ambiguous name detected: a\n"},
         {manyProcedures + "Function p7()\nEnd Function", "1:601: Ambiguous name detected: p7\n"},
+        {"Exit For", "1:2: Exit For not within For...Next\n"},
+        {"For i = 1 To 2\nExit Do\nNext", "1:3: Exit Do not within Do...Loop\n"},
+        {"module:Function F()\nExit Sub\nEnd Function", "1:2: Exit Sub not allowed in Function or Property\n"},
+        {"Exit Function", "1:2: Exit Function not allowed in Sub or Property\n"},
+        {"Exit Property", "1:2: Exit Property not allowed in Function or Sub\n"},
+        {"Exit While", "1:2: Syntax error (expected: Do or For or Sub or Function or Property)\n"},
+        {"If a Then\nElse\nElse\nEnd If", "1:4: Else without If\n"},
+        {"If a Then\nElse\nElseIf b Then\nEnd If", "1:4: Else without If\n"},
+        {"If a Then\nElseIf b\nEnd If", "1:3: Syntax error (expected: Then)\n"},
+        {"For i = 1 10\nNext", "1:2: Syntax error (expected: To)\n"},
+        {"For i 1 To 10\nNext", "1:2: Syntax error (expected: =)\n"},
+        {"For Each v c\nNext", "1:2: Syntax error (expected: In)\n"},
+        {"Select x\nEnd Select", "1:2: Syntax error (expected: Case)\n"},
+        {"For i = 1 To 2\nFor I% = 1 To 3\nNext\nNext", "1:3: For control variable already in use\n"},
+        {"If a Then\nEnd Iff", "1:2: Block If without End If\n1:3: Syntax error (expected: end of statement)\n"},
+        {"module:Option Strict Off", "1:1: Expected: Base or Compare or Explicit or Private\n"},
+        {"module:Option Base 2", "1:1: Expected: 0 or 1\n"},
+        {"module:Option Compare Database", "1:1: Expected: Text or Binary\n"},
+        {"module:Option Private", "1:1: Expected: Module\n"},
+        {"module:Option Explicit\nOption Explicit", "1:2: Duplicate Option statement\n"},
+        {"module:#Region \"x\"\nSub A()\nEnd Sub\n#Region \"y\"",
+         "1:1: Expected: If or Else or ElseIf or End or EndIf or Const\n"
+         "1:4: Syntax error (expected: If or Else or ElseIf or End or EndIf or Const)\n"},
+        {"module:#Const A = 1\n#Const a = 2", "1:2: Duplicate definition\n"},
+        {"Dim n As Long\nDim n$", "1:3: Duplicate declaration in current scope\n"},
+        {"module:Sub A(ByVal n As Long)\nConst N = 1\nEnd Sub", "1:2: Duplicate declaration in current scope\n"},
+        {"module:Private n As Long\nDim N", "1:2: Duplicate declaration in current scope\n"},
+        {"module:Sub A()\nEnd Sub\nDim n", "1:3: Only comments may appear after End Sub, End Function, or End Property\n"},
+        {"module:Public Sub New()\nEnd Sub", "1:1: Expected: identifier\n"},
+        {"module:Sub A()\nEnd Sub\nSub New()\nEnd Sub", "1:3: Syntax error (expected: identifier)\n"},
+        // One finding for one fault: the Type and the Enum stay open for the members after it.
+        {"module:Type T\na As Long\nn = 1\nb As Long\nEnd Type", "1:3: Statement invalid inside Type block\n"},
+        {"module:Enum E\na b\nc = 2\nEnd Enum", "1:2: Invalid inside Enum\n"},
+        {"module:End Type", "1:1: Statement invalid outside Type block\n"},
+        {"module:End Enum", "1:1: Invalid outside Enum\n"},
         // A closer that matches further down closes what lies between, each told at its opening.
         {"For i = 1 To 2\nIf a Then\nDo\nNext", "1:3: Block If without End If\n1:4: Do without Loop\n"},
         {"If a Then\nx = 1\nEnd Sub\nFunction F()\nEnd Function",
          "1:2: Block If without End If\n"},
         {"Next\nFor i = 1 To 2\nNext", "1:2: Next without For\n"},
         // One finding per statement; blocks still open their pairs.
-        {"If a b Then\nEnd If", "1:2: Expected: Then or GoTo\n"},
-        {"#If Win16 Then\n#Else\nx = 1 2\n#End If", "1:4: Expected: end of statement\n"},
+        {"If a b Then\nEnd If", "1:2: Syntax error (expected: Then or GoTo)\n"},
+        {"#If Win16 Then\n#Else\nx = 1 2\n#End If", "1:4: Syntax error (expected: end of statement)\n"},
     };
     for (const Case& c : cases) {
         const std::string_view prefix = "module:";
@@ -197,12 +244,13 @@ TEST(VBCheck, PiecesKeepTheirOriginAndLines)
     EXPECT_EQ(Findings({"Sub A()\n  If a Then\r\n", "  End If\rEnd Sub"}), "");
     // What other modules may call: no Private, Declare too, each where its header stands.
     CVBModuleCheck check;
-    check.AddPiece(7, "Private Sub Hidden()\nEnd Sub\nPublic Function Helper()\nEnd Function\n");
-    check.AddPiece(8, "Sub Plain()\nEnd Sub\nPrivate Declare Sub A Lib \"k\" ()\nDeclare Function B Lib \"k\" ()\n");
+    check.AddPiece(7, "Private Declare Sub A Lib \"k\" ()\nDeclare Function B Lib \"k\" ()\n"
+                      "Private Sub Hidden()\nEnd Sub\nPublic Function Helper()\nEnd Function\n");
+    check.AddPiece(8, "Sub Plain()\nEnd Sub\n");
     std::string procedures;
     for (const VBProcedure& procedure : check.PublicProcedures())
         procedures += std::to_string(procedure.origin) + ":" + std::to_string(procedure.line) + " " + procedure.name + "\n";
-    EXPECT_EQ(procedures, "7:3 Helper\n8:1 Plain\n8:4 B\n");
+    EXPECT_EQ(procedures, "7:2 B\n7:5 Helper\n8:1 Plain\n");
 }
 
 TEST(VBCheck, IdentifierIsALetterThenNamePartsAndNoKeyword)
@@ -257,6 +305,15 @@ TEST(VBCheck, ProgramReadsTheCodePageAndTheProjectsModulesWithItsConstants)
                              "Call \x95\x5C\x8E\xA6\r\nEnd Sub\r\n");
     EXPECT_EQ(RunProgram(VBCHECK_BINARY, {"--codepage", "932", japanese}, folder.Path()).exitCode, 0);
     EXPECT_EQ(RunProgram(VBCHECK_BINARY, {"--codepage", "nowhere", japanese}, folder.Path()).exitCode, 2);
+
+    // Me means a class's or form's own object: a standard module has none.
+    const std::string standard = folder / "S.bas";
+    const std::string object = folder / "S.cls";
+    WriteFileBytes(standard, "Sub A()\r\n  Set x = Me\r\nEnd Sub\r\n");
+    WriteFileBytes(object, "Sub A()\r\n  Set x = Me\r\nEnd Sub\r\n");
+    RunResult me = RunProgram(VBCHECK_BINARY, {standard, object}, folder.Path());
+    std::erase(me.out, '\r');
+    EXPECT_EQ(me.out, standard + ":2: error: Invalid use of Me keyword\n");
 
     // The second Kind is compiled only where the project does not set Report.
     std::filesystem::create_directories(FsPath(folder / "Code"));

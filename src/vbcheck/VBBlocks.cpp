@@ -44,6 +44,7 @@ void CVBBlocks::Open(VBBlockKind kind, int piece, const VBToken& opener, std::st
 {
     if (IsProcedure(kind)) {
         procedure_ = blocks_.size();
+        procedureSeen_ = true;
         labels_.clear();
         targets_.clear();
     }
@@ -91,6 +92,15 @@ bool CVBBlocks::Close(VBBlockKind kind)
         return false;
     Pop(false);
     return true;
+}
+
+bool CVBBlocks::ForVariableInUse(std::string_view variable) const
+{
+    for (size_t index : byKind_[static_cast<size_t>(VBBlockKind::For)]) {
+        if (procedure_ != kNone && index > procedure_ && blocks_[index].variable == variable)
+            return true;
+    }
+    return false;
 }
 
 const std::string* CVBBlocks::InnermostForVariable() const

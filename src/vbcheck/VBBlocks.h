@@ -33,6 +33,15 @@ public:
     bool Reach(VBBlockKind kind);
     // Reach, then closes that block too.
     bool Close(VBBlockKind kind);
+    // Whether a block of kind is open in the procedure.
+    bool Inside(VBBlockKind kind) const { return Innermost(kind) != kNone; }
+    // Whether a procedure was opened before: the declarations section is over.
+    bool ProcedureSeen() const { return procedureSeen_; }
+    // Whether the innermost block, an If that Reach found, had its Else; marking it.
+    bool HadElse() const { return blocks_.back().elseSeen; }
+    void TakeElse() { blocks_.back().elseSeen = true; }
+    // Whether an open For of the procedure counts with variable (as LabelKey gives it).
+    bool ForVariableInUse(std::string_view variable) const;
     // The For variable of the innermost For, when there is one.
     const std::string* InnermostForVariable() const;
     // Closes the open procedure with all that is open in it, and checks its jump targets;
@@ -51,6 +60,7 @@ private:
         int line;
         VBPlace place;
         std::string variable;
+        bool elseSeen = false;
     };
     struct Target {
         std::string label;
@@ -70,6 +80,7 @@ private:
     // nothing however deep the nesting.
     std::array<std::vector<size_t>, kKinds> byKind_;
     size_t procedure_ = kNone;
+    bool procedureSeen_ = false;
     std::unordered_set<std::string> labels_;
     std::vector<Target> targets_;
 };

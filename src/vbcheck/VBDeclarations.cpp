@@ -130,9 +130,12 @@ bool CVBDeclarations::Procedure(bool first, int piece, const VBToken& start, boo
     if (blocks_.InModuleBlock(VBBlockKind::Enum))
         blocks_.CloseModuleBlock();
     blocks_.Open(kind, piece, start);
+    names_.StartProcedure();
     if (!first)
         return cursor_.Fail(kMustBeFirstStatement);
-    if (!cursor_.IsKind(VBTokenKind::Word) || (!cursor_.Peek().escaped && EndsOperand(cursor_.Peek().text)))
+    // Sub New() is VB.NET's constructor; New is a keyword to VB6.
+    if (!cursor_.IsKind(VBTokenKind::Word) ||
+        (!cursor_.Peek().escaped && (EndsOperand(cursor_.Peek().text) || cursor_.IsWord("New"))))
         return cursor_.Fail(kExpectedIdentifier);
     const VBToken& name = cursor_.Take();
     if (!isPrivate)
@@ -150,9 +153,11 @@ bool CVBDeclarations::Procedure(bool first, int piece, const VBToken& start, boo
     return true;
 }
 
-// Up to the closing parenthesis; the parameters' own forms are not judged.
+// Up to the closing parenthesis, keeping the parameters' names as the procedure's first; their
+// forms are not judged.
 bool CVBDeclarations::SkipParameters()
 {
+    bool nameNext = true;
     for (int depth = 1; depth > 0;) {
         if (cursor_.IsKind(VBTokenKind::End))
             return cursor_.Fail(kExpectedListSeparator);
@@ -160,6 +165,14 @@ bool CVBDeclarations::SkipParameters()
             ++depth;
         else if (cursor_.IsSymbol(")"))
             --depth;
+        else if (depth == 1 && cursor_.IsSymbol(","))
+            nameNext = true;
+        else if (nameNext && !cursor_.IsWord("Optional") && !cursor_.IsWord("ByVal") && !cursor_.IsWord("ByRef") &&
+                 !cursor_.IsWord("ParamArray")) {
+            if (cursor_.IsKind(VBTokenKind::Word))
+                names_.Declare(cursor_.Peek(), true);
+            nameNext = false;
+        }
         cursor_.Take();
     }
     return true;
@@ -195,6 +208,8 @@ bool CVBDeclarations::Variables()
         const VBToken& name = cursor_.Peek();
         if (name.kind != VBTokenKind::Word || (!name.escaped && EndsOperand(name.text)))
             return cursor_.Fail(kExpectedIdentifier);
+        if (!names_.Declare(name, blocks_.InProcedure()))
+            return cursor_.Fail(kDuplicateDeclaration);
         cursor_.Take();
         if (cursor_.TakeSymbol("(") && !expressions_.ArgumentsInParentheses(true))
             return false;
@@ -210,6 +225,8 @@ bool CVBDeclarations::Constants()
         const VBToken& name = cursor_.Peek();
         if (name.kind != VBTokenKind::Word || (!name.escaped && EndsOperand(name.text)))
             return cursor_.Fail(kExpectedIdentifier);
+        if (!names_.Declare(name, blocks_.InProcedure()))
+            return cursor_.Fail(kDuplicateDeclaration);
         cursor_.Take();
         if (cursor_.TakeWord("As") && !expressions_.TypeName())
             return false;

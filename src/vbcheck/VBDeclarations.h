@@ -7,6 +7,7 @@
 #include "vbcheck/VBCursor.h"
 #include "vbcheck/VBExpressions.h"
 #include "vbcheck/VBNameTable.h"
+#include "vbcheck/VBScopeNames.h"
 #include "vbcheck/VBStatementWords.h"
 
 // The declaring statements: variables, constants, procedure headers, Declare, Type and Enum with
@@ -50,6 +51,7 @@ private:
     CVBCursor& cursor_;
     CVBExpressions& expressions_;
     CVBBlocks& blocks_;
+    CVBScopeNames names_;
     // Procedure names in lower case, each with a bit per kind declared (Sub, Property Get, ...).
     CVBNameTable procedures_;
     // The public procedures with their names as one text, so that a module of many procedures

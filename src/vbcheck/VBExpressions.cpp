@@ -90,6 +90,8 @@ bool CVBExpressions::Operand(std::string_view* lastMember, bool* endsInArguments
     case VBTokenKind::Word:
         if (!token.escaped && EndsOperand(token.text))
             return cursor_.Fail(kExpectedExpression);
+        if (standardModule_ && !token.escaped && IsKeyword(token.text, "Me"))
+            return cursor_.Fail(kInvalidUseOfMe);
         cursor_.Take();
         if (lastMember)
             *lastMember = token.text;

@@ -28,6 +28,8 @@ public:
     bool IsBinaryOperator() const;
     // True while the expression is part of a single-line If, whose Else ends it.
     void SetSingleLineIf(bool inside) { singleLineIf_ = inside; }
+    // In a standard module, Me is an error.
+    void SetStandardModule(bool standard) { standardModule_ = standard; }
 
 private:
     bool IsPrefixOperator() const;
@@ -39,4 +41,5 @@ private:
     CVBCursor& cursor_;
     int depth_ = 0;
     bool singleLineIf_ = false;
+    bool standardModule_ = false;
 };

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "common/MessageText.h"
+#include "vbcheck/VBCheckMessages.h"
+
 namespace {
 
 // Code points of UTF-8 text: continuation bytes do not count.
@@ -14,6 +17,15 @@ int CharacterCount(const char* begin, const char* end)
 }
 
 }  // namespace
+
+std::string AsBuildSays(std::string_view message, bool declarationsSection)
+{
+    if (declarationsSection || message.substr(0, kExpectedPrefix.size()) != kExpectedPrefix)
+        return std::string(message);
+    std::string detail(message);
+    detail[0] = 'e';
+    return MessageText(kSyntaxError, {{"detail", detail}});
+}
 
 VBPlace CVBFindings::PlaceOf(std::string_view token) const
 {

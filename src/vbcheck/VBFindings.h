@@ -12,6 +12,10 @@ struct VBPlace {
     int length = 0;
 };
 
+// message as a build of the project reports it: a line that does not parse is a "Syntax error"
+// except in the declarations section, which keeps its "Expected: ..." text; the detail stays.
+std::string AsBuildSays(std::string_view message, bool declarationsSection);
+
 // The findings of one module as they are made, kept by piece and line so that they come out in
 // source order although a block left open is only known to be so further down.
 class CVBFindings {

@@ -21,12 +21,20 @@ void CVBModuleCheck::AddPiece(int origin, std::string_view text)
             findings_.Add(piece, line.problemLine, line.problem, findings_.PlaceOf(line.problemText));
         findings_.SetQuiet(!line.problem.empty() || line.unknownCharacter);
         if (directive)
-            conditions_.Take(tokens_, piece);
+            Directive(piece);
         else
             statements_.Line(tokens_, piece);
         findings_.SetQuiet(false);
     }
     findings_.SetText({});
+}
+
+void CVBModuleCheck::Directive(int piece)
+{
+    const std::string_view problem = conditions_.Take(tokens_, piece);
+    if (!problem.empty())
+        findings_.Add(piece, tokens_.front().line, AsBuildSays(problem, !blocks_.ProcedureSeen()),
+                      findings_.PlaceOf(tokens_.front().text));
 }
 
 std::vector<VBFinding> CVBModuleCheck::Finish()

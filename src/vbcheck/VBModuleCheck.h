@@ -37,7 +37,12 @@ public:
     // those every other module may call unqualified.
     std::vector<VBProcedure> PublicProcedures() const;
 
+    // Tells whether the module is a standard one (.bas), where Me means nothing; before the first piece.
+    void SetStandardModule(bool standard) { statements_.SetStandardModule(standard); }
+
 private:
+    void Directive(int piece);
+
     CVBFindings findings_;
     CVBBlocks blocks_;
     CVBConditions conditions_;

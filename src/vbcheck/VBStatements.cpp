@@ -22,6 +22,7 @@ bool HasOwnForm(std::string_view member)
 
 void CVBStatements::Line(const std::vector<VBToken>& tokens, int piece)
 {
+    const bool declarationsSection = !blocks_.ProcedureSeen();
     cursor_.Start(tokens);
     piece_ = piece;
     singleLineIfs_ = 0;
@@ -41,8 +42,9 @@ void CVBStatements::Line(const std::vector<VBToken>& tokens, int piece)
         cursor_.Take();
         cursor_.Take();
     }
-    if (!Statements(true))
-        findings_.Add(piece_, cursor_.FailLine(), cursor_.Message(), findings_.PlaceOf(cursor_.FailToken()));
+    if (!Statements(true) && !cursor_.Message().empty())
+        findings_.Add(piece_, cursor_.FailLine(), AsBuildSays(cursor_.Message(), declarationsSection),
+                      findings_.PlaceOf(cursor_.FailToken()));
 }
 
 bool CVBStatements::Statements(bool first)
@@ -71,10 +73,15 @@ bool CVBStatements::Statement(bool first)
     if (blocks_.InModuleBlock(VBBlockKind::Type) || blocks_.InModuleBlock(VBBlockKind::Enum))
         return InsideModuleBlock(first);
     const VBStatementWord word = StatementWordOf(cursor_.Peek());
+    // A stray End Sub there is End's to judge.
+    if (!blocks_.InProcedure() && blocks_.ProcedureSeen() && word != W::Attribute && word != W::End &&
+        !StartsProcedure())
+        return cursor_.Fail(kOnlyCommentsAfterEnd);
     switch (word) {
     case W::Attribute:
         return SkipStatement();
     case W::Option:
+        return blocks_.InProcedure() ? cursor_.Fail(kInvalidInsideProcedure) : Option();
     case W::DefType:
     case W::Implements:
         return blocks_.InProcedure() ? cursor_.Fail(kInvalidInsideProcedure) : SkipStatement();
@@ -105,29 +112,83 @@ bool CVBStatements::Statement(bool first)
     }
 }
 
-// A Type holds only members; anything else is told once and then read as if the Type had been
-// closed, so that the lines after it are judged as they stand. An Enum just ends.
+// A Type or an Enum holds only members: another line is told, and the block stays open for the
+// members after it, as in VB6. A line that starts a declaration or a procedure shows the block
+// was never ended, which VB6 tells in words not ours: the block ends there untold.
 bool CVBStatements::InsideModuleBlock(bool first)
 {
-    if (blocks_.InModuleBlock(VBBlockKind::Enum)) {
-        const size_t start = cursor_.Position();
-        if (declarations_.EnumMember() || cursor_.Failed())
-            return !cursor_.Failed();
-        cursor_.Rewind(start);
-        blocks_.CloseModuleBlock();
-        return Statement(first);
-    }
+    const bool type = blocks_.InModuleBlock(VBBlockKind::Type);
+    const std::string_view invalid = type ? kInvalidInsideType : kInvalidInsideEnum;
     const size_t start = cursor_.Position();
-    if (declarations_.TypeMember())
+    if (type ? declarations_.TypeMember() : declarations_.EnumMember())
         return true;
-    if (cursor_.Message() != kInvalidInsideType)
+    // An error inside a member: its value does not parse.
+    if (cursor_.Failed() && cursor_.Message() != invalid)
         return false;
-    findings_.Add(piece_, cursor_.FailLine(), kInvalidInsideType, findings_.PlaceOf(cursor_.FailToken()));
-    findings_.SetQuiet(true);
-    blocks_.CloseModuleBlock();
     cursor_.Rewind(start);
     cursor_.ClearFailure();
+    if (!StartsDeclaration())
+        return cursor_.Fail(invalid);
+    blocks_.CloseModuleBlock();
     return Statement(first);
+}
+
+bool CVBStatements::StartsDeclaration() const
+{
+    switch (StatementWordOf(cursor_.Peek())) {
+    case W::Public: case W::Private: case W::Global: case W::Friend: case W::Static: case W::Dim: case W::Const:
+    case W::Sub: case W::Function: case W::Property: case W::Declare: case W::Type: case W::Enum: case W::Event:
+    case W::Option: case W::DefType: case W::Implements:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A procedure's header: Sub, Function or Property after scope words and Static.
+bool CVBStatements::StartsProcedure() const
+{
+    for (size_t ahead = 0;; ++ahead) {
+        switch (StatementWordOf(cursor_.Peek(ahead))) {
+        case W::Public: case W::Private: case W::Global: case W::Friend: case W::Static:
+            continue;
+        case W::Sub: case W::Function: case W::Property:
+            return true;
+        default:
+            return false;
+        }
+    }
+}
+
+// Option Explicit, Option Base 0 or 1, Option Compare Text or Binary, Option Private Module; each
+// once in a module.
+bool CVBStatements::Option()
+{
+    cursor_.Take();
+    const VBToken& word = cursor_.Peek();
+    unsigned bit = 0;
+    if (cursor_.TakeWord("Explicit")) {
+        bit = 1;
+    } else if (cursor_.TakeWord("Base")) {
+        bit = 2;
+        if (!cursor_.IsKind(VBTokenKind::Number) || (cursor_.Peek().text != "0" && cursor_.Peek().text != "1"))
+            return cursor_.Fail(kExpectedZeroOrOne);
+        cursor_.Take();
+    } else if (cursor_.TakeWord("Compare")) {
+        bit = 4;
+        if (!cursor_.TakeWord("Text") && !cursor_.TakeWord("Binary"))
+            return cursor_.Fail(kExpectedTextOrBinary);
+    } else if (cursor_.TakeWord("Private")) {
+        bit = 8;
+        if (!cursor_.TakeWord("Module"))
+            return cursor_.Fail(kExpectedModule);
+    } else {
+        return cursor_.Fail(kExpectedOptionWord);
+    }
+    if (options_ & bit)
+        return cursor_.FailAt(word, kDuplicateOption);
+    options_ |= bit;
+    return true;
 }
 
 bool CVBStatements::Executable(VBStatementWord word)
@@ -139,8 +200,10 @@ bool CVBStatements::Executable(VBStatementWord word)
         return ElseIf();
     case W::Else:
         cursor_.Take();
-        if (!blocks_.Reach(VBBlockKind::If))
+        // A second Else of one If matches none.
+        if (!blocks_.Reach(VBBlockKind::If) || blocks_.HadElse())
             return cursor_.Fail(kElseWithoutIf);
+        blocks_.TakeElse();
         statementMayFollow_ = !cursor_.AtStatementEnd(false);
         return true;
     case W::For:
@@ -166,9 +229,10 @@ bool CVBStatements::Executable(VBStatementWord word)
         return blocks_.Close(VBBlockKind::While) || cursor_.Fail(kWendWithoutWhile);
     case W::Select: {
         const VBToken& keyword = cursor_.Take();
-        if (!cursor_.TakeWord("Case"))
-            return cursor_.Fail({});
+        // Opened all the same, so that its End Select is no second finding.
         blocks_.Open(VBBlockKind::Select, piece_, keyword);
+        if (!cursor_.TakeWord("Case"))
+            return cursor_.Fail(kExpectedCase);
         return expressions_.Expression();
     }
     case W::Case:
@@ -177,11 +241,7 @@ bool CVBStatements::Executable(VBStatementWord word)
         blocks_.Open(VBBlockKind::With, piece_, cursor_.Take());
         return expressions_.Expression();
     case W::Exit:
-        cursor_.Take();
-        if (cursor_.TakeWord("Do") || cursor_.TakeWord("For") || cursor_.TakeWord("Sub") ||
-            cursor_.TakeWord("Function") || cursor_.TakeWord("Property"))
-            return true;
-        return cursor_.Fail({});
+        return Exit();
     case W::GoTo:
     case W::GoSub:
         cursor_.Take();
@@ -289,14 +349,36 @@ bool CVBStatements::If()
 bool CVBStatements::ElseIf()
 {
     cursor_.Take();
-    if (!blocks_.Reach(VBBlockKind::If))
+    // After the Else, an ElseIf matches no If either.
+    if (!blocks_.Reach(VBBlockKind::If) || blocks_.HadElse())
         return cursor_.Fail(kElseWithoutIf);
     if (!expressions_.Expression())
         return false;
     if (!cursor_.TakeWord("Then"))
-        return cursor_.Fail({});
+        return cursor_.Fail(kExpectedThen);
     statementMayFollow_ = !cursor_.AtStatementEnd(false);
     return true;
+}
+
+// Exit Do and Exit For inside their loop, Exit Sub, Function and Property in their kind of
+// procedure. A Property Get may take Exit Sub and Exit Function, as measured in VBA: Properties are
+// left alone.
+bool CVBStatements::Exit()
+{
+    cursor_.Take();
+    const VBToken& word = cursor_.Peek();
+    const VBBlockKind procedure = blocks_.ProcedureKind();
+    if (cursor_.TakeWord("Do"))
+        return blocks_.Inside(VBBlockKind::Do) || cursor_.FailAt(word, kExitDoOutsideDo);
+    if (cursor_.TakeWord("For"))
+        return blocks_.Inside(VBBlockKind::For) || cursor_.FailAt(word, kExitForOutsideFor);
+    if (cursor_.TakeWord("Sub"))
+        return procedure != VBBlockKind::Function || cursor_.FailAt(word, kExitSubNotAllowed);
+    if (cursor_.TakeWord("Function"))
+        return procedure != VBBlockKind::Sub || cursor_.FailAt(word, kExitFunctionNotAllowed);
+    if (cursor_.TakeWord("Property"))
+        return procedure == VBBlockKind::Property || cursor_.FailAt(word, kExitPropertyNotAllowed);
+    return cursor_.Fail(kExpectedExitWord);
 }
 
 bool CVBStatements::End()
@@ -333,11 +415,16 @@ bool CVBStatements::End()
         }
         return cursor_.IsKind(VBTokenKind::End) || cursor_.Fail(kOnlyCommentsAfterEnd);
     }
-    if (cursor_.IsWord("Type") || cursor_.IsWord("Enum"))
-        return cursor_.Fail({});
+    if (cursor_.IsWord("Type") || cursor_.IsWord("Enum")) {
+        // Their blocks take their End themselves: here none is open.
+        const bool type = cursor_.IsWord("Type");
+        cursor_.Take();
+        return inProcedure ? cursor_.Fail({}) : cursor_.Fail(type ? kInvalidOutsideType : kInvalidOutsideEnum);
+    }
     if (!inProcedure)
         return cursor_.Fail(kInvalidOutsideProcedure);
-    return cursor_.AtStatementEnd(InSingleLineIf()) || cursor_.Fail({});
+    // End alone ends the program; End Iff is no End of a block.
+    return cursor_.AtStatementEnd(InSingleLineIf()) || cursor_.Fail(kExpectedEndOfStatement);
 }
 
 bool CVBStatements::For()
@@ -346,21 +433,28 @@ bool CVBStatements::For()
     const bool each = cursor_.TakeWord("Each");
     const VBToken& variable = cursor_.Peek();
     const bool named = variable.kind == VBTokenKind::Word && (variable.escaped || !EndsOperand(variable.text));
-    blocks_.Open(VBBlockKind::For, piece_, keyword, named ? variable.text : std::string_view{});
+    const std::string_view name = named ? WithoutTypeSuffix(variable) : std::string_view{};
+    const bool inUse = named && blocks_.ForVariableInUse(LabelKey(name));
+    blocks_.Open(VBBlockKind::For, piece_, keyword, name);
     if (!named)
         return cursor_.Fail(kExpectedIdentifier);
+    if (inUse)
+        return cursor_.Fail(kForVariableInUse);
     cursor_.Take();
+    // For x.Item = ... and For a(1) = ...: forms not judged.
+    if (cursor_.IsSymbol(".") || cursor_.IsSymbol("!") || cursor_.IsSymbol("("))
+        return cursor_.Fail({});
     if (each) {
         if (!cursor_.TakeWord("In"))
-            return cursor_.Fail({});
+            return cursor_.Fail(kExpectedIn);
         return expressions_.Expression();
     }
     if (!cursor_.TakeSymbol("="))
-        return cursor_.Fail({});
+        return cursor_.Fail(kExpectedEquals);
     if (!expressions_.Expression())
         return false;
     if (!cursor_.TakeWord("To"))
-        return cursor_.Fail({});
+        return cursor_.Fail(kExpectedTo);
     if (!expressions_.Expression())
         return false;
     return !cursor_.TakeWord("Step") || expressions_.Expression();
@@ -379,15 +473,8 @@ bool CVBStatements::Next()
         const std::string* expected = blocks_.InnermostForVariable();
         if (!expected)
             return cursor_.Fail(kNextWithoutFor);
-        std::string_view name = variable.text;
-        // i% and i are one variable.
-        if (!variable.escaped && !name.empty() && std::string_view("$%&!#@").find(name.back()) != std::string_view::npos)
-            name.remove_suffix(1);
-        std::string_view wanted = *expected;
-        if (!wanted.empty() && std::string_view("$%&!#@").find(wanted.back()) != std::string_view::npos)
-            wanted.remove_suffix(1);
-        // Compared before the close, which frees the name.
-        const bool matches = EqualIgnoringCase(name, wanted);
+        // Compared before the close, which frees the name; i% and i are one variable.
+        const bool matches = EqualIgnoringCase(WithoutTypeSuffix(variable), *expected);
         // The Next was meant for that For all the same: it closes it, so that the For is not
         // told a second time.
         blocks_.Close(VBBlockKind::For);

@@ -19,6 +19,7 @@ public:
     }
 
     void Line(const std::vector<VBToken>& tokens, int piece);
+    void SetStandardModule(bool standard) { expressions_.SetStandardModule(standard); }
     std::vector<CVBDeclarations::PublicProcedure> PublicProcedures() const
     {
         return declarations_.PublicProcedures();
@@ -30,8 +31,12 @@ private:
     bool Statement(bool first);
     bool Executable(VBStatementWord word);
     bool InsideModuleBlock(bool first);
+    bool StartsDeclaration() const;
+    bool StartsProcedure() const;
+    bool Option();
     bool If();
     bool ElseIf();
+    bool Exit();
     bool End();
     bool For();
     bool Next();
@@ -52,4 +57,5 @@ private:
     int singleLineIfs_ = 0;
     // Set by a statement after which another may follow without a colon: Else x = 1.
     bool statementMayFollow_ = false;
+    unsigned options_ = 0;  // a bit for each Option kind the module has
 };

@@ -26,6 +26,7 @@ constexpr const char* kUnreadable = "vbcheck: cannot read %s\n";
 constexpr const char* kUnknownCodePage = "vbcheck: unknown code page %s\n";
 constexpr unsigned kDefaultCodePage = 1252;
 constexpr std::string_view kProjectExtension = ".vbp";
+constexpr std::string_view kStandardModuleExtension = ".bas";
 
 bool ReadWhole(const std::string& path, std::string& bytes)
 {
@@ -60,15 +61,18 @@ std::string Decoded(unsigned codePage, std::string_view bytes)
     return text;
 }
 
+bool EndsWith(std::string_view path, std::string_view extension)
+{
+    return path.size() >= extension.size() && EqualIgnoringCase(path.substr(path.size() - extension.size()), extension);
+}
+
 class CCheckRun {
 public:
     explicit CCheckRun(unsigned codePage) : codePage_(codePage) {}
 
     void Check(const std::string& path)
     {
-        const bool project = path.size() >= kProjectExtension.size() &&
-                             EqualIgnoringCase(path.substr(path.size() - kProjectExtension.size()), kProjectExtension);
-        if (project)
+        if (EndsWith(path, kProjectExtension))
             CheckProject(path);
         else
             CheckModule(path, {});
@@ -95,6 +99,7 @@ private:
             return;
         const CVBFileCode file(text);
         CVBModuleCheck check;
+        check.SetStandardModule(EndsWith(path, kStandardModuleExtension));
         for (const CVBProjectFile::Constant& constant : constants)
             check.SetConstant(constant.name, constant.value);
         check.AddPiece(0, file.Code());
