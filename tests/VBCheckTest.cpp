@@ -156,6 +156,7 @@ TEST(VBCheck, TellsVB6sErrorAtItsLine)
         {"GoTo nowhere", "1:2: Label not defined\n"},
         {"module:Sub A()\nEnd Sub\nFunction a()\nEnd Function", "1:3: Ambiguous name detected: a\n"},
         {manyProcedures + "Function p7()\nEnd Function", "1:601: Ambiguous name detected: p7\n"},
+        {"module:Sub \xC3\x84nderung()\nEnd Sub\nSub \xC3\xA4nderung()\nEnd Sub", "1:3: Ambiguous name detected: \xC3\xA4nderung\n"},
         {"Exit For", "1:2: Exit For not within For...Next\n"},
         {"For i = 1 To 2\nExit Do\nNext", "1:3: Exit Do not within Do...Loop\n"},
         {"module:Function F()\nExit Sub\nEnd Function", "1:2: Exit Sub not allowed in Function or Property\n"},
@@ -199,6 +200,9 @@ TEST(VBCheck, TellsVB6sErrorAtItsLine)
         // One finding per statement; blocks still open their pairs.
         {"If a b Then\nEnd If", "1:2: Syntax error (expected: Then or GoTo)\n"},
         {"#If Win16 Then\n#Else\nx = 1 2\n#End If", "1:4: Syntax error (expected: end of statement)\n"},
+        // VB's precedence: Not below the comparisons, Or above Xor.
+        {"#If Not 1 = 2 Then\nx = 1 2\n#End If", "1:3: Syntax error (expected: end of statement)\n"},
+        {"#If -1 Xor -1 Or -1 Then\n#Else\nx = 1 2\n#End If", "1:4: Syntax error (expected: end of statement)\n"},
     };
     for (const Case& c : cases) {
         const std::string_view prefix = "module:";

@@ -1,5 +1,6 @@
 #include "vbcheck/VBDeclarations.h"
 
+#include "common/FoldCase.h"
 #include "common/MessageText.h"
 #include "vbcheck/VBCheckMessages.h"
 #include "vbcheck/VBKeywords.h"
@@ -21,9 +22,7 @@ bool CVBDeclarations::Register(const VBToken& token, unsigned kindBit)
 {
     const std::string_view name = token.text;
     // One key buffer for all: a module declares many procedures, most of them once.
-    procedureKey_.assign(name);
-    for (char& c : procedureKey_)
-        c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+    FoldCaseInto(name, procedureKey_);
     long& kinds = procedures_.Value(procedureKey_);
     // Property Get, Let and Set of one name make one property; anything else twice is a clash.
     const bool clash = (kindBit & kPropertyBits) ? (kinds & (~kPropertyBits | kindBit)) != 0 : kinds != 0;
