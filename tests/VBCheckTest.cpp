@@ -96,6 +96,12 @@ TEST(VBCheck, AcceptsWhatVB6Compiles)
          "Private Static Function C()\nEnd Function",
          true},
         {"Set x = Me: Me.Caption = \"\""},
+        // Greek in two cases: two names, as a double-byte code page keeps them.
+        {"Function \xCE\x93" "a()\nEnd Function\nFunction \xCE\xB3" "a()\nEnd Function", true},
+        {"Sub T(a, Optional b)\nEnd Sub\nSub P(ParamArray p())\nEnd Sub\n#If Win16 Then\nSub Q()\n#Else\nSub Q(a, b)\n"
+         "#End If\nEnd Sub\nSub U()\nT 1\nT 1, 2\nCall T(1, b:=2)\nP 1, 2, 3\nQ 1, 2\nobj.T 1, 2, 3\nIf a Then T 1 Else "
+         "T 2, 3\nEnd Sub",
+         true},
         {"100 Rem count the widgets\n110 Rem"},
         {"GoTo Finish\n30 Finish: x = 1"},
     };
@@ -187,6 +193,9 @@ TEST(VBCheck, TellsVB6sErrorAtItsLine)
         {"module:Sub A()\nEnd Sub\nDim n", "1:3: Only comments may appear after End Sub, End Function, or End Property\n"},
         {"module:Public Sub New()\nEnd Sub", "1:1: Expected: identifier\n"},
         {"module:Sub A()\nEnd Sub\nSub New()\nEnd Sub", "1:3: Syntax error (expected: identifier)\n"},
+        {"module:Sub T(ByVal a As Long)\nEnd Sub\nSub U()\n  T 1, 2\nEnd Sub",
+         "1:4: Wrong number of arguments or invalid property assignment\n"},
+        {"module:Sub U()\nCall T(1)\nEnd Sub\nSub t(a, b)\nEnd Sub", "1:2: Argument not optional\n"},
         // One finding for one fault: the Type and the Enum stay open for the members after it.
         {"module:Type T\na As Long\nn = 1\nb As Long\nEnd Type", "1:3: Statement invalid inside Type block\n"},
         {"module:Enum E\na b\nc = 2\nEnd Enum", "1:2: Invalid inside Enum\n"},

@@ -67,9 +67,10 @@ public:
     const VBToken& Last() const;
 
     // Where a statement may end: the line's end, a colon, or the Else of a single-line If.
-    bool AtStatementEnd(bool inSingleLineIf) const
+    bool AtStatementEnd(bool inSingleLineIf) const { return AtStatementEndAt(0, inSingleLineIf); }
+    bool AtStatementEndAt(size_t ahead, bool inSingleLineIf) const
     {
-        return IsKind(VBTokenKind::End) || IsSymbol(":") || (inSingleLineIf && IsWord("Else"));
+        return IsKind(VBTokenKind::End, ahead) || IsSymbol(":", ahead) || (inSingleLineIf && IsWord("Else", ahead));
     }
 
     // The error is told at the next token, or at the given one.

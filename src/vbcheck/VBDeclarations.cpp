@@ -13,6 +13,12 @@ constexpr unsigned kPropertyGetBit = 4;
 constexpr unsigned kPropertyLetBit = 8;
 constexpr unsigned kPropertySetBit = 16;
 constexpr unsigned kPropertyBits = kPropertyGetBit | kPropertyLetBit | kPropertySetBit;
+// A signature in a table's number: the count of parameters, whether that count is the only one a
+// call may pass, and whether the name was declared more than once.
+constexpr long kCountBits = 0xFF;
+constexpr long kFixedBit = 0x100;
+constexpr long kDeclaredBit = 0x200;
+constexpr long kTwiceBit = 0x400;
 
 using W = VBStatementWord;
 
@@ -22,7 +28,7 @@ bool CVBDeclarations::Register(const VBToken& token, unsigned kindBit)
 {
     const std::string_view name = token.text;
     // One key buffer for all: a module declares many procedures, most of them once.
-    FoldCaseInto(name, procedureKey_);
+    NameKeyInto(name, procedureKey_);
     long& kinds = procedures_.Value(procedureKey_);
     // Property Get, Let and Set of one name make one property; anything else twice is a clash.
     const bool clash = (kindBit & kPropertyBits) ? (kinds & (~kPropertyBits | kindBit)) != 0 : kinds != 0;
@@ -141,8 +147,12 @@ bool CVBDeclarations::Procedure(bool first, int piece, const VBToken& start, boo
         AddPublic(piece, start.line, name.text);
     if (!Register(name, kindBit))
         return false;
-    if (cursor_.TakeSymbol("(") && !SkipParameters())
+    Signature signature;
+    if (cursor_.TakeSymbol("(") && !SkipParameters(signature))
         return false;
+    // Only a Sub's or Function's arguments are counted: a Property's value goes apart.
+    signature.fixed = signature.fixed && kind != VBBlockKind::Property;
+    Sign(signature);
     if (cursor_.TakeWord("As")) {
         if (!expressions_.TypeName())
             return false;
@@ -154,12 +164,14 @@ bool CVBDeclarations::Procedure(bool first, int piece, const VBToken& start, boo
 
 // Up to the closing parenthesis, keeping the parameters' names as the procedure's first; their
 // forms are not judged.
-bool CVBDeclarations::SkipParameters()
+bool CVBDeclarations::SkipParameters(Signature& signature)
 {
     bool nameNext = true;
     for (int depth = 1; depth > 0;) {
         if (cursor_.IsKind(VBTokenKind::End))
             return cursor_.Fail(kExpectedListSeparator);
+        if (nameNext && (cursor_.IsWord("Optional") || cursor_.IsWord("ParamArray")))
+            signature.fixed = false;
         if (cursor_.IsSymbol("("))
             ++depth;
         else if (cursor_.IsSymbol(")"))
@@ -168,6 +180,7 @@ bool CVBDeclarations::SkipParameters()
             nameNext = true;
         else if (nameNext && !cursor_.IsWord("Optional") && !cursor_.IsWord("ByVal") && !cursor_.IsWord("ByRef") &&
                  !cursor_.IsWord("ParamArray")) {
+            ++signature.count;
             if (cursor_.IsKind(VBTokenKind::Word))
                 names_.Declare(cursor_.Peek(), true);
             nameNext = false;
@@ -195,6 +208,7 @@ bool CVBDeclarations::Declare(int piece, int line, bool isPrivate)
         AddPublic(piece, line, name.text);
     if (!Register(name, kindBit))
         return false;
+    Sign({0, false});
     while (!cursor_.IsKind(VBTokenKind::End) && !cursor_.IsSymbol(":"))
         cursor_.Take();
     return true;
@@ -271,4 +285,39 @@ bool CVBDeclarations::EnumMember()
         return false;
     cursor_.Take();
     return !cursor_.TakeSymbol("=") || expressions_.Expression();
+}
+
+void CVBDeclarations::Sign(Signature signature)
+{
+    long& value = signatures_.Value(procedureKey_);
+    if (value & kDeclaredBit) {
+        value |= kTwiceBit;
+        return;
+    }
+    const long count = signature.count < kCountBits ? signature.count : kCountBits;
+    value = kDeclaredBit | (signature.fixed && count < kCountBits ? kFixedBit | count : 0);
+}
+
+void CVBDeclarations::AddCall(const VBToken& name, int arguments, int piece, VBPlace place)
+{
+    // Not a call where the procedure's own names hide the module's procedure.
+    if (names_.Has(name))
+        return;
+    calls_.push_back({piece, name.line, place, arguments, callNames_.size(), 0});
+    NameKeyInto(WithoutTypeSuffix(name), procedureKey_);
+    callNames_.append(procedureKey_);
+    calls_.back().size = procedureKey_.size();
+}
+
+void CVBDeclarations::CheckCalls(CVBFindings& findings) const
+{
+    for (const Call& call : calls_) {
+        const long value = signatures_.ValueOf(std::string_view(callNames_).substr(call.start, call.size));
+        if ((value & (kDeclaredBit | kFixedBit | kTwiceBit)) != (kDeclaredBit | kFixedBit))
+            continue;
+        const long count = value & kCountBits;
+        if (call.arguments != count)
+            findings.Add(call.piece, call.line, call.arguments > count ? kWrongArgumentCount : kArgumentNotOptional,
+                         call.place);
+    }
 }

@@ -40,6 +40,7 @@ void CVBModuleCheck::Directive(int piece)
 std::vector<VBFinding> CVBModuleCheck::Finish()
 {
     blocks_.CloseAll();
+    statements_.Finish();
     for (const CVBConditions::OpenIf& open : conditions_.Unclosed())
         findings_.Add(open.piece, open.line, kUnterminatedHashIf);
     return findings_.Sorted(origins_);

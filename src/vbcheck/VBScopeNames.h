@@ -14,6 +14,8 @@ public:
     void StartProcedure() { local_.clear(); }
     // Records name in the procedure's scope or the module's; false when the scope already has it.
     bool Declare(const VBToken& name, bool inProcedure);
+    // Whether the procedure or the module declares name as a variable or constant.
+    bool Has(const VBToken& name);
 
 private:
     // Folded, without a type suffix: a$ and A are one name.

@@ -261,6 +261,10 @@ bool CVBStatements::Executable(VBStatementWord word)
     case W::On:
         return On();
     case W::Call:
+        cursor_.Take();
+        if (cursor_.IsKind(VBTokenKind::Word))
+            NoteCall(cursor_.IsSymbol("(", 1));
+        return expressions_.Operand();
     case W::RaiseEvent:
         cursor_.Take();
         return expressions_.Operand();
@@ -567,6 +571,9 @@ bool CVBStatements::CallOrAssignment()
         return cursor_.Fail({});
     if (start.kind == VBTokenKind::Word && !start.escaped && EndsOperand(start.text))
         return cursor_.Fail({});
+    if (start.kind == VBTokenKind::Word && !cursor_.IsSymbol(".", 1) && !cursor_.IsSymbol("!", 1) &&
+        !cursor_.IsSymbol("(", 1) && !cursor_.IsSymbol("=", 1))
+        NoteCall(false);
     std::string_view lastMember;
     bool endsInArguments = false;
     if (!expressions_.Operand(&lastMember, &endsInArguments))
@@ -582,6 +589,44 @@ bool CVBStatements::CallOrAssignment()
     if (expressions_.IsBinaryOperator() && !expressions_.RestOfExpression())
         return false;
     return !cursor_.TakeSymbol(",") || expressions_.ArgumentsWithoutParentheses();
+}
+
+// The call of the name at the cursor, with its arguments after it up to the statement's end, or in
+// parentheses (Call F(a, b)). Left out where an argument is omitted or named, which needs the
+// parameters' names and defaults.
+void CVBStatements::NoteCall(bool inParentheses)
+{
+    const VBToken& name = cursor_.Peek();
+    int depth = inParentheses ? 1 : 0;
+    int arguments = 0;
+    bool argumentOpen = false;
+    size_t ahead = inParentheses ? 2 : 1;
+    for (;; ++ahead) {
+        const VBToken& token = cursor_.Peek(ahead);
+        if (inParentheses && token.kind == VBTokenKind::End)
+            return;
+        const bool atEnd = token.kind == VBTokenKind::End ||
+                           (depth == 0 && (cursor_.IsSymbol(":", ahead) ||
+                                           (InSingleLineIf() && cursor_.IsWord("Else", ahead))));
+        if (atEnd || (inParentheses && depth == 1 && cursor_.IsSymbol(")", ahead)) ||
+            (depth == (inParentheses ? 1 : 0) && cursor_.IsSymbol(",", ahead))) {
+            if (!argumentOpen && (arguments > 0 || cursor_.IsSymbol(",", ahead)))
+                return;  // an omitted argument
+            arguments += argumentOpen ? 1 : 0;
+            argumentOpen = false;
+            if (!cursor_.IsSymbol(",", ahead))
+                break;
+            continue;
+        }
+        if (cursor_.IsSymbol(":=", ahead))
+            return;
+        depth += cursor_.IsSymbol("(", ahead) ? 1 : cursor_.IsSymbol(")", ahead) ? -1 : 0;
+        argumentOpen = true;
+    }
+    // Call F(a)(0) or Call F(a).Member: not a plain call.
+    if (inParentheses && !cursor_.AtStatementEndAt(ahead + 1, InSingleLineIf()))
+        return;
+    declarations_.AddCall(name, arguments, piece_, findings_.PlaceOf(name.text));
 }
 
 bool CVBStatements::SkipStatement()

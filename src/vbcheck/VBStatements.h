@@ -20,6 +20,8 @@ public:
 
     void Line(const std::vector<VBToken>& tokens, int piece);
     void SetStandardModule(bool standard) { expressions_.SetStandardModule(standard); }
+    // At the module's end: what only the whole module tells.
+    void Finish() { declarations_.CheckCalls(findings_); }
     std::vector<CVBDeclarations::PublicProcedure> PublicProcedures() const
     {
         return declarations_.PublicProcedures();
@@ -46,6 +48,7 @@ private:
     bool Assignment();
     bool CallOrAssignment();
     bool SkipStatement();
+    void NoteCall(bool inParentheses);
     bool InSingleLineIf() const { return singleLineIfs_ > 0; }
 
     CVBCursor cursor_;
