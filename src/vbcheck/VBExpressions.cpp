@@ -97,38 +97,44 @@ bool CVBExpressions::Operand(std::string_view* lastMember, bool* endsInArguments
             *lastMember = token.text;
         return Members(lastMember, endsInArguments);
     case VBTokenKind::Symbol:
-        if (cursor_.IsSymbol("(")) {
-            cursor_.Take();
-            if (!Enter())
-                return false;
-            const bool inner = Expression();
-            Leave();
-            if (!inner)
-                return false;
-            if (!cursor_.TakeSymbol(")"))
-                return cursor_.Fail(kExpectedListSeparator);
-            return Members(lastMember, endsInArguments);
-        }
-        // .Member and !Field inside With.
-        if (cursor_.IsSymbol(".") || cursor_.IsSymbol("!")) {
-            cursor_.Take();
-            if (!cursor_.IsKind(VBTokenKind::Word))
-                return cursor_.Fail(kExpectedIdentifier);
-            if (lastMember)
-                *lastMember = cursor_.Peek().text;
-            cursor_.Take();
-            return Members(lastMember, endsInArguments);
-        }
-        return cursor_.Fail(cursor_.IsKind(VBTokenKind::End) || cursor_.IsSymbol(":") ||
-                                    cursor_.IsSymbol(",") || cursor_.IsSymbol(")") || IsBinaryOperator()
-                                ? kExpectedExpression
-                                : std::string_view{});
+        return SymbolOperand(lastMember, endsInArguments);
     case VBTokenKind::End:
         return cursor_.Fail(kExpectedExpression);
     case VBTokenKind::Directive:
         return cursor_.Fail({});
     }
     return cursor_.Fail({});
+}
+
+// (expression), and .Member or !Field inside With.
+bool CVBExpressions::SymbolOperand(std::string_view* lastMember, bool* endsInArguments)
+{
+    if (cursor_.IsSymbol("(")) {
+        cursor_.Take();
+        if (!Enter())
+            return false;
+        const bool inner = Expression();
+        Leave();
+        if (!inner)
+            return false;
+        if (!cursor_.TakeSymbol(")"))
+            return cursor_.Fail(kExpectedListSeparator);
+        return Members(lastMember, endsInArguments);
+    }
+    // .Member and !Field inside With.
+    if (cursor_.IsSymbol(".") || cursor_.IsSymbol("!")) {
+        cursor_.Take();
+        if (!cursor_.IsKind(VBTokenKind::Word))
+            return cursor_.Fail(kExpectedIdentifier);
+        if (lastMember)
+            *lastMember = cursor_.Peek().text;
+        cursor_.Take();
+        return Members(lastMember, endsInArguments);
+    }
+    return cursor_.Fail(cursor_.IsKind(VBTokenKind::End) || cursor_.IsSymbol(":") ||
+                                cursor_.IsSymbol(",") || cursor_.IsSymbol(")") || IsBinaryOperator()
+                            ? kExpectedExpression
+                            : std::string_view{});
 }
 
 bool CVBExpressions::Members(std::string_view* lastMember, bool* endsInArguments)

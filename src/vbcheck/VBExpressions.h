@@ -35,6 +35,7 @@ private:
     bool IsPrefixOperator() const;
     bool Argument(bool bounds);
     bool Members(std::string_view* lastMember, bool* endsInArguments);
+    bool SymbolOperand(std::string_view* lastMember, bool* endsInArguments);
     bool Enter();
     void Leave() { --depth_; }
 

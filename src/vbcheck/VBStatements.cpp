@@ -199,42 +199,22 @@ bool CVBStatements::Executable(VBStatementWord word)
     case W::ElseIf:
         return ElseIf();
     case W::Else:
-        cursor_.Take();
-        // A second Else of one If matches none.
-        if (!blocks_.Reach(VBBlockKind::If) || blocks_.HadElse())
-            return cursor_.Fail(kElseWithoutIf);
-        blocks_.TakeElse();
-        statementMayFollow_ = !cursor_.AtStatementEnd(false);
-        return true;
+        return Else();
     case W::For:
         return For();
     case W::Next:
         return Next();
     case W::Do:
-    case W::Loop: {
-        const VBToken& keyword = cursor_.Take();
-        if (word == W::Do)
-            blocks_.Open(VBBlockKind::Do, piece_, keyword);
-        else if (!blocks_.Close(VBBlockKind::Do))
-            return cursor_.Fail(kLoopWithoutDo);
-        if (cursor_.TakeWord("While") || cursor_.TakeWord("Until"))
-            return expressions_.Expression();
-        return true;
-    }
+    case W::Loop:
+        return DoOrLoop(word);
     case W::While:
         blocks_.Open(VBBlockKind::While, piece_, cursor_.Take());
         return expressions_.Expression();
     case W::Wend:
         cursor_.Take();
         return blocks_.Close(VBBlockKind::While) || cursor_.Fail(kWendWithoutWhile);
-    case W::Select: {
-        const VBToken& keyword = cursor_.Take();
-        // Opened all the same, so that its End Select is no second finding.
-        blocks_.Open(VBBlockKind::Select, piece_, keyword);
-        if (!cursor_.TakeWord("Case"))
-            return cursor_.Fail(kExpectedCase);
-        return expressions_.Expression();
-    }
+    case W::Select:
+        return Select();
     case W::Case:
         return Case();
     case W::With:
@@ -242,6 +222,15 @@ bool CVBStatements::Executable(VBStatementWord word)
         return expressions_.Expression();
     case W::Exit:
         return Exit();
+    default:
+        return Simple(word);
+    }
+}
+
+// The statements that open or close no block.
+bool CVBStatements::Simple(VBStatementWord word)
+{
+    switch (word) {
     case W::GoTo:
     case W::GoSub:
         cursor_.Take();
@@ -250,14 +239,7 @@ bool CVBStatements::Executable(VBStatementWord word)
         cursor_.Take();
         return true;
     case W::Resume:
-        cursor_.Take();
-        if (cursor_.AtStatementEnd(InSingleLineIf()) || cursor_.TakeWord("Next"))
-            return true;
-        if (cursor_.IsKind(VBTokenKind::Number) && LabelKey(cursor_.Peek().text) == "0") {
-            cursor_.Take();
-            return true;
-        }
-        return Target();
+        return Resume();
     case W::On:
         return On();
     case W::Call:
@@ -280,36 +262,86 @@ bool CVBStatements::Executable(VBStatementWord word)
         } while (cursor_.TakeSymbol(","));
         return true;
     case W::ReDim:
-        cursor_.Take();
-        cursor_.TakeWord("Preserve");
-        do {
-            // ReDim .Items(n) inside With.
-            if (cursor_.IsSymbol(".") && cursor_.IsKind(VBTokenKind::Word, 1))
-                cursor_.Take();
-            if (!cursor_.IsKind(VBTokenKind::Word))
-                return cursor_.Fail(kExpectedIdentifier);
-            cursor_.Take();
-            // ReDim a(i).Items(1 To n): members and bounds in any order.
-            for (;;) {
-                if (cursor_.IsSymbol(".") && cursor_.IsKind(VBTokenKind::Word, 1)) {
-                    cursor_.Take();
-                    cursor_.Take();
-                } else if (cursor_.TakeSymbol("(")) {
-                    if (!expressions_.ArgumentsInParentheses(true))
-                        return false;
-                } else {
-                    break;
-                }
-            }
-            if (!expressions_.AsClause())
-                return false;
-        } while (cursor_.TakeSymbol(","));
-        return true;
+        return ReDim();
     case W::OwnForm:
         return SkipStatement();
     default:
         return CallOrAssignment();
     }
+}
+
+bool CVBStatements::Else()
+{
+    cursor_.Take();
+    // A second Else of one If matches none.
+    if (!blocks_.Reach(VBBlockKind::If) || blocks_.HadElse())
+        return cursor_.Fail(kElseWithoutIf);
+    blocks_.TakeElse();
+    statementMayFollow_ = !cursor_.AtStatementEnd(false);
+    return true;
+}
+
+bool CVBStatements::DoOrLoop(VBStatementWord word)
+{
+    const VBToken& keyword = cursor_.Take();
+    if (word == W::Do)
+        blocks_.Open(VBBlockKind::Do, piece_, keyword);
+    else if (!blocks_.Close(VBBlockKind::Do))
+        return cursor_.Fail(kLoopWithoutDo);
+    if (cursor_.TakeWord("While") || cursor_.TakeWord("Until"))
+        return expressions_.Expression();
+    return true;
+}
+
+bool CVBStatements::Select()
+{
+    const VBToken& keyword = cursor_.Take();
+    // Opened all the same, so that its End Select is no second finding.
+    blocks_.Open(VBBlockKind::Select, piece_, keyword);
+    if (!cursor_.TakeWord("Case"))
+        return cursor_.Fail(kExpectedCase);
+    return expressions_.Expression();
+}
+
+bool CVBStatements::Resume()
+{
+    cursor_.Take();
+    if (cursor_.AtStatementEnd(InSingleLineIf()) || cursor_.TakeWord("Next"))
+        return true;
+    if (cursor_.IsKind(VBTokenKind::Number) && LabelKey(cursor_.Peek().text) == "0") {
+        cursor_.Take();
+        return true;
+    }
+    return Target();
+}
+
+bool CVBStatements::ReDim()
+{
+    cursor_.Take();
+    cursor_.TakeWord("Preserve");
+    do {
+        // ReDim .Items(n) inside With.
+        if (cursor_.IsSymbol(".") && cursor_.IsKind(VBTokenKind::Word, 1))
+            cursor_.Take();
+        if (!cursor_.IsKind(VBTokenKind::Word))
+            return cursor_.Fail(kExpectedIdentifier);
+        cursor_.Take();
+        // ReDim a(i).Items(1 To n): members and bounds in any order.
+        for (;;) {
+            if (cursor_.IsSymbol(".") && cursor_.IsKind(VBTokenKind::Word, 1)) {
+                cursor_.Take();
+                cursor_.Take();
+            } else if (cursor_.TakeSymbol("(")) {
+                if (!expressions_.ArgumentsInParentheses(true))
+                    return false;
+            } else {
+                break;
+            }
+        }
+        if (!expressions_.AsClause())
+            return false;
+    } while (cursor_.TakeSymbol(","));
+    return true;
 }
 
 bool CVBStatements::If()

@@ -32,6 +32,12 @@ private:
     bool Statements(bool first);
     bool Statement(bool first);
     bool Executable(VBStatementWord word);
+    bool Simple(VBStatementWord word);
+    bool Else();
+    bool DoOrLoop(VBStatementWord word);
+    bool Select();
+    bool Resume();
+    bool ReDim();
     bool InsideModuleBlock(bool first);
     bool StartsDeclaration() const;
     bool StartsProcedure() const;
