@@ -13,6 +13,7 @@
 
 #include "common/FoldCase.h"
 #include "platform/CodePages.h"
+#include "platform/FileSearch.h"
 #include "platform/TextDecoder.h"
 #include "vbcheck/VBFileCode.h"
 #include "vbcheck/VBModuleCheck.h"
@@ -64,6 +65,27 @@ std::string Decoded(unsigned codePage, std::string_view bytes)
 bool EndsWith(std::string_view path, std::string_view extension)
 {
     return path.size() >= extension.size() && EqualIgnoringCase(path.substr(path.size() - extension.size()), extension);
+}
+
+// A .vbp names its files as Windows finds them, case aside: where no file has the name as written,
+// the one file of its folder whose name differs only in case.
+std::string CaseBlindPath(const std::string& path)
+{
+    if (std::ifstream(path, std::ios::binary))
+        return path;
+    const size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const std::string name = path.substr(folder.size());
+    std::string found;
+    for (const std::string& candidate : CFileSearch::Find(folder + "*")) {
+        const std::string candidateName = candidate.substr(candidate.find_last_of("/\\") + 1);
+        if (!EqualIgnoringCase(candidateName, name))
+            continue;
+        if (!found.empty())
+            return path;
+        found = folder + candidateName;
+    }
+    return found.empty() ? path : found;
 }
 
 class CCheckRun {
@@ -122,7 +144,7 @@ private:
         for (std::string module : project.Modules()) {
             for (char& c : module)
                 c = c == '\\' ? '/' : c;
-            CheckModule(folder + module, project.Constants());
+            CheckModule(CaseBlindPath(folder + module), project.Constants());
         }
     }
 
