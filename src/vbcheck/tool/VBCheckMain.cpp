@@ -4,6 +4,7 @@
 // (1252 unless told), as VB6 reads source in the machine's code page. Exit 1 when there was an
 // error, 2 when a file could not be read. It measures the checker on real code; it is not
 // installed.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -45,11 +46,16 @@ bool ReadWhole(const std::string& path, std::string& bytes)
 // byte that is no character of the code page is kept as it is: it is a letter to the checker.
 std::string Decoded(unsigned codePage, std::string_view bytes)
 {
-    if (codePage == CCodePages::kUtf8)
+    // ASCII is itself in every code page taken: the text up to the line of the first other byte is
+    // copied, which leaves most files of English code undecoded.
+    const auto high = std::find_if(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; });
+    if (codePage == CCodePages::kUtf8 || high == bytes.end())
         return std::string(bytes);
-    std::string text(bytes.size() * 3 + 16, '\0');
-    size_t read = 0;
-    size_t written = 0;
+    const size_t lineStart = bytes.find_last_of("\r\n", static_cast<size_t>(high - bytes.begin()));
+    size_t read = lineStart == std::string_view::npos ? 0 : lineStart + 1;
+    std::string text(bytes.substr(0, read));
+    size_t written = read;
+    text.resize(read + (bytes.size() - read) * 3 + 16);
     while (read < bytes.size()) {
         const CTextDecoder::Result result =
             CTextDecoder::Decode(codePage, bytes.substr(read), text.data() + written, text.size() - written);
