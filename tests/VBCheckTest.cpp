@@ -96,6 +96,9 @@ TEST(VBCheck, AcceptsWhatVB6Compiles)
          "Private Static Function C()\nEnd Function",
          true},
         {"Set x = Me: Me.Caption = \"\""},
+        {"Sub B(a() As Long, ByVal b As Long)\nDim s As String * 65526\nWith x\n.Caption = 1: Foo .a, !b\nEnd With\nEnd "
+         "Sub",
+         true},
         // Greek in two cases: two names, as a double-byte code page keeps them.
         {"Function \xCE\x93" "a()\nEnd Function\nFunction \xCE\xB3" "a()\nEnd Function", true},
         {"Sub T(a, Optional b)\nEnd Sub\nSub P(ParamArray p())\nEnd Sub\n#If Win16 Then\nSub Q()\n#Else\nSub Q(a, b)\n"
@@ -196,6 +199,15 @@ TEST(VBCheck, TellsVB6sErrorAtItsLine)
         {"module:Sub T(ByVal a As Long)\nEnd Sub\nSub U()\n  T 1, 2\nEnd Sub",
          "1:4: Wrong number of arguments or invalid property assignment\n"},
         {"module:Sub U()\nCall T(1)\nEnd Sub\nSub t(a, b)\nEnd Sub", "1:2: Argument not optional\n"},
+        {".Caption = 1", "1:2: Invalid or unqualified reference\n"},
+        {"module:Sub A()\nPublic n As Long\nEnd Sub", "1:2: Invalid attribute in Sub, Function, or Property\n"},
+        {"module:Event A_B()", "1:1: Invalid event name\n"},
+        {"module:Property Let P()\nEnd Property", "1:1: Argument required for Property Let or Property Set\n"},
+        {"module:Sub A(ByVal a() As Long)\nEnd Sub", "1:1: Array argument must be ByRef\n"},
+        {"module:Sub A(ByVal a b As Long)\nEnd Sub", "1:1: Expected: list separator or )\n"},
+        {"Dim s As String * 0", "1:2: Invalid length for fixed-length string\n"},
+        {"module:Type T\nEnd Type", "1:2: User-defined type without members not allowed\n"},
+        {"On Error Resume Nowhere", "1:2: Syntax error (expected: Next)\n"},
         // One finding for one fault: the Type and the Enum stay open for the members after it.
         {"module:Type T\na As Long\nn = 1\nb As Long\nEnd Type", "1:3: Statement invalid inside Type block\n"},
         {"module:Enum E\na b\nc = 2\nEnd Enum", "1:2: Invalid inside Enum\n"},
@@ -218,6 +230,45 @@ TEST(VBCheck, TellsVB6sErrorAtItsLine)
         const std::string code =
             c.code.rfind(prefix, 0) == 0 ? c.code.substr(prefix.size()) : InSub(c.code);
         EXPECT_EQ(Findings({code}), c.expected) << code;
+    }
+}
+
+TEST(VBCheck, ErrorsOfOneKindOfModuleOnlyWhereItsKindIsKnown)
+{
+    struct Case {
+        VBModuleKind kind;
+        const char* code;
+        const char* expected;
+    };
+    const std::vector<Case> cases = {
+        {VBModuleKind::Standard, "Sub A()\nSet x = Me\nEnd Sub", "2: Invalid use of Me keyword\n"},
+        {VBModuleKind::Standard, "Sub A()\nDebug.Print Me.Name\nEnd Sub", "2: Invalid use of Me keyword\n"},
+        {VBModuleKind::Standard, "Sub A()\nPrint \"x\"\nEnd Sub", "2: Current module does not support Print method\n"},
+        {VBModuleKind::Standard, "Private WithEvents t As Timer", "1: Only valid in object module\n"},
+        {VBModuleKind::Standard, "Implements IShape", "1: Only valid in object module\n"},
+        {VBModuleKind::Standard, "Event Done()", "1: Only valid in object module\n"},
+        {VBModuleKind::Object, "Option Private Module", "1: Option Private Module not permitted in object module\n"},
+        {VBModuleKind::Object, "Public Const K = 1",
+         "1: Constants, fixed-length strings, arrays, user-defined types, and Declare statements not allowed as Public "
+         "members of an object module\n"},
+        {VBModuleKind::Object, "Declare Sub S Lib \"k\" ()",
+         "1: Constants, fixed-length strings, arrays, user-defined types, and Declare statements not allowed as Public "
+         "members of an object module\n"},
+        // Near misses: each in the kind of module that takes it, and where the kind is unknown.
+        {VBModuleKind::Object, "Private WithEvents t As Timer\nImplements IShape\nEvent Done()\nConst K = 1\n"
+                               "Private Declare Sub S Lib \"k\" ()\nSub A()\nSet x = Me\nPrint \"x\"\nEnd Sub", ""},
+        {VBModuleKind::Standard, "Option Private Module\nPublic Const K = 1\nDeclare Sub S Lib \"k\" ()\nSub A()\n"
+                                 "With Printer\nDebug.Print x\nEnd With\nPrint #1, x\nEnd Sub", ""},
+        {VBModuleKind::Unknown, "Private WithEvents t As Timer\nPublic Const K = 1\nSub A()\nSet x = Me\nEnd Sub", ""},
+    };
+    for (const Case& c : cases) {
+        CVBModuleCheck check;
+        check.SetModuleKind(c.kind);
+        check.AddPiece(1, c.code);
+        std::string text;
+        for (const VBFinding& finding : check.Finish())
+            text += std::to_string(finding.line) + ": " + finding.message + "\n";
+        EXPECT_EQ(text, c.expected) << c.code;
     }
 }
 

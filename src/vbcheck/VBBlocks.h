@@ -11,6 +11,9 @@
 
 enum class VBBlockKind : unsigned char { If, For, Do, While, Select, With, Sub, Function, Property, Type, Enum };
 
+// What a module is, where it is known: some errors belong to one kind only.
+enum class VBModuleKind : unsigned char { Unknown, Standard, Object };
+
 // The blocks open at the current statement, innermost last, and the labels of the open
 // procedure. A closer that matches a block further down closes the blocks in between, each told
 // once at the line that opened it.
@@ -21,6 +24,8 @@ public:
     // opener: the token the block is told at when it is left open, a view into the piece's text.
     void Open(VBBlockKind kind, int piece, const VBToken& opener, std::string_view variable = {});
     bool InProcedure() const { return procedure_ != kNone; }
+    void SetModuleKind(VBModuleKind kind) { moduleKind_ = kind; }
+    VBModuleKind ModuleKind() const { return moduleKind_; }
     VBBlockKind ProcedureKind() const { return blocks_[procedure_].kind; }
     // The innermost block, when one is open outside procedures (Type, Enum).
     bool InModuleBlock(VBBlockKind kind) const
@@ -81,6 +86,7 @@ private:
     std::array<std::vector<size_t>, kKinds> byKind_;
     size_t procedure_ = kNone;
     bool procedureSeen_ = false;
+    VBModuleKind moduleKind_ = VBModuleKind::Unknown;
     std::unordered_set<std::string> labels_;
     std::vector<Target> targets_;
 };

@@ -29,6 +29,7 @@ constexpr std::string_view kExpectedExpression = "Expected: expression";
 constexpr std::string_view kExpectedListSeparator = "Expected: list separator or )";
 constexpr std::string_view kExpectedIdentifier = "Expected: identifier";
 constexpr std::string_view kInvalidInsideProcedure = "Invalid inside procedure";
+constexpr std::string_view kInvalidAttributeInProcedure = "Invalid attribute in Sub, Function, or Property";
 constexpr std::string_view kInvalidOutsideProcedure = "Invalid outside procedure";
 constexpr std::string_view kMustBeFirstStatement = "Must be first statement on the line";
 constexpr std::string_view kOnlyCommentsAfterEnd =
@@ -66,6 +67,19 @@ constexpr std::string_view kDuplicateOption = "Duplicate Option statement";
 constexpr std::string_view kExpectedDirective = "Expected: If or Else or ElseIf or End or EndIf or Const";
 constexpr std::string_view kDuplicateDefinition = "Duplicate definition";
 constexpr std::string_view kInvalidUseOfMe = "Invalid use of Me keyword";
+constexpr std::string_view kInvalidOrUnqualifiedReference = "Invalid or unqualified reference";
+constexpr std::string_view kNoPrintMethod = "Current module does not support Print method";
+constexpr std::string_view kOnlyInObjectModule = "Only valid in object module";
+constexpr std::string_view kOptionPrivateInObjectModule = "Option Private Module not permitted in object module";
+constexpr std::string_view kNotPublicInObjectModule =
+    "Constants, fixed-length strings, arrays, user-defined types, and Declare statements not allowed as Public "
+    "members of an object module";
+constexpr std::string_view kTypeWithoutMembers = "User-defined type without members not allowed";
+constexpr std::string_view kInvalidEventName = "Invalid event name";
+constexpr std::string_view kArgumentRequiredForLetOrSet = "Argument required for Property Let or Property Set";
+constexpr std::string_view kArrayArgumentByRef = "Array argument must be ByRef";
+constexpr std::string_view kInvalidFixedLength = "Invalid length for fixed-length string";
+constexpr std::string_view kExpectedNext = "Expected: Next";
 constexpr std::string_view kInvalidOutsideType = "Statement invalid outside Type block";
 constexpr std::string_view kInvalidOutsideEnum = "Invalid outside Enum";
 constexpr std::string_view kInvalidInsideEnum = "Invalid inside Enum";

@@ -57,56 +57,68 @@ std::vector<CVBDeclarations::PublicProcedure> CVBDeclarations::PublicProcedures(
 bool CVBDeclarations::Declaration(bool first, int piece)
 {
     const VBToken& start = cursor_.Peek();
-    const int line = start.line;
-    bool scoped = false;
-    bool isPrivate = false;
-    bool isStatic = false;
+    Scope scope;
     // Each word looked up once among the statement words, not compared with each keyword in turn.
     VBStatementWord word = StatementWordOf(cursor_.Peek());
     for (;; word = StatementWordOf(cursor_.Peek())) {
         if (word == W::Private)
-            isPrivate = true;
-        if (word == W::Public || word == W::Private || word == W::Global || word == W::Friend)
-            scoped = true;
+            scope.isPrivate = true;
+        else if (word == W::Public || word == W::Global)
+            scope.isPublic = true;
+        else if (word == W::Friend)
+            scope.isFriend = true;
         else if (word == W::Static)
-            isStatic = true;
+            scope.isStatic = true;
         else if (word != W::Dim)
             break;
         cursor_.Take();
     }
+    const bool objectOnly = scope.isFriend || word == W::Event;
+    if (objectOnly && blocks_.ModuleKind() == VBModuleKind::Standard)
+        return cursor_.FailAt(start, kOnlyInObjectModule);
     if (word == W::Sub || word == W::Function || word == W::Property)
-        return Procedure(first, piece, start, isPrivate);
-    const bool inProcedure = blocks_.InProcedure();
-    if (word == W::Declare)
-        return inProcedure ? cursor_.Fail(kInvalidInsideProcedure) : Declare(piece, line, isPrivate);
-    if (word == W::Type || word == W::Enum) {
-        if (inProcedure)
-            return cursor_.Fail(kInvalidInsideProcedure);
-        const VBBlockKind kind = word == W::Type ? VBBlockKind::Type : VBBlockKind::Enum;
+        return Procedure(first, piece, start, scope.isPrivate);
+    if (word == W::Declare || word == W::Type || word == W::Enum || word == W::Event)
+        return ModuleLevel(word, piece, start, scope);
+    if (blocks_.InProcedure() && (scope.isPrivate || scope.isPublic || scope.isFriend))
+        return cursor_.Fail(kInvalidAttributeInProcedure);
+    if (word == W::Const) {
         cursor_.Take();
-        if (!cursor_.IsKind(VBTokenKind::Word))
-            return cursor_.Fail(kExpectedIdentifier);
-        cursor_.Take();
-        blocks_.Open(kind, piece, start);
-        return true;
+        if (scope.isPublic && blocks_.ModuleKind() == VBModuleKind::Object)
+            return cursor_.FailAt(start, kNotPublicInObjectModule);
+        return Constants();
     }
+    // Static x outside procedures: VB6's text for it is not ours to guess.
+    if (scope.isStatic && !scope.isPrivate && !scope.isPublic && !scope.isFriend && !blocks_.InProcedure())
+        return cursor_.Fail({});
+    return Variables();
+}
+
+// Declare, Type, Enum and Event: outside procedures only.
+bool CVBDeclarations::ModuleLevel(VBStatementWord word, int piece, const VBToken& start, Scope scope)
+{
+    if (blocks_.InProcedure())
+        return cursor_.Fail(kInvalidInsideProcedure);
+    if (word == W::Declare) {
+        // A Declare without Private is public, which a class, form or user control may not have.
+        if (!scope.isPrivate && blocks_.ModuleKind() == VBModuleKind::Object)
+            return cursor_.FailAt(start, kNotPublicInObjectModule);
+        return Declare(piece, start.line, scope.isPrivate);
+    }
+    cursor_.Take();
+    if (!cursor_.IsKind(VBTokenKind::Word))
+        return cursor_.Fail(kExpectedIdentifier);
+    const VBToken& name = cursor_.Take();
     if (word == W::Event) {
-        if (inProcedure)
-            return cursor_.Fail(kInvalidInsideProcedure);
+        if (!name.escaped && name.text.find('_') != std::string_view::npos)
+            return cursor_.FailAt(name, kInvalidEventName);
         while (!cursor_.IsKind(VBTokenKind::End))
             cursor_.Take();
         return true;
     }
-    if (scoped && inProcedure)
-        return cursor_.Fail(kInvalidInsideProcedure);
-    if (word == W::Const) {
-        cursor_.Take();
-        return Constants();
-    }
-    // Static x outside procedures: VB6's text for it is not ours to guess.
-    if (isStatic && !scoped && !inProcedure)
-        return cursor_.Fail({});
-    return Variables();
+    blocks_.Open(word == W::Type ? VBBlockKind::Type : VBBlockKind::Enum, piece, start);
+    typeMembers_ = 0;
+    return true;
 }
 
 bool CVBDeclarations::Procedure(bool first, int piece, const VBToken& start, bool isPrivate)
@@ -150,6 +162,8 @@ bool CVBDeclarations::Procedure(bool first, int piece, const VBToken& start, boo
     Signature signature;
     if (cursor_.TakeSymbol("(") && !SkipParameters(signature))
         return false;
+    if ((kindBit == kPropertyLetBit || kindBit == kPropertySetBit) && signature.count == 0)
+        return cursor_.FailAt(name, kArgumentRequiredForLetOrSet);
     // Only a Sub's or Function's arguments are counted: a Property's value goes apart.
     signature.fixed = signature.fixed && kind != VBBlockKind::Property;
     Sign(signature);
@@ -167,11 +181,14 @@ bool CVBDeclarations::Procedure(bool first, int piece, const VBToken& start, boo
 bool CVBDeclarations::SkipParameters(Signature& signature)
 {
     bool nameNext = true;
+    bool byValue = false;
     for (int depth = 1; depth > 0;) {
         if (cursor_.IsKind(VBTokenKind::End))
             return cursor_.Fail(kExpectedListSeparator);
         if (nameNext && (cursor_.IsWord("Optional") || cursor_.IsWord("ParamArray")))
             signature.fixed = false;
+        if (nameNext)
+            byValue = byValue || cursor_.IsWord("ByVal");
         if (cursor_.IsSymbol("("))
             ++depth;
         else if (cursor_.IsSymbol(")"))
@@ -183,7 +200,15 @@ bool CVBDeclarations::SkipParameters(Signature& signature)
             ++signature.count;
             if (cursor_.IsKind(VBTokenKind::Word))
                 names_.Declare(cursor_.Peek(), true);
+            if (byValue && cursor_.IsSymbol("(", 1) && cursor_.IsSymbol(")", 2))
+                return cursor_.Fail(kArrayArgumentByRef);
+            // a b As Long: the name takes As, a default, a comma or the end.
+            if (cursor_.IsKind(VBTokenKind::Word, 1) && !cursor_.IsWord("As", 1)) {
+                cursor_.Take();
+                return cursor_.Fail(kExpectedListSeparator);
+            }
             nameNext = false;
+            byValue = false;
         }
         cursor_.Take();
     }
@@ -217,6 +242,8 @@ bool CVBDeclarations::Declare(int piece, int line, bool isPrivate)
 bool CVBDeclarations::Variables()
 {
     do {
+        if (cursor_.IsWord("WithEvents") && blocks_.ModuleKind() == VBModuleKind::Standard)
+            return cursor_.Fail(kOnlyInObjectModule);
         cursor_.TakeWord("WithEvents");
         const VBToken& name = cursor_.Peek();
         if (name.kind != VBTokenKind::Word || (!name.escaped && EndsOperand(name.text)))
@@ -264,8 +291,10 @@ bool CVBDeclarations::TakeBlockEnd(std::string_view word)
 // name[(bounds)] As Type [* n]; a member may be called like a keyword (Left, Width, Name).
 bool CVBDeclarations::TypeMember()
 {
+    const VBToken& first = cursor_.Peek();
     if (TakeBlockEnd("Type"))
-        return true;
+        return typeMembers_ > 0 || cursor_.FailAt(first, kTypeWithoutMembers);
+    ++typeMembers_;
     if (!cursor_.IsKind(VBTokenKind::Word) || !(cursor_.IsWord("As", 1) || cursor_.IsSymbol("(", 1)))
         return cursor_.Fail(kInvalidInsideType);
     cursor_.Take();

@@ -42,6 +42,13 @@ public:
     void CheckCalls(CVBFindings& findings) const;
 
 private:
+    struct Scope {
+        bool isPrivate = false;
+        bool isPublic = false;  // Public or Global
+        bool isFriend = false;
+        bool isStatic = false;
+    };
+    bool ModuleLevel(VBStatementWord word, int piece, const VBToken& start, Scope scope);
     bool Procedure(bool first, int piece, const VBToken& start, bool isPrivate);
     bool Declare(int piece, int line, bool isPrivate);
     bool Variables();
@@ -78,6 +85,7 @@ private:
     std::vector<PublicName> publicProcedures_;
     std::string publicNames_;
     std::string procedureKey_;
+    int typeMembers_ = 0;  // of the Type being read
     CVBNameTable signatures_;
     struct Call {
         int piece;

@@ -90,7 +90,7 @@ bool CVBExpressions::Operand(std::string_view* lastMember, bool* endsInArguments
     case VBTokenKind::Word:
         if (!token.escaped && EndsOperand(token.text))
             return cursor_.Fail(kExpectedExpression);
-        if (standardModule_ && !token.escaped && IsKeyword(token.text, "Me"))
+        if (blocks_.ModuleKind() == VBModuleKind::Standard && !token.escaped && IsKeyword(token.text, "Me"))
             return cursor_.Fail(kInvalidUseOfMe);
         cursor_.Take();
         if (lastMember)
@@ -123,6 +123,8 @@ bool CVBExpressions::SymbolOperand(std::string_view* lastMember, bool* endsInArg
     }
     // .Member and !Field inside With.
     if (cursor_.IsSymbol(".") || cursor_.IsSymbol("!")) {
+        if (blocks_.InProcedure() && !blocks_.Inside(VBBlockKind::With))
+            return cursor_.Fail(kInvalidOrUnqualifiedReference);
         cursor_.Take();
         if (!cursor_.IsKind(VBTokenKind::Word))
             return cursor_.Fail(kExpectedIdentifier);
@@ -234,6 +236,12 @@ bool CVBExpressions::TypeName()
     if (cursor_.TakeSymbol("*")) {
         if (!cursor_.IsKind(VBTokenKind::Number) && !cursor_.IsKind(VBTokenKind::Word))
             return cursor_.Fail(kExpectedExpression);
+        const std::string_view length = cursor_.Peek().text;
+        // 1 to 65,526 characters; a constant's value is not known here.
+        if (cursor_.IsKind(VBTokenKind::Number) && length.find_first_not_of("0123456789") == std::string_view::npos &&
+            (length.find_first_not_of('0') == std::string_view::npos || length.size() > 5 ||
+             (length.size() == 5 && length > "65526")))
+            return cursor_.Fail(kInvalidFixedLength);
         cursor_.Take();
     }
     return true;

@@ -2,13 +2,14 @@
 
 #include <string_view>
 
+#include "vbcheck/VBBlocks.h"
 #include "vbcheck/VBCursor.h"
 
 // Expressions, names and argument lists, read at the cursor. Each returns false when it failed,
 // the cursor holding the error.
 class CVBExpressions {
 public:
-    explicit CVBExpressions(CVBCursor& cursor) : cursor_(cursor) {}
+    CVBExpressions(CVBCursor& cursor, const CVBBlocks& blocks) : cursor_(cursor), blocks_(blocks) {}
 
     bool Expression();
     // An operand with its member accesses, bangs and argument lists: a call or an assignment's
@@ -28,8 +29,6 @@ public:
     bool IsBinaryOperator() const;
     // True while the expression is part of a single-line If, whose Else ends it.
     void SetSingleLineIf(bool inside) { singleLineIf_ = inside; }
-    // In a standard module, Me is an error.
-    void SetStandardModule(bool standard) { standardModule_ = standard; }
 
 private:
     bool IsPrefixOperator() const;
@@ -40,7 +39,7 @@ private:
     void Leave() { --depth_; }
 
     CVBCursor& cursor_;
+    const CVBBlocks& blocks_;
     int depth_ = 0;
     bool singleLineIf_ = false;
-    bool standardModule_ = false;
 };

@@ -37,8 +37,9 @@ public:
     // those every other module may call unqualified.
     std::vector<VBProcedure> PublicProcedures() const;
 
-    // Tells whether the module is a standard one (.bas), where Me means nothing; before the first piece.
-    void SetStandardModule(bool standard) { statements_.SetStandardModule(standard); }
+    // Tells what kind of module it is (a .bas, or a class, form or user control); before the first
+    // piece. Errors that belong to one kind are told only where the kind is known.
+    void SetModuleKind(VBModuleKind kind) { blocks_.SetModuleKind(kind); }
 
 private:
     void Directive(int piece);

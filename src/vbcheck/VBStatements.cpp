@@ -83,8 +83,11 @@ bool CVBStatements::Statement(bool first)
     case W::Option:
         return blocks_.InProcedure() ? cursor_.Fail(kInvalidInsideProcedure) : Option();
     case W::DefType:
-    case W::Implements:
         return blocks_.InProcedure() ? cursor_.Fail(kInvalidInsideProcedure) : SkipStatement();
+    case W::Implements:
+        if (blocks_.InProcedure())
+            return cursor_.Fail(kInvalidInsideProcedure);
+        return blocks_.ModuleKind() == VBModuleKind::Standard ? cursor_.Fail(kOnlyInObjectModule) : SkipStatement();
     case W::Public:
     case W::Private:
     case W::Global:
@@ -182,6 +185,8 @@ bool CVBStatements::Option()
         bit = 8;
         if (!cursor_.TakeWord("Module"))
             return cursor_.Fail(kExpectedModule);
+        if (blocks_.ModuleKind() == VBModuleKind::Object)
+            return cursor_.FailAt(word, kOptionPrivateInObjectModule);
     } else {
         return cursor_.Fail(kExpectedOptionWord);
     }
@@ -264,6 +269,10 @@ bool CVBStatements::Simple(VBStatementWord word)
     case W::ReDim:
         return ReDim();
     case W::OwnForm:
+        // A standard module has no surface to print on; inside With VB6 says something else.
+        if (cursor_.IsWord("Print") && !cursor_.IsSymbol("#", 1) && blocks_.ModuleKind() == VBModuleKind::Standard &&
+            !blocks_.Inside(VBBlockKind::With))
+            return cursor_.Fail(kNoPrintMethod);
         return SkipStatement();
     default:
         return CallOrAssignment();
@@ -552,7 +561,7 @@ bool CVBStatements::On()
     cursor_.TakeWord("Local");
     if (cursor_.TakeWord("Error")) {
         if (cursor_.TakeWord("Resume"))
-            return cursor_.TakeWord("Next") || cursor_.Fail({});
+            return cursor_.TakeWord("Next") || cursor_.Fail(kExpectedNext);
         if (!cursor_.TakeWord("GoTo"))
             return cursor_.Fail({});
         if (cursor_.TakeSymbol("-")) {
@@ -664,9 +673,13 @@ void CVBStatements::NoteCall(bool inParentheses)
 bool CVBStatements::SkipStatement()
 {
     int depth = 0;
+    const bool standard = blocks_.ModuleKind() == VBModuleKind::Standard;
     while (!cursor_.IsKind(VBTokenKind::End)) {
         if (depth == 0 && cursor_.AtStatementEnd(InSingleLineIf()))
             break;
+        // Debug.Print Me: the forms read here take Me too.
+        if (standard && cursor_.IsWord("Me"))
+            return cursor_.Fail(kInvalidUseOfMe);
         if (cursor_.IsSymbol("("))
             ++depth;
         else if (cursor_.IsSymbol(")") && depth > 0)

@@ -13,13 +13,12 @@
 class CVBStatements {
 public:
     CVBStatements(CVBBlocks& blocks, CVBFindings& findings)
-        : expressions_(cursor_), declarations_(cursor_, expressions_, blocks), blocks_(blocks),
+        : expressions_(cursor_, blocks), declarations_(cursor_, expressions_, blocks), blocks_(blocks),
           findings_(findings)
     {
     }
 
     void Line(const std::vector<VBToken>& tokens, int piece);
-    void SetStandardModule(bool standard) { expressions_.SetStandardModule(standard); }
     // At the module's end: what only the whole module tells.
     void Finish() { declarations_.CheckCalls(findings_); }
     std::vector<CVBDeclarations::PublicProcedure> PublicProcedures() const

@@ -127,7 +127,7 @@ private:
             return;
         const CVBFileCode file(text);
         CVBModuleCheck check;
-        check.SetStandardModule(EndsWith(path, kStandardModuleExtension));
+        check.SetModuleKind(EndsWith(path, kStandardModuleExtension) ? VBModuleKind::Standard : VBModuleKind::Object);
         for (const CVBProjectFile::Constant& constant : constants)
             check.SetConstant(constant.name, constant.value);
         check.AddPiece(0, file.Code());
