@@ -52,6 +52,8 @@ public:
     // Closes the open procedure with all that is open in it, and checks its jump targets;
     // leftOpen when no End closed it.
     void CloseProcedure(bool leftOpen);
+    // The piece's text goes: the places of the blocks still open are counted now.
+    void EndPiece();
     // End of the module: everything still open is told.
     void CloseAll();
 
@@ -63,6 +65,8 @@ private:
         VBBlockKind kind;
         int piece;
         int line;
+        // Where it is told: counted only when it is, while its piece's text is there.
+        std::string_view opener;
         VBPlace place;
         std::string variable;
         bool elseSeen = false;

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "common/FoldCase.h"
+#include "vbcheck/VBKeywords.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ int CVBConditionEvaluator::Precedence(const VBToken& token) const
     if ((token.kind != VBTokenKind::Word || token.escaped) && token.kind != VBTokenKind::Symbol)
         return -1;
     for (const Operator& op : kOperators) {
-        if (EqualIgnoringCase(token.text, op.text))
+        if (token.kind == VBTokenKind::Word ? IsKeyword(token.text, op.text) : token.text == op.text)
             return op.level;
     }
     return -1;

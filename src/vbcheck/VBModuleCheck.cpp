@@ -26,6 +26,7 @@ void CVBModuleCheck::AddPiece(int origin, std::string_view text)
             statements_.Line(tokens_, piece);
         findings_.SetQuiet(false);
     }
+    blocks_.EndPiece();
     findings_.SetText({});
 }
 

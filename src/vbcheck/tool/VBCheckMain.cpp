@@ -4,7 +4,7 @@
 // (1252 unless told), as VB6 reads source in the machine's code page. Exit 1 when there was an
 // error, 2 when a file could not be read. It measures the checker on real code; it is not
 // installed.
-#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -42,20 +42,30 @@ bool ReadWhole(const std::string& path, std::string& bytes)
     return !in.bad();
 }
 
+// Whether bytes hold only ASCII, eight at a time: most files of English code do, and need no decoding.
+bool IsAscii(std::string_view bytes)
+{
+    size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, bytes.data() + i, 8);
+        if (word & 0x8080808080808080ull)
+            return false;
+    }
+    for (; i < bytes.size(); ++i) {
+        if (bytes[i] & 0x80)
+            return false;
+    }
+    return true;
+}
+
 // The text in UTF-8, so that a trail byte of a double-byte character is never read as \ or [. A
 // byte that is no character of the code page is kept as it is: it is a letter to the checker.
 std::string Decoded(unsigned codePage, std::string_view bytes)
 {
-    // ASCII is itself in every code page taken: the text up to the line of the first other byte is
-    // copied, which leaves most files of English code undecoded.
-    const auto high = std::find_if(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; });
-    if (codePage == CCodePages::kUtf8 || high == bytes.end())
-        return std::string(bytes);
-    const size_t lineStart = bytes.find_last_of("\r\n", static_cast<size_t>(high - bytes.begin()));
-    size_t read = lineStart == std::string_view::npos ? 0 : lineStart + 1;
-    std::string text(bytes.substr(0, read));
-    size_t written = read;
-    text.resize(read + (bytes.size() - read) * 3 + 16);
+    std::string text(bytes.size() * 3 + 16, '\0');
+    size_t read = 0;
+    size_t written = 0;
     while (read < bytes.size()) {
         const CTextDecoder::Result result =
             CTextDecoder::Decode(codePage, bytes.substr(read), text.data() + written, text.size() - written);
@@ -116,7 +126,11 @@ private:
             status_ = 2;
             return false;
         }
-        text = Decoded(codePage_, bytes);
+        // ASCII is itself in every code page taken.
+        if (codePage_ == CCodePages::kUtf8 || IsAscii(bytes))
+            text = std::move(bytes);
+        else
+            text = Decoded(codePage_, bytes);
         return true;
     }
 
