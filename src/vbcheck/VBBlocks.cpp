@@ -87,6 +87,12 @@ bool CVBBlocks::Reach(VBBlockKind kind)
     return true;
 }
 
+void CVBBlocks::CloseInnermost()
+{
+    if (procedure_ != kNone && blocks_.size() > procedure_ + 1)
+        Pop(false);
+}
+
 bool CVBBlocks::Close(VBBlockKind kind)
 {
     if (!Reach(kind))

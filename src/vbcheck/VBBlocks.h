@@ -36,6 +36,8 @@ public:
     // Closes the blocks above the innermost one of kind within the procedure and leaves that one
     // innermost; false when there is none.
     bool Reach(VBBlockKind kind);
+    // Closes the innermost block of the procedure, when one is open in it, untold.
+    void CloseInnermost();
     // Reach, then closes that block too.
     bool Close(VBBlockKind kind);
     // Whether a block of kind is open in the procedure.

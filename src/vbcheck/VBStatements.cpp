@@ -468,8 +468,13 @@ bool CVBStatements::End()
     }
     if (!inProcedure)
         return cursor_.Fail(kInvalidOutsideProcedure);
-    // End alone ends the program; End Iff is no End of a block.
-    return cursor_.AtStatementEnd(InSingleLineIf()) || cursor_.Fail(kExpectedEndOfStatement);
+    // End alone ends the program. End Iff is no End of a block, but meant for the innermost one:
+    // it closes that, so that the lines after it are not told too.
+    if (cursor_.AtStatementEnd(InSingleLineIf()))
+        return true;
+    if (cursor_.IsKind(VBTokenKind::Word))
+        blocks_.CloseInnermost();
+    return cursor_.Fail(kExpectedEndOfStatement);
 }
 
 bool CVBStatements::For()
@@ -486,8 +491,8 @@ bool CVBStatements::For()
     if (inUse)
         return cursor_.Fail(kForVariableInUse);
     cursor_.Take();
-    // For x.Item = ... and For a(1) = ...: forms not judged.
-    if (cursor_.IsSymbol(".") || cursor_.IsSymbol("!") || cursor_.IsSymbol("("))
+    // For x.Item = ... and For a(1) = ...: forms not judged. For Each c .Controls lacks its In.
+    if (!cursor_.Peek().spaceBefore && (cursor_.IsSymbol(".") || cursor_.IsSymbol("!") || cursor_.IsSymbol("(")))
         return cursor_.Fail({});
     if (each) {
         if (!cursor_.TakeWord("In"))
