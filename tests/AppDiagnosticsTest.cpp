@@ -253,10 +253,10 @@ TEST(AppDiagnostics, WarningsNameWhatWouldBeLostOrNotCompile)
         {"golden vb_errors: VB6's compile errors at the rule file's lines of a Rule, a Demon's two parts, "
          "the global code and its inline class",
          "@tests/golden/vb_errors/input.pxkbx",
-         {"5: warning: VB6 compile error: Expected: expression",
+         {"5: warning: VB6 compile error: Syntax error (expected: expression)",
           "9: warning: VB6 compile error: Do without Loop",
           "14: warning: VB6 compile error: Block If without End If",
-          "20: warning: VB6 compile error: Expected: end of statement",
+          "20: warning: VB6 compile error: Syntax error (expected: end of statement)",
           "24: warning: VB6 compile error: For without Next"}},
         {"names the project declares twice, and a module name that names no VB project",
          "<Rules name=\"Evil X\">\n"

@@ -273,7 +273,7 @@ TEST(AppDialog, TheRealReaderWritesIntoTheModulesFolderOrGivesTheReason)
     EXPECT_EQ(dialog.script.shown, (Texts{kConverted, kConverted}));
     std::string warnings;
     for (int line = 3; line <= 12; ++line)
-        warnings += rules / "Warned.pxkbx" + ":" + std::to_string(line) + ": warning: VB6 compile error: Expected: end of statement\n";
+        warnings += rules / "Warned.pxkbx" + ":" + std::to_string(line) + ": warning: VB6 compile error: Syntax error (expected: end of statement)\n";
     EXPECT_EQ(dialog.script.details.back(), warnings + "... and 2 more warnings");
 
     // The details end with the log the message sends the user to.

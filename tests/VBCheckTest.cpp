@@ -1,3 +1,4 @@
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -82,6 +83,30 @@ TEST(VBCheck, AcceptsWhatVB6Compiles)
         {"s = \"\xE9t\xE9\": \xC4nderung = 1 ' caf\xE9"},
         {"x = 1\r\ny = 2\rz = 3\r\n"},
         {"Property Get P() As Long\nEnd Property\nProperty Let P(v As Long)\nEnd Property", true},
+        {"For shelfPositionIdx = 1 To 5\nNext shelfPositionIdx"},
+        {"For i = 1 To 2\nDo\nIf a Then Exit For Else Exit Do\nLoop\nNext\nFor i = 1 To 3\nNext\nEnd"},
+        {"If a Then\nIf b Then\nElse\nEnd If\nElseIf c Then\nElse\nEnd If"},
+        {"Property Get P()\nExit Sub\nExit Function\nExit Property\nEnd Property\nFunction F()\nExit Function\nEnd "
+         "Function",
+         true},
+        {"Option Base 1\nOption Compare Binary\nOption Private Module\nOption Explicit\n#Const A = 1\n#If A Then\n"
+         "#Const B = 1\n#Else\n#Const B = 2\n#EndIf",
+         true},
+        {"Private n As Long\nSub A(n, Optional ByVal m& = 1)\nDim k\nEnd Sub\nSub B()\nDim k, m\nEnd Sub\n' note\n"
+         "Private Static Function C()\nEnd Function",
+         true},
+        {"Set x = Me: Me.Caption = \"\""},
+        {"Sub B(a() As Long, ByVal b As Long)\nDim s As String * 65526\nWith x\n.Caption = 1: Foo .a, !b\nEnd With\nEnd "
+         "Sub",
+         true},
+        // Greek in two cases: two names, as a double-byte code page keeps them.
+        {"Function \xCE\x93" "a()\nEnd Function\nFunction \xCE\xB3" "a()\nEnd Function", true},
+        {"Sub T(a, Optional b)\nEnd Sub\nSub P(ParamArray p())\nEnd Sub\n#If Win16 Then\nSub Q()\n#Else\nSub Q(a, b)\n"
+         "#End If\nEnd Sub\nSub U()\nT 1\nT 1, 2\nCall T(1, b:=2)\nP 1, 2, 3\nQ 1, 2\nobj.T 1, 2, 3\nIf a Then T 1 Else "
+         "T 2, 3\nEnd Sub",
+         true},
+        {"100 Rem count the widgets\n110 Rem"},
+        {"GoTo Finish\n30 Finish: x = 1"},
     };
     for (const Case& c : cases) {
         const std::string code = c.module ? c.code : InSub(c.code);
@@ -123,11 +148,11 @@ TEST(VBCheck, TellsVB6sErrorAtItsLine)
         {"module:Sub A()\nx = 1\nSub B()\nEnd Sub", "1:1: Expected End Sub\n"},
         {"module:Function A()", "1:1: Expected End Function\n"},
         {"module:Property Get A()\nEnd Sub", "1:1: Expected End Property\n"},
-        {"If a\nEnd If", "1:2: Expected: Then or GoTo\n"},
-        {"x = 1 y", "1:2: Expected: end of statement\n"},
-        {"x = 1 +", "1:2: Expected: expression\n"},
-        {"f(a b)", "1:2: Expected: list separator or )\n"},
-        {"x = a.", "1:2: Expected: identifier\n"},
+        {"If a\nEnd If", "1:2: Syntax error (expected: Then or GoTo)\n"},
+        {"x = 1 y", "1:2: Syntax error (expected: end of statement)\n"},
+        {"x = 1 +", "1:2: Syntax error (expected: expression)\n"},
+        {"f(a b)", "1:2: Syntax error (expected: list separator or ))\n"},
+        {"x = a.", "1:2: Syntax error (expected: identifier)\n"},
         {"Option Explicit", "1:2: Invalid inside procedure\n"},
         {"module:x = 1", "1:1: Invalid outside procedure\n"},
         {"module:Dim a: Sub A()\nEnd Sub", "1:1: Must be first statement on the line\n"},
@@ -140,20 +165,138 @@ TEST(VBCheck, TellsVB6sErrorAtItsLine)
         {"GoTo nowhere", "1:2: Label not defined\n"},
         {"module:Sub A()\nEnd Sub\nFunction a()\nEnd Function", "1:3: Ambiguous name detected: a\n"},
         {manyProcedures + "Function p7()\nEnd Function", "1:601: Ambiguous name detected: p7\n"},
+        {"module:Sub \xC3\x84nderung()\nEnd Sub\nSub \xC3\xA4nderung()\nEnd Sub", "1:3: Ambiguous name detected: \xC3\xA4nderung\n"},
+        {"Exit For", "1:2: Exit For not within For...Next\n"},
+        {"For i = 1 To 2\nExit Do\nNext", "1:3: Exit Do not within Do...Loop\n"},
+        {"module:Function F()\nExit Sub\nEnd Function", "1:2: Exit Sub not allowed in Function or Property\n"},
+        {"Exit Function", "1:2: Exit Function not allowed in Sub or Property\n"},
+        {"Exit Property", "1:2: Exit Property not allowed in Function or Sub\n"},
+        {"Exit While", "1:2: Syntax error (expected: Do or For or Sub or Function or Property)\n"},
+        {"If a Then\nElse\nElse\nEnd If", "1:4: Else without If\n"},
+        {"If a Then\nElse\nElseIf b Then\nEnd If", "1:4: Else without If\n"},
+        {"If a Then\nElseIf b\nEnd If", "1:3: Syntax error (expected: Then)\n"},
+        {"For i = 1 10\nNext", "1:2: Syntax error (expected: To)\n"},
+        {"For i 1 To 10\nNext", "1:2: Syntax error (expected: =)\n"},
+        {"For Each v c\nNext", "1:2: Syntax error (expected: In)\n"},
+        {"Select x\nEnd Select", "1:2: Syntax error (expected: Case)\n"},
+        {"For i = 1 To 2\nFor I% = 1 To 3\nNext\nNext", "1:3: For control variable already in use\n"},
+        {"If a Then\nIf b Then\nEnd Iff\nElse\nEnd If", "1:4: Syntax error (expected: end of statement)\n"},
+        {"With o\nFor Each c .Controls\nNext\nEnd With", "1:3: Syntax error (expected: In)\n"},
+        {"module:Option Strict Off", "1:1: Expected: Base or Compare or Explicit or Private\n"},
+        {"module:Option Base 2", "1:1: Expected: 0 or 1\n"},
+        {"module:Option Compare Database", "1:1: Expected: Text or Binary\n"},
+        {"module:Option Private", "1:1: Expected: Module\n"},
+        {"module:Option Explicit\nOption Explicit", "1:2: Duplicate Option statement\n"},
+        {"module:#Region \"x\"\nSub A()\nEnd Sub\n#Region \"y\"",
+         "1:1: Expected: If or Else or ElseIf or End or EndIf or Const\n"
+         "1:4: Syntax error (expected: If or Else or ElseIf or End or EndIf or Const)\n"},
+        {"module:#Const A = 1\n#Const a = 2", "1:2: Duplicate definition\n"},
+        {"Dim n As Long\nDim n$", "1:3: Duplicate declaration in current scope\n"},
+        {"module:Sub A(ByVal n As Long)\nConst N = 1\nEnd Sub", "1:2: Duplicate declaration in current scope\n"},
+        {"module:Private n As Long\nDim N", "1:2: Duplicate declaration in current scope\n"},
+        {"module:Sub A()\nEnd Sub\nDim n", "1:3: Only comments may appear after End Sub, End Function, or End Property\n"},
+        {"module:Public Sub New()\nEnd Sub", "1:1: Expected: identifier\n"},
+        {"module:Sub A()\nEnd Sub\nSub New()\nEnd Sub", "1:3: Syntax error (expected: identifier)\n"},
+        {"module:Sub T(ByVal a As Long)\nEnd Sub\nSub U()\n  T 1, 2\nEnd Sub",
+         "1:4: Wrong number of arguments or invalid property assignment\n"},
+        {"module:Sub U()\nCall T(1)\nEnd Sub\nSub t(a, b)\nEnd Sub", "1:2: Argument not optional\n"},
+        {".Caption = 1", "1:2: Invalid or unqualified reference\n"},
+        {"module:Sub A()\nPublic n As Long\nEnd Sub", "1:2: Invalid attribute in Sub, Function, or Property\n"},
+        {"module:Event A_B()", "1:1: Invalid event name\n"},
+        {"module:Property Let P()\nEnd Property", "1:1: Argument required for Property Let or Property Set\n"},
+        {"module:Sub A(ByVal a() As Long)\nEnd Sub", "1:1: Array argument must be ByRef\n"},
+        {"module:Sub A(ByVal a b As Long)\nEnd Sub", "1:1: Expected: list separator or )\n"},
+        {"Dim s As String * 0", "1:2: Invalid length for fixed-length string\n"},
+        {"module:Type T\nEnd Type", "1:2: User-defined type without members not allowed\n"},
+        {"On Error Resume Nowhere", "1:2: Syntax error (expected: Next)\n"},
+        // One finding for one fault: the Type and the Enum stay open for the members after it.
+        {"module:Type T\na As Long\nn = 1\nb As Long\nEnd Type", "1:3: Statement invalid inside Type block\n"},
+        {"module:Enum E\na b\nc = 2\nEnd Enum", "1:2: Invalid inside Enum\n"},
+        {"module:End Type", "1:1: Statement invalid outside Type block\n"},
+        {"module:End Enum", "1:1: Invalid outside Enum\n"},
         // A closer that matches further down closes what lies between, each told at its opening.
         {"For i = 1 To 2\nIf a Then\nDo\nNext", "1:3: Block If without End If\n1:4: Do without Loop\n"},
         {"If a Then\nx = 1\nEnd Sub\nFunction F()\nEnd Function",
          "1:2: Block If without End If\n"},
         {"Next\nFor i = 1 To 2\nNext", "1:2: Next without For\n"},
         // One finding per statement; blocks still open their pairs.
-        {"If a b Then\nEnd If", "1:2: Expected: Then or GoTo\n"},
-        {"#If Win16 Then\n#Else\nx = 1 2\n#End If", "1:4: Expected: end of statement\n"},
+        {"If a b Then\nEnd If", "1:2: Syntax error (expected: Then or GoTo)\n"},
+        {"#If Win16 Then\n#Else\nx = 1 2\n#End If", "1:4: Syntax error (expected: end of statement)\n"},
+        // VB's precedence: Not below the comparisons, Or above Xor.
+        {"#If Not 1 = 2 Then\nx = 1 2\n#End If", "1:3: Syntax error (expected: end of statement)\n"},
+        {"#If -1 Xor -1 Or -1 Then\n#Else\nx = 1 2\n#End If", "1:4: Syntax error (expected: end of statement)\n"},
     };
     for (const Case& c : cases) {
         const std::string_view prefix = "module:";
         const std::string code =
             c.code.rfind(prefix, 0) == 0 ? c.code.substr(prefix.size()) : InSub(c.code);
         EXPECT_EQ(Findings({code}), c.expected) << code;
+    }
+}
+
+TEST(VBCheck, ErrorsOfOneKindOfModuleOnlyWhereItsKindIsKnown)
+{
+    struct Case {
+        VBModuleKind kind;
+        const char* code;
+        const char* expected;
+    };
+    const std::vector<Case> cases = {
+        {VBModuleKind::Standard, "Sub A()\nSet x = Me\nEnd Sub", "2: Invalid use of Me keyword\n"},
+        {VBModuleKind::Standard, "Sub A()\nDebug.Print Me.Name\nEnd Sub", "2: Invalid use of Me keyword\n"},
+        {VBModuleKind::Standard, "Sub A()\nPrint \"x\"\nEnd Sub", "2: Current module does not support Print method\n"},
+        {VBModuleKind::Standard, "Private WithEvents t As Timer", "1: Only valid in object module\n"},
+        {VBModuleKind::Standard, "Implements IShape", "1: Only valid in object module\n"},
+        {VBModuleKind::Standard, "Event Done()", "1: Only valid in object module\n"},
+        {VBModuleKind::Object, "Option Private Module", "1: Option Private Module not permitted in object module\n"},
+        {VBModuleKind::Object, "Public Const K = 1",
+         "1: Constants, fixed-length strings, arrays, user-defined types, and Declare statements not allowed as Public "
+         "members of an object module\n"},
+        {VBModuleKind::Object, "Declare Sub S Lib \"k\" ()",
+         "1: Constants, fixed-length strings, arrays, user-defined types, and Declare statements not allowed as Public "
+         "members of an object module\n"},
+        // Near misses: each in the kind of module that takes it, and where the kind is unknown.
+        {VBModuleKind::Object, "Private WithEvents t As Timer\nImplements IShape\nEvent Done()\nConst K = 1\n"
+                               "Private Declare Sub S Lib \"k\" ()\nSub A()\nSet x = Me\nPrint \"x\"\nEnd Sub", ""},
+        {VBModuleKind::Standard, "Option Private Module\nPublic Const K = 1\nDeclare Sub S Lib \"k\" ()\nSub A()\n"
+                                 "With Printer\nDebug.Print x\nEnd With\nPrint #1, x\nEnd Sub", ""},
+        {VBModuleKind::Unknown, "Private WithEvents t As Timer\nPublic Const K = 1\nSub A()\nSet x = Me\nEnd Sub", ""},
+    };
+    for (const Case& c : cases) {
+        CVBModuleCheck check;
+        check.SetModuleKind(c.kind);
+        check.AddPiece(1, c.code);
+        std::string text;
+        for (const VBFinding& finding : check.Finish())
+            text += std::to_string(finding.line) + ": " + finding.message + "\n";
+        EXPECT_EQ(text, c.expected) << c.code;
+    }
+}
+
+TEST(VBCheck, FindingsTellTheirColumnAndLength)
+{
+    struct Case {
+        std::string code;
+        int column;
+        int length;
+    };
+    const std::vector<Case> cases = {
+        {InSub("  x = 1 yy"), 9, 2},
+        // Characters, not bytes: the name before holds a two-byte letter.
+        {InSub("\xC4x = 1 y"), 8, 1},
+        {InSub("x = 1 +"), 8, 0},
+        {InSub("  If a Then"), 3, 2},
+        {InSub("GoTo nowhere"), 6, 7},
+        {"Sub A()\nEnd Sub\nPrivate Sub a()\nEnd Sub\n", 13, 1},
+        {InSub(std::string(256, 'n') + " = 1"), 1, 256},
+    };
+    for (const Case& c : cases) {
+        CVBModuleCheck check;
+        check.AddPiece(1, c.code);
+        const std::vector<VBFinding> findings = check.Finish();
+        ASSERT_EQ(findings.size(), 1u) << c.code;
+        EXPECT_EQ(findings[0].column, c.column) << c.code;
+        EXPECT_EQ(findings[0].length, c.length) << c.code;
     }
 }
 
@@ -166,12 +309,13 @@ TEST(VBCheck, PiecesKeepTheirOriginAndLines)
     EXPECT_EQ(Findings({"Sub A()\n  If a Then\r\n", "  End If\rEnd Sub"}), "");
     // What other modules may call: no Private, Declare too, each where its header stands.
     CVBModuleCheck check;
-    check.AddPiece(7, "Private Sub Hidden()\nEnd Sub\nPublic Function Helper()\nEnd Function\n");
-    check.AddPiece(8, "Sub Plain()\nEnd Sub\nPrivate Declare Sub A Lib \"k\" ()\nDeclare Function B Lib \"k\" ()\n");
+    check.AddPiece(7, "Private Declare Sub A Lib \"k\" ()\nDeclare Function B Lib \"k\" ()\n"
+                      "Private Sub Hidden()\nEnd Sub\nPublic Function Helper()\nEnd Function\n");
+    check.AddPiece(8, "Sub Plain()\nEnd Sub\n");
     std::string procedures;
     for (const VBProcedure& procedure : check.PublicProcedures())
         procedures += std::to_string(procedure.origin) + ":" + std::to_string(procedure.line) + " " + procedure.name + "\n";
-    EXPECT_EQ(procedures, "7:3 Helper\n8:1 Plain\n8:4 B\n");
+    EXPECT_EQ(procedures, "7:2 B\n7:5 Helper\n8:1 Plain\n");
 }
 
 TEST(VBCheck, IdentifierIsALetterThenNamePartsAndNoKeyword)
@@ -215,6 +359,42 @@ TEST(VBCheck, ProgramSkipsTheFileHeaderAndTellsFileAndLine)
     const RunResult good = RunProgram(VBCHECK_BINARY, {clean}, folder.Path());
     EXPECT_EQ(good.exitCode, 0);
     EXPECT_EQ(good.out, "");
+}
+
+TEST(VBCheck, ProgramReadsTheCodePageAndTheProjectsModulesWithItsConstants)
+{
+    TempFolder folder;
+    // Shift-JIS: the second bytes of 表 and ー are \ and [ in ASCII.
+    const std::string japanese = folder / "J.bas";
+    WriteFileBytes(japanese, "Sub \x95\x5C\x8E\xA6()\r\nOn Error GoTo \x83\x47\x81\x5B\r\n\x83\x47\x81\x5B:\r\n"
+                             "Call \x95\x5C\x8E\xA6\r\nEnd Sub\r\n");
+    EXPECT_EQ(RunProgram(VBCHECK_BINARY, {"--codepage", "932", japanese}, folder.Path()).exitCode, 0);
+    EXPECT_EQ(RunProgram(VBCHECK_BINARY, {"--codepage", "nowhere", japanese}, folder.Path()).exitCode, 2);
+
+    // Me means a class's or form's own object: a standard module has none.
+    const std::string standard = folder / "S.bas";
+    const std::string object = folder / "S.cls";
+    WriteFileBytes(standard, "Sub A()\r\n  Set x = Me\r\nEnd Sub\r\n");
+    WriteFileBytes(object, "Sub A()\r\n  Set x = Me\r\nEnd Sub\r\n");
+    RunResult me = RunProgram(VBCHECK_BINARY, {standard, object}, folder.Path());
+    std::erase(me.out, '\r');
+    EXPECT_EQ(me.out, standard + ":2: error: Invalid use of Me keyword\n");
+
+    // The second Kind is compiled only where the project does not set Report.
+    std::filesystem::create_directories(FsPath(folder / "Code"));
+    const std::string twice = "Property Get Kind() As Long\r\nEnd Property\r\n#If Report Then\r\n#Else\r\n"
+                              "Property Get Kind() As Long\r\nEnd Property\r\n#End If\r\n";
+    WriteFileBytes(folder / "Code/C.cls", twice);
+    WriteFileBytes(folder / "M.bas", "Sub A()\r\nEnd Sub\r\n");
+    const std::string project = folder / "P.vbp";
+    // The file names as Windows finds them, case aside.
+    WriteFileBytes(project, "Type=Exe\r\nModule=M; m.BAS\r\nClass=C; Code\\C.cls\r\nCondComp=\"Other = 0 : Report = -1\"\r\n");
+    RunResult checked = RunProgram(VBCHECK_BINARY, {project}, folder.Path());
+    EXPECT_EQ(checked.exitCode, 0) << checked.out;
+    WriteFileBytes(project, "Type=Exe\r\nClass=C; Code\\C.cls\r\nCondComp=\"Report = 0\"\r\n");
+    checked = RunProgram(VBCHECK_BINARY, {project}, folder.Path());
+    std::erase(checked.out, '\r');
+    EXPECT_EQ(checked.out, folder / "Code/C.cls:5: error: Ambiguous name detected: Kind\n");
 }
 
 }  // namespace

@@ -40,22 +40,24 @@ std::string LabelKey(std::string_view label)
     return FoldCase(label);
 }
 
-void CVBBlocks::Open(VBBlockKind kind, int piece, int line, std::string_view variable)
+void CVBBlocks::Open(VBBlockKind kind, int piece, const VBToken& opener, std::string_view variable)
 {
     if (IsProcedure(kind)) {
         procedure_ = blocks_.size();
+        procedureSeen_ = true;
         labels_.clear();
         targets_.clear();
     }
     byKind_[static_cast<size_t>(kind)].push_back(blocks_.size());
-    blocks_.push_back({kind, piece, line, LabelKey(variable)});
+    blocks_.push_back({kind, piece, opener.line, opener.text, {}, LabelKey(variable)});
 }
 
 void CVBBlocks::Pop(bool leftOpen)
 {
     const Block& block = blocks_.back();
     if (leftOpen)
-        findings_.Add(block.piece, block.line, LeftOpenMessage(block.kind));
+        findings_.Add(block.piece, block.line, LeftOpenMessage(block.kind),
+                      block.opener.empty() ? block.place : findings_.PlaceOf(block.opener));
     byKind_[static_cast<size_t>(block.kind)].pop_back();
     if (blocks_.size() - 1 == procedure_)
         procedure_ = kNone;
@@ -85,12 +87,27 @@ bool CVBBlocks::Reach(VBBlockKind kind)
     return true;
 }
 
+void CVBBlocks::CloseInnermost()
+{
+    if (procedure_ != kNone && blocks_.size() > procedure_ + 1)
+        Pop(false);
+}
+
 bool CVBBlocks::Close(VBBlockKind kind)
 {
     if (!Reach(kind))
         return false;
     Pop(false);
     return true;
+}
+
+bool CVBBlocks::ForVariableInUse(std::string_view variable) const
+{
+    for (size_t index : byKind_[static_cast<size_t>(VBBlockKind::For)]) {
+        if (procedure_ != kNone && index > procedure_ && blocks_[index].variable == variable)
+            return true;
+    }
+    return false;
 }
 
 const std::string* CVBBlocks::InnermostForVariable() const
@@ -108,10 +125,19 @@ void CVBBlocks::CloseProcedure(bool leftOpen)
     Pop(leftOpen);
     for (const Target& target : targets_) {
         if (labels_.count(target.label) == 0)
-            findings_.Add(target.piece, target.line, kLabelNotDefined);
+            findings_.Add(target.piece, target.line, kLabelNotDefined, target.place);
     }
     targets_.clear();
     labels_.clear();
+}
+
+void CVBBlocks::EndPiece()
+{
+    for (Block& block : blocks_) {
+        if (!block.opener.empty())
+            block.place = findings_.PlaceOf(block.opener);
+        block.opener = {};
+    }
 }
 
 void CVBBlocks::CloseAll()
@@ -126,8 +152,8 @@ void CVBBlocks::AddLabel(std::string_view label)
     labels_.insert(LabelKey(label));
 }
 
-void CVBBlocks::AddTarget(std::string_view label, int piece, int line)
+void CVBBlocks::AddTarget(const VBToken& label, int piece)
 {
     if (procedure_ != kNone)
-        targets_.push_back({LabelKey(label), piece, line});
+        targets_.push_back({LabelKey(label.text), piece, label.line, findings_.PlaceOf(label.text)});
 }

@@ -7,8 +7,12 @@
 #include <vector>
 
 #include "vbcheck/VBFindings.h"
+#include "vbcheck/VBToken.h"
 
 enum class VBBlockKind : unsigned char { If, For, Do, While, Select, With, Sub, Function, Property, Type, Enum };
+
+// What a module is, where it is known: some errors belong to one kind only.
+enum class VBModuleKind : unsigned char { Unknown, Standard, Object };
 
 // The blocks open at the current statement, innermost last, and the labels of the open
 // procedure. A closer that matches a block further down closes the blocks in between, each told
@@ -17,8 +21,11 @@ class CVBBlocks {
 public:
     explicit CVBBlocks(CVBFindings& findings) : findings_(findings) {}
 
-    void Open(VBBlockKind kind, int piece, int line, std::string_view variable = {});
+    // opener: the token the block is told at when it is left open, a view into the piece's text.
+    void Open(VBBlockKind kind, int piece, const VBToken& opener, std::string_view variable = {});
     bool InProcedure() const { return procedure_ != kNone; }
+    void SetModuleKind(VBModuleKind kind) { moduleKind_ = kind; }
+    VBModuleKind ModuleKind() const { return moduleKind_; }
     VBBlockKind ProcedureKind() const { return blocks_[procedure_].kind; }
     // The innermost block, when one is open outside procedures (Type, Enum).
     bool InModuleBlock(VBBlockKind kind) const
@@ -29,30 +36,48 @@ public:
     // Closes the blocks above the innermost one of kind within the procedure and leaves that one
     // innermost; false when there is none.
     bool Reach(VBBlockKind kind);
+    // Closes the innermost block of the procedure, when one is open in it, untold.
+    void CloseInnermost();
     // Reach, then closes that block too.
     bool Close(VBBlockKind kind);
+    // Whether a block of kind is open in the procedure.
+    bool Inside(VBBlockKind kind) const { return Innermost(kind) != kNone; }
+    // Whether a procedure was opened before: the declarations section is over.
+    bool ProcedureSeen() const { return procedureSeen_; }
+    // Whether the innermost block, an If that Reach found, had its Else; marking it.
+    bool HadElse() const { return blocks_.back().elseSeen; }
+    void TakeElse() { blocks_.back().elseSeen = true; }
+    // Whether an open For of the procedure counts with variable (as LabelKey gives it).
+    bool ForVariableInUse(std::string_view variable) const;
     // The For variable of the innermost For, when there is one.
     const std::string* InnermostForVariable() const;
     // Closes the open procedure with all that is open in it, and checks its jump targets;
     // leftOpen when no End closed it.
     void CloseProcedure(bool leftOpen);
+    // The piece's text goes: the places of the blocks still open are counted now.
+    void EndPiece();
     // End of the module: everything still open is told.
     void CloseAll();
 
     void AddLabel(std::string_view label);
-    void AddTarget(std::string_view label, int piece, int line);
+    void AddTarget(const VBToken& label, int piece);
 
 private:
     struct Block {
         VBBlockKind kind;
         int piece;
         int line;
+        // Where it is told: counted only when it is, while its piece's text is there.
+        std::string_view opener;
+        VBPlace place;
         std::string variable;
+        bool elseSeen = false;
     };
     struct Target {
         std::string label;
         int piece;
         int line;
+        VBPlace place;
     };
     static constexpr size_t kNone = static_cast<size_t>(-1);
     static constexpr size_t kKinds = 11;
@@ -66,6 +91,8 @@ private:
     // nothing however deep the nesting.
     std::array<std::vector<size_t>, kKinds> byKind_;
     size_t procedure_ = kNone;
+    bool procedureSeen_ = false;
+    VBModuleKind moduleKind_ = VBModuleKind::Unknown;
     std::unordered_set<std::string> labels_;
     std::vector<Target> targets_;
 };

@@ -10,6 +10,7 @@ constexpr std::string_view kElseWithoutIf = "Else without If";
 constexpr std::string_view kForWithoutNext = "For without Next";
 constexpr std::string_view kNextWithoutFor = "Next without For";
 constexpr std::string_view kInvalidNextVariable = "Invalid Next control variable reference";
+constexpr std::string_view kForVariableInUse = "For control variable already in use";
 constexpr std::string_view kDoWithoutLoop = "Do without Loop";
 constexpr std::string_view kLoopWithoutDo = "Loop without Do";
 constexpr std::string_view kWhileWithoutWend = "While without Wend";
@@ -28,6 +29,7 @@ constexpr std::string_view kExpectedExpression = "Expected: expression";
 constexpr std::string_view kExpectedListSeparator = "Expected: list separator or )";
 constexpr std::string_view kExpectedIdentifier = "Expected: identifier";
 constexpr std::string_view kInvalidInsideProcedure = "Invalid inside procedure";
+constexpr std::string_view kInvalidAttributeInProcedure = "Invalid attribute in Sub, Function, or Property";
 constexpr std::string_view kInvalidOutsideProcedure = "Invalid outside procedure";
 constexpr std::string_view kMustBeFirstStatement = "Must be first statement on the line";
 constexpr std::string_view kOnlyCommentsAfterEnd =
@@ -41,3 +43,45 @@ constexpr std::string_view kLabelNotDefined = "Label not defined";
 // {name}: the name as the second declaration spells it.
 constexpr std::string_view kAmbiguousName = "Ambiguous name detected: {name}";
 constexpr std::string_view kDuplicateDeclaration = "Duplicate declaration in current scope";
+// A line a build cannot parse inside or after the procedures, {detail} the "Expected: ..." text that
+// VB6 shows while the line is typed, in lower case.
+constexpr std::string_view kSyntaxError = "Syntax error ({detail})";
+constexpr std::string_view kExpectedPrefix = "Expected:";
+// Their words come only inside procedures, where the build says "Syntax error".
+constexpr std::string_view kExpectedTo = "Expected: To";
+constexpr std::string_view kExpectedEquals = "Expected: =";
+constexpr std::string_view kExpectedIn = "Expected: In";
+constexpr std::string_view kExpectedCase = "Expected: Case";
+constexpr std::string_view kExpectedThen = "Expected: Then";
+constexpr std::string_view kExpectedExitWord = "Expected: Do or For or Sub or Function or Property";
+constexpr std::string_view kExitDoOutsideDo = "Exit Do not within Do...Loop";
+constexpr std::string_view kExitForOutsideFor = "Exit For not within For...Next";
+constexpr std::string_view kExitSubNotAllowed = "Exit Sub not allowed in Function or Property";
+constexpr std::string_view kExitFunctionNotAllowed = "Exit Function not allowed in Sub or Property";
+constexpr std::string_view kExitPropertyNotAllowed = "Exit Property not allowed in Function or Sub";
+constexpr std::string_view kExpectedOptionWord = "Expected: Base or Compare or Explicit or Private";
+constexpr std::string_view kExpectedZeroOrOne = "Expected: 0 or 1";
+constexpr std::string_view kExpectedTextOrBinary = "Expected: Text or Binary";
+constexpr std::string_view kExpectedModule = "Expected: Module";
+constexpr std::string_view kDuplicateOption = "Duplicate Option statement";
+constexpr std::string_view kExpectedDirective = "Expected: If or Else or ElseIf or End or EndIf or Const";
+constexpr std::string_view kDuplicateDefinition = "Duplicate definition";
+constexpr std::string_view kInvalidUseOfMe = "Invalid use of Me keyword";
+constexpr std::string_view kInvalidOrUnqualifiedReference = "Invalid or unqualified reference";
+constexpr std::string_view kNoPrintMethod = "Current module does not support Print method";
+constexpr std::string_view kOnlyInObjectModule = "Only valid in object module";
+constexpr std::string_view kOptionPrivateInObjectModule = "Option Private Module not permitted in object module";
+constexpr std::string_view kNotPublicInObjectModule =
+    "Constants, fixed-length strings, arrays, user-defined types, and Declare statements not allowed as Public "
+    "members of an object module";
+constexpr std::string_view kTypeWithoutMembers = "User-defined type without members not allowed";
+constexpr std::string_view kInvalidEventName = "Invalid event name";
+constexpr std::string_view kArgumentRequiredForLetOrSet = "Argument required for Property Let or Property Set";
+constexpr std::string_view kArrayArgumentByRef = "Array argument must be ByRef";
+constexpr std::string_view kInvalidFixedLength = "Invalid length for fixed-length string";
+constexpr std::string_view kExpectedNext = "Expected: Next";
+constexpr std::string_view kInvalidOutsideType = "Statement invalid outside Type block";
+constexpr std::string_view kInvalidOutsideEnum = "Invalid outside Enum";
+constexpr std::string_view kInvalidInsideEnum = "Invalid inside Enum";
+constexpr std::string_view kWrongArgumentCount = "Wrong number of arguments or invalid property assignment";
+constexpr std::string_view kArgumentNotOptional = "Argument not optional";

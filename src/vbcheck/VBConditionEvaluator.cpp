@@ -3,11 +3,26 @@
 #include <cstdint>
 
 #include "common/FoldCase.h"
+#include "vbcheck/VBKeywords.h"
 
 namespace {
 
 constexpr int kDeepestNesting = 64;
-constexpr int kLevels = 6;
+
+// VB's levels, loosest first: Imp, Eqv, Xor, Or, And, Not, the comparisons, &, + -, Mod, \, * /,
+// negation, ^.
+struct Operator {
+    std::string_view text;  // lower case
+    int level;
+};
+constexpr int kNotLevel = 5;
+constexpr int kNegationLevel = 12;
+constexpr int kLevels = 14;
+constexpr Operator kOperators[] = {
+    {"imp", 0}, {"eqv", 1}, {"xor", 2}, {"or", 3}, {"and", 4},
+    {"=", 6}, {"<>", 6}, {"><", 6}, {"<", 6}, {">", 6}, {"<=", 6}, {"=<", 6}, {">=", 6}, {"=>", 6},
+    {"&", 7}, {"+", 8}, {"-", 8}, {"mod", 9}, {"\\", 10}, {"*", 11}, {"/", 11}, {"^", 13},
+};
 
 }  // namespace
 
@@ -17,31 +32,14 @@ long long CVBConditionEvaluator::Value()
     return failed_ ? 0 : value;
 }
 
-// Levels, loosest first: Or Xor Eqv Imp; And; comparisons; + - &; * / \ Mod; ^.
 int CVBConditionEvaluator::Precedence(const VBToken& token) const
 {
-    if (token.kind == VBTokenKind::Word && !token.escaped) {
-        const std::string word = FoldCase(token.text);
-        if (word == "or" || word == "xor" || word == "eqv" || word == "imp")
-            return 0;
-        if (word == "and")
-            return 1;
-        if (word == "mod")
-            return 4;
+    if ((token.kind != VBTokenKind::Word || token.escaped) && token.kind != VBTokenKind::Symbol)
         return -1;
+    for (const Operator& op : kOperators) {
+        if (token.kind == VBTokenKind::Word ? IsKeyword(token.text, op.text) : token.text == op.text)
+            return op.level;
     }
-    if (token.kind != VBTokenKind::Symbol)
-        return -1;
-    const std::string_view op = token.text;
-    if (op == "=" || op == "<>" || op == "<" || op == ">" || op == "<=" || op == ">=" || op == "=<" ||
-        op == "=>" || op == "><")
-        return 2;
-    if (op == "+" || op == "-" || op == "&")
-        return 3;
-    if (op == "*" || op == "/" || op == "\\")
-        return 4;
-    if (op == "^")
-        return 5;
     return -1;
 }
 
@@ -78,6 +76,13 @@ long long CVBConditionEvaluator::Binary(int level)
 {
     if (level >= kLevels)
         return Unary();
+    const VBToken& token = tokens_[pos_];
+    // Not takes a whole comparison, negation a whole power: Not a = b, -2 ^ 2.
+    if ((level == kNotLevel && token.kind == VBTokenKind::Word && !token.escaped && EqualIgnoringCase(token.text, "Not")) ||
+        (level == kNegationLevel && token.kind == VBTokenKind::Symbol && token.text == "-")) {
+        ++pos_;
+        return level == kNotLevel ? ~Binary(level) : static_cast<long long>(0ULL - static_cast<unsigned long long>(Binary(level)));
+    }
     long long value = Binary(level + 1);
     while (!failed_ && Precedence(tokens_[pos_]) == level) {
         const std::string_view op = tokens_[pos_++].text;

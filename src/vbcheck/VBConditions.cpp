@@ -1,6 +1,7 @@
 #include "vbcheck/VBConditions.h"
 
 #include "common/FoldCase.h"
+#include "vbcheck/VBCheckMessages.h"
 #include "vbcheck/VBConditionEvaluator.h"
 
 namespace {
@@ -16,6 +17,11 @@ bool IsWord(const VBToken& token, std::string_view word)
 long long CVBConditions::Evaluate(const std::vector<VBToken>& tokens, size_t from) const
 {
     return CVBConditionEvaluator(tokens, from, constants_).Value();
+}
+
+void CVBConditions::SetConstant(std::string_view name, long long value)
+{
+    constants_[FoldCase(name)] = value;
 }
 
 void CVBConditions::Enter(bool taken, int piece, int line)
@@ -38,7 +44,7 @@ void CVBConditions::Switch(bool condition, bool isElse)
         --inactiveDepth_;
 }
 
-void CVBConditions::Take(const std::vector<VBToken>& tokens, int piece)
+std::string_view CVBConditions::Take(const std::vector<VBToken>& tokens, int piece)
 {
     const VBToken& directive = tokens.front();
     if (IsWord(directive, "If")) {
@@ -47,14 +53,29 @@ void CVBConditions::Take(const std::vector<VBToken>& tokens, int piece)
         Switch(levels_.back().parentActive && Evaluate(tokens, 1) != 0, false);
     } else if (IsWord(directive, "Else") && !levels_.empty()) {
         Switch(false, true);
-    } else if (IsWord(directive, "End") && IsWord(tokens[1], "If") && !levels_.empty()) {
+    } else if (((IsWord(directive, "End") && IsWord(tokens[1], "If")) || IsWord(directive, "EndIf")) &&
+               !levels_.empty()) {
         if (!levels_.back().taken)
             --inactiveDepth_;
         levels_.pop_back();
-    } else if (IsWord(directive, "Const") && Active() && tokens[1].kind == VBTokenKind::Word &&
-               tokens[2].kind == VBTokenKind::Symbol && tokens[2].text == "=") {
-        constants_[FoldCase(tokens[1].text)] = Evaluate(tokens, 3);
+    } else if (IsWord(directive, "Const")) {
+        return Define(tokens);
+    } else if (Active() && !IsWord(directive, "If") && !IsWord(directive, "ElseIf") && !IsWord(directive, "Else") &&
+               !IsWord(directive, "End") && !IsWord(directive, "EndIf")) {
+        // #Region and other words of VB.NET.
+        return kExpectedDirective;
     }
+    return {};
+}
+
+std::string_view CVBConditions::Define(const std::vector<VBToken>& tokens)
+{
+    if (!Active() || tokens[1].kind != VBTokenKind::Word || tokens[2].kind != VBTokenKind::Symbol ||
+        tokens[2].text != "=")
+        return {};
+    std::string name = FoldCase(tokens[1].text);
+    constants_[name] = Evaluate(tokens, 3);
+    return defined_.insert(std::move(name)).second ? std::string_view{} : kDuplicateDefinition;
 }
 
 std::vector<CVBConditions::OpenIf> CVBConditions::Unclosed() const

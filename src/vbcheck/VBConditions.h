@@ -1,7 +1,9 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "vbcheck/VBToken.h"
@@ -17,8 +19,11 @@ public:
         int line = 0;
     };
 
-    // Takes one directive line (its first token a Directive).
-    void Take(const std::vector<VBToken>& tokens, int piece);
+    // A constant the project defines for all its modules (a .vbp's CondComp).
+    void SetConstant(std::string_view name, long long value);
+    // Takes one directive line (its first token a Directive); VB6's message when it refuses the
+    // line, else empty.
+    std::string_view Take(const std::vector<VBToken>& tokens, int piece);
     // Whether the code at this point is compiled.
     bool Active() const { return inactiveDepth_ == 0; }
     std::vector<OpenIf> Unclosed() const;
@@ -33,9 +38,12 @@ private:
 
     long long Evaluate(const std::vector<VBToken>& tokens, size_t from) const;
     void Enter(bool taken, int piece, int line);
+    std::string_view Define(const std::vector<VBToken>& tokens);
     void Switch(bool condition, bool isElse);
 
     std::vector<Level> levels_;
     size_t inactiveDepth_ = 0;
     std::unordered_map<std::string, long long> constants_;
+    // The names the module's own #Const lines define, which it may not define twice.
+    std::unordered_set<std::string> defined_;
 };

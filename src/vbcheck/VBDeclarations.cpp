@@ -1,5 +1,6 @@
 #include "vbcheck/VBDeclarations.h"
 
+#include "common/FoldCase.h"
 #include "common/MessageText.h"
 #include "vbcheck/VBCheckMessages.h"
 #include "vbcheck/VBKeywords.h"
@@ -12,17 +13,22 @@ constexpr unsigned kPropertyGetBit = 4;
 constexpr unsigned kPropertyLetBit = 8;
 constexpr unsigned kPropertySetBit = 16;
 constexpr unsigned kPropertyBits = kPropertyGetBit | kPropertyLetBit | kPropertySetBit;
+// A signature in a table's number: the count of parameters, whether that count is the only one a
+// call may pass, and whether the name was declared more than once.
+constexpr long kCountBits = 0xFF;
+constexpr long kFixedBit = 0x100;
+constexpr long kDeclaredBit = 0x200;
+constexpr long kTwiceBit = 0x400;
 
 using W = VBStatementWord;
 
 }  // namespace
 
-bool CVBDeclarations::Register(std::string_view name, unsigned kindBit)
+bool CVBDeclarations::Register(const VBToken& token, unsigned kindBit)
 {
+    const std::string_view name = token.text;
     // One key buffer for all: a module declares many procedures, most of them once.
-    procedureKey_.assign(name);
-    for (char& c : procedureKey_)
-        c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+    NameKeyInto(name, procedureKey_);
     long& kinds = procedures_.Value(procedureKey_);
     // Property Get, Let and Set of one name make one property; anything else twice is a clash.
     const bool clash = (kindBit & kPropertyBits) ? (kinds & (~kPropertyBits | kindBit)) != 0 : kinds != 0;
@@ -30,7 +36,7 @@ bool CVBDeclarations::Register(std::string_view name, unsigned kindBit)
     if (!clash)
         return true;
     ambiguity_ = MessageText(kAmbiguousName, {{"name", name}});
-    return cursor_.Fail(ambiguity_);
+    return cursor_.FailAt(token, ambiguity_);
 }
 
 void CVBDeclarations::AddPublic(int piece, int line, std::string_view name)
@@ -50,59 +56,72 @@ std::vector<CVBDeclarations::PublicProcedure> CVBDeclarations::PublicProcedures(
 
 bool CVBDeclarations::Declaration(bool first, int piece)
 {
-    const int line = cursor_.Peek().line;
-    bool scoped = false;
-    bool isPrivate = false;
-    bool isStatic = false;
+    const VBToken& start = cursor_.Peek();
+    Scope scope;
     // Each word looked up once among the statement words, not compared with each keyword in turn.
     VBStatementWord word = StatementWordOf(cursor_.Peek());
     for (;; word = StatementWordOf(cursor_.Peek())) {
         if (word == W::Private)
-            isPrivate = true;
-        if (word == W::Public || word == W::Private || word == W::Global || word == W::Friend)
-            scoped = true;
+            scope.isPrivate = true;
+        else if (word == W::Public || word == W::Global)
+            scope.isPublic = true;
+        else if (word == W::Friend)
+            scope.isFriend = true;
         else if (word == W::Static)
-            isStatic = true;
+            scope.isStatic = true;
         else if (word != W::Dim)
             break;
         cursor_.Take();
     }
+    const bool objectOnly = scope.isFriend || word == W::Event;
+    if (objectOnly && blocks_.ModuleKind() == VBModuleKind::Standard)
+        return cursor_.FailAt(start, kOnlyInObjectModule);
     if (word == W::Sub || word == W::Function || word == W::Property)
-        return Procedure(first, piece, line, isPrivate);
-    const bool inProcedure = blocks_.InProcedure();
-    if (word == W::Declare)
-        return inProcedure ? cursor_.Fail(kInvalidInsideProcedure) : Declare(piece, line, isPrivate);
-    if (word == W::Type || word == W::Enum) {
-        if (inProcedure)
-            return cursor_.Fail(kInvalidInsideProcedure);
-        const VBBlockKind kind = word == W::Type ? VBBlockKind::Type : VBBlockKind::Enum;
-        cursor_.Take();
-        if (!cursor_.IsKind(VBTokenKind::Word))
-            return cursor_.Fail(kExpectedIdentifier);
-        cursor_.Take();
-        blocks_.Open(kind, piece, line);
-        return true;
-    }
-    if (word == W::Event) {
-        if (inProcedure)
-            return cursor_.Fail(kInvalidInsideProcedure);
-        while (!cursor_.IsKind(VBTokenKind::End))
-            cursor_.Take();
-        return true;
-    }
-    if (scoped && inProcedure)
-        return cursor_.Fail(kInvalidInsideProcedure);
+        return Procedure(first, piece, start, scope.isPrivate);
+    if (word == W::Declare || word == W::Type || word == W::Enum || word == W::Event)
+        return ModuleLevel(word, piece, start, scope);
+    if (blocks_.InProcedure() && (scope.isPrivate || scope.isPublic || scope.isFriend))
+        return cursor_.Fail(kInvalidAttributeInProcedure);
     if (word == W::Const) {
         cursor_.Take();
+        if (scope.isPublic && blocks_.ModuleKind() == VBModuleKind::Object)
+            return cursor_.FailAt(start, kNotPublicInObjectModule);
         return Constants();
     }
     // Static x outside procedures: VB6's text for it is not ours to guess.
-    if (isStatic && !scoped && !inProcedure)
+    if (scope.isStatic && !scope.isPrivate && !scope.isPublic && !scope.isFriend && !blocks_.InProcedure())
         return cursor_.Fail({});
     return Variables();
 }
 
-bool CVBDeclarations::Procedure(bool first, int piece, int line, bool isPrivate)
+// Declare, Type, Enum and Event: outside procedures only.
+bool CVBDeclarations::ModuleLevel(VBStatementWord word, int piece, const VBToken& start, Scope scope)
+{
+    if (blocks_.InProcedure())
+        return cursor_.Fail(kInvalidInsideProcedure);
+    if (word == W::Declare) {
+        // A Declare without Private is public, which a class, form or user control may not have.
+        if (!scope.isPrivate && blocks_.ModuleKind() == VBModuleKind::Object)
+            return cursor_.FailAt(start, kNotPublicInObjectModule);
+        return Declare(piece, start.line, scope.isPrivate);
+    }
+    cursor_.Take();
+    if (!cursor_.IsKind(VBTokenKind::Word))
+        return cursor_.Fail(kExpectedIdentifier);
+    const VBToken& name = cursor_.Take();
+    if (word == W::Event) {
+        if (!name.escaped && name.text.find('_') != std::string_view::npos)
+            return cursor_.FailAt(name, kInvalidEventName);
+        while (!cursor_.IsKind(VBTokenKind::End))
+            cursor_.Take();
+        return true;
+    }
+    blocks_.Open(word == W::Type ? VBBlockKind::Type : VBBlockKind::Enum, piece, start);
+    typeMembers_ = 0;
+    return true;
+}
+
+bool CVBDeclarations::Procedure(bool first, int piece, const VBToken& start, bool isPrivate)
 {
     unsigned kindBit = kSubBit;
     VBBlockKind kind = VBBlockKind::Sub;
@@ -127,18 +146,27 @@ bool CVBDeclarations::Procedure(bool first, int piece, int line, bool isPrivate)
         blocks_.CloseProcedure(true);
     if (blocks_.InModuleBlock(VBBlockKind::Enum))
         blocks_.CloseModuleBlock();
-    blocks_.Open(kind, piece, line);
+    blocks_.Open(kind, piece, start);
+    names_.StartProcedure();
     if (!first)
         return cursor_.Fail(kMustBeFirstStatement);
-    if (!cursor_.IsKind(VBTokenKind::Word) || (!cursor_.Peek().escaped && EndsOperand(cursor_.Peek().text)))
+    // Sub New() is VB.NET's constructor; New is a keyword to VB6.
+    if (!cursor_.IsKind(VBTokenKind::Word) ||
+        (!cursor_.Peek().escaped && (EndsOperand(cursor_.Peek().text) || cursor_.IsWord("New"))))
         return cursor_.Fail(kExpectedIdentifier);
-    const std::string_view name = cursor_.Take().text;
+    const VBToken& name = cursor_.Take();
     if (!isPrivate)
-        AddPublic(piece, line, name);
+        AddPublic(piece, start.line, name.text);
     if (!Register(name, kindBit))
         return false;
-    if (cursor_.TakeSymbol("(") && !SkipParameters())
+    Signature signature;
+    if (cursor_.TakeSymbol("(") && !SkipParameters(signature))
         return false;
+    if ((kindBit == kPropertyLetBit || kindBit == kPropertySetBit) && signature.count == 0)
+        return cursor_.FailAt(name, kArgumentRequiredForLetOrSet);
+    // Only a Sub's or Function's arguments are counted: a Property's value goes apart.
+    signature.fixed = signature.fixed && kind != VBBlockKind::Property;
+    Sign(signature);
     if (cursor_.TakeWord("As")) {
         if (!expressions_.TypeName())
             return false;
@@ -148,16 +176,40 @@ bool CVBDeclarations::Procedure(bool first, int piece, int line, bool isPrivate)
     return true;
 }
 
-// Up to the closing parenthesis; the parameters' own forms are not judged.
-bool CVBDeclarations::SkipParameters()
+// Up to the closing parenthesis, keeping the parameters' names as the procedure's first; their
+// forms are not judged.
+bool CVBDeclarations::SkipParameters(Signature& signature)
 {
+    bool nameNext = true;
+    bool byValue = false;
     for (int depth = 1; depth > 0;) {
         if (cursor_.IsKind(VBTokenKind::End))
             return cursor_.Fail(kExpectedListSeparator);
+        if (nameNext && (cursor_.IsWord("Optional") || cursor_.IsWord("ParamArray")))
+            signature.fixed = false;
+        if (nameNext)
+            byValue = byValue || cursor_.IsWord("ByVal");
         if (cursor_.IsSymbol("("))
             ++depth;
         else if (cursor_.IsSymbol(")"))
             --depth;
+        else if (depth == 1 && cursor_.IsSymbol(","))
+            nameNext = true;
+        else if (nameNext && !cursor_.IsWord("Optional") && !cursor_.IsWord("ByVal") && !cursor_.IsWord("ByRef") &&
+                 !cursor_.IsWord("ParamArray")) {
+            ++signature.count;
+            if (cursor_.IsKind(VBTokenKind::Word))
+                names_.Declare(cursor_.Peek(), true);
+            if (byValue && cursor_.IsSymbol("(", 1) && cursor_.IsSymbol(")", 2))
+                return cursor_.Fail(kArrayArgumentByRef);
+            // a b As Long: the name takes As, a default, a comma or the end.
+            if (cursor_.IsKind(VBTokenKind::Word, 1) && !cursor_.IsWord("As", 1)) {
+                cursor_.Take();
+                return cursor_.Fail(kExpectedListSeparator);
+            }
+            nameNext = false;
+            byValue = false;
+        }
         cursor_.Take();
     }
     return true;
@@ -176,11 +228,12 @@ bool CVBDeclarations::Declare(int piece, int line, bool isPrivate)
         return cursor_.Fail({});
     if (!cursor_.IsKind(VBTokenKind::Word))
         return cursor_.Fail(kExpectedIdentifier);
-    const std::string_view name = cursor_.Take().text;
+    const VBToken& name = cursor_.Take();
     if (!isPrivate)
-        AddPublic(piece, line, name);
+        AddPublic(piece, line, name.text);
     if (!Register(name, kindBit))
         return false;
+    Sign({0, false});
     while (!cursor_.IsKind(VBTokenKind::End) && !cursor_.IsSymbol(":"))
         cursor_.Take();
     return true;
@@ -189,10 +242,14 @@ bool CVBDeclarations::Declare(int piece, int line, bool isPrivate)
 bool CVBDeclarations::Variables()
 {
     do {
+        if (cursor_.IsWord("WithEvents") && blocks_.ModuleKind() == VBModuleKind::Standard)
+            return cursor_.Fail(kOnlyInObjectModule);
         cursor_.TakeWord("WithEvents");
         const VBToken& name = cursor_.Peek();
         if (name.kind != VBTokenKind::Word || (!name.escaped && EndsOperand(name.text)))
             return cursor_.Fail(kExpectedIdentifier);
+        if (!names_.Declare(name, blocks_.InProcedure()))
+            return cursor_.Fail(kDuplicateDeclaration);
         cursor_.Take();
         if (cursor_.TakeSymbol("(") && !expressions_.ArgumentsInParentheses(true))
             return false;
@@ -208,6 +265,8 @@ bool CVBDeclarations::Constants()
         const VBToken& name = cursor_.Peek();
         if (name.kind != VBTokenKind::Word || (!name.escaped && EndsOperand(name.text)))
             return cursor_.Fail(kExpectedIdentifier);
+        if (!names_.Declare(name, blocks_.InProcedure()))
+            return cursor_.Fail(kDuplicateDeclaration);
         cursor_.Take();
         if (cursor_.TakeWord("As") && !expressions_.TypeName())
             return false;
@@ -232,8 +291,10 @@ bool CVBDeclarations::TakeBlockEnd(std::string_view word)
 // name[(bounds)] As Type [* n]; a member may be called like a keyword (Left, Width, Name).
 bool CVBDeclarations::TypeMember()
 {
+    const VBToken& first = cursor_.Peek();
     if (TakeBlockEnd("Type"))
-        return true;
+        return typeMembers_ > 0 || cursor_.FailAt(first, kTypeWithoutMembers);
+    ++typeMembers_;
     if (!cursor_.IsKind(VBTokenKind::Word) || !(cursor_.IsWord("As", 1) || cursor_.IsSymbol("(", 1)))
         return cursor_.Fail(kInvalidInsideType);
     cursor_.Take();
@@ -253,4 +314,39 @@ bool CVBDeclarations::EnumMember()
         return false;
     cursor_.Take();
     return !cursor_.TakeSymbol("=") || expressions_.Expression();
+}
+
+void CVBDeclarations::Sign(Signature signature)
+{
+    long& value = signatures_.Value(procedureKey_);
+    if (value & kDeclaredBit) {
+        value |= kTwiceBit;
+        return;
+    }
+    const long count = signature.count < kCountBits ? signature.count : kCountBits;
+    value = kDeclaredBit | (signature.fixed && count < kCountBits ? kFixedBit | count : 0);
+}
+
+void CVBDeclarations::AddCall(const VBToken& name, int arguments, int piece, VBPlace place)
+{
+    // Not a call where the procedure's own names hide the module's procedure.
+    if (names_.Has(name))
+        return;
+    calls_.push_back({piece, name.line, place, arguments, callNames_.size(), 0});
+    NameKeyInto(WithoutTypeSuffix(name), procedureKey_);
+    callNames_.append(procedureKey_);
+    calls_.back().size = procedureKey_.size();
+}
+
+void CVBDeclarations::CheckCalls(CVBFindings& findings) const
+{
+    for (const Call& call : calls_) {
+        const long value = signatures_.ValueOf(std::string_view(callNames_).substr(call.start, call.size));
+        if ((value & (kDeclaredBit | kFixedBit | kTwiceBit)) != (kDeclaredBit | kFixedBit))
+            continue;
+        const long count = value & kCountBits;
+        if (call.arguments != count)
+            findings.Add(call.piece, call.line, call.arguments > count ? kWrongArgumentCount : kArgumentNotOptional,
+                         call.place);
+    }
 }

@@ -7,6 +7,7 @@
 #include "vbcheck/VBCursor.h"
 #include "vbcheck/VBExpressions.h"
 #include "vbcheck/VBNameTable.h"
+#include "vbcheck/VBScopeNames.h"
 #include "vbcheck/VBStatementWords.h"
 
 // The declaring statements: variables, constants, procedure headers, Declare, Type and Enum with
@@ -34,22 +35,43 @@ public:
     };
     std::vector<PublicProcedure> PublicProcedures() const;
 
+    // A call statement of name with so many plain arguments (none omitted, none named).
+    void AddCall(const VBToken& name, int arguments, int piece, VBPlace place);
+    // At the module's end: the calls that pass another count than their procedure of this module
+    // takes; a procedure of the module is the one meant, whatever other modules declare.
+    void CheckCalls(CVBFindings& findings) const;
+
 private:
-    bool Procedure(bool first, int piece, int line, bool isPrivate);
+    struct Scope {
+        bool isPrivate = false;
+        bool isPublic = false;  // Public or Global
+        bool isFriend = false;
+        bool isStatic = false;
+    };
+    bool ModuleLevel(VBStatementWord word, int piece, const VBToken& start, Scope scope);
+    bool Procedure(bool first, int piece, const VBToken& start, bool isPrivate);
     bool Declare(int piece, int line, bool isPrivate);
     bool Variables();
     bool Constants();
     // Takes "End word" and closes the Type or Enum block it ends; false when the line is another.
     bool TakeBlockEnd(std::string_view word);
-    bool SkipParameters();
+    // What a call must pass: count arguments when fixed (no Optional, no ParamArray).
+    struct Signature {
+        long count = 0;
+        bool fixed = true;
+    };
+    bool SkipParameters(Signature& signature);
+    // Records the signature of the procedure Register just took.
+    void Sign(Signature signature);
     // Records a procedure; false, with the cursor holding "Ambiguous name detected", when the
     // module already has one that VB6 would not tell apart from it.
-    bool Register(std::string_view name, unsigned kindBit);
+    bool Register(const VBToken& name, unsigned kindBit);
     void AddPublic(int piece, int line, std::string_view name);
 
     CVBCursor& cursor_;
     CVBExpressions& expressions_;
     CVBBlocks& blocks_;
+    CVBScopeNames names_;
     // Procedure names in lower case, each with a bit per kind declared (Sub, Property Get, ...).
     CVBNameTable procedures_;
     // The public procedures with their names as one text, so that a module of many procedures
@@ -63,5 +85,17 @@ private:
     std::vector<PublicName> publicProcedures_;
     std::string publicNames_;
     std::string procedureKey_;
+    int typeMembers_ = 0;  // of the Type being read
+    CVBNameTable signatures_;
+    struct Call {
+        int piece;
+        int line;
+        VBPlace place;
+        int arguments;
+        size_t start;  // the folded name in callNames_
+        size_t size;
+    };
+    std::vector<Call> calls_;
+    std::string callNames_;
     std::string ambiguity_;  // the message the cursor holds a view of
 };

@@ -90,43 +90,53 @@ bool CVBExpressions::Operand(std::string_view* lastMember, bool* endsInArguments
     case VBTokenKind::Word:
         if (!token.escaped && EndsOperand(token.text))
             return cursor_.Fail(kExpectedExpression);
+        if (blocks_.ModuleKind() == VBModuleKind::Standard && !token.escaped && IsKeyword(token.text, "Me"))
+            return cursor_.Fail(kInvalidUseOfMe);
         cursor_.Take();
         if (lastMember)
             *lastMember = token.text;
         return Members(lastMember, endsInArguments);
     case VBTokenKind::Symbol:
-        if (cursor_.IsSymbol("(")) {
-            cursor_.Take();
-            if (!Enter())
-                return false;
-            const bool inner = Expression();
-            Leave();
-            if (!inner)
-                return false;
-            if (!cursor_.TakeSymbol(")"))
-                return cursor_.Fail(kExpectedListSeparator);
-            return Members(lastMember, endsInArguments);
-        }
-        // .Member and !Field inside With.
-        if (cursor_.IsSymbol(".") || cursor_.IsSymbol("!")) {
-            cursor_.Take();
-            if (!cursor_.IsKind(VBTokenKind::Word))
-                return cursor_.Fail(kExpectedIdentifier);
-            if (lastMember)
-                *lastMember = cursor_.Peek().text;
-            cursor_.Take();
-            return Members(lastMember, endsInArguments);
-        }
-        return cursor_.Fail(cursor_.IsKind(VBTokenKind::End) || cursor_.IsSymbol(":") ||
-                                    cursor_.IsSymbol(",") || cursor_.IsSymbol(")") || IsBinaryOperator()
-                                ? kExpectedExpression
-                                : std::string_view{});
+        return SymbolOperand(lastMember, endsInArguments);
     case VBTokenKind::End:
         return cursor_.Fail(kExpectedExpression);
     case VBTokenKind::Directive:
         return cursor_.Fail({});
     }
     return cursor_.Fail({});
+}
+
+// (expression), and .Member or !Field inside With.
+bool CVBExpressions::SymbolOperand(std::string_view* lastMember, bool* endsInArguments)
+{
+    if (cursor_.IsSymbol("(")) {
+        cursor_.Take();
+        if (!Enter())
+            return false;
+        const bool inner = Expression();
+        Leave();
+        if (!inner)
+            return false;
+        if (!cursor_.TakeSymbol(")"))
+            return cursor_.Fail(kExpectedListSeparator);
+        return Members(lastMember, endsInArguments);
+    }
+    // .Member and !Field inside With.
+    if (cursor_.IsSymbol(".") || cursor_.IsSymbol("!")) {
+        if (blocks_.InProcedure() && !blocks_.Inside(VBBlockKind::With))
+            return cursor_.Fail(kInvalidOrUnqualifiedReference);
+        cursor_.Take();
+        if (!cursor_.IsKind(VBTokenKind::Word))
+            return cursor_.Fail(kExpectedIdentifier);
+        if (lastMember)
+            *lastMember = cursor_.Peek().text;
+        cursor_.Take();
+        return Members(lastMember, endsInArguments);
+    }
+    return cursor_.Fail(cursor_.IsKind(VBTokenKind::End) || cursor_.IsSymbol(":") ||
+                                cursor_.IsSymbol(",") || cursor_.IsSymbol(")") || IsBinaryOperator()
+                            ? kExpectedExpression
+                            : std::string_view{});
 }
 
 bool CVBExpressions::Members(std::string_view* lastMember, bool* endsInArguments)
@@ -226,6 +236,12 @@ bool CVBExpressions::TypeName()
     if (cursor_.TakeSymbol("*")) {
         if (!cursor_.IsKind(VBTokenKind::Number) && !cursor_.IsKind(VBTokenKind::Word))
             return cursor_.Fail(kExpectedExpression);
+        const std::string_view length = cursor_.Peek().text;
+        // 1 to 65,526 characters; a constant's value is not known here.
+        if (cursor_.IsKind(VBTokenKind::Number) && length.find_first_not_of("0123456789") == std::string_view::npos &&
+            (length.find_first_not_of('0') == std::string_view::npos || length.size() > 5 ||
+             (length.size() == 5 && length > "65526")))
+            return cursor_.Fail(kInvalidFixedLength);
         cursor_.Take();
     }
     return true;

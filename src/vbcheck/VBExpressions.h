@@ -2,13 +2,14 @@
 
 #include <string_view>
 
+#include "vbcheck/VBBlocks.h"
 #include "vbcheck/VBCursor.h"
 
 // Expressions, names and argument lists, read at the cursor. Each returns false when it failed,
 // the cursor holding the error.
 class CVBExpressions {
 public:
-    explicit CVBExpressions(CVBCursor& cursor) : cursor_(cursor) {}
+    CVBExpressions(CVBCursor& cursor, const CVBBlocks& blocks) : cursor_(cursor), blocks_(blocks) {}
 
     bool Expression();
     // An operand with its member accesses, bangs and argument lists: a call or an assignment's
@@ -33,10 +34,12 @@ private:
     bool IsPrefixOperator() const;
     bool Argument(bool bounds);
     bool Members(std::string_view* lastMember, bool* endsInArguments);
+    bool SymbolOperand(std::string_view* lastMember, bool* endsInArguments);
     bool Enter();
     void Leave() { --depth_; }
 
     CVBCursor& cursor_;
+    const CVBBlocks& blocks_;
     int depth_ = 0;
     bool singleLineIf_ = false;
 };

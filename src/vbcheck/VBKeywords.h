@@ -67,3 +67,26 @@ inline bool IsLowerCaseOf(std::string_view lower, std::string_view word)
     }
     return true;
 }
+// The key a declared name is told apart by. Latin letters in any case are one name to VB6; for
+// other scripts it is not sure that VB6 folds them (a double-byte Greek letter in code page 932 is
+// not), so such a name is kept as written: a name twice is never found where VB6 sees two.
+inline void NameKeyInto(std::string_view name, std::string& key)
+{
+    bool ascii = true;
+    for (unsigned char c : name) {
+        // U+0280 and beyond: past the Latin letters.
+        if (c >= 0xCA) {
+            key.assign(name);
+            return;
+        }
+        ascii = ascii && c < 0x80;
+    }
+    if (!ascii) {
+        FoldCaseInto(name, key);
+        return;
+    }
+    // Most names: lowered here, without the general folding's tables.
+    key.assign(name);
+    for (char& c : key)
+        c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c | 0x20) : c;
+}

@@ -9,6 +9,7 @@ void CVBModuleCheck::AddPiece(int origin, std::string_view text)
 {
     const int piece = static_cast<int>(origins_.size());
     origins_.push_back(origin);
+    findings_.SetText(text);
     CVBLexer lexer(text);
     CVBLexer::Line line;
     while (lexer.NextLine(tokens_, line)) {
@@ -17,19 +18,30 @@ void CVBModuleCheck::AddPiece(int origin, std::string_view text)
         if (!directive && !conditions_.Active())
             continue;
         if (!line.problem.empty())
-            findings_.Add(piece, line.problemLine, line.problem);
+            findings_.Add(piece, line.problemLine, line.problem, findings_.PlaceOf(line.problemText));
         findings_.SetQuiet(!line.problem.empty() || line.unknownCharacter);
         if (directive)
-            conditions_.Take(tokens_, piece);
+            Directive(piece);
         else
             statements_.Line(tokens_, piece);
         findings_.SetQuiet(false);
     }
+    blocks_.EndPiece();
+    findings_.SetText({});
+}
+
+void CVBModuleCheck::Directive(int piece)
+{
+    const std::string_view problem = conditions_.Take(tokens_, piece);
+    if (!problem.empty())
+        findings_.Add(piece, tokens_.front().line, AsBuildSays(problem, !blocks_.ProcedureSeen()),
+                      findings_.PlaceOf(tokens_.front().text));
 }
 
 std::vector<VBFinding> CVBModuleCheck::Finish()
 {
     blocks_.CloseAll();
+    statements_.Finish();
     for (const CVBConditions::OpenIf& open : conditions_.Unclosed())
         findings_.Add(open.piece, open.line, kUnterminatedHashIf);
     return findings_.Sorted(origins_);

@@ -26,6 +26,8 @@ public:
     CVBModuleCheck(const CVBModuleCheck&) = delete;
     CVBModuleCheck& operator=(const CVBModuleCheck&) = delete;
 
+    // A conditional-compilation constant of the project, before the first piece.
+    void SetConstant(std::string_view name, long long value) { conditions_.SetConstant(name, value); }
     // Checks the next piece; origin is reported with each finding in it. The text need not
     // outlive the call.
     void AddPiece(int origin, std::string_view text);
@@ -35,7 +37,13 @@ public:
     // those every other module may call unqualified.
     std::vector<VBProcedure> PublicProcedures() const;
 
+    // Tells what kind of module it is (a .bas, or a class, form or user control); before the first
+    // piece. Errors that belong to one kind are told only where the kind is known.
+    void SetModuleKind(VBModuleKind kind) { blocks_.SetModuleKind(kind); }
+
 private:
+    void Directive(int piece);
+
     CVBFindings findings_;
     CVBBlocks blocks_;
     CVBConditions conditions_;

@@ -33,6 +33,14 @@ long& CVBNameTable::Value(std::string_view name, bool* added)
     return entries_[slot - 1].value;
 }
 
+long CVBNameTable::ValueOf(std::string_view name) const
+{
+    if (slots_.empty())
+        return 0;
+    const unsigned slot = slots_[Find(name, HashOf(name))];
+    return slot == 0 ? 0 : entries_[slot - 1].value;
+}
+
 size_t CVBNameTable::Find(std::string_view name, size_t hash) const
 {
     const size_t mask = slots_.size() - 1;

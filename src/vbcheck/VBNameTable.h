@@ -13,6 +13,8 @@ public:
     // The number kept with name; a name not seen before is added with 0, and added (when given)
     // says so.
     long& Value(std::string_view name, bool* added = nullptr);
+    // The number kept with name, 0 when it was never added.
+    long ValueOf(std::string_view name) const;
 
 private:
     struct Entry {

@@ -22,26 +22,29 @@ bool HasOwnForm(std::string_view member)
 
 void CVBStatements::Line(const std::vector<VBToken>& tokens, int piece)
 {
+    const bool declarationsSection = !blocks_.ProcedureSeen();
     cursor_.Start(tokens);
     piece_ = piece;
     singleLineIfs_ = 0;
     statementMayFollow_ = false;
     expressions_.SetSingleLineIf(false);
     // A line number, or a label: a name and a colon at the start of the line.
+    // Both may stand together: 30 Finish:
     if (cursor_.IsKind(VBTokenKind::Number)) {
         if (blocks_.InProcedure())
             blocks_.AddLabel(cursor_.Peek().text);
         cursor_.Take();
         cursor_.TakeSymbol(":");
-    } else if (cursor_.IsKind(VBTokenKind::Word) && cursor_.IsSymbol(":", 1) &&
-               StatementWordOf(cursor_.Peek()) == W::None) {
+    }
+    if (cursor_.IsKind(VBTokenKind::Word) && cursor_.IsSymbol(":", 1) && StatementWordOf(cursor_.Peek()) == W::None) {
         if (blocks_.InProcedure())
             blocks_.AddLabel(cursor_.Peek().text);
         cursor_.Take();
         cursor_.Take();
     }
-    if (!Statements(true))
-        findings_.Add(piece_, cursor_.FailLine(), cursor_.Message());
+    if (!Statements(true) && !cursor_.Message().empty())
+        findings_.Add(piece_, cursor_.FailLine(), AsBuildSays(cursor_.Message(), declarationsSection),
+                      findings_.PlaceOf(cursor_.FailToken()));
 }
 
 bool CVBStatements::Statements(bool first)
@@ -70,13 +73,21 @@ bool CVBStatements::Statement(bool first)
     if (blocks_.InModuleBlock(VBBlockKind::Type) || blocks_.InModuleBlock(VBBlockKind::Enum))
         return InsideModuleBlock(first);
     const VBStatementWord word = StatementWordOf(cursor_.Peek());
+    // A stray End Sub there is End's to judge.
+    if (!blocks_.InProcedure() && blocks_.ProcedureSeen() && word != W::Attribute && word != W::End &&
+        !StartsProcedure())
+        return cursor_.Fail(kOnlyCommentsAfterEnd);
     switch (word) {
     case W::Attribute:
         return SkipStatement();
     case W::Option:
+        return blocks_.InProcedure() ? cursor_.Fail(kInvalidInsideProcedure) : Option();
     case W::DefType:
-    case W::Implements:
         return blocks_.InProcedure() ? cursor_.Fail(kInvalidInsideProcedure) : SkipStatement();
+    case W::Implements:
+        if (blocks_.InProcedure())
+            return cursor_.Fail(kInvalidInsideProcedure);
+        return blocks_.ModuleKind() == VBModuleKind::Standard ? cursor_.Fail(kOnlyInObjectModule) : SkipStatement();
     case W::Public:
     case W::Private:
     case W::Global:
@@ -104,29 +115,85 @@ bool CVBStatements::Statement(bool first)
     }
 }
 
-// A Type holds only members; anything else is told once and then read as if the Type had been
-// closed, so that the lines after it are judged as they stand. An Enum just ends.
+// A Type or an Enum holds only members: another line is told, and the block stays open for the
+// members after it, as in VB6. A line that starts a declaration or a procedure shows the block
+// was never ended, which VB6 tells in words not ours: the block ends there untold.
 bool CVBStatements::InsideModuleBlock(bool first)
 {
-    if (blocks_.InModuleBlock(VBBlockKind::Enum)) {
-        const size_t start = cursor_.Position();
-        if (declarations_.EnumMember() || cursor_.Failed())
-            return !cursor_.Failed();
-        cursor_.Rewind(start);
-        blocks_.CloseModuleBlock();
-        return Statement(first);
-    }
+    const bool type = blocks_.InModuleBlock(VBBlockKind::Type);
+    const std::string_view invalid = type ? kInvalidInsideType : kInvalidInsideEnum;
     const size_t start = cursor_.Position();
-    if (declarations_.TypeMember())
+    if (type ? declarations_.TypeMember() : declarations_.EnumMember())
         return true;
-    if (cursor_.Message() != kInvalidInsideType)
+    // An error inside a member: its value does not parse.
+    if (cursor_.Failed() && cursor_.Message() != invalid)
         return false;
-    findings_.Add(piece_, cursor_.FailLine(), kInvalidInsideType);
-    findings_.SetQuiet(true);
-    blocks_.CloseModuleBlock();
     cursor_.Rewind(start);
     cursor_.ClearFailure();
+    if (!StartsDeclaration())
+        return cursor_.Fail(invalid);
+    blocks_.CloseModuleBlock();
     return Statement(first);
+}
+
+bool CVBStatements::StartsDeclaration() const
+{
+    switch (StatementWordOf(cursor_.Peek())) {
+    case W::Public: case W::Private: case W::Global: case W::Friend: case W::Static: case W::Dim: case W::Const:
+    case W::Sub: case W::Function: case W::Property: case W::Declare: case W::Type: case W::Enum: case W::Event:
+    case W::Option: case W::DefType: case W::Implements:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A procedure's header: Sub, Function or Property after scope words and Static.
+bool CVBStatements::StartsProcedure() const
+{
+    for (size_t ahead = 0;; ++ahead) {
+        switch (StatementWordOf(cursor_.Peek(ahead))) {
+        case W::Public: case W::Private: case W::Global: case W::Friend: case W::Static:
+            continue;
+        case W::Sub: case W::Function: case W::Property:
+            return true;
+        default:
+            return false;
+        }
+    }
+}
+
+// Option Explicit, Option Base 0 or 1, Option Compare Text or Binary, Option Private Module; each
+// once in a module.
+bool CVBStatements::Option()
+{
+    cursor_.Take();
+    const VBToken& word = cursor_.Peek();
+    unsigned bit = 0;
+    if (cursor_.TakeWord("Explicit")) {
+        bit = 1;
+    } else if (cursor_.TakeWord("Base")) {
+        bit = 2;
+        if (!cursor_.IsKind(VBTokenKind::Number) || (cursor_.Peek().text != "0" && cursor_.Peek().text != "1"))
+            return cursor_.Fail(kExpectedZeroOrOne);
+        cursor_.Take();
+    } else if (cursor_.TakeWord("Compare")) {
+        bit = 4;
+        if (!cursor_.TakeWord("Text") && !cursor_.TakeWord("Binary"))
+            return cursor_.Fail(kExpectedTextOrBinary);
+    } else if (cursor_.TakeWord("Private")) {
+        bit = 8;
+        if (!cursor_.TakeWord("Module"))
+            return cursor_.Fail(kExpectedModule);
+        if (blocks_.ModuleKind() == VBModuleKind::Object)
+            return cursor_.FailAt(word, kOptionPrivateInObjectModule);
+    } else {
+        return cursor_.Fail(kExpectedOptionWord);
+    }
+    if (options_ & bit)
+        return cursor_.FailAt(word, kDuplicateOption);
+    options_ |= bit;
+    return true;
 }
 
 bool CVBStatements::Executable(VBStatementWord word)
@@ -137,50 +204,38 @@ bool CVBStatements::Executable(VBStatementWord word)
     case W::ElseIf:
         return ElseIf();
     case W::Else:
-        cursor_.Take();
-        if (!blocks_.Reach(VBBlockKind::If))
-            return cursor_.Fail(kElseWithoutIf);
-        statementMayFollow_ = !cursor_.AtStatementEnd(false);
-        return true;
+        return Else();
     case W::For:
         return For();
     case W::Next:
         return Next();
     case W::Do:
     case W::Loop:
-        cursor_.Take();
-        if (word == W::Do)
-            blocks_.Open(VBBlockKind::Do, piece_, cursor_.Peek().line);
-        else if (!blocks_.Close(VBBlockKind::Do))
-            return cursor_.Fail(kLoopWithoutDo);
-        if (cursor_.TakeWord("While") || cursor_.TakeWord("Until"))
-            return expressions_.Expression();
-        return true;
+        return DoOrLoop(word);
     case W::While:
-        cursor_.Take();
-        blocks_.Open(VBBlockKind::While, piece_, cursor_.Peek().line);
+        blocks_.Open(VBBlockKind::While, piece_, cursor_.Take());
         return expressions_.Expression();
     case W::Wend:
         cursor_.Take();
         return blocks_.Close(VBBlockKind::While) || cursor_.Fail(kWendWithoutWhile);
     case W::Select:
-        cursor_.Take();
-        if (!cursor_.TakeWord("Case"))
-            return cursor_.Fail({});
-        blocks_.Open(VBBlockKind::Select, piece_, cursor_.Peek().line);
-        return expressions_.Expression();
+        return Select();
     case W::Case:
         return Case();
     case W::With:
-        cursor_.Take();
-        blocks_.Open(VBBlockKind::With, piece_, cursor_.Peek().line);
+        blocks_.Open(VBBlockKind::With, piece_, cursor_.Take());
         return expressions_.Expression();
     case W::Exit:
-        cursor_.Take();
-        if (cursor_.TakeWord("Do") || cursor_.TakeWord("For") || cursor_.TakeWord("Sub") ||
-            cursor_.TakeWord("Function") || cursor_.TakeWord("Property"))
-            return true;
-        return cursor_.Fail({});
+        return Exit();
+    default:
+        return Simple(word);
+    }
+}
+
+// The statements that open or close no block.
+bool CVBStatements::Simple(VBStatementWord word)
+{
+    switch (word) {
     case W::GoTo:
     case W::GoSub:
         cursor_.Take();
@@ -189,17 +244,14 @@ bool CVBStatements::Executable(VBStatementWord word)
         cursor_.Take();
         return true;
     case W::Resume:
-        cursor_.Take();
-        if (cursor_.AtStatementEnd(InSingleLineIf()) || cursor_.TakeWord("Next"))
-            return true;
-        if (cursor_.IsKind(VBTokenKind::Number) && LabelKey(cursor_.Peek().text) == "0") {
-            cursor_.Take();
-            return true;
-        }
-        return Target();
+        return Resume();
     case W::On:
         return On();
     case W::Call:
+        cursor_.Take();
+        if (cursor_.IsKind(VBTokenKind::Word))
+            NoteCall(cursor_.IsSymbol("(", 1));
+        return expressions_.Operand();
     case W::RaiseEvent:
         cursor_.Take();
         return expressions_.Operand();
@@ -215,49 +267,102 @@ bool CVBStatements::Executable(VBStatementWord word)
         } while (cursor_.TakeSymbol(","));
         return true;
     case W::ReDim:
-        cursor_.Take();
-        cursor_.TakeWord("Preserve");
-        do {
-            // ReDim .Items(n) inside With.
-            if (cursor_.IsSymbol(".") && cursor_.IsKind(VBTokenKind::Word, 1))
-                cursor_.Take();
-            if (!cursor_.IsKind(VBTokenKind::Word))
-                return cursor_.Fail(kExpectedIdentifier);
-            cursor_.Take();
-            // ReDim a(i).Items(1 To n): members and bounds in any order.
-            for (;;) {
-                if (cursor_.IsSymbol(".") && cursor_.IsKind(VBTokenKind::Word, 1)) {
-                    cursor_.Take();
-                    cursor_.Take();
-                } else if (cursor_.TakeSymbol("(")) {
-                    if (!expressions_.ArgumentsInParentheses(true))
-                        return false;
-                } else {
-                    break;
-                }
-            }
-            if (!expressions_.AsClause())
-                return false;
-        } while (cursor_.TakeSymbol(","));
-        return true;
+        return ReDim();
     case W::OwnForm:
+        // A standard module has no surface to print on; inside With VB6 says something else.
+        if (cursor_.IsWord("Print") && !cursor_.IsSymbol("#", 1) && blocks_.ModuleKind() == VBModuleKind::Standard &&
+            !blocks_.Inside(VBBlockKind::With))
+            return cursor_.Fail(kNoPrintMethod);
         return SkipStatement();
     default:
         return CallOrAssignment();
     }
 }
 
-bool CVBStatements::If()
+bool CVBStatements::Else()
 {
     cursor_.Take();
+    // A second Else of one If matches none.
+    if (!blocks_.Reach(VBBlockKind::If) || blocks_.HadElse())
+        return cursor_.Fail(kElseWithoutIf);
+    blocks_.TakeElse();
+    statementMayFollow_ = !cursor_.AtStatementEnd(false);
+    return true;
+}
+
+bool CVBStatements::DoOrLoop(VBStatementWord word)
+{
+    const VBToken& keyword = cursor_.Take();
+    if (word == W::Do)
+        blocks_.Open(VBBlockKind::Do, piece_, keyword);
+    else if (!blocks_.Close(VBBlockKind::Do))
+        return cursor_.Fail(kLoopWithoutDo);
+    if (cursor_.TakeWord("While") || cursor_.TakeWord("Until"))
+        return expressions_.Expression();
+    return true;
+}
+
+bool CVBStatements::Select()
+{
+    const VBToken& keyword = cursor_.Take();
+    // Opened all the same, so that its End Select is no second finding.
+    blocks_.Open(VBBlockKind::Select, piece_, keyword);
+    if (!cursor_.TakeWord("Case"))
+        return cursor_.Fail(kExpectedCase);
+    return expressions_.Expression();
+}
+
+bool CVBStatements::Resume()
+{
+    cursor_.Take();
+    if (cursor_.AtStatementEnd(InSingleLineIf()) || cursor_.TakeWord("Next"))
+        return true;
+    if (cursor_.IsKind(VBTokenKind::Number) && LabelKey(cursor_.Peek().text) == "0") {
+        cursor_.Take();
+        return true;
+    }
+    return Target();
+}
+
+bool CVBStatements::ReDim()
+{
+    cursor_.Take();
+    cursor_.TakeWord("Preserve");
+    do {
+        // ReDim .Items(n) inside With.
+        if (cursor_.IsSymbol(".") && cursor_.IsKind(VBTokenKind::Word, 1))
+            cursor_.Take();
+        if (!cursor_.IsKind(VBTokenKind::Word))
+            return cursor_.Fail(kExpectedIdentifier);
+        cursor_.Take();
+        // ReDim a(i).Items(1 To n): members and bounds in any order.
+        for (;;) {
+            if (cursor_.IsSymbol(".") && cursor_.IsKind(VBTokenKind::Word, 1)) {
+                cursor_.Take();
+                cursor_.Take();
+            } else if (cursor_.TakeSymbol("(")) {
+                if (!expressions_.ArgumentsInParentheses(true))
+                    return false;
+            } else {
+                break;
+            }
+        }
+        if (!expressions_.AsClause())
+            return false;
+    } while (cursor_.TakeSymbol(","));
+    return true;
+}
+
+bool CVBStatements::If()
+{
+    const VBToken& keyword = cursor_.Take();
     // An If that reads as a block If (it ends in Then, or in nothing) is opened even when its
     // condition is faulty, so that its End If is not told as a second error.
     const bool looksLikeBlock = cursor_.Last().kind == VBTokenKind::Word && !cursor_.Last().escaped &&
                                 IsKeyword(cursor_.Last().text, "Then");
-    const int line = cursor_.Peek().line;
     if (!expressions_.Expression()) {
         if (looksLikeBlock)
-            blocks_.Open(VBBlockKind::If, piece_, line);
+            blocks_.Open(VBBlockKind::If, piece_, keyword);
         return false;
     }
     if (cursor_.TakeWord("GoTo")) {
@@ -265,10 +370,10 @@ bool CVBStatements::If()
             return false;
     } else if (!cursor_.TakeWord("Then")) {
         if (looksLikeBlock || cursor_.IsKind(VBTokenKind::End))
-            blocks_.Open(VBBlockKind::If, piece_, line);
+            blocks_.Open(VBBlockKind::If, piece_, keyword);
         return cursor_.Fail(kExpectedThenOrGoTo);
     } else if (cursor_.IsKind(VBTokenKind::End)) {
-        blocks_.Open(VBBlockKind::If, piece_, line);
+        blocks_.Open(VBBlockKind::If, piece_, keyword);
         return true;
     } else if (cursor_.IsKind(VBTokenKind::Number)) {
         if (!Target())
@@ -289,14 +394,36 @@ bool CVBStatements::If()
 bool CVBStatements::ElseIf()
 {
     cursor_.Take();
-    if (!blocks_.Reach(VBBlockKind::If))
+    // After the Else, an ElseIf matches no If either.
+    if (!blocks_.Reach(VBBlockKind::If) || blocks_.HadElse())
         return cursor_.Fail(kElseWithoutIf);
     if (!expressions_.Expression())
         return false;
     if (!cursor_.TakeWord("Then"))
-        return cursor_.Fail({});
+        return cursor_.Fail(kExpectedThen);
     statementMayFollow_ = !cursor_.AtStatementEnd(false);
     return true;
+}
+
+// Exit Do and Exit For inside their loop, Exit Sub, Function and Property in their kind of
+// procedure. A Property Get may take Exit Sub and Exit Function, as measured in VBA: Properties are
+// left alone.
+bool CVBStatements::Exit()
+{
+    cursor_.Take();
+    const VBToken& word = cursor_.Peek();
+    const VBBlockKind procedure = blocks_.ProcedureKind();
+    if (cursor_.TakeWord("Do"))
+        return blocks_.Inside(VBBlockKind::Do) || cursor_.FailAt(word, kExitDoOutsideDo);
+    if (cursor_.TakeWord("For"))
+        return blocks_.Inside(VBBlockKind::For) || cursor_.FailAt(word, kExitForOutsideFor);
+    if (cursor_.TakeWord("Sub"))
+        return procedure != VBBlockKind::Function || cursor_.FailAt(word, kExitSubNotAllowed);
+    if (cursor_.TakeWord("Function"))
+        return procedure != VBBlockKind::Sub || cursor_.FailAt(word, kExitFunctionNotAllowed);
+    if (cursor_.TakeWord("Property"))
+        return procedure == VBBlockKind::Property || cursor_.FailAt(word, kExitPropertyNotAllowed);
+    return cursor_.Fail(kExpectedExitWord);
 }
 
 bool CVBStatements::End()
@@ -333,35 +460,51 @@ bool CVBStatements::End()
         }
         return cursor_.IsKind(VBTokenKind::End) || cursor_.Fail(kOnlyCommentsAfterEnd);
     }
-    if (cursor_.IsWord("Type") || cursor_.IsWord("Enum"))
-        return cursor_.Fail({});
+    if (cursor_.IsWord("Type") || cursor_.IsWord("Enum")) {
+        // Their blocks take their End themselves: here none is open.
+        const bool type = cursor_.IsWord("Type");
+        cursor_.Take();
+        return inProcedure ? cursor_.Fail({}) : cursor_.Fail(type ? kInvalidOutsideType : kInvalidOutsideEnum);
+    }
     if (!inProcedure)
         return cursor_.Fail(kInvalidOutsideProcedure);
-    return cursor_.AtStatementEnd(InSingleLineIf()) || cursor_.Fail({});
+    // End alone ends the program. End Iff is no End of a block, but meant for the innermost one:
+    // it closes that, so that the lines after it are not told too.
+    if (cursor_.AtStatementEnd(InSingleLineIf()))
+        return true;
+    if (cursor_.IsKind(VBTokenKind::Word))
+        blocks_.CloseInnermost();
+    return cursor_.Fail(kExpectedEndOfStatement);
 }
 
 bool CVBStatements::For()
 {
-    cursor_.Take();
-    const int line = cursor_.Peek().line;
+    const VBToken& keyword = cursor_.Take();
     const bool each = cursor_.TakeWord("Each");
     const VBToken& variable = cursor_.Peek();
     const bool named = variable.kind == VBTokenKind::Word && (variable.escaped || !EndsOperand(variable.text));
-    blocks_.Open(VBBlockKind::For, piece_, line, named ? variable.text : std::string_view{});
+    const std::string_view name = named ? WithoutTypeSuffix(variable) : std::string_view{};
+    const bool inUse = named && blocks_.ForVariableInUse(LabelKey(name));
+    blocks_.Open(VBBlockKind::For, piece_, keyword, name);
     if (!named)
         return cursor_.Fail(kExpectedIdentifier);
+    if (inUse)
+        return cursor_.Fail(kForVariableInUse);
     cursor_.Take();
+    // For x.Item = ... and For a(1) = ...: forms not judged. For Each c .Controls lacks its In.
+    if (!cursor_.Peek().spaceBefore && (cursor_.IsSymbol(".") || cursor_.IsSymbol("!") || cursor_.IsSymbol("(")))
+        return cursor_.Fail({});
     if (each) {
         if (!cursor_.TakeWord("In"))
-            return cursor_.Fail({});
+            return cursor_.Fail(kExpectedIn);
         return expressions_.Expression();
     }
     if (!cursor_.TakeSymbol("="))
-        return cursor_.Fail({});
+        return cursor_.Fail(kExpectedEquals);
     if (!expressions_.Expression())
         return false;
     if (!cursor_.TakeWord("To"))
-        return cursor_.Fail({});
+        return cursor_.Fail(kExpectedTo);
     if (!expressions_.Expression())
         return false;
     return !cursor_.TakeWord("Step") || expressions_.Expression();
@@ -380,17 +523,12 @@ bool CVBStatements::Next()
         const std::string* expected = blocks_.InnermostForVariable();
         if (!expected)
             return cursor_.Fail(kNextWithoutFor);
-        std::string_view name = variable.text;
-        // i% and i are one variable.
-        if (!variable.escaped && !name.empty() && std::string_view("$%&!#@").find(name.back()) != std::string_view::npos)
-            name.remove_suffix(1);
-        std::string_view wanted = *expected;
-        if (!wanted.empty() && std::string_view("$%&!#@").find(wanted.back()) != std::string_view::npos)
-            wanted.remove_suffix(1);
+        // Compared before the close, which frees the name; i% and i are one variable.
+        const bool matches = EqualIgnoringCase(WithoutTypeSuffix(variable), *expected);
         // The Next was meant for that For all the same: it closes it, so that the For is not
         // told a second time.
         blocks_.Close(VBBlockKind::For);
-        if (!EqualIgnoringCase(name, wanted))
+        if (!matches)
             return cursor_.Fail(kInvalidNextVariable);
         cursor_.Take();
     } while (cursor_.TakeSymbol(","));
@@ -428,7 +566,7 @@ bool CVBStatements::On()
     cursor_.TakeWord("Local");
     if (cursor_.TakeWord("Error")) {
         if (cursor_.TakeWord("Resume"))
-            return cursor_.TakeWord("Next") || cursor_.Fail({});
+            return cursor_.TakeWord("Next") || cursor_.Fail(kExpectedNext);
         if (!cursor_.TakeWord("GoTo"))
             return cursor_.Fail({});
         if (cursor_.TakeSymbol("-")) {
@@ -457,7 +595,7 @@ bool CVBStatements::Target()
     const VBToken& target = cursor_.Peek();
     if (target.kind != VBTokenKind::Word && target.kind != VBTokenKind::Number)
         return cursor_.Fail({});
-    blocks_.AddTarget(target.text, piece_, target.line);
+    blocks_.AddTarget(target, piece_);
     cursor_.Take();
     return true;
 }
@@ -479,6 +617,9 @@ bool CVBStatements::CallOrAssignment()
         return cursor_.Fail({});
     if (start.kind == VBTokenKind::Word && !start.escaped && EndsOperand(start.text))
         return cursor_.Fail({});
+    if (start.kind == VBTokenKind::Word && !cursor_.IsSymbol(".", 1) && !cursor_.IsSymbol("!", 1) &&
+        !cursor_.IsSymbol("(", 1) && !cursor_.IsSymbol("=", 1))
+        NoteCall(false);
     std::string_view lastMember;
     bool endsInArguments = false;
     if (!expressions_.Operand(&lastMember, &endsInArguments))
@@ -496,12 +637,54 @@ bool CVBStatements::CallOrAssignment()
     return !cursor_.TakeSymbol(",") || expressions_.ArgumentsWithoutParentheses();
 }
 
+// The call of the name at the cursor, with its arguments after it up to the statement's end, or in
+// parentheses (Call F(a, b)). Left out where an argument is omitted or named, which needs the
+// parameters' names and defaults.
+void CVBStatements::NoteCall(bool inParentheses)
+{
+    const VBToken& name = cursor_.Peek();
+    int depth = inParentheses ? 1 : 0;
+    int arguments = 0;
+    bool argumentOpen = false;
+    size_t ahead = inParentheses ? 2 : 1;
+    for (;; ++ahead) {
+        const VBToken& token = cursor_.Peek(ahead);
+        if (inParentheses && token.kind == VBTokenKind::End)
+            return;
+        const bool atEnd = token.kind == VBTokenKind::End ||
+                           (depth == 0 && (cursor_.IsSymbol(":", ahead) ||
+                                           (InSingleLineIf() && cursor_.IsWord("Else", ahead))));
+        if (atEnd || (inParentheses && depth == 1 && cursor_.IsSymbol(")", ahead)) ||
+            (depth == (inParentheses ? 1 : 0) && cursor_.IsSymbol(",", ahead))) {
+            if (!argumentOpen && (arguments > 0 || cursor_.IsSymbol(",", ahead)))
+                return;  // an omitted argument
+            arguments += argumentOpen ? 1 : 0;
+            argumentOpen = false;
+            if (!cursor_.IsSymbol(",", ahead))
+                break;
+            continue;
+        }
+        if (cursor_.IsSymbol(":=", ahead))
+            return;
+        depth += cursor_.IsSymbol("(", ahead) ? 1 : cursor_.IsSymbol(")", ahead) ? -1 : 0;
+        argumentOpen = true;
+    }
+    // Call F(a)(0) or Call F(a).Member: not a plain call.
+    if (inParentheses && !cursor_.AtStatementEndAt(ahead + 1, InSingleLineIf()))
+        return;
+    declarations_.AddCall(name, arguments, piece_, findings_.PlaceOf(name.text));
+}
+
 bool CVBStatements::SkipStatement()
 {
     int depth = 0;
+    const bool standard = blocks_.ModuleKind() == VBModuleKind::Standard;
     while (!cursor_.IsKind(VBTokenKind::End)) {
         if (depth == 0 && cursor_.AtStatementEnd(InSingleLineIf()))
             break;
+        // Debug.Print Me: the forms read here take Me too.
+        if (standard && cursor_.IsWord("Me"))
+            return cursor_.Fail(kInvalidUseOfMe);
         if (cursor_.IsSymbol("("))
             ++depth;
         else if (cursor_.IsSymbol(")") && depth > 0)

@@ -13,12 +13,14 @@
 class CVBStatements {
 public:
     CVBStatements(CVBBlocks& blocks, CVBFindings& findings)
-        : expressions_(cursor_), declarations_(cursor_, expressions_, blocks), blocks_(blocks),
+        : expressions_(cursor_, blocks), declarations_(cursor_, expressions_, blocks), blocks_(blocks),
           findings_(findings)
     {
     }
 
     void Line(const std::vector<VBToken>& tokens, int piece);
+    // At the module's end: what only the whole module tells.
+    void Finish() { declarations_.CheckCalls(findings_); }
     std::vector<CVBDeclarations::PublicProcedure> PublicProcedures() const
     {
         return declarations_.PublicProcedures();
@@ -29,9 +31,19 @@ private:
     bool Statements(bool first);
     bool Statement(bool first);
     bool Executable(VBStatementWord word);
+    bool Simple(VBStatementWord word);
+    bool Else();
+    bool DoOrLoop(VBStatementWord word);
+    bool Select();
+    bool Resume();
+    bool ReDim();
     bool InsideModuleBlock(bool first);
+    bool StartsDeclaration() const;
+    bool StartsProcedure() const;
+    bool Option();
     bool If();
     bool ElseIf();
+    bool Exit();
     bool End();
     bool For();
     bool Next();
@@ -41,6 +53,7 @@ private:
     bool Assignment();
     bool CallOrAssignment();
     bool SkipStatement();
+    void NoteCall(bool inParentheses);
     bool InSingleLineIf() const { return singleLineIfs_ > 0; }
 
     CVBCursor cursor_;
@@ -52,4 +65,5 @@ private:
     int singleLineIfs_ = 0;
     // Set by a statement after which another may follow without a colon: Else x = 1.
     bool statementMayFollow_ = false;
+    unsigned options_ = 0;  // a bit for each Option kind the module has
 };

@@ -20,3 +20,12 @@ struct VBToken {
     int line = 0;
     std::string_view text;
 };
+
+// A name without its type suffix: i% and i are one variable.
+inline std::string_view WithoutTypeSuffix(const VBToken& name)
+{
+    std::string_view text = name.text;
+    if (!name.escaped && !text.empty() && std::string_view("$%&!#@").find(text.back()) != std::string_view::npos)
+        text.remove_suffix(1);
+    return text;
+}

@@ -1,21 +1,36 @@
-// vbcheck FILE...: the compile errors VB6 would report in whole .bas, .cls, .frm and .ctl files,
-// one "FILE:LINE: error: MESSAGE" line each; exit 1 when there was one, 2 when a file could not
-// be read. It measures the checker on real code; it is not installed.
+// vbcheck [--codepage CP] FILE...: the compile errors VB6 would report in whole .bas, .cls, .frm
+// and .ctl files, one "FILE:LINE: error: MESSAGE" line each; a .vbp stands for the modules of that
+// project, checked with its conditional-compilation constants. Files are read in code page CP
+// (1252 unless told), as VB6 reads source in the machine's code page. Exit 1 when there was an
+// error, 2 when a file could not be read. It measures the checker on real code; it is not
+// installed.
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
+#include "common/FoldCase.h"
+#include "platform/CodePages.h"
+#include "platform/FileSearch.h"
+#include "platform/TextDecoder.h"
 #include "vbcheck/VBFileCode.h"
 #include "vbcheck/VBModuleCheck.h"
+#include "vbcheck/VBProjectFile.h"
 
 namespace {
 
-constexpr const char* kUsage = "usage: vbcheck FILE...\n";
+constexpr const char* kUsage = "usage: vbcheck [--codepage CP] FILE|PROJECT.vbp...\n";
 constexpr const char* kFindingLine = "%s:%d: error: %s\n";
 constexpr const char* kUnreadable = "vbcheck: cannot read %s\n";
+constexpr const char* kUnknownCodePage = "vbcheck: unknown code page %s\n";
+constexpr unsigned kDefaultCodePage = 1252;
+constexpr std::string_view kProjectExtension = ".vbp";
+constexpr std::string_view kStandardModuleExtension = ".bas";
 
-bool ReadWhole(const char* path, std::string& bytes)
+bool ReadWhole(const std::string& path, std::string& bytes)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in)
@@ -27,30 +42,157 @@ bool ReadWhole(const char* path, std::string& bytes)
     return !in.bad();
 }
 
+// Whether bytes hold only ASCII, eight at a time: most files of English code do, and need no decoding.
+bool IsAscii(std::string_view bytes)
+{
+    size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, bytes.data() + i, 8);
+        if (word & 0x8080808080808080ull)
+            return false;
+    }
+    for (; i < bytes.size(); ++i) {
+        if (bytes[i] & 0x80)
+            return false;
+    }
+    return true;
+}
+
+// The text in UTF-8, so that a trail byte of a double-byte character is never read as \ or [. A
+// byte that is no character of the code page is kept as it is: it is a letter to the checker.
+std::string Decoded(unsigned codePage, std::string_view bytes)
+{
+    std::string text(bytes.size() * 3 + 16, '\0');
+    size_t read = 0;
+    size_t written = 0;
+    while (read < bytes.size()) {
+        const CTextDecoder::Result result =
+            CTextDecoder::Decode(codePage, bytes.substr(read), text.data() + written, text.size() - written);
+        read += result.read;
+        written += result.written;
+        if (read < bytes.size() && (result.invalid || result.read == 0))
+            text[written++] = bytes[read++];
+    }
+    text.resize(written);
+    return text;
+}
+
+bool EndsWith(std::string_view path, std::string_view extension)
+{
+    return path.size() >= extension.size() && EqualIgnoringCase(path.substr(path.size() - extension.size()), extension);
+}
+
+// A .vbp names its files as Windows finds them, case aside: where no file has the name as written,
+// the one file of its folder whose name differs only in case.
+std::string CaseBlindPath(const std::string& path)
+{
+    if (std::ifstream(path, std::ios::binary))
+        return path;
+    const size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const std::string name = path.substr(folder.size());
+    std::string found;
+    for (const std::string& candidate : CFileSearch::Find(folder + "*")) {
+        const std::string candidateName = candidate.substr(candidate.find_last_of("/\\") + 1);
+        if (!EqualIgnoringCase(candidateName, name))
+            continue;
+        if (!found.empty())
+            return path;
+        found = folder + candidateName;
+    }
+    return found.empty() ? path : found;
+}
+
+class CCheckRun {
+public:
+    explicit CCheckRun(unsigned codePage) : codePage_(codePage) {}
+
+    void Check(const std::string& path)
+    {
+        if (EndsWith(path, kProjectExtension))
+            CheckProject(path);
+        else
+            CheckModule(path, {});
+    }
+    int Status() const { return status_; }
+
+private:
+    bool Read(const std::string& path, std::string& text)
+    {
+        std::string bytes;
+        if (!ReadWhole(path, bytes)) {
+            std::fprintf(stderr, kUnreadable, path.c_str());
+            status_ = 2;
+            return false;
+        }
+        // ASCII is itself in every code page taken.
+        if (codePage_ == CCodePages::kUtf8 || IsAscii(bytes))
+            text = std::move(bytes);
+        else
+            text = Decoded(codePage_, bytes);
+        return true;
+    }
+
+    void CheckModule(const std::string& path, const std::vector<CVBProjectFile::Constant>& constants)
+    {
+        std::string text;
+        if (!Read(path, text))
+            return;
+        const CVBFileCode file(text);
+        CVBModuleCheck check;
+        check.SetModuleKind(EndsWith(path, kStandardModuleExtension) ? VBModuleKind::Standard : VBModuleKind::Object);
+        for (const CVBProjectFile::Constant& constant : constants)
+            check.SetConstant(constant.name, constant.value);
+        check.AddPiece(0, file.Code());
+        for (const VBFinding& finding : check.Finish()) {
+            std::printf(kFindingLine, path.c_str(), finding.line + file.LinesBefore(), finding.message.c_str());
+            if (status_ == 0)
+                status_ = 1;
+        }
+    }
+
+    // The modules' paths are relative to the project's folder, with Windows' separators.
+    void CheckProject(const std::string& path)
+    {
+        std::string text;
+        if (!Read(path, text))
+            return;
+        const size_t slash = path.find_last_of("/\\");
+        const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+        const CVBProjectFile project(text);
+        for (std::string module : project.Modules()) {
+            for (char& c : module)
+                c = c == '\\' ? '/' : c;
+            CheckModule(CaseBlindPath(folder + module), project.Constants());
+        }
+    }
+
+    unsigned codePage_;
+    int status_ = 0;
+};
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
+    unsigned codePage = kDefaultCodePage;
+    int first = 1;
+    if (argc > 2 && std::strcmp(argv[1], "--codepage") == 0) {
+        const std::optional<unsigned> found = CCodePages::Find(argv[2]);
+        if (!found) {
+            std::fprintf(stderr, kUnknownCodePage, argv[2]);
+            return 2;
+        }
+        codePage = *found;
+        first = 3;
+    }
+    if (first >= argc) {
         std::fputs(kUsage, stderr);
         return 2;
     }
-    int status = 0;
-    std::string bytes;
-    for (int i = 1; i < argc; ++i) {
-        if (!ReadWhole(argv[i], bytes)) {
-            std::fprintf(stderr, kUnreadable, argv[i]);
-            status = 2;
-            continue;
-        }
-        const CVBFileCode file(bytes);
-        CVBModuleCheck check;
-        check.AddPiece(0, file.Code());
-        for (const VBFinding& finding : check.Finish()) {
-            std::printf(kFindingLine, argv[i], finding.line + file.LinesBefore(), finding.message.c_str());
-            if (status == 0)
-                status = 1;
-        }
-    }
-    return status;
+    CCheckRun run(codePage);
+    for (int i = first; i < argc; ++i)
+        run.Check(argv[i]);
+    return run.Status();
 }
