@@ -67,7 +67,22 @@ bool CKBItemsConvertor::LoadModule(std::string rulePath, std::string targetFolde
     builder_ = std::make_unique<CVBProjectBuilder>(std::move(targetFolder), encoder_);
     document_.reset();
     auto document = std::make_unique<CXmlDocument>();
-    if (!document->Load(rulePath))
+    const bool loaded = document->Load(rulePath);
+    return TakeModule(std::move(document), loaded);
+}
+
+bool CKBItemsConvertor::LoadModuleText(const std::string& text, const std::string& url)
+{
+    builder_ = std::make_unique<CVBProjectBuilder>(std::string(), encoder_);
+    document_.reset();
+    auto document = std::make_unique<CXmlDocument>();
+    const bool loaded = document->Parse(text, url);
+    return TakeModule(std::move(document), loaded);
+}
+
+bool CKBItemsConvertor::TakeModule(std::unique_ptr<CXmlDocument> document, bool loaded)
+{
+    if (!loaded)
         return Fail(document->ErrorMessage(), document->ErrorLine());
     std::optional<CXmlNode> root = document->Root();
     if (!root)

@@ -31,6 +31,9 @@ public:
     ~CKBItemsConvertor() override;
 
     bool LoadModule(std::string rulePath, std::string targetFolder) override;
+    // The same for a rule file's bytes as an editor holds them, unsaved; url names the file in
+    // messages. Its project is only checked, never built.
+    bool LoadModuleText(const std::string& text, const std::string& url);
     bool ReadItems() override;
     bool BuildProject() override;
     bool CheckProject() override;
@@ -39,8 +42,12 @@ public:
     std::string FailureReason() const override { return failureReason_; }
     long FailureLine() const override { return failureLine_; }
     std::vector<CKBWarning> Warnings() const override { return warnings_.InLineOrder(); }
+    // What ReadItems handed on; none before LoadModule.
+    CVBProjectBuilder* Builder() { return builder_.get(); }
 
 private:
+    // Takes the loaded document's module; false, with the reason, when document did not load.
+    bool TakeModule(std::unique_ptr<CXmlDocument> document, bool loaded);
     bool ParseClassblockNode(const CXmlNode& node);
     bool ParseDemonNode(const CXmlNode& node);
     bool ParseEventNode(const CXmlNode& node, const std::string& className);

@@ -1,0 +1,97 @@
+#include "lsp/LspDiagnostics.h"
+
+#include <nlohmann/json.hpp>
+
+#include "lsp/LspColumns.h"
+
+namespace {
+
+constexpr int kError = 1;
+constexpr int kWarning = 2;
+constexpr std::string_view kSource = "rulecast";
+
+nlohmann::json PositionJson(LspPosition position)
+{
+    return {{"line", position.line}, {"character", position.character}};
+}
+
+}  // namespace
+
+CLspDiagnostics::CLspDiagnostics(const std::string& text) : document_(text, 0), map_(document_.Text())
+{
+}
+
+nlohmann::json CLspDiagnostics::Make(const std::vector<CLspRuleCheck::Finding>& findings) const
+{
+    nlohmann::json diagnostics = nlohmann::json::array();
+    for (const CLspRuleCheck::Finding& finding : findings) {
+        const Range range = RangeOf(finding);
+        diagnostics.push_back({{"range", {{"start", PositionJson(range.start)}, {"end", PositionJson(range.end)}}},
+                               {"severity", finding.error ? kError : kWarning},
+                               {"source", kSource},
+                               {"message", finding.message}});
+    }
+    return diagnostics;
+}
+
+CLspDiagnostics::Range CLspDiagnostics::RangeOf(const CLspRuleCheck::Finding& finding) const
+{
+    // A finding of no known line is about the file as a whole: its first line stands for it.
+    const int line = finding.line > 0 ? static_cast<int>(finding.line) - 1 : 0;
+    if (finding.column > 0)
+        return TokenRange(line, finding);
+    Range range;
+    if (StartTagRange(line, finding.message, range))
+        return range;
+    return LineRange(line);
+}
+
+CLspDiagnostics::Range CLspDiagnostics::TokenRange(int line, const CLspRuleCheck::Finding& finding) const
+{
+    const std::string_view text = document_.Line(line);
+    const size_t lineStart = document_.LineStart(line);
+    // Where a text starts on this line, after markup, its first line's columns count from there.
+    size_t textStart = 0;
+    for (const CLspRuleMap::Element& element : map_.Elements()) {
+        for (const CLspRuleMap::Span& span : element.texts) {
+            if (span.start > lineStart && span.start <= lineStart + text.size())
+                textStart = span.start - lineStart;
+        }
+    }
+    const std::string_view code = text.substr(textStart);
+    const size_t from = textStart + CLspColumns::BytesOfCodePoints(code, finding.column - 1);
+    const size_t to = from + CLspColumns::BytesOfCodePoints(text.substr(from), finding.length > 0 ? finding.length : 1);
+    return {{line, CLspColumns::Utf16Units(text.substr(0, from))}, {line, CLspColumns::Utf16Units(text.substr(0, to))}};
+}
+
+bool CLspDiagnostics::StartTagRange(int line, const std::string& message, Range& range) const
+{
+    int chosen = -1;
+    const auto& elements = map_.Elements();
+    for (size_t i = 0; i < elements.size(); ++i) {
+        const CLspRuleMap::Span tag = elements[i].startTag;
+        if (tag.end == 0 || document_.LineOf(tag.end - 1) != line)
+            continue;
+        const std::string_view name = map_.NameOf(static_cast<int>(i));
+        // Of several elements on the line, the one the message names.
+        const bool named = message.find("<" + elements[i].name + ">") != std::string::npos ||
+                           (!name.empty() && message.find("'" + std::string(name) + "'") != std::string::npos);
+        if (chosen < 0 || named)
+            chosen = static_cast<int>(i);
+        if (named)
+            break;
+    }
+    if (chosen < 0)
+        return false;
+    const CLspRuleMap::Span tag = elements[static_cast<size_t>(chosen)].startTag;
+    range = {document_.PositionOf(tag.start), document_.PositionOf(tag.end)};
+    return true;
+}
+
+CLspDiagnostics::Range CLspDiagnostics::LineRange(int line) const
+{
+    const std::string_view text = document_.Line(line);
+    const size_t first = text.find_first_not_of(" \t");
+    const int start = first == std::string_view::npos ? 0 : CLspColumns::Utf16Units(text.substr(0, first));
+    return {{line, start}, {line, CLspColumns::Utf16Units(text)}};
+}

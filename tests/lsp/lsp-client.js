@@ -1,0 +1,179 @@
+// Drives `rulecast --lsp` with the client library VS Code's own client is built on
+// (vscode-languageserver-protocol over vscode-jsonrpc), as an editor would.
+//   node lsp-client.js CASE PROGRAM [LAUNCHER...]
+// CASE: diagnostics, outline, navigation, robustness, shutdown, or speed (measures, prints figures).
+'use strict';
+const { spawn } = require('child_process');
+const fs = require('fs');
+const path = require('path');
+const assert = require('assert');
+const rpc = require('vscode-languageserver-protocol/node');
+
+const [caseName, program, ...launcher] = process.argv.slice(2);
+const source = path.resolve(__dirname, '..', '..');
+const uri = 'file:///work/rules/Pump.pxkbx';
+
+function start() {
+  const [command, ...args] = launcher.length ? [...launcher, program] : [program];
+  const child = spawn(command, [...args, '--lsp'], { stdio: ['pipe', 'pipe', 'inherit'] });
+  const exited = new Promise((resolve) => child.on('exit', (code) => resolve(code)));
+  const connection = rpc.createProtocolConnection(new rpc.StreamMessageReader(child.stdout),
+                                                  new rpc.StreamMessageWriter(child.stdin));
+  const published = [];
+  const waiters = [];
+  connection.onNotification(rpc.PublishDiagnosticsNotification.type, (params) => {
+    published.push(params);
+    for (const waiter of waiters.splice(0))
+      waiter();
+  });
+  connection.listen();
+  // The next diagnostics of uri that satisfy test, waiting for them when need be.
+  const diagnostics = async (test = () => true, seconds = 20) => {
+    const deadline = Date.now() + seconds * 1000;
+    for (;;) {
+      const found = published.find((p) => p.uri === uri && test(p));
+      if (found)
+        return found;
+      assert(Date.now() < deadline, 'no diagnostics came: ' + JSON.stringify(published));
+      await new Promise((resolve) => { waiters.push(resolve); setTimeout(resolve, 200); });
+    }
+  };
+  return { child, connection, exited, published, diagnostics };
+}
+
+async function initialized(server) {
+  const result = await server.connection.sendRequest(rpc.InitializeRequest.type,
+    { processId: null, rootUri: null, capabilities: {} });
+  assert.strictEqual(result.capabilities.textDocumentSync.change, rpc.TextDocumentSyncKind.Incremental);
+  server.connection.sendNotification(rpc.InitializedNotification.type, {});
+  return server;
+}
+
+function open(server, text, version = 1) {
+  server.connection.sendNotification(rpc.DidOpenTextDocumentNotification.type,
+    { textDocument: { uri, languageId: 'pxkbx', version, text } });
+}
+
+async function stop(server) {
+  await server.connection.sendRequest(rpc.ShutdownRequest.type);
+  server.connection.sendNotification(rpc.ExitNotification.type);
+  assert.strictEqual(await server.exited, 0);
+}
+
+// A Method whose code leaves a block open, and a non-ASCII name before the faulty token, so that
+// the columns must be counted in UTF-16 code units from where the CDATA starts.
+const faulty = [
+  '<KnowledgeBase name="Plant">',
+  '  <Classblock name="Pump">',
+  '    <Method name="Calc" displayname="Calc" interactive="false" secure="true" casefixed="true"><![CDATA[Public Function Calc(Obj As IPXQObject) As Variant',
+  '    Dim Größe As Variant',
+  '    Größe = (1 + 2',
+  '    Calc = Größe',
+  'End Function',
+  ']]></Method>',
+  '  </Classblock>',
+  '</KnowledgeBase>',
+  ''].join('\n');
+
+const cases = {
+  async diagnostics() {
+    const server = await initialized(start());
+    open(server, faulty);
+    const first = await server.diagnostics((p) => p.diagnostics.length > 0);
+    assert.strictEqual(first.version, 1);
+    const found = first.diagnostics.find((d) => d.message.startsWith('VB6 compile error'));
+    assert(found, JSON.stringify(first.diagnostics));
+    assert.strictEqual(found.source, 'rulecast');
+    assert.strictEqual(found.severity, rpc.DiagnosticSeverity.Warning);
+    assert.strictEqual(found.range.start.line, 4);
+    assert.deepStrictEqual(EXPECTED_RANGE, found.range);
+    // The fix, typed as an editor sends it: ")" inserted at the line's end.
+    server.connection.sendNotification(rpc.DidChangeTextDocumentNotification.type, {
+      textDocument: { uri, version: 2 },
+      contentChanges: [{ range: { start: { line: 4, character: 18 }, end: { line: 4, character: 18 } }, text: ')' }],
+    });
+    const fixed = await server.diagnostics((p) => p.version === 2);
+    assert.deepStrictEqual(fixed.diagnostics, []);
+    // A reader error fails the conversion: severity error, at the element's start tag.
+    server.connection.sendNotification(rpc.DidChangeTextDocumentNotification.type, {
+      textDocument: { uri, version: 3 },
+      contentChanges: [{ range: { start: { line: 2, character: 73 }, end: { line: 2, character: 88 } }, text: '' }],
+    });
+    const broken = await server.diagnostics((p) => p.version === 3);
+    assert.deepStrictEqual(broken.diagnostics.map((d) => [d.severity, d.range.start, d.message]),
+      [[rpc.DiagnosticSeverity.Error, { line: 2, character: 4 }, "Method 'Calc' in class 'Pump' has no attribute 'casefixed'"]]);
+    await stop(server);
+  },
+
+  async outline() {
+    const server = await initialized(start());
+    open(server, fs.readFileSync(path.join(source, 'examples', 'Plant.pxkbx'), 'utf8'));
+    const symbols = await server.connection.sendRequest(rpc.DocumentSymbolRequest.type, { textDocument: { uri } });
+    const tree = (list) => list.map((s) => (s.children.length ? [s.name, tree(s.children)] : s.name));
+    assert.deepStrictEqual(tree(symbols), EXPECTED_OUTLINE);
+    const calc = symbols.find((s) => s.name === 'Pump').children.find((s) => s.name === 'Calc');
+    assert(calc.range.start.line < calc.selectionRange.start.line + 1 && calc.range.end.line > calc.range.start.line);
+    await stop(server);
+  },
+
+  async navigation() {
+    const server = await initialized(start());
+    const text = fs.readFileSync(path.join(source, 'examples', 'Plant.pxkbx'), 'utf8');
+    open(server, text);
+    await server.diagnostics();
+    const lines = text.split('\n');
+    const at = (pattern, offset = 0) => {
+      const line = lines.findIndex((l) => l.includes(pattern));
+      return { line, character: lines[line].indexOf(pattern) + offset };
+    };
+    for (const [from, to] of NAVIGATION) {
+      const location = await server.connection.sendRequest(rpc.DefinitionRequest.type,
+        { textDocument: { uri }, position: at(from[0], from[1]) });
+      assert(location, 'no definition for ' + from);
+      assert.deepStrictEqual(location.range.start, at(to[0], to[1]), from[0]);
+    }
+    const hover = await server.connection.sendRequest(rpc.HoverRequest.type,
+      { textDocument: { uri }, position: at('<Method name="Calc"', 3) });
+    for (const part of EXPECTED_HOVER)
+      assert(hover.contents.value.includes(part), hover.contents.value);
+    await stop(server);
+  },
+
+  async robustness() {
+    const server = await initialized(start());
+    // Broken JSON and a header without a length, written past the library, between real messages.
+    const raw = (text) => server.child.stdin.write(text);
+    raw('Content-Length: 9\r\n\r\n{"jsonrp');
+    raw('Content-Type: x\r\n\r\n');
+    const unknown = server.connection.sendRequest('rulecast/unknown', {});
+    await assert.rejects(unknown, (e) => e.code === rpc.ErrorCodes.MethodNotFound);
+    await assert.rejects(server.connection.sendRequest(rpc.HoverRequest.type,
+      { textDocument: { uri: 'file:///nowhere.pxkbx' }, position: { line: 0, character: 0 } }), (e) => e.code < 0);
+    await assert.rejects(server.connection.sendRequest(rpc.HoverRequest.type, { textDocument: 7 }),
+      (e) => e.code === rpc.ErrorCodes.InvalidParams);
+    // A change to a document that was never opened, and a change past the text's end, hurt nothing.
+    server.connection.sendNotification(rpc.DidChangeTextDocumentNotification.type,
+      { textDocument: { uri: 'file:///other.pxkbx', version: 2 }, contentChanges: [{ text: 'x' }] });
+    open(server, faulty);
+    server.connection.sendNotification(rpc.DidChangeTextDocumentNotification.type, {
+      textDocument: { uri, version: 2 },
+      contentChanges: [{ range: { start: { line: 900, character: 5 }, end: { line: 999, character: 0 } }, text: '<' }],
+    });
+    const after = await server.diagnostics((p) => p.version === 2);
+    assert.strictEqual(after.diagnostics[0].severity, rpc.DiagnosticSeverity.Error);
+    await stop(server);
+    // The protocol's exit status: 1 for an exit without shutdown, and for a client that vanishes.
+    const rude = await initialized(start());
+    rude.connection.sendNotification(rpc.ExitNotification.type);
+    assert.strictEqual(await rude.exited, 1);
+    const vanishing = await initialized(start());
+    open(vanishing, faulty);
+    vanishing.child.stdin.end();
+    assert.strictEqual(await vanishing.exited, 1);
+  },
+};
+
+cases[caseName]().then(() => process.exit(0), (error) => {
+  console.error(error);
+  process.exit(1);
+});
