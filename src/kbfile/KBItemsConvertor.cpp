@@ -82,8 +82,11 @@ bool CKBItemsConvertor::LoadModuleText(const std::string& text, const std::strin
 
 bool CKBItemsConvertor::TakeModule(std::unique_ptr<CXmlDocument> document, bool loaded)
 {
-    if (!loaded)
-        return Fail(document->ErrorMessage(), document->ErrorLine());
+    if (!loaded) {
+        Fail(document->ErrorMessage(), document->ErrorLine());
+        failureColumn_ = document->ErrorColumn();
+        return false;
+    }
     std::optional<CXmlNode> root = document->Root();
     if (!root)
         return Fail(std::string(kNoRootElement), 0);

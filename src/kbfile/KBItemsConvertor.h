@@ -41,6 +41,9 @@ public:
     std::string ModuleName() const override { return moduleName_; }
     std::string FailureReason() const override { return failureReason_; }
     long FailureLine() const override { return failureLine_; }
+    // Where on that line a rule file that is not well-formed XML went wrong: 1 for the line's
+    // first character; 0 when not known.
+    int FailureColumn() const { return failureColumn_; }
     std::vector<CKBWarning> Warnings() const override { return warnings_.InLineOrder(); }
     // What ReadItems handed on; none before LoadModule.
     CVBProjectBuilder* Builder() { return builder_.get(); }
@@ -87,6 +90,7 @@ private:
     CKBWarnings warnings_;
     std::string failureReason_;
     long failureLine_ = 0;
+    int failureColumn_ = 0;
     bool checkCode_;
     // Last, so that a check still reading the builder ends before the builder goes.
     CKBCodeCheck codeCheck_;

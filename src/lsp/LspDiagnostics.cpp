@@ -1,5 +1,7 @@
 #include "lsp/LspDiagnostics.h"
 
+#include <algorithm>
+
 #include <nlohmann/json.hpp>
 
 #include "lsp/LspColumns.h"
@@ -49,19 +51,41 @@ CLspDiagnostics::Range CLspDiagnostics::RangeOf(const CLspRuleCheck::Finding& fi
 CLspDiagnostics::Range CLspDiagnostics::TokenRange(int line, const CLspRuleCheck::Finding& finding) const
 {
     const std::string_view text = document_.Line(line);
+    size_t from = 0;
+    if (!finding.columnOfLine) {
+        bool inGlobalCode = false;
+        from = TextStart(line, inGlobalCode);
+        // GlobalCode.bas gets each line of the global code without its leading blanks.
+        if (inGlobalCode)
+            from = std::min(text.find_first_not_of(" \t\v\f\r", from), text.size());
+    }
+    from += CLspColumns::BytesOfCodePoints(text.substr(from), finding.column - 1);
+    const size_t to = from + CLspColumns::BytesOfCodePoints(text.substr(from), finding.length > 0 ? finding.length : 1);
+    // A column at the line's end, where the parser stopped, points at the character before it.
+    if (from == to && from > 0) {
+        --from;
+        while (from > 0 && (static_cast<unsigned char>(text[from]) & 0xC0) == 0x80)
+            --from;
+    }
+    return {{line, CLspColumns::Utf16Units(text.substr(0, from))}, {line, CLspColumns::Utf16Units(text.substr(0, to))}};
+}
+
+size_t CLspDiagnostics::TextStart(int line, bool& inGlobalCode) const
+{
     const size_t lineStart = document_.LineStart(line);
-    // Where a text starts on this line, after markup, its first line's columns count from there.
-    size_t textStart = 0;
+    const size_t lineEnd = lineStart + document_.Line(line).size();
+    size_t start = 0;
     for (const CLspRuleMap::Element& element : map_.Elements()) {
         for (const CLspRuleMap::Span& span : element.texts) {
-            if (span.start > lineStart && span.start <= lineStart + text.size())
-                textStart = span.start - lineStart;
+            if (span.start > lineEnd || span.end < lineStart)
+                continue;
+            // On the line where a text starts after markup, its first line's columns count from there.
+            if (span.start > lineStart)
+                start = span.start - lineStart;
+            inGlobalCode = element.name == "GlobalCode";
         }
     }
-    const std::string_view code = text.substr(textStart);
-    const size_t from = textStart + CLspColumns::BytesOfCodePoints(code, finding.column - 1);
-    const size_t to = from + CLspColumns::BytesOfCodePoints(text.substr(from), finding.length > 0 ? finding.length : 1);
-    return {{line, CLspColumns::Utf16Units(text.substr(0, from))}, {line, CLspColumns::Utf16Units(text.substr(0, to))}};
+    return start;
 }
 
 bool CLspDiagnostics::StartTagRange(int line, const std::string& message, Range& range) const

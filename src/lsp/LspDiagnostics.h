@@ -28,6 +28,9 @@ private:
     Range RangeOf(const CLspRuleCheck::Finding& finding) const;
     // A VB compile error's token: its columns count from where its text starts on the text's first line.
     Range TokenRange(int line, const CLspRuleCheck::Finding& finding) const;
+    // Where on line the VB text that holds it starts (0 but on a text's first line), and whether
+    // that text is the global code.
+    size_t TextStart(int line, bool& inGlobalCode) const;
     // The start tag of the element the finding names, among those whose start tag ends on line.
     bool StartTagRange(int line, const std::string& message, Range& range) const;
     // The line without its leading blanks.

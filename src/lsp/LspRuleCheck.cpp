@@ -38,6 +38,7 @@ void CLspRuleCheck::Run(const std::string& text, const std::string& url)
     bool read = false;
     std::string reason;
     long line = 0;
+    int column = 0;
     try {
         read = reader.LoadModuleText(DeclaredUtf8(text), url) && reader.ReadItems();
         ReadItems(reader);
@@ -53,11 +54,12 @@ void CLspRuleCheck::Run(const std::string& text, const std::string& url)
         if (!reader.FailureReason().empty()) {
             reason = reader.FailureReason();
             line = reader.FailureLine();
+            column = reader.FailureColumn();
         }
-        findings_.push_back({line, 0, 0, true, reason.empty() ? std::string(kNoReason) : reason});
+        findings_.push_back({line, column, 0, true, reason.empty() ? std::string(kNoReason) : reason, true});
     }
     for (const CKBWarning& warning : reader.Warnings())
-        findings_.push_back({warning.line, warning.column, warning.length, false, warning.text});
+        findings_.push_back({warning.line, warning.column, warning.length, false, warning.text, false});
 }
 
 void CLspRuleCheck::ReadItems(CKBItemsConvertor& reader)

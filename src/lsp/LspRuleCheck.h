@@ -16,6 +16,8 @@ public:
         int length = 0;
         bool error = false;  // it fails the conversion
         std::string message;
+        // The column counts from the line's start, not from where a text starts on it.
+        bool columnOfLine = false;
     };
 
     // One item as the project has it: its element's line as the reader counts it (where the start
