@@ -1,3 +1,4 @@
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -82,6 +83,9 @@ TEST(VBCheck, AcceptsWhatVB6Compiles)
         {"s = \"\xE9t\xE9\": \xC4nderung = 1 ' caf\xE9"},
         {"x = 1\r\ny = 2\rz = 3\r\n"},
         {"Property Get P() As Long\nEnd Property\nProperty Let P(v As Long)\nEnd Property", true},
+        {"For shelfPositionIdx = 1 To 5\nNext shelfPositionIdx"},
+        {"100 Rem count the widgets\n110 Rem"},
+        {"GoTo Finish\n30 Finish: x = 1"},
     };
     for (const Case& c : cases) {
         const std::string code = c.module ? c.code : InSub(c.code);
@@ -157,6 +161,33 @@ TEST(VBCheck, TellsVB6sErrorAtItsLine)
     }
 }
 
+TEST(VBCheck, FindingsTellTheirColumnAndLength)
+{
+    struct Case {
+        std::string code;
+        int column;
+        int length;
+    };
+    const std::vector<Case> cases = {
+        {InSub("  x = 1 yy"), 9, 2},
+        // Characters, not bytes: the name before holds a two-byte letter.
+        {InSub("\xC4x = 1 y"), 8, 1},
+        {InSub("x = 1 +"), 8, 0},
+        {InSub("  If a Then"), 3, 2},
+        {InSub("GoTo nowhere"), 6, 7},
+        {"Sub A()\nEnd Sub\nPrivate Sub a()\nEnd Sub\n", 13, 1},
+        {InSub(std::string(256, 'n') + " = 1"), 1, 256},
+    };
+    for (const Case& c : cases) {
+        CVBModuleCheck check;
+        check.AddPiece(1, c.code);
+        const std::vector<VBFinding> findings = check.Finish();
+        ASSERT_EQ(findings.size(), 1u) << c.code;
+        EXPECT_EQ(findings[0].column, c.column) << c.code;
+        EXPECT_EQ(findings[0].length, c.length) << c.code;
+    }
+}
+
 TEST(VBCheck, PiecesKeepTheirOriginAndLines)
 {
     EXPECT_EQ(Findings({"Function Twice()\nEnd Function\n", "' a sort\nSub twice()\nEnd Sub\n",
@@ -215,6 +246,32 @@ TEST(VBCheck, ProgramSkipsTheFileHeaderAndTellsFileAndLine)
     const RunResult good = RunProgram(VBCHECK_BINARY, {clean}, folder.Path());
     EXPECT_EQ(good.exitCode, 0);
     EXPECT_EQ(good.out, "");
+}
+
+TEST(VBCheck, ProgramReadsTheCodePageAndTheProjectsModulesWithItsConstants)
+{
+    TempFolder folder;
+    // Shift-JIS: the second bytes of 表 and ー are \ and [ in ASCII.
+    const std::string japanese = folder / "J.bas";
+    WriteFileBytes(japanese, "Sub \x95\x5C\x8E\xA6()\r\nOn Error GoTo \x83\x47\x81\x5B\r\n\x83\x47\x81\x5B:\r\n"
+                             "Call \x95\x5C\x8E\xA6\r\nEnd Sub\r\n");
+    EXPECT_EQ(RunProgram(VBCHECK_BINARY, {"--codepage", "932", japanese}, folder.Path()).exitCode, 0);
+    EXPECT_EQ(RunProgram(VBCHECK_BINARY, {"--codepage", "nowhere", japanese}, folder.Path()).exitCode, 2);
+
+    // The second Kind is compiled only where the project does not set Report.
+    std::filesystem::create_directories(FsPath(folder / "Code"));
+    const std::string twice = "Property Get Kind() As Long\r\nEnd Property\r\n#If Report Then\r\n#Else\r\n"
+                              "Property Get Kind() As Long\r\nEnd Property\r\n#End If\r\n";
+    WriteFileBytes(folder / "Code/C.cls", twice);
+    WriteFileBytes(folder / "M.bas", "Sub A()\r\nEnd Sub\r\n");
+    const std::string project = folder / "P.vbp";
+    WriteFileBytes(project, "Type=Exe\r\nModule=M; M.bas\r\nClass=C; Code\\C.cls\r\nCondComp=\"Other = 0 : Report = -1\"\r\n");
+    RunResult checked = RunProgram(VBCHECK_BINARY, {project}, folder.Path());
+    EXPECT_EQ(checked.exitCode, 0) << checked.out;
+    WriteFileBytes(project, "Type=Exe\r\nClass=C; Code\\C.cls\r\nCondComp=\"Report = 0\"\r\n");
+    checked = RunProgram(VBCHECK_BINARY, {project}, folder.Path());
+    std::erase(checked.out, '\r');
+    EXPECT_EQ(checked.out, folder / "Code/C.cls:5: error: Ambiguous name detected: Kind\n");
 }
 
 }  // namespace

@@ -40,7 +40,7 @@ std::string LabelKey(std::string_view label)
     return FoldCase(label);
 }
 
-void CVBBlocks::Open(VBBlockKind kind, int piece, int line, std::string_view variable)
+void CVBBlocks::Open(VBBlockKind kind, int piece, const VBToken& opener, std::string_view variable)
 {
     if (IsProcedure(kind)) {
         procedure_ = blocks_.size();
@@ -48,14 +48,14 @@ void CVBBlocks::Open(VBBlockKind kind, int piece, int line, std::string_view var
         targets_.clear();
     }
     byKind_[static_cast<size_t>(kind)].push_back(blocks_.size());
-    blocks_.push_back({kind, piece, line, LabelKey(variable)});
+    blocks_.push_back({kind, piece, opener.line, findings_.PlaceOf(opener.text), LabelKey(variable)});
 }
 
 void CVBBlocks::Pop(bool leftOpen)
 {
     const Block& block = blocks_.back();
     if (leftOpen)
-        findings_.Add(block.piece, block.line, LeftOpenMessage(block.kind));
+        findings_.Add(block.piece, block.line, LeftOpenMessage(block.kind), block.place);
     byKind_[static_cast<size_t>(block.kind)].pop_back();
     if (blocks_.size() - 1 == procedure_)
         procedure_ = kNone;
@@ -108,7 +108,7 @@ void CVBBlocks::CloseProcedure(bool leftOpen)
     Pop(leftOpen);
     for (const Target& target : targets_) {
         if (labels_.count(target.label) == 0)
-            findings_.Add(target.piece, target.line, kLabelNotDefined);
+            findings_.Add(target.piece, target.line, kLabelNotDefined, target.place);
     }
     targets_.clear();
     labels_.clear();
@@ -126,8 +126,8 @@ void CVBBlocks::AddLabel(std::string_view label)
     labels_.insert(LabelKey(label));
 }
 
-void CVBBlocks::AddTarget(std::string_view label, int piece, int line)
+void CVBBlocks::AddTarget(const VBToken& label, int piece)
 {
     if (procedure_ != kNone)
-        targets_.push_back({LabelKey(label), piece, line});
+        targets_.push_back({LabelKey(label.text), piece, label.line, findings_.PlaceOf(label.text)});
 }

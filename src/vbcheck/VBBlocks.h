@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "vbcheck/VBFindings.h"
+#include "vbcheck/VBToken.h"
 
 enum class VBBlockKind : unsigned char { If, For, Do, While, Select, With, Sub, Function, Property, Type, Enum };
 
@@ -17,7 +18,8 @@ class CVBBlocks {
 public:
     explicit CVBBlocks(CVBFindings& findings) : findings_(findings) {}
 
-    void Open(VBBlockKind kind, int piece, int line, std::string_view variable = {});
+    // opener: the token the block is told at when it is left open, a view into the piece's text.
+    void Open(VBBlockKind kind, int piece, const VBToken& opener, std::string_view variable = {});
     bool InProcedure() const { return procedure_ != kNone; }
     VBBlockKind ProcedureKind() const { return blocks_[procedure_].kind; }
     // The innermost block, when one is open outside procedures (Type, Enum).
@@ -40,19 +42,21 @@ public:
     void CloseAll();
 
     void AddLabel(std::string_view label);
-    void AddTarget(std::string_view label, int piece, int line);
+    void AddTarget(const VBToken& label, int piece);
 
 private:
     struct Block {
         VBBlockKind kind;
         int piece;
         int line;
+        VBPlace place;
         std::string variable;
     };
     struct Target {
         std::string label;
         int piece;
         int line;
+        VBPlace place;
     };
     static constexpr size_t kNone = static_cast<size_t>(-1);
     static constexpr size_t kKinds = 11;

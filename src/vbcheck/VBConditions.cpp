@@ -18,6 +18,11 @@ long long CVBConditions::Evaluate(const std::vector<VBToken>& tokens, size_t fro
     return CVBConditionEvaluator(tokens, from, constants_).Value();
 }
 
+void CVBConditions::SetConstant(std::string_view name, long long value)
+{
+    constants_[FoldCase(name)] = value;
+}
+
 void CVBConditions::Enter(bool taken, int piece, int line)
 {
     const bool parentActive = Active();

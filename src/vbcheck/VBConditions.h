@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -17,6 +18,8 @@ public:
         int line = 0;
     };
 
+    // A constant the project defines for all its modules (a .vbp's CondComp).
+    void SetConstant(std::string_view name, long long value);
     // Takes one directive line (its first token a Directive).
     void Take(const std::vector<VBToken>& tokens, int piece);
     // Whether the code at this point is compiled.

@@ -8,6 +8,7 @@ void CVBCursor::Start(const std::vector<VBToken>& tokens)
     failed_ = false;
     message_ = {};
     failLine_ = 0;
+    failToken_ = {};
 }
 
 const VBToken& CVBCursor::Last() const
@@ -17,10 +18,16 @@ const VBToken& CVBCursor::Last() const
 
 bool CVBCursor::Fail(std::string_view message)
 {
+    return FailAt(Peek(), message);
+}
+
+bool CVBCursor::FailAt(const VBToken& token, std::string_view message)
+{
     if (!failed_) {
         failed_ = true;
         message_ = message;
-        failLine_ = Peek().line;
+        failLine_ = token.line;
+        failToken_ = token.text;
     }
     return false;
 }

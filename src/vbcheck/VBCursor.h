@@ -72,11 +72,14 @@ public:
         return IsKind(VBTokenKind::End) || IsSymbol(":") || (inSingleLineIf && IsWord("Else"));
     }
 
+    // The error is told at the next token, or at the given one.
     bool Fail(std::string_view message);
+    bool FailAt(const VBToken& token, std::string_view message);
     bool Failed() const { return failed_; }
     void ClearFailure() { failed_ = false; }
     std::string_view Message() const { return message_; }
     int FailLine() const { return failLine_; }
+    std::string_view FailToken() const { return failToken_; }
 
 private:
     // The line's tokens as a pointer and a count, not the vector: asked for every token, the
@@ -87,4 +90,5 @@ private:
     bool failed_ = false;
     std::string_view message_;
     int failLine_ = 0;
+    std::string_view failToken_;
 };

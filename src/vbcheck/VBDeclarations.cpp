@@ -17,8 +17,9 @@ using W = VBStatementWord;
 
 }  // namespace
 
-bool CVBDeclarations::Register(std::string_view name, unsigned kindBit)
+bool CVBDeclarations::Register(const VBToken& token, unsigned kindBit)
 {
+    const std::string_view name = token.text;
     // One key buffer for all: a module declares many procedures, most of them once.
     procedureKey_.assign(name);
     for (char& c : procedureKey_)
@@ -30,7 +31,7 @@ bool CVBDeclarations::Register(std::string_view name, unsigned kindBit)
     if (!clash)
         return true;
     ambiguity_ = MessageText(kAmbiguousName, {{"name", name}});
-    return cursor_.Fail(ambiguity_);
+    return cursor_.FailAt(token, ambiguity_);
 }
 
 void CVBDeclarations::AddPublic(int piece, int line, std::string_view name)
@@ -50,7 +51,8 @@ std::vector<CVBDeclarations::PublicProcedure> CVBDeclarations::PublicProcedures(
 
 bool CVBDeclarations::Declaration(bool first, int piece)
 {
-    const int line = cursor_.Peek().line;
+    const VBToken& start = cursor_.Peek();
+    const int line = start.line;
     bool scoped = false;
     bool isPrivate = false;
     bool isStatic = false;
@@ -68,7 +70,7 @@ bool CVBDeclarations::Declaration(bool first, int piece)
         cursor_.Take();
     }
     if (word == W::Sub || word == W::Function || word == W::Property)
-        return Procedure(first, piece, line, isPrivate);
+        return Procedure(first, piece, start, isPrivate);
     const bool inProcedure = blocks_.InProcedure();
     if (word == W::Declare)
         return inProcedure ? cursor_.Fail(kInvalidInsideProcedure) : Declare(piece, line, isPrivate);
@@ -80,7 +82,7 @@ bool CVBDeclarations::Declaration(bool first, int piece)
         if (!cursor_.IsKind(VBTokenKind::Word))
             return cursor_.Fail(kExpectedIdentifier);
         cursor_.Take();
-        blocks_.Open(kind, piece, line);
+        blocks_.Open(kind, piece, start);
         return true;
     }
     if (word == W::Event) {
@@ -102,7 +104,7 @@ bool CVBDeclarations::Declaration(bool first, int piece)
     return Variables();
 }
 
-bool CVBDeclarations::Procedure(bool first, int piece, int line, bool isPrivate)
+bool CVBDeclarations::Procedure(bool first, int piece, const VBToken& start, bool isPrivate)
 {
     unsigned kindBit = kSubBit;
     VBBlockKind kind = VBBlockKind::Sub;
@@ -127,14 +129,14 @@ bool CVBDeclarations::Procedure(bool first, int piece, int line, bool isPrivate)
         blocks_.CloseProcedure(true);
     if (blocks_.InModuleBlock(VBBlockKind::Enum))
         blocks_.CloseModuleBlock();
-    blocks_.Open(kind, piece, line);
+    blocks_.Open(kind, piece, start);
     if (!first)
         return cursor_.Fail(kMustBeFirstStatement);
     if (!cursor_.IsKind(VBTokenKind::Word) || (!cursor_.Peek().escaped && EndsOperand(cursor_.Peek().text)))
         return cursor_.Fail(kExpectedIdentifier);
-    const std::string_view name = cursor_.Take().text;
+    const VBToken& name = cursor_.Take();
     if (!isPrivate)
-        AddPublic(piece, line, name);
+        AddPublic(piece, start.line, name.text);
     if (!Register(name, kindBit))
         return false;
     if (cursor_.TakeSymbol("(") && !SkipParameters())
@@ -176,9 +178,9 @@ bool CVBDeclarations::Declare(int piece, int line, bool isPrivate)
         return cursor_.Fail({});
     if (!cursor_.IsKind(VBTokenKind::Word))
         return cursor_.Fail(kExpectedIdentifier);
-    const std::string_view name = cursor_.Take().text;
+    const VBToken& name = cursor_.Take();
     if (!isPrivate)
-        AddPublic(piece, line, name);
+        AddPublic(piece, line, name.text);
     if (!Register(name, kindBit))
         return false;
     while (!cursor_.IsKind(VBTokenKind::End) && !cursor_.IsSymbol(":"))

@@ -35,7 +35,7 @@ public:
     std::vector<PublicProcedure> PublicProcedures() const;
 
 private:
-    bool Procedure(bool first, int piece, int line, bool isPrivate);
+    bool Procedure(bool first, int piece, const VBToken& start, bool isPrivate);
     bool Declare(int piece, int line, bool isPrivate);
     bool Variables();
     bool Constants();
@@ -44,7 +44,7 @@ private:
     bool SkipParameters();
     // Records a procedure; false, with the cursor holding "Ambiguous name detected", when the
     // module already has one that VB6 would not tell apart from it.
-    bool Register(std::string_view name, unsigned kindBit);
+    bool Register(const VBToken& name, unsigned kindBit);
     void AddPublic(int piece, int line, std::string_view name);
 
     CVBCursor& cursor_;

@@ -42,10 +42,11 @@ bool IsSymbolCharacter(char c)
     }
 }
 
-// Where a statement starts, a word may be Rem: at the line's start or after a colon.
+// Where a statement starts, a word may be Rem: at the line's start, after its line number or after
+// a colon.
 bool AtStatementStart(const std::vector<VBToken>& tokens)
 {
-    if (tokens.empty())
+    if (tokens.empty() || (tokens.size() == 1 && tokens[0].kind == VBTokenKind::Number))
         return true;
     const VBToken& last = tokens.back();
     return last.kind == VBTokenKind::Symbol && last.text.size() == 1 && last.text[0] == ':';
@@ -53,10 +54,11 @@ bool AtStatementStart(const std::vector<VBToken>& tokens)
 
 }  // namespace
 
-void CVBLexer::Problem(Line& line, std::string_view message) const
+void CVBLexer::Problem(Line& line, std::string_view message, std::string_view about) const
 {
     if (line.problem.empty()) {
         line.problem = message;
+        line.problemText = about;
         // Too many continuations is the statement's fault, told where it starts.
         line.problemLine = message == kTooManyContinuations ? line.firstLine : line_;
     }
@@ -71,7 +73,7 @@ bool CVBLexer::EndPhysicalLine(Line& line)
 {
     // A line of no more bytes than the limit has no more characters either: only longer ones are counted.
     if (pos_ - lineStart_ > kLongestLine && CharacterCount(text_.substr(lineStart_, pos_ - lineStart_)) > kLongestLine)
-        Problem(line, kLineTooLong);
+        Problem(line, kLineTooLong, text_.substr(lineStart_, pos_ - lineStart_));
     if (pos_ >= text_.size())
         return false;
     if (text_[pos_] == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n')
@@ -157,7 +159,10 @@ bool CVBLexer::NextLine(std::vector<VBToken>& tokens, Line& line)
             ReadSymbol(tokens, line);
         }
     }
-    tokens.push_back({VBTokenKind::End, false, false, tokens.empty() ? line.firstLine : tokens.back().line, {}});
+    // Empty, just after the last token: an error at the line's end is told there.
+    const std::string_view end = tokens.empty() ? std::string_view{}
+                                                : std::string_view(tokens.back().text.data() + tokens.back().text.size(), 0);
+    tokens.push_back({VBTokenKind::End, false, false, tokens.empty() ? line.firstLine : tokens.back().line, end});
     return true;
 }
 
@@ -171,7 +176,7 @@ inline void CVBLexer::ReadWord(std::vector<VBToken>& tokens, Line& line)
         ++end;
     pos_ = end;
     if (pos_ - start > kLongestIdentifier && CharacterCount(text_.substr(start, pos_ - start)) > kLongestIdentifier)
-        Problem(line, kIdentifierTooLong);
+        Problem(line, kIdentifierTooLong, text_.substr(start, pos_ - start));
     // A type suffix, unless the character begins what follows: rs!Field is a bang, not x!.
     if (pos_ < text_.size()) {
         const char s = text_[pos_];

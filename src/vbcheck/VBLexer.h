@@ -17,6 +17,7 @@ public:
         // there is none.
         std::string_view problem;
         int problemLine = 0;
+        std::string_view problemText;  // what it is about, a view into the text; empty when unknown
         // A character VB6 does not take in code: the line is not judged, since its message
         // would not be one of ours.
         bool unknownCharacter = false;
@@ -29,7 +30,7 @@ public:
 
 private:
     static bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\f' || c == '\v'; }
-    void Problem(Line& line, std::string_view message) const;
+    void Problem(Line& line, std::string_view message, std::string_view about = {}) const;
     bool AtLineEnd() const;
     // Steps over one line end; false at the end of the text.
     bool EndPhysicalLine(Line& line);

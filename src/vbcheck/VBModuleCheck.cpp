@@ -9,6 +9,7 @@ void CVBModuleCheck::AddPiece(int origin, std::string_view text)
 {
     const int piece = static_cast<int>(origins_.size());
     origins_.push_back(origin);
+    findings_.SetText(text);
     CVBLexer lexer(text);
     CVBLexer::Line line;
     while (lexer.NextLine(tokens_, line)) {
@@ -17,7 +18,7 @@ void CVBModuleCheck::AddPiece(int origin, std::string_view text)
         if (!directive && !conditions_.Active())
             continue;
         if (!line.problem.empty())
-            findings_.Add(piece, line.problemLine, line.problem);
+            findings_.Add(piece, line.problemLine, line.problem, findings_.PlaceOf(line.problemText));
         findings_.SetQuiet(!line.problem.empty() || line.unknownCharacter);
         if (directive)
             conditions_.Take(tokens_, piece);
@@ -25,6 +26,7 @@ void CVBModuleCheck::AddPiece(int origin, std::string_view text)
             statements_.Line(tokens_, piece);
         findings_.SetQuiet(false);
     }
+    findings_.SetText({});
 }
 
 std::vector<VBFinding> CVBModuleCheck::Finish()

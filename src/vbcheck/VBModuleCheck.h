@@ -26,6 +26,8 @@ public:
     CVBModuleCheck(const CVBModuleCheck&) = delete;
     CVBModuleCheck& operator=(const CVBModuleCheck&) = delete;
 
+    // A conditional-compilation constant of the project, before the first piece.
+    void SetConstant(std::string_view name, long long value) { conditions_.SetConstant(name, value); }
     // Checks the next piece; origin is reported with each finding in it. The text need not
     // outlive the call.
     void AddPiece(int origin, std::string_view text);

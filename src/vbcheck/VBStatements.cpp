@@ -28,20 +28,21 @@ void CVBStatements::Line(const std::vector<VBToken>& tokens, int piece)
     statementMayFollow_ = false;
     expressions_.SetSingleLineIf(false);
     // A line number, or a label: a name and a colon at the start of the line.
+    // Both may stand together: 30 Finish:
     if (cursor_.IsKind(VBTokenKind::Number)) {
         if (blocks_.InProcedure())
             blocks_.AddLabel(cursor_.Peek().text);
         cursor_.Take();
         cursor_.TakeSymbol(":");
-    } else if (cursor_.IsKind(VBTokenKind::Word) && cursor_.IsSymbol(":", 1) &&
-               StatementWordOf(cursor_.Peek()) == W::None) {
+    }
+    if (cursor_.IsKind(VBTokenKind::Word) && cursor_.IsSymbol(":", 1) && StatementWordOf(cursor_.Peek()) == W::None) {
         if (blocks_.InProcedure())
             blocks_.AddLabel(cursor_.Peek().text);
         cursor_.Take();
         cursor_.Take();
     }
     if (!Statements(true))
-        findings_.Add(piece_, cursor_.FailLine(), cursor_.Message());
+        findings_.Add(piece_, cursor_.FailLine(), cursor_.Message(), findings_.PlaceOf(cursor_.FailToken()));
 }
 
 bool CVBStatements::Statements(bool first)
@@ -121,7 +122,7 @@ bool CVBStatements::InsideModuleBlock(bool first)
         return true;
     if (cursor_.Message() != kInvalidInsideType)
         return false;
-    findings_.Add(piece_, cursor_.FailLine(), kInvalidInsideType);
+    findings_.Add(piece_, cursor_.FailLine(), kInvalidInsideType, findings_.PlaceOf(cursor_.FailToken()));
     findings_.SetQuiet(true);
     blocks_.CloseModuleBlock();
     cursor_.Rewind(start);
@@ -147,33 +148,33 @@ bool CVBStatements::Executable(VBStatementWord word)
     case W::Next:
         return Next();
     case W::Do:
-    case W::Loop:
-        cursor_.Take();
+    case W::Loop: {
+        const VBToken& keyword = cursor_.Take();
         if (word == W::Do)
-            blocks_.Open(VBBlockKind::Do, piece_, cursor_.Peek().line);
+            blocks_.Open(VBBlockKind::Do, piece_, keyword);
         else if (!blocks_.Close(VBBlockKind::Do))
             return cursor_.Fail(kLoopWithoutDo);
         if (cursor_.TakeWord("While") || cursor_.TakeWord("Until"))
             return expressions_.Expression();
         return true;
+    }
     case W::While:
-        cursor_.Take();
-        blocks_.Open(VBBlockKind::While, piece_, cursor_.Peek().line);
+        blocks_.Open(VBBlockKind::While, piece_, cursor_.Take());
         return expressions_.Expression();
     case W::Wend:
         cursor_.Take();
         return blocks_.Close(VBBlockKind::While) || cursor_.Fail(kWendWithoutWhile);
-    case W::Select:
-        cursor_.Take();
+    case W::Select: {
+        const VBToken& keyword = cursor_.Take();
         if (!cursor_.TakeWord("Case"))
             return cursor_.Fail({});
-        blocks_.Open(VBBlockKind::Select, piece_, cursor_.Peek().line);
+        blocks_.Open(VBBlockKind::Select, piece_, keyword);
         return expressions_.Expression();
+    }
     case W::Case:
         return Case();
     case W::With:
-        cursor_.Take();
-        blocks_.Open(VBBlockKind::With, piece_, cursor_.Peek().line);
+        blocks_.Open(VBBlockKind::With, piece_, cursor_.Take());
         return expressions_.Expression();
     case W::Exit:
         cursor_.Take();
@@ -249,15 +250,14 @@ bool CVBStatements::Executable(VBStatementWord word)
 
 bool CVBStatements::If()
 {
-    cursor_.Take();
+    const VBToken& keyword = cursor_.Take();
     // An If that reads as a block If (it ends in Then, or in nothing) is opened even when its
     // condition is faulty, so that its End If is not told as a second error.
     const bool looksLikeBlock = cursor_.Last().kind == VBTokenKind::Word && !cursor_.Last().escaped &&
                                 IsKeyword(cursor_.Last().text, "Then");
-    const int line = cursor_.Peek().line;
     if (!expressions_.Expression()) {
         if (looksLikeBlock)
-            blocks_.Open(VBBlockKind::If, piece_, line);
+            blocks_.Open(VBBlockKind::If, piece_, keyword);
         return false;
     }
     if (cursor_.TakeWord("GoTo")) {
@@ -265,10 +265,10 @@ bool CVBStatements::If()
             return false;
     } else if (!cursor_.TakeWord("Then")) {
         if (looksLikeBlock || cursor_.IsKind(VBTokenKind::End))
-            blocks_.Open(VBBlockKind::If, piece_, line);
+            blocks_.Open(VBBlockKind::If, piece_, keyword);
         return cursor_.Fail(kExpectedThenOrGoTo);
     } else if (cursor_.IsKind(VBTokenKind::End)) {
-        blocks_.Open(VBBlockKind::If, piece_, line);
+        blocks_.Open(VBBlockKind::If, piece_, keyword);
         return true;
     } else if (cursor_.IsKind(VBTokenKind::Number)) {
         if (!Target())
@@ -342,12 +342,11 @@ bool CVBStatements::End()
 
 bool CVBStatements::For()
 {
-    cursor_.Take();
-    const int line = cursor_.Peek().line;
+    const VBToken& keyword = cursor_.Take();
     const bool each = cursor_.TakeWord("Each");
     const VBToken& variable = cursor_.Peek();
     const bool named = variable.kind == VBTokenKind::Word && (variable.escaped || !EndsOperand(variable.text));
-    blocks_.Open(VBBlockKind::For, piece_, line, named ? variable.text : std::string_view{});
+    blocks_.Open(VBBlockKind::For, piece_, keyword, named ? variable.text : std::string_view{});
     if (!named)
         return cursor_.Fail(kExpectedIdentifier);
     cursor_.Take();
@@ -387,10 +386,12 @@ bool CVBStatements::Next()
         std::string_view wanted = *expected;
         if (!wanted.empty() && std::string_view("$%&!#@").find(wanted.back()) != std::string_view::npos)
             wanted.remove_suffix(1);
+        // Compared before the close, which frees the name.
+        const bool matches = EqualIgnoringCase(name, wanted);
         // The Next was meant for that For all the same: it closes it, so that the For is not
         // told a second time.
         blocks_.Close(VBBlockKind::For);
-        if (!EqualIgnoringCase(name, wanted))
+        if (!matches)
             return cursor_.Fail(kInvalidNextVariable);
         cursor_.Take();
     } while (cursor_.TakeSymbol(","));
@@ -457,7 +458,7 @@ bool CVBStatements::Target()
     const VBToken& target = cursor_.Peek();
     if (target.kind != VBTokenKind::Word && target.kind != VBTokenKind::Number)
         return cursor_.Fail({});
-    blocks_.AddTarget(target.text, piece_, target.line);
+    blocks_.AddTarget(target, piece_);
     cursor_.Take();
     return true;
 }

@@ -1,21 +1,33 @@
-// vbcheck FILE...: the compile errors VB6 would report in whole .bas, .cls, .frm and .ctl files,
-// one "FILE:LINE: error: MESSAGE" line each; exit 1 when there was one, 2 when a file could not
-// be read. It measures the checker on real code; it is not installed.
+// vbcheck [--codepage CP] FILE...: the compile errors VB6 would report in whole .bas, .cls, .frm
+// and .ctl files, one "FILE:LINE: error: MESSAGE" line each; a .vbp stands for the modules of that
+// project, checked with its conditional-compilation constants. Files are read in code page CP
+// (1252 unless told), as VB6 reads source in the machine's code page. Exit 1 when there was an
+// error, 2 when a file could not be read. It measures the checker on real code; it is not
+// installed.
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
+#include "common/FoldCase.h"
+#include "platform/CodePages.h"
+#include "platform/TextDecoder.h"
 #include "vbcheck/VBFileCode.h"
 #include "vbcheck/VBModuleCheck.h"
+#include "vbcheck/VBProjectFile.h"
 
 namespace {
 
-constexpr const char* kUsage = "usage: vbcheck FILE...\n";
+constexpr const char* kUsage = "usage: vbcheck [--codepage CP] FILE|PROJECT.vbp...\n";
 constexpr const char* kFindingLine = "%s:%d: error: %s\n";
 constexpr const char* kUnreadable = "vbcheck: cannot read %s\n";
+constexpr const char* kUnknownCodePage = "vbcheck: unknown code page %s\n";
+constexpr unsigned kDefaultCodePage = 1252;
+constexpr std::string_view kProjectExtension = ".vbp";
 
-bool ReadWhole(const char* path, std::string& bytes)
+bool ReadWhole(const std::string& path, std::string& bytes)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in)
@@ -27,30 +39,113 @@ bool ReadWhole(const char* path, std::string& bytes)
     return !in.bad();
 }
 
+// The text in UTF-8, so that a trail byte of a double-byte character is never read as \ or [. A
+// byte that is no character of the code page is kept as it is: it is a letter to the checker.
+std::string Decoded(unsigned codePage, std::string_view bytes)
+{
+    if (codePage == CCodePages::kUtf8)
+        return std::string(bytes);
+    std::string text(bytes.size() * 3 + 16, '\0');
+    size_t read = 0;
+    size_t written = 0;
+    while (read < bytes.size()) {
+        const CTextDecoder::Result result =
+            CTextDecoder::Decode(codePage, bytes.substr(read), text.data() + written, text.size() - written);
+        read += result.read;
+        written += result.written;
+        if (read < bytes.size() && (result.invalid || result.read == 0))
+            text[written++] = bytes[read++];
+    }
+    text.resize(written);
+    return text;
+}
+
+class CCheckRun {
+public:
+    explicit CCheckRun(unsigned codePage) : codePage_(codePage) {}
+
+    void Check(const std::string& path)
+    {
+        const bool project = path.size() >= kProjectExtension.size() &&
+                             EqualIgnoringCase(path.substr(path.size() - kProjectExtension.size()), kProjectExtension);
+        if (project)
+            CheckProject(path);
+        else
+            CheckModule(path, {});
+    }
+    int Status() const { return status_; }
+
+private:
+    bool Read(const std::string& path, std::string& text)
+    {
+        std::string bytes;
+        if (!ReadWhole(path, bytes)) {
+            std::fprintf(stderr, kUnreadable, path.c_str());
+            status_ = 2;
+            return false;
+        }
+        text = Decoded(codePage_, bytes);
+        return true;
+    }
+
+    void CheckModule(const std::string& path, const std::vector<CVBProjectFile::Constant>& constants)
+    {
+        std::string text;
+        if (!Read(path, text))
+            return;
+        const CVBFileCode file(text);
+        CVBModuleCheck check;
+        for (const CVBProjectFile::Constant& constant : constants)
+            check.SetConstant(constant.name, constant.value);
+        check.AddPiece(0, file.Code());
+        for (const VBFinding& finding : check.Finish()) {
+            std::printf(kFindingLine, path.c_str(), finding.line + file.LinesBefore(), finding.message.c_str());
+            if (status_ == 0)
+                status_ = 1;
+        }
+    }
+
+    // The modules' paths are relative to the project's folder, with Windows' separators.
+    void CheckProject(const std::string& path)
+    {
+        std::string text;
+        if (!Read(path, text))
+            return;
+        const size_t slash = path.find_last_of("/\\");
+        const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+        const CVBProjectFile project(text);
+        for (std::string module : project.Modules()) {
+            for (char& c : module)
+                c = c == '\\' ? '/' : c;
+            CheckModule(folder + module, project.Constants());
+        }
+    }
+
+    unsigned codePage_;
+    int status_ = 0;
+};
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
+    unsigned codePage = kDefaultCodePage;
+    int first = 1;
+    if (argc > 2 && std::strcmp(argv[1], "--codepage") == 0) {
+        const std::optional<unsigned> found = CCodePages::Find(argv[2]);
+        if (!found) {
+            std::fprintf(stderr, kUnknownCodePage, argv[2]);
+            return 2;
+        }
+        codePage = *found;
+        first = 3;
+    }
+    if (first >= argc) {
         std::fputs(kUsage, stderr);
         return 2;
     }
-    int status = 0;
-    std::string bytes;
-    for (int i = 1; i < argc; ++i) {
-        if (!ReadWhole(argv[i], bytes)) {
-            std::fprintf(stderr, kUnreadable, argv[i]);
-            status = 2;
-            continue;
-        }
-        const CVBFileCode file(bytes);
-        CVBModuleCheck check;
-        check.AddPiece(0, file.Code());
-        for (const VBFinding& finding : check.Finish()) {
-            std::printf(kFindingLine, argv[i], finding.line + file.LinesBefore(), finding.message.c_str());
-            if (status == 0)
-                status = 1;
-        }
-    }
-    return status;
+    CCheckRun run(codePage);
+    for (int i = first; i < argc; ++i)
+        run.Check(argv[i]);
+    return run.Status();
 }
