@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "lsp/LspColumns.h"
+#include "lsp/LspRenames.h"
 
 namespace {
 
@@ -19,7 +20,8 @@ nlohmann::json PositionJson(LspPosition position)
 
 }  // namespace
 
-CLspDiagnostics::CLspDiagnostics(const std::string& text) : document_(text, 0), map_(document_.Text())
+CLspDiagnostics::CLspDiagnostics(const std::string& text, const std::vector<CLspRuleCheck::Item>& items)
+    : document_(text, 0), map_(document_.Text()), renames_(document_, map_, items)
 {
 }
 
@@ -59,8 +61,11 @@ CLspDiagnostics::Range CLspDiagnostics::TokenRange(int line, const CLspRuleCheck
         if (inGlobalCode)
             from = std::min(text.find_first_not_of(" \t\v\f\r", from), text.size());
     }
-    from += CLspColumns::BytesOfCodePoints(text.substr(from), finding.column - 1);
-    const size_t to = from + CLspColumns::BytesOfCodePoints(text.substr(from), finding.length > 0 ? finding.length : 1);
+    const std::vector<CLspRenames::Rename> renames = finding.columnOfLine ? std::vector<CLspRenames::Rename>()
+                                                                          : renames_.OnLine(line);
+    const std::string_view code = text.substr(from);
+    size_t to = from + CLspRenames::BytesUpTo(code, finding.column + std::max(finding.length, 1), renames);
+    from += CLspRenames::BytesUpTo(code, finding.column, renames);
     // A column at the line's end, where the parser stopped, points at the character before it.
     if (from == to && from > 0) {
         --from;

@@ -6,6 +6,7 @@
 #include <nlohmann/json_fwd.hpp>
 
 #include "lsp/LspDocument.h"
+#include "lsp/LspRenames.h"
 #include "lsp/LspRuleCheck.h"
 #include "lsp/LspRuleMap.h"
 
@@ -13,8 +14,8 @@
 // columns of the token or the start tag it is about.
 class CLspDiagnostics {
 public:
-    // text is the rule file that was checked.
-    explicit CLspDiagnostics(const std::string& text);
+    // text is the rule file that was checked, items what the check made of its items.
+    CLspDiagnostics(const std::string& text, const std::vector<CLspRuleCheck::Item>& items);
 
     // The diagnostics of textDocument/publishDiagnostics.
     nlohmann::json Make(const std::vector<CLspRuleCheck::Finding>& findings) const;
@@ -38,4 +39,5 @@ private:
 
     CLspDocument document_;
     CLspRuleMap map_;
+    CLspRenames renames_;
 };

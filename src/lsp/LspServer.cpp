@@ -215,7 +215,7 @@ CLspDocument* CLspServer::Requested(const nlohmann::json& id, const nlohmann::js
 void CLspServer::Publish(const std::string& uri, const CLspCheckWorker::Result& result)
 {
     Notify("textDocument/publishDiagnostics",
-           {{"uri", uri}, {"version", result.version}, {"diagnostics", CLspDiagnostics(result.text).Make(result.findings)}});
+           {{"uri", uri}, {"version", result.version}, {"diagnostics", CLspDiagnostics(result.text, result.items).Make(result.findings)}});
 }
 
 void CLspServer::Respond(const nlohmann::json& id, const nlohmann::json& result)

@@ -64,12 +64,13 @@ async function stop(server) {
   assert.strictEqual(await server.exited, 0);
 }
 
-// A Method whose code leaves a block open, and a non-ASCII name before the faulty token, so that
-// the columns must be counted in UTF-16 code units from where the CDATA starts.
+// A Method with two VB errors: one on the CDATA's first line, after a character that takes two
+// UTF-16 code units and after the routine's name, which the project renames (Calc_Pump); one
+// after a non-ASCII name.
 const faulty = [
   '<KnowledgeBase name="Plant">',
   '  <Classblock name="Pump">',
-  '    <Method name="Calc" displayname="Calc" interactive="false" secure="true" casefixed="true"><![CDATA[Public Function Calc(Obj As IPXQObject) As Variant',
+  '    <Method name="Calc" displayname="Größe 🚀" interactive="false" secure="true" casefixed="true"><![CDATA[Public Function Calc(Obj As IPXQObject) As Variant Variant',
   '    Dim Größe As Variant',
   '    Größe = (1 + 2',
   '    Calc = Größe',
@@ -85,23 +86,27 @@ const cases = {
     open(server, faulty);
     const first = await server.diagnostics((p) => p.diagnostics.length > 0);
     assert.strictEqual(first.version, 1);
-    const found = first.diagnostics.find((d) => d.message.startsWith('VB6 compile error'));
-    assert(found, JSON.stringify(first.diagnostics));
-    assert.strictEqual(found.source, 'rulecast');
-    assert.strictEqual(found.severity, rpc.DiagnosticSeverity.Warning);
-    assert.strictEqual(found.range.start.line, 4);
-    assert.deepStrictEqual(EXPECTED_RANGE, found.range);
-    // The fix, typed as an editor sends it: ")" inserted at the line's end.
+    const lines = faulty.split('\n');
+    const spot = (line, text, length = text.length) => {
+      const character = lines[line].lastIndexOf(text);
+      return { start: { line, character }, end: { line, character: character + length } };
+    };
+    assert.deepStrictEqual(first.diagnostics.map((d) => [d.source, d.severity, d.range]), [
+      ['rulecast', rpc.DiagnosticSeverity.Warning, spot(2, 'Variant')],
+      ['rulecast', rpc.DiagnosticSeverity.Warning, spot(4, '2')]]);
+    assert.match(first.diagnostics[0].message, /^VB6 compile error: .*end of statement/);
+    // The fixes, typed as an editor sends them: the second word taken away, ")" put at a line's end.
     server.connection.sendNotification(rpc.DidChangeTextDocumentNotification.type, {
       textDocument: { uri, version: 2 },
-      contentChanges: [{ range: { start: { line: 4, character: 18 }, end: { line: 4, character: 18 } }, text: ')' }],
+      contentChanges: [{ range: spot(2, ' Variant'), text: '' },
+                       { range: { start: { line: 4, character: 18 }, end: { line: 4, character: 18 } }, text: ')' }],
     });
     const fixed = await server.diagnostics((p) => p.version === 2);
     assert.deepStrictEqual(fixed.diagnostics, []);
     // A reader error fails the conversion: severity error, at the element's start tag.
     server.connection.sendNotification(rpc.DidChangeTextDocumentNotification.type, {
       textDocument: { uri, version: 3 },
-      contentChanges: [{ range: { start: { line: 2, character: 73 }, end: { line: 2, character: 88 } }, text: '' }],
+      contentChanges: [{ range: spot(2, ' casefixed="true"'), text: '' }],
     });
     const broken = await server.diagnostics((p) => p.version === 3);
     assert.deepStrictEqual(broken.diagnostics.map((d) => [d.severity, d.range.start, d.message]),
