@@ -22,7 +22,7 @@ if command -v npm >/dev/null; then
   sed -i "s/\"version\": \"[^\"]*\"/\"version\": \"$version\"/" "$stage/package.json"
   if ! (cd "$stage" && npm install --omit=dev --no-audit --no-fund --loglevel=error >/dev/null &&
         npx --yes @vscode/vsce@2.24.0 package --skip-license --allow-missing-repository \
-          --out "$dist/rulecast-$version.vsix" >/dev/null); then
+          --out "$dist/rulecast-$version.vsix" </dev/null >/dev/null); then
     echo "warning: the VS Code extension could not be packed" >&2
   fi
 else

@@ -26,7 +26,7 @@ public:
     // that shutdown came before, 1 otherwise.
     int Run();
 
-    static constexpr std::chrono::milliseconds kQuiet{40};
+    static constexpr std::chrono::milliseconds kQuiet{30};
 
 private:
     void Handle(const std::string& body);
