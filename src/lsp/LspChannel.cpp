@@ -1,6 +1,7 @@
 #include "lsp/LspChannel.h"
 
 #include <cctype>
+#include <new>
 #include <string_view>
 
 #include "common/FoldCase.h"
@@ -41,7 +42,12 @@ CLspChannel::Read CLspChannel::ReadMessage(std::string& body)
                 continue;
             if (!lengthRead || length > kLargestMessage)
                 return Read::BadHeader;
-            body.resize(static_cast<size_t>(length));
+            try {
+                body.resize(static_cast<size_t>(length));
+            } catch (const std::bad_alloc&) {
+                // No room for what the header announces: the stream cannot be followed further.
+                return Read::Closed;
+            }
             const size_t got = body.empty() ? 0 : std::fread(body.data(), 1, body.size(), in_);
             return got == body.size() ? Read::Message : Read::Closed;
         }

@@ -14,7 +14,8 @@ public:
     CLspChannel(std::FILE* in, std::FILE* out) : in_(in), out_(out) {}
 
     // The next message's body. BadHeader: a header without a usable length, whose body cannot be
-    // found; reading goes on with the next header. Closed: the input ended or failed.
+    // found; reading goes on with the next header. Closed: the input ended or failed, or a body
+    // would not fit into memory.
     Read ReadMessage(std::string& body);
     // False when the message could not be written: the client is gone.
     bool Write(const std::string& body);
