@@ -66,7 +66,8 @@ async function stop(server) {
 
 // A Method with two VB errors: one on the CDATA's first line, after a character that takes two
 // UTF-16 code units and after the routine's name, which the project renames (Calc_Pump); one
-// after a non-ASCII name.
+// after a non-ASCII name. And one in the global code, whose lines the project takes without their
+// indentation.
 const faulty = [
   '<KnowledgeBase name="Plant">',
   '  <Classblock name="Pump">',
@@ -77,6 +78,11 @@ const faulty = [
   'End Function',
   ']]></Method>',
   '  </Classblock>',
+  '  <GlobalCode><![CDATA[',
+  'Public Sub Tally()',
+  '    Dim n As As Long',
+  'End Sub',
+  ']]></GlobalCode>',
   '</KnowledgeBase>',
   ''].join('\n');
 
@@ -93,13 +99,15 @@ const cases = {
     };
     assert.deepStrictEqual(first.diagnostics.map((d) => [d.source, d.severity, d.range]), [
       ['rulecast', rpc.DiagnosticSeverity.Warning, spot(2, 'Variant')],
-      ['rulecast', rpc.DiagnosticSeverity.Warning, spot(4, '2')]]);
+      ['rulecast', rpc.DiagnosticSeverity.Warning, spot(4, '2')],
+      ['rulecast', rpc.DiagnosticSeverity.Warning, spot(11, 'Long')]]);
     assert.match(first.diagnostics[0].message, /^VB6 compile error: .*end of statement/);
     // The fixes, typed as an editor sends them: the second word taken away, ")" put at a line's end.
     server.connection.sendNotification(rpc.DidChangeTextDocumentNotification.type, {
       textDocument: { uri, version: 2 },
       contentChanges: [{ range: spot(2, ' Variant'), text: '' },
-                       { range: { start: { line: 4, character: 18 }, end: { line: 4, character: 18 } }, text: ')' }],
+                       { range: { start: { line: 4, character: 18 }, end: { line: 4, character: 18 } }, text: ')' },
+                       { range: spot(11, 'As Long', 3), text: '' }],
     });
     const fixed = await server.diagnostics((p) => p.version === 2);
     assert.deepStrictEqual(fixed.diagnostics, []);
