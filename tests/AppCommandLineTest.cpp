@@ -19,6 +19,7 @@ constexpr const char* kUsage =
     "         -V, --version: print the program's version and exit.\n"
     "         --no-warnings: do not warn of what would be lost or not compile.\n"
     "         --dialog [FILE]: open the dialog, with FILE chosen as the rule file when it exists.\n"
+    "         --lsp: serve editors as a language server on standard input and output: errors and warnings while a rule file is typed, its outline, go to definition, hover.\n"
     "         --check: only read the files of param1 and report their errors and warnings; write nothing, exit 0 when there are none, 1 otherwise.\n"
     "         --: end of the options; a pattern after it may start with \"-\".\n";
 
@@ -79,6 +80,8 @@ TEST(AppCommandLine, OptionsAndArgumentCounts)
         {"--dialog opens with one rule file at most", {"--dialog", "a", "b"}, 2, "",
          "rulecast: option '--dialog' takes one rule file at most\n" + usage},
         {"--check takes the pattern alone", {"--check", "a", "b"}, 2, "", usage},
+        {"--lsp takes no arguments", {"--lsp", "a"}, 2, "", "rulecast: option '--lsp' takes no arguments\n" + usage},
+        {"--stdio means something after --lsp only", {"--stdio", "--lsp"}, 2, "", "rulecast: unknown option '--stdio'\n" + usage},
         {"--check without a pattern", {"--check"}, 2, "", usage},
         {"--check of a pattern that finds nothing", {"--check", "missing*.pxkbx"}, 2, "",
          "Cannot find the .pxkbx file.\nrulecast: note: no such file: missing*.pxkbx\n"},

@@ -15,6 +15,7 @@ constexpr std::string_view kUsage =
     "         -V, --version: print the program's version and exit.\n"
     "         --no-warnings: do not warn of what would be lost or not compile.\n"
     "         --dialog [FILE]: open the dialog, with FILE chosen as the rule file when it exists.\n"
+    "         --lsp: serve editors as a language server on standard input and output: errors and warnings while a rule file is typed, its outline, go to definition, hover.\n"
     "         --check: only read the files of param1 and report their errors and warnings; write nothing, exit 0 when there are none, 1 otherwise.\n"
     "         --: end of the options; a pattern after it may start with \"-\".\n";
 constexpr std::string_view kVersionLine = "rulecast {version}";
@@ -22,9 +23,11 @@ constexpr std::string_view kUnknownOption = "rulecast: unknown option '{word}'";
 constexpr std::string_view kMissingValue = "rulecast: option '{word}' needs a value";
 constexpr std::string_view kUnknownCodePage = "rulecast: unknown code page '{word}'";
 constexpr std::string_view kDialogFileCount = "rulecast: option '{word}' takes one rule file at most";
+constexpr std::string_view kServerArguments = "rulecast: option '{word}' takes no arguments";
 
 constexpr std::string_view kCodePageOption = "--codepage";
 constexpr std::string_view kDialogOption = "--dialog";
+constexpr std::string_view kServerOption = "--lsp";
 
 constexpr std::string_view kEndOfOptions = "--";
 
@@ -57,6 +60,10 @@ CCommandLine::CCommandLine(const std::vector<std::string>& words)
     }
     if (dialogWanted_)
         TakeDialogFile();
+    else if (serverWanted_ && !arguments_.empty())
+        Refuse(kServerArguments, kServerOption);
+    else if (serverWanted_)
+        request_ = Request::LanguageServer;
 }
 
 bool CCommandLine::TakeOption(const std::string& word, const std::string* next, bool& usedNext)
@@ -78,6 +85,11 @@ bool CCommandLine::TakeOption(const std::string& word, const std::string* next, 
         dialogWanted_ = true;
     else if (word == "--check")
         checkOnly_ = true;
+    else if (word == kServerOption)
+        serverWanted_ = true;
+    else if (word == "--stdio" && serverWanted_) {
+        // What editors' clients add to name the channel, which is the only one there is.
+    }
     else
         return false;
     return true;

@@ -14,6 +14,7 @@ public:
         Convert,    // the batch, with the arguments left after the options
         Help,       // --help: the usage on standard output
         Version,    // --version
+        LanguageServer,  // --lsp: the language server for editors, on standard input and output
         UsageError  // an unknown option or a bad value: Error() says which
     };
 
@@ -55,4 +56,5 @@ private:
     bool dialogWanted_ = false;
     std::string ruleFile_;
     bool checkOnly_ = false;
+    bool serverWanted_ = false;
 };

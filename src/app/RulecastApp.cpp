@@ -4,8 +4,10 @@
 #include "app/CommandLine.h"
 #include "app/ConvertHelper.h"
 #include "app/DialogLauncher.h"
+#include "lsp/LspServer.h"
 #include "platform/Console.h"
 #include "platform/FileSystem.h"
+#include "platform/StandardStreams.h"
 
 #include <string>
 #include <vector>
@@ -27,6 +29,10 @@ int CRulecastApp::InitInstance(const std::vector<std::string>& words)
         CConsole::Warn(commandLine.Error());
         CBatch::ShowUsage();
         return CBatch::kUsageError;
+    case CCommandLine::Request::LanguageServer: {
+        CStandardStreams::UseAsByteChannel();
+        return CLspServer(stdin, stdout).Run();
+    }
     case CCommandLine::Request::Convert:
         break;
     }

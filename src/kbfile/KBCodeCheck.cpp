@@ -45,7 +45,7 @@ void CKBCodeCheck::Finish(CKBWarnings& warnings)
     if (failure_)
         std::rethrow_exception(std::exchange(failure_, nullptr));
     for (const CKBWarning& finding : found_)
-        warnings.VBCompileError(finding.line, finding.text);
+        warnings.VBCompileError(finding);
     found_.clear();
 }
 
@@ -102,7 +102,7 @@ std::vector<VBProcedure> CKBCodeCheck::CheckModule(std::string_view text, Piece 
 void CKBCodeCheck::Report(const std::vector<VBFinding>& findings)
 {
     for (const VBFinding& finding : findings)
-        found_.push_back({RuleLine(finding.origin, finding.line), finding.message});
+        found_.push_back({RuleLine(finding.origin, finding.line), finding.message, finding.column, finding.length});
 }
 
 void CKBCodeCheck::FindAmbiguousCalls(const std::vector<const CKBItem*>& items,

@@ -67,8 +67,26 @@ bool CKBItemsConvertor::LoadModule(std::string rulePath, std::string targetFolde
     builder_ = std::make_unique<CVBProjectBuilder>(std::move(targetFolder), encoder_);
     document_.reset();
     auto document = std::make_unique<CXmlDocument>();
-    if (!document->Load(rulePath))
-        return Fail(document->ErrorMessage(), document->ErrorLine());
+    const bool loaded = document->Load(rulePath);
+    return TakeModule(std::move(document), loaded);
+}
+
+bool CKBItemsConvertor::LoadModuleText(const std::string& text, const std::string& url)
+{
+    builder_ = std::make_unique<CVBProjectBuilder>(std::string(), encoder_);
+    document_.reset();
+    auto document = std::make_unique<CXmlDocument>();
+    const bool loaded = document->Parse(text, url);
+    return TakeModule(std::move(document), loaded);
+}
+
+bool CKBItemsConvertor::TakeModule(std::unique_ptr<CXmlDocument> document, bool loaded)
+{
+    if (!loaded) {
+        Fail(document->ErrorMessage(), document->ErrorLine());
+        failureColumn_ = document->ErrorColumn();
+        return false;
+    }
     std::optional<CXmlNode> root = document->Root();
     if (!root)
         return Fail(std::string(kNoRootElement), 0);

@@ -31,6 +31,9 @@ public:
     ~CKBItemsConvertor() override;
 
     bool LoadModule(std::string rulePath, std::string targetFolder) override;
+    // The same for a rule file's bytes as an editor holds them, unsaved; url names the file in
+    // messages. Its project is only checked, never built.
+    bool LoadModuleText(const std::string& text, const std::string& url);
     bool ReadItems() override;
     bool BuildProject() override;
     bool CheckProject() override;
@@ -38,9 +41,16 @@ public:
     std::string ModuleName() const override { return moduleName_; }
     std::string FailureReason() const override { return failureReason_; }
     long FailureLine() const override { return failureLine_; }
+    // Where on that line a rule file that is not well-formed XML went wrong: 1 for the line's
+    // first character; 0 when not known.
+    int FailureColumn() const { return failureColumn_; }
     std::vector<CKBWarning> Warnings() const override { return warnings_.InLineOrder(); }
+    // What ReadItems handed on; none before LoadModule.
+    CVBProjectBuilder* Builder() { return builder_.get(); }
 
 private:
+    // Takes the loaded document's module; false, with the reason, when document did not load.
+    bool TakeModule(std::unique_ptr<CXmlDocument> document, bool loaded);
     bool ParseClassblockNode(const CXmlNode& node);
     bool ParseDemonNode(const CXmlNode& node);
     bool ParseEventNode(const CXmlNode& node, const std::string& className);
@@ -80,6 +90,7 @@ private:
     CKBWarnings warnings_;
     std::string failureReason_;
     long failureLine_ = 0;
+    int failureColumn_ = 0;
     bool checkCode_;
     // Last, so that a check still reading the builder ends before the builder goes.
     CKBCodeCheck codeCheck_;

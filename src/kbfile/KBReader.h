@@ -4,10 +4,14 @@
 #include <vector>
 
 // Something in a rule file that converts but would be lost or keep the project from compiling:
-// the rule file's line (0 when not known) and what is wrong.
+// the rule file's line (0 when not known) and what is wrong. A VB compile error also says where on
+// its line, in characters of that line of the VB text (1 for the first; 0 when not known): on the
+// text's first line counted from where the text starts, which need not be the line's start.
 struct CKBWarning {
     long line = 0;
     std::string text;
+    int column = 0;
+    int length = 0;
 };
 
 // The three steps by which a conversion reads a rule file and has its project written. The real

@@ -170,9 +170,10 @@ void CKBWarnings::GlobalCode(const CGlobalCode& globalCode, long firstLine)
         Add(firstLine + lastLineNumber - 1, MessageText(kUnreadLastLine, {{"text", lastLine}}));
 }
 
-void CKBWarnings::VBCompileError(long line, std::string_view message)
+void CKBWarnings::VBCompileError(const CKBWarning& finding)
 {
-    Add(line, MessageText(kVBCompileError, {{"message", message}}));
+    warnings_.push_back({finding.line, MessageText(kVBCompileError, {{"message", finding.text}}), finding.column,
+                         finding.length});
 }
 
 void CKBWarnings::ModuleName(std::string_view name, long line)

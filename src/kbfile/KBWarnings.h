@@ -42,8 +42,8 @@ public:
     // file's line on which the text starts.
     void GlobalCode(const CGlobalCode& globalCode, long firstLine);
 
-    // A compile error that VB6 would report, in its words, at the rule file's line.
-    void VBCompileError(long line, std::string_view message);
+    // A compile error that VB6 would report, in its words, at the rule file's line and columns.
+    void VBCompileError(const CKBWarning& finding);
     // The module's name, which names the VB project, on the root element's line.
     void ModuleName(std::string_view name, long line);
 

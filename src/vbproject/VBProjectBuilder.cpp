@@ -130,6 +130,14 @@ std::vector<const CKBItem*> CVBProjectBuilder::ItemsInOrder() const
     return items;
 }
 
+void CVBProjectBuilder::VisitItems(const ItemVisitor& visit)
+{
+    for (size_t kind = 0; kind < items_.size(); ++kind) {
+        for (size_t i = 0; i < items_[kind].size(); ++i)
+            visit(*items_[kind][i], static_cast<int>(kind), static_cast<int>(i + 1));
+    }
+}
+
 bool CVBProjectBuilder::Fail(const std::string& reason)
 {
     if (failureReason_.empty())

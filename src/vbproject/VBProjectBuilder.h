@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -45,6 +46,9 @@ public:
     // Rule, Sort), each kind in the order added, replaced ones gone. Build changes none of them, so
     // they may be read while it runs.
     std::vector<const CKBItem*> ItemsInOrder() const;
+    // The same, each with its kind index and its item ID, for what an editor shows of an item.
+    using ItemVisitor = std::function<void(CKBItem& item, int kindIndex, int itemId)>;
+    void VisitItems(const ItemVisitor& visit);
     // The global code, already split when it was set; none when there is none.
     const CGlobalCode* GlobalCode() const { return globalCode_.get(); }
 

@@ -179,6 +179,7 @@ CXmlDocument::Parsed CXmlDocument::ParseInPieces(const std::string& url, int opt
 {
     errorMessage_.clear();
     errorLine_ = 0;
+    errorColumn_ = 0;
     auto tree = std::make_unique<CXmlTree>();
     CXmlTreeBuilder builder(*tree);
     std::unique_ptr<xmlParserCtxt, ContextFreer> context;
@@ -249,14 +250,16 @@ bool CXmlDocument::FailToRead(const std::string& path, const std::string& errorT
     return Fail(MessageText(kCannotRead, {{"path", path}, {"reason", errorText}}), 0);
 }
 
-bool CXmlDocument::Fail(std::string message, long line)
+bool CXmlDocument::Fail(std::string message, long line, int column)
 {
     errorMessage_ = std::move(message);
     errorLine_ = line;
+    errorColumn_ = column;
     return false;
 }
 
 bool CXmlDocument::Fail(const CXmlTreeBuilder& builder)
 {
-    return Fail(builder.Failed() ? builder.ErrorMessage() : std::string(kNotLoaded), builder.ErrorLine());
+    return Fail(builder.Failed() ? builder.ErrorMessage() : std::string(kNotLoaded), builder.ErrorLine(),
+                builder.ErrorColumn());
 }

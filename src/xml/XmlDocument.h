@@ -38,6 +38,8 @@ public:
     // Why the last Load or Parse failed, and the line it names (0 when none).
     const std::string& ErrorMessage() const { return errorMessage_; }
     long ErrorLine() const { return errorLine_; }
+    // The column on that line where the parser stopped, 1 for the first character; 0 when not known.
+    int ErrorColumn() const { return errorColumn_; }
 
 private:
     // What hands the parser the document's bytes: up to its size argument at a time, giving the
@@ -53,10 +55,11 @@ private:
     // Takes the reason a document that failed in pieces gives the parser that pulls its input.
     void TakeReasonOfPulled(const std::string& url, int options, const Reader& read);
     bool FailToRead(const std::string& path, const std::string& errorText);
-    bool Fail(std::string message, long line);
+    bool Fail(std::string message, long line, int column = 0);
     bool Fail(const CXmlTreeBuilder& builder);
 
     std::unique_ptr<CXmlTree> tree_;
     std::string errorMessage_;
     long errorLine_ = 0;
+    int errorColumn_ = 0;
 };

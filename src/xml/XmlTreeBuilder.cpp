@@ -259,10 +259,10 @@ void CXmlTreeBuilder::Record(const xmlError* error)
     // Warnings neither fail a load nor hide its reason. The first error is the fault to fix; the
     // parser goes on and reports what follows from it ("Premature end of data").
     if (error && error->level >= XML_ERR_ERROR)
-        Fail(OneLine(error->message), error->line, true);
+        Fail(OneLine(error->message), error->line, true, error->int2);
 }
 
-void CXmlTreeBuilder::Fail(std::string message, long line, bool inParser)
+void CXmlTreeBuilder::Fail(std::string message, long line, bool inParser, int column)
 {
     if (failed_)
         return;
@@ -270,4 +270,5 @@ void CXmlTreeBuilder::Fail(std::string message, long line, bool inParser)
     failedInParser_ = inParser;
     errorMessage_ = std::move(message);
     errorLine_ = line;
+    errorColumn_ = column;
 }

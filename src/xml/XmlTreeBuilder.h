@@ -39,6 +39,8 @@ public:
     const std::string& ErrorMessage() const { return errorMessage_; }
     // The line the error names; 0 when none.
     long ErrorLine() const { return errorLine_; }
+    // The parser's column on that line, 1 for the first character; 0 when not known.
+    int ErrorColumn() const { return errorColumn_; }
 
 private:
     static CXmlTreeBuilder& Of(void* context);
@@ -62,7 +64,7 @@ private:
     void Append(CXmlTree::Kind kind, const unsigned char* text, int length, long line);
     void AddPending();
     void Record(const _xmlError* error);
-    void Fail(std::string message, long line, bool inParser);
+    void Fail(std::string message, long line, bool inParser, int column = 0);
 
     CXmlTree& tree_;
     _xmlParserCtxt* context_ = nullptr;
@@ -73,6 +75,7 @@ private:
     bool failedInParser_ = false;
     std::string errorMessage_;
     long errorLine_ = 0;
+    int errorColumn_ = 0;
 
     // The character data being read: its kind, its text so far and its first line. A CDATA
     // section may come in several pieces; where the last one ended in the document's text says

@@ -1,0 +1,8 @@
+#include "platform/StandardStreams.h"
+
+#include <csignal>
+
+void CStandardStreams::UseAsByteChannel()
+{
+    std::signal(SIGPIPE, SIG_IGN);
+}
