@@ -230,7 +230,9 @@ def _procedure(lines, stmts, header_stmt, end_stmt, body):
 
 def read_module(data):
     text = data.decode("latin-1")
-    lines = text.splitlines(keepends=True)
+    # Only LF ends a line: str.splitlines would also split at 0x85 and 0x0B..0x1E, which are lead
+    # bytes of double-byte code pages read here as Latin-1.
+    lines = re.findall(r"[^\n]*\n|[^\n]+$", text)
     start = _code_start(lines)
     stmts = _statements(lines, start)
     procs, types, enums = [], [], []
