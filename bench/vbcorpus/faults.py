@@ -546,3 +546,123 @@ def _param_words(mod, path, rng):
         return None
     f = _replace(mod, p, p.header, new, ("Expected: list separator or )",) + SYNTAX)
     return f
+
+
+# --- declarations and uses VB6 refuses from the module's text alone -------------------------------
+
+def _ext(path, *exts):
+    return path.lower().endswith(exts)
+
+
+def _object_module(path):
+    return _ext(path, ".cls", ".frm", ".ctl", ".dsr", ".pag", ".dob")
+
+
+def _new_procedure(lines, expected):
+    def mutate(mod, path, rng):
+        p = _pick(rng, [p for p in mod.procedures if not p.in_hash_if])
+        return p and _insert(mod, None, p.end + 1, [""] + lines, expected, line_offset=1)
+    return mutate
+
+
+def _declarations(lines, expected, when=lambda mod, path: True, first=False):
+    """Inserts the lines at the end of the declarations section, or at its start (before any
+    declaration) when `first`."""
+    def mutate(mod, path, rng):
+        if not when(mod, path) or not mod.procedures or mod.procedures[0].in_hash_if:
+            return None
+        if first and mod.code_start == 0 and not _ext(path, ".bas"):
+            return None
+        return _insert(mod, None, mod.code_start if first else mod.decl_end, lines, expected)
+    return mutate
+
+
+def _no_deftype(mod, path):
+    return not any(re.match(r"def(int|lng|sng|dbl|cur|str|bool|byte|date|obj|var|dec)\b", s.text, re.I)
+                   for s in mod.statements)
+
+
+_IN_PROCEDURE = (
+    ("range-has-no-values", ["Dim zzq(5 To 1) As Long"], ("Range has no values",)),
+    ("fixed-string-length-zero", ["Dim zzq As String * 0"], ("Invalid length for fixed-length string",)),
+    ("constant-overflow", ["Const zzq As Integer = 40000"], ("Overflow",)),
+    ("constant-division-by-zero", ["Const zzq = 1 / 0"], ("Division by zero",)),
+    ("new-of-intrinsic-type", ["Dim zzq As New Long"], ("Invalid use of New keyword",)),
+    ("redim-of-fixed-array", ["Dim zzq(5) As Long", "ReDim zzq(10)"], ("Array already dimensioned",)),
+    ("suffix-mismatch", ["Dim zzq As Long", 'zzq$ = "a"'], ("Type-declaration character does not match declared data type",)),
+    ("assignment-to-constant", ["Const zzq = 1", "zzq = 2"], ("Assignment to constant not permitted",)),
+    ("open-access-mode", ['Open "zzq.txt" For Input Access Write As #1'], ("Invalid Access mode",)),
+    ("subscript-on-scalar", ["Dim zzq As Long", "zzq(1) = 0"], ("Expected array",)),
+    ("wrong-number-of-dimensions", ["Dim zzq(3) As Long", "zzq(1, 2) = 0"], ("Wrong number of dimensions",)),
+    ("qualifier-on-string", ["Dim zzq As String", "Debug.Print zzq.Len"], ("Invalid qualifier",)),
+    ("with-on-scalar", ["Dim zzq As Long", "With zzq", "End With"], ("With object must be user-defined type, Object, or Variant",)),
+    ("for-each-string-variable", ["Dim zzq As String", "Dim zzqC As New Collection", "For Each zzq In zzqC", "Next"],
+     ("For Each control variable must be Variant or Object",)),
+    ("set-on-scalar", ["Dim zzq As Long", "Set zzq = Nothing"], ("Object required",)),
+    ("nothing-without-set", ["Dim zzq As Object", "zzq = Nothing"], ("Invalid use of object",)),
+    ("scalar-called", ["Dim zzq As Long", "zzq 1"], ("Expected procedure, not variable",)),
+    ("goto-label-missing-resume", ["On Error Resume zzqNowhere"], ("Label not defined",) + SYNTAX),
+)
+for _name, _lines, _exp in _IN_PROCEDURE:
+    def _make(lines=_lines, exp=_exp):
+        def mutate(mod, path, rng):
+            return _insert_in_proc(mod, rng, lines, exp, ok=lambda st: "with" not in st)
+        return mutate
+    kind(_name, *_exp)(_make())
+
+
+@kind("print-in-standard-module", "Current module does not support Print method")
+def _print(mod, path, rng):
+    if not _ext(path, ".bas"):
+        return None
+    return _insert_in_proc(mod, rng, ['Print "zzq"'], ("Current module does not support Print method",),
+                           ok=lambda st: "with" not in st)
+
+
+@kind("addressof-outside-argument", "Invalid use of AddressOf operator")
+def _addressof(mod, path, rng):
+    if not _ext(path, ".bas"):
+        return None
+    subs = [p for p in mod.procedures if p.kind in ("sub", "function")]
+    p = _pick(rng, subs)
+    return p and _insert_in_proc(mod, rng, ["Dim zzq As Long", "zzq = AddressOf %s" % p.name],
+                                 ("Invalid use of AddressOf operator",))
+
+
+@kind("sub-used-as-value", "Expected Function or variable")
+def _sub_value(mod, path, rng):
+    subs = [p for p in mod.procedures if p.kind == "sub" and not p.params and
+            sum(q.name.lower() == p.name.lower() for q in mod.procedures) == 1]
+    p = _pick(rng, subs)
+    return p and _insert_in_proc(mod, rng, ["Dim zzq As Variant", "zzq = %s" % p.name], ("Expected Function or variable",),
+                                 pred=lambda q: p.name.lower() not in " ".join(s.text.lower() for s in q.statements if s.kind == "dim"))
+
+
+for _name, _lines, _exp in (
+        ("byval-array-parameter", ["Private Sub zzqS(ByVal a() As Long)", "End Sub"], ("Array argument must be ByRef",)),
+        ("paramarray-not-variant", ["Private Sub zzqS(ParamArray a() As Long)", "End Sub"],
+         ("ParamArray must be declared as an array of Variant",)),
+        ("property-let-without-argument", ["Private Property Let zzqP()", "End Property"],
+         ("Argument required for Property Let or Property Set",))):
+    kind(_name, *_exp)(_new_procedure(_lines, _exp))
+
+for _name, _lines, _exp, _when in (
+        ("type-without-members", ["Private Type zzqT", "End Type"], ("User-defined type without members not allowed",),
+         lambda mod, path: True),
+        ("event-name-with-underscore", ["Event zzq_Done()"], ("Invalid event name",),
+         lambda mod, path: _ext(path, ".cls", ".ctl")),
+        ("withevents-in-standard-module", ["Private WithEvents zzq As Timer"], ("Only valid in object module",),
+         lambda mod, path: _ext(path, ".bas")),
+        ("option-private-in-object-module", ["Option Private Module"],
+         ("Option Private Module not permitted in object module",), lambda mod, path: _object_module(path)),
+        ("public-const-in-object-module", ["Public Const zzq As Long = 1"],
+         ("Constants, fixed-length strings, arrays, user-defined types, and Declare statements not allowed as "
+          "Public members of an object module",), lambda mod, path: _object_module(path)),
+        ("deftype-after-declaration", ["Private zzq As Long", "DefLng Z"],
+         ("Deftype statements must precede declarations",), _no_deftype),
+        ("duplicate-hash-const", ["#Const zzq = 1", "#Const zzq = 2"], ("Duplicate definition",), lambda mod, path: True),
+        ("duplicate-module-variable", ["Private zzq As Long", "Private zzq As String"],
+         ("Duplicate declaration in current scope",), lambda mod, path: True)):
+    kind(_name, *_exp)(_declarations(_lines, _exp, _when))
+kind("duplicate-deftype", "Duplicate Deftype statement")(
+    _declarations(["DefInt Y-Z", "DefStr Z"], ("Duplicate Deftype statement",), _no_deftype, first=True))
