@@ -51,15 +51,46 @@ def sort_findings(cb, findings, refused):
     return rows
 
 
+def exists_ignoring_case(path):
+    """Whether Windows would find the file: each part of the path matched case-blind."""
+    current = os.sep
+    for part in os.path.normpath(path).split(os.sep)[1:]:
+        if not os.path.isdir(current):
+            return False
+        match = [n for n in os.listdir(current) if n.lower() == part.lower()]
+        if not match:
+            return False
+        current = os.path.join(current, match[0])
+    return True
+
+
+def project_modules(vbp, codepage):
+    """The module files a .vbp lists, as paths."""
+    out = []
+    with open(vbp, "rb") as f:
+        for raw in f.read().decode("cp%d" % codepage, "replace").splitlines():
+            key, _, value = raw.partition("=")
+            if key.strip().lower() in ("module", "class", "form", "usercontrol", "propertypage", "userdocument"):
+                rel = value.split(";", 1)[1] if ";" in value else value
+                out.append(os.path.normpath(os.path.join(os.path.dirname(vbp), rel.strip().replace("\\", "/"))))
+    return out
+
+
 def projects(cb, check, refused, excluded):
-    rows = []
+    """The findings of every .vbp; the files some project checked, with what it found in them; and
+    the modules listed but unread: (case only, missing)."""
+    rows, checked, unread = [], {}, [0, 0]
     for vbp in sorted(glob.glob(os.path.join(CORPUS, cb.name, "**", "*.vbp"), recursive=True)):
-        findings, err = check.run_project(vbp, cb.codepage)
+        findings, missing = check.run_project(vbp, cb.codepage)
+        for p in missing:
+            unread[0 if exists_ignoring_case(p) else 1] += 1
+        for p in project_modules(vbp, cb.codepage):
+            checked.setdefault(p, set()).update(findings.get(p, []))
         for verdict, rel, line, message, text in sort_findings(cb, findings, refused):
             if os.path.join(CORPUS, cb.name, rel) in excluded:
                 verdict = "excluded file"
             rows.append((verdict, rel, line, message, text, os.path.relpath(vbp, os.path.join(CORPUS, cb.name))))
-    return rows
+    return rows, checked, unread
 
 
 def main():
@@ -82,21 +113,28 @@ def main():
         findings, cpu = check.run([p for p, _ in files], cb.codepage)
         wall = time.perf_counter() - start
         rows = sort_findings(cb, findings, refused)
+        prow, checked, unread = [], {}, [0, 0]
+        if a.projects and check.project:
+            prow, checked, unread = projects(cb, check, refused, {p for p, _ in excluded})
+        # A finding of the file alone that its projects, with their CondComp constants, do not give.
+        for i, r in enumerate(rows):
+            path = os.path.join(CORPUS, cb.name, r[1])
+            if r[0] == "false alarm" and path in checked and (r[2], r[3]) not in checked[path]:
+                rows[i] = ("needs its .vbp",) + r[1:]
         alarms = [r for r in rows if r[0] == "false alarm"]
-        prow = projects(cb, check, refused, {p for p, _ in excluded}) if a.projects and check.project else []
         palarms = [r for r in prow if r[0] == "false alarm"]
         table.append((cb.name, len(files), lines, size / 1e6, len(rows), len(alarms), size / 1e6 / wall,
-                      size / 1e6 / cpu if cpu else 0, len(prow), len(palarms)))
+                      size / 1e6 / cpu if cpu else 0, len(prow), len(palarms), unread))
         details += [(cb.name,) + r for r in rows if r[0] != "refused"]
         details += [(cb.name,) + r[:5] + ("project " + r[5],) for r in prow if r[0] not in ("refused",)]
     print("\n| code base | files | lines | MB | findings | false alarms | MB/s (wall) | MB/s (CPU) |"
-          " findings per .vbp | false alarms per .vbp |")
-    print("|---|---|---|---|---|---|---|---|---|---|")
-    for name, nf, nl, mb, nfind, nal, speed, cspeed, pf, pal in table:
-        project = ("%d | %d" % (pf, pal)) if a.projects and check.project else "- | -"
+          " findings per .vbp | false alarms per .vbp | modules unread (case only / missing) |")
+    print("|---|---|---|---|---|---|---|---|---|---|---|")
+    for name, nf, nl, mb, nfind, nal, speed, cspeed, pf, pal, unread in table:
+        project = ("%d | %d | %d / %d" % (pf, pal, unread[0], unread[1])) if a.projects and check.project else "- | - | -"
         print("| %s | %d | %d | %.1f | %d | %d | %.1f | %.1f | %s |" % (name, nf, nl, mb, nfind, nal, speed, cspeed, project))
     t = [sum(x[i] for x in table) for i in (1, 2, 3, 4, 5)]
-    print("| all | %d | %d | %.1f | %d | %d | | | | |" % tuple(t))
+    print("| all | %d | %d | %.1f | %d | %d | | | | | |" % tuple(t))
     print("\nfindings outside the refused lines (read each by hand):")
     for d in details:
         print("  [%s] %s %s:%d: %s | %s%s" % (d[1], d[0], d[2], d[3], d[4], d[5],

@@ -52,10 +52,14 @@ class VBCheck:
         return findings, cpu
 
     def run_project(self, vbp, codepage=1252):
-        r = subprocess.run(self.command(codepage) + [vbp], capture_output=True, text=True, errors="replace")
+        """{path: [(line, message)]} of the project's modules, and the modules it could not read."""
+        r = subprocess.run(self.command(codepage) + [vbp], capture_output=True, text=True, errors="replace",
+                           cwd=os.path.dirname(vbp))
         findings = {}
         self._read(r.stdout, findings, base=os.path.dirname(vbp))
-        return findings, r.stderr
+        unread = [os.path.normpath(line.split("cannot read ", 1)[1])
+                  for line in r.stderr.splitlines() if "cannot read " in line]
+        return findings, unread
 
     @staticmethod
     def _read(out, findings, base=None):
@@ -65,7 +69,8 @@ class VBCheck:
                 continue
             path = m.group(1)
             if base and not os.path.isabs(path):
-                path = os.path.normpath(os.path.join(base, path))
+                path = os.path.join(base, path)
+            path = os.path.normpath(path)
             findings.setdefault(path, []).append((int(m.group(2)), m.group(3)))
 
 
