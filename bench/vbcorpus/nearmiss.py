@@ -70,6 +70,35 @@ CASES = {
     "type-and-enum-members": ("M.bas", [
         "Private Type T", "    a As Long", "    b(1 To 3) As String * 4", "End Type",
         "Private Enum E", "    e1", "    e2 = 2", "    [_e3] = e2 + 1", "End Enum", "Sub A()", "End Sub"]),
+    "hash-const-in-both-branches": ("M.bas", [
+        "#If DEBUGGING Then", "#Const TRACE = 1", "#Else", "#Const TRACE = 0", "#End If", "Sub A()", "End Sub"]),
+    "exit-for-in-hash-branches": ("M.bas", [
+        "Sub A()", "Dim i As Long", "#If Win64 Then", "For i = 1 To 10", "#Else", "For i = 1 To 20", "#End If",
+        "If i = 3 Then Exit For", "Next", "End Sub"]),
+    "names-in-other-namespaces": ("M.bas", [
+        "Private Const K As Long = 1", "Private x As Long", "Sub A(ByVal x As Long)", "Dim K As String",
+        "GoTo y", "y:", "End Sub", "Function B(ByVal y As Long) As Long", "Dim x As Long",
+        "Static z As Long", "B = y", "End Function"]),
+    "directives-between-procedures": ("M.bas", [
+        "Sub A()", "End Sub", "' a comment between procedures", "#If DEBUGGING Then", "Sub B()", "End Sub", "#Else",
+        "Sub B()", "Debug.Print 1", "End Sub", "#End If", "", "Sub C()", "End Sub"]),
+    "attribute-lines-in-procedures": ("C.cls", [
+        "Public Property Get Item(ByVal i As Long) As Long", "Attribute Item.VB_UserMemId = 0",
+        "Attribute Item.VB_Description = \"The item\"", "Item = i", "End Property",
+        "Public Function NewEnum() As IUnknown", "Attribute NewEnum.VB_UserMemId = -4", "End Function"]),
+    "select-case-forms": ("M.bas", [
+        "Sub A(ByVal n As Long, ByVal s As String)", "Select Case n", "' a comment before the first Case",
+        "Case 1, 2 To 3, Is >= 10", "n = 0", "Case Is <> 5: n = 1", "Case Else: n = 2", "End Select",
+        "Select Case UCase$(s)", 'Case "A" To "M"', "Case Else", "End Select", "End Sub"]),
+    "type-and-enum-with-directives": ("M.bas", [
+        "Private Const MAX_LEN As Long = 8", "Private Type T", "    ' a comment", "", "#If Win64 Then",
+        "    h As Currency", "#Else", "    h As Long", "#End If", "    s As String * MAX_LEN", "    b() As Long",
+        "    c(0 To MAX_LEN) As Byte", "End Type", "Private Enum E", "    [_First] = -1", "    eA = &H10",
+        "#If DEBUGGING Then", "    eB = eA * 2", "#Else", "    eB = 3", "#End If", "End Enum", "Sub A()", "End Sub"]),
+    "header-forms": ("M.bas", [
+        "Sub A(ByVal n As Long)", "If n = 1 Then ' one", "ElseIf (n = 2) Then", "ElseIf n = 3 Or _", "    n = 4 Then",
+        "End If", "Do While n > 0: n = n - 1: Loop", "Do", "Loop Until n = 0", "Do Until n > 3", "n = n + 1", "Loop",
+        "While n > 0", "n = n - 1", "Wend", "End Sub"]),
     "labels-and-line-numbers": ("M.bas", [
         "Sub A()", "On Error GoTo 100", "10 GoTo Finish", "20 Finish:", "100 Rem handle it all here",
         "110 Resume Next", "End Sub"]),
