@@ -97,6 +97,7 @@ def main():
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     ap.add_argument("--vbcheck", required=True)
     ap.add_argument("--projects", action="store_true", help="also check every .vbp (when the binary can)")
+    ap.add_argument("--repeat", type=int, default=1, help="speed: the best of this many runs")
     ap.add_argument("names", nargs="*")
     a = ap.parse_args()
     check = VBCheck(a.vbcheck)
@@ -112,6 +113,10 @@ def main():
         start = time.perf_counter()
         findings, cpu = check.run([p for p, _ in files], cb.codepage)
         wall = time.perf_counter() - start
+        for _ in range(a.repeat - 1):
+            start = time.perf_counter()
+            _, again = check.run([p for p, _ in files], cb.codepage)
+            wall, cpu = min(wall, time.perf_counter() - start), min(cpu, again)
         rows = sort_findings(cb, findings, refused)
         prow, checked, unread = [], {}, [0, 0]
         if a.projects and check.project:
