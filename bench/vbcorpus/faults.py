@@ -385,7 +385,8 @@ def _callable(mod, target):
     own = {n.lower() for n in (target.params or []) if n}
     out = []
     for p in mod.procedures:
-        if p.kind in ("sub", "function") and len(names[p.name.lower()]) == 1 and p.params is not None \
+        if p.kind in ("sub", "function") and not p.in_hash_if and len(names[p.name.lower()]) == 1 \
+                and p.params is not None \
                 and all(p.params) and p.name.lower() not in own and not re.search(r"\b%s\b" % re.escape(p.name.lower()), used):
             out.append(p)
     return out
