@@ -1,6 +1,7 @@
 """Runs a vbcheck binary over files and reads its findings; finds out which options the binary has."""
 import os
 import re
+import resource
 import subprocess
 import tempfile
 import time
@@ -44,10 +45,11 @@ class VBCheck:
         cpu = 0.0
         for i in range(0, len(paths), chunk):
             part = paths[i:i + chunk]
-            before = os.times()
+            # getrusage, not os.times: the latter counts in clock ticks of 10 ms.
+            before = resource.getrusage(resource.RUSAGE_CHILDREN)
             r = subprocess.run(self.command(codepage) + part, capture_output=True, text=True, errors="replace")
-            after = os.times()
-            cpu += (after.children_user - before.children_user) + (after.children_system - before.children_system)
+            after = resource.getrusage(resource.RUSAGE_CHILDREN)
+            cpu += (after.ru_utime - before.ru_utime) + (after.ru_stime - before.ru_stime)
             self._read(r.stdout, findings)
         return findings, cpu
 
