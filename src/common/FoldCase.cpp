@@ -95,3 +95,33 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b)
     }
     return a.size() == b.size();
 }
+
+// No character beyond ASCII folds as an ASCII one does (ASCII letters fold to lower case, the others
+// to upper case), so a token that starts in ASCII stands only where its first byte does, in either
+// case: those places are found by memchr, and the rest of the text is not looked at.
+size_t FindIgnoringCase(std::string_view text, std::string_view token, size_t from)
+{
+    if (token.empty())
+        return from <= text.size() ? from : std::string_view::npos;
+    if (static_cast<unsigned char>(token[0]) >= 0x80) {
+        for (size_t pos = from; pos < text.size(); ++pos) {
+            if (EqualIgnoringCase(text.substr(pos, token.size()), token))
+                return pos;
+        }
+        return std::string_view::npos;
+    }
+    const char lower = LowerAscii(token[0]);
+    const char upper = lower >= 'a' && lower <= 'z' ? static_cast<char>(lower - 'a' + 'A') : lower;
+    size_t nextLower = text.find(lower, from);
+    size_t nextUpper = upper == lower ? std::string_view::npos : text.find(upper, from);
+    while (nextLower != std::string_view::npos || nextUpper != std::string_view::npos) {
+        const size_t pos = std::min(nextLower, nextUpper);
+        if (EqualIgnoringCase(text.substr(pos, token.size()), token))
+            return pos;
+        if (pos == nextLower)
+            nextLower = text.find(lower, pos + 1);
+        else
+            nextUpper = text.find(upper, pos + 1);
+    }
+    return std::string_view::npos;
+}

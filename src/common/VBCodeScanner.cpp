@@ -1,5 +1,7 @@
 #include "common/VBCodeScanner.h"
 
+#include <algorithm>
+
 #include "common/FoldCase.h"
 
 namespace {
@@ -36,7 +38,38 @@ bool IsTypeSuffix(char c)
     return c == '%' || c == '&' || c == '!' || c == '#' || c == '@' || c == '$';
 }
 
+// True when the physical line from start to end (its line feed or the code's end) ends in " _".
+bool IsContinued(std::string_view code, size_t start, size_t end)
+{
+    while (end > start && IsBlank(code[end - 1]))
+        --end;
+    return end - start >= 2 && code[end - 1] == '_' && IsBlank(code[end - 2]);
+}
+
 }  // namespace
+
+size_t CVBCodeScanner::LogicalLineStart(std::string_view code, size_t pos)
+{
+    const auto lineStart = [&](size_t at) {
+        const size_t lineFeed = at == 0 ? std::string_view::npos : code.rfind('\n', at - 1);
+        return lineFeed == std::string_view::npos ? 0 : lineFeed + 1;
+    };
+    size_t start = lineStart(pos);
+    while (start > 0 && IsContinued(code, lineStart(start - 1), start - 1))
+        start = lineStart(start - 1);
+    return start;
+}
+
+size_t CVBCodeScanner::LogicalLineEnd(std::string_view code, size_t pos)
+{
+    // From pos on: what stands before it on its line cannot end the line.
+    for (size_t start = pos;;) {
+        const size_t end = std::min(code.find('\n', start), code.size());
+        if (end == code.size() || !IsContinued(code, start, end))
+            return end;
+        start = end + 1;
+    }
+}
 
 bool CVBCodeScanner::Next(Token& token)
 {

@@ -26,6 +26,12 @@ public:
     {
     }
 
+    // The logical line around pos: from the start of its first physical line to the line feed (or
+    // the end of the code) of its last, the lines between joined by a " _" at their ends. It
+    // starts without a comment from the line before, so it can be read on its own.
+    static size_t LogicalLineStart(std::string_view code, size_t pos);
+    static size_t LogicalLineEnd(std::string_view code, size_t pos);
+
     // The next token; false at the end of the code.
     bool Next(Token& token);
     // True when the code ends in a comment that continues on the next line.

@@ -40,22 +40,6 @@ std::string WordBefore(const std::string& code, size_t pos)
     return code.substr(start, end - start);
 }
 
-// The first position at or after from where name stands, in any letter case: the renaming finds the
-// routine so, and its result assignments must be found alike.
-size_t FindIgnoringCase(std::string_view code, std::string_view name, size_t from)
-{
-    if (name.empty())
-        return from <= code.size() ? from : std::string_view::npos;
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c | 0x20) : c; };
-    for (size_t pos = from; name.size() <= code.size() && pos <= code.size() - name.size(); ++pos) {
-        // Past ASCII, folding may match other bytes: those are compared in full.
-        const bool mayMatch = lower(code[pos]) == lower(name[0]) || static_cast<unsigned char>(code[pos] | name[0]) >= 0x80;
-        if (mayMatch && EqualIgnoringCase(code.substr(pos, name.size()), name))
-            return pos;
-    }
-    return std::string_view::npos;
-}
-
 }  // namespace
 
 CKBItem::CKBItem() : log(CLog::Instance()) {}
@@ -95,7 +79,8 @@ CKBItem::ResultStyle CKBItem::FindResultStyle(const std::string& routineName,
 {
     const size_t open = code.find('(');
     const size_t searchFrom = open == std::string::npos ? 0 : open + 1;
-    // No check of word boundaries: an assignment to any name containing routineName counts.
+    // No check of word boundaries: an assignment to any name containing routineName counts. Any
+    // letter case: the renaming finds the routine so, and its result assignments must be found alike.
     size_t pos = FindIgnoringCase(code, routineName, searchFrom);
     while (pos != std::string::npos && pos != 0) {
         if (IsAssignedAt(code, pos, routineName.size()))

@@ -23,6 +23,27 @@ bool IsRoutineUse(const CVBCodeScanner& scanner, const CVBCodeScanner::Token& to
     return code.substr(after, 2) != ":=";
 }
 
+// Calls take with the position and length of each use of name in code, in order, while take returns true.
+// Only the logical lines in which name stands as text are read name by name: most of a routine's
+// code never names it.
+template <typename Take>
+void ForEachRoutineUse(std::string_view code, std::string_view name, Take take)
+{
+    if (name.empty())
+        return;
+    for (size_t at = FindIgnoringCase(code, name, 0); at != std::string_view::npos;) {
+        const size_t start = CVBCodeScanner::LogicalLineStart(code, at);
+        const size_t end = CVBCodeScanner::LogicalLineEnd(code, at);
+        const std::string_view line = code.substr(start, end - start);
+        CVBCodeScanner scanner(line);
+        for (CVBCodeScanner::Token token; scanner.Next(token);) {
+            if (IsRoutineUse(scanner, token, line, name) && !take(start + token.start, token.length))
+                return;
+        }
+        at = FindIgnoringCase(code, name, end);
+    }
+}
+
 // Commas strictly between the first "(" and the first ")" of the code, wherever those stand: none
 // without a ")" or with the "(" behind it; those before the ")" without a "(".
 int CountFirstListCommas(const std::string& code)
@@ -83,15 +104,12 @@ void CVBUtility::RenameRoutine(std::string& code, const std::string& oldName,
 {
     std::string renamed;
     size_t copied = 0;
-    CVBCodeScanner scanner(code);
-    CVBCodeScanner::Token token;
-    while (scanner.Next(token)) {
-        if (!IsRoutineUse(scanner, token, code, oldName))
-            continue;
-        renamed.append(code, copied, token.start - copied);
+    ForEachRoutineUse(code, oldName, [&](size_t pos, size_t length) {
+        renamed.append(code, copied, pos - copied);
         renamed += newName;
-        copied = token.start + token.length;
-    }
+        copied = pos + length;
+        return true;
+    });
     if (copied == 0)
         return;
     renamed.append(code, copied, std::string::npos);
@@ -100,13 +118,12 @@ void CVBUtility::RenameRoutine(std::string& code, const std::string& oldName,
 
 bool CVBUtility::FindsRoutine(const std::string& code, const std::string& name)
 {
-    CVBCodeScanner scanner(code);
-    CVBCodeScanner::Token token;
-    while (scanner.Next(token)) {
-        if (IsRoutineUse(scanner, token, code, name))
-            return true;
-    }
-    return false;
+    bool found = false;
+    ForEachRoutineUse(code, name, [&](size_t, size_t) {
+        found = true;
+        return false;
+    });
+    return found;
 }
 
 bool CVBUtility::IsVBName(std::string_view name)

@@ -60,7 +60,8 @@ bool IsEmptyMemberCall(const CVBCodeScanner& scanner, const std::vector<Token>& 
         return false;
     while (head >= 2 && tokens[head].member && tokens[head - 2].kind == Kind::Name)
         head -= 2;
-    return head == 0 || !(IsKeyword(scanner, tokens[head - 1], "As") || IsKeyword(scanner, tokens[head - 1], "New"));
+    return head == 0 ||
+           !(IsKeyword(scanner, tokens[head - 1], "As") || IsKeyword(scanner, tokens[head - 1], "New"));
 }
 
 // VB rejects the empty parentheses of a call through an object ("obj.Value()"), and private
