@@ -23,9 +23,9 @@ bool IsRoutineUse(const CVBCodeScanner& scanner, const CVBCodeScanner::Token& to
     return code.substr(after, 2) != ":=";
 }
 
-// Calls take with the position and length of each use of name in code, in order, while take returns true.
-// Only the logical lines in which name stands as text are read name by name: most of a routine's
-// code never names it.
+// Calls take with the position and length of each use of name in code, in order, while take
+// returns true. Only where name stands as text is the code read name by name, from the start of
+// that logical line to the name: most of a routine's code never names it.
 template <typename Take>
 void ForEachRoutineUse(std::string_view code, std::string_view name, Take take)
 {
@@ -36,11 +36,20 @@ void ForEachRoutineUse(std::string_view code, std::string_view name, Take take)
         const size_t end = CVBCodeScanner::LogicalLineEnd(code, at);
         const std::string_view line = code.substr(start, end - start);
         CVBCodeScanner scanner(line);
-        for (CVBCodeScanner::Token token; scanner.Next(token);) {
-            if (IsRoutineUse(scanner, token, line, name) && !take(start + token.start, token.length))
+        // A place of the name between two tokens stands in a comment; inside a token, in a string
+        // or a longer name.
+        for (CVBCodeScanner::Token token; at < end && scanner.Next(token);) {
+            const size_t tokenStart = start + token.start, tokenEnd = tokenStart + token.length;
+            if (tokenStart > at)
+                at = FindIgnoringCase(code, name, tokenStart);
+            if (at >= tokenEnd)
+                continue;
+            if (at == tokenStart && IsRoutineUse(scanner, token, line, name) && !take(at, token.length))
                 return;
+            at = FindIgnoringCase(code, name, tokenEnd);
         }
-        at = FindIgnoringCase(code, name, end);
+        if (at != std::string_view::npos && at < end)
+            at = FindIgnoringCase(code, name, end);
     }
 }
 
