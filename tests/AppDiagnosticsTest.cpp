@@ -186,6 +186,8 @@ TEST(AppDiagnostics, WarningsNameWhatWouldBeLostOrNotCompile)
         {"the example gives none", "@examples/Plant.pxkbx", {}},
         {"golden events_replaced gives none", "@tests/golden/events_replaced/input.pxkbx", {}},
         {"golden minimal gives none", "@tests/golden/minimal/input.pxkbx", {}},
+        {"golden code_as_written, names in other letter case included, gives none",
+         "@tests/golden/code_as_written/input.pxkbx", {}},
         {"golden method_without_secure gives none before its error",
          "@tests/golden/method_without_secure/input.pxkbx", {}},
         {"a Demon without PatternCode and ActionCode", "@tests/golden/tokens_in_names/input.pxkbx",

@@ -12,3 +12,6 @@ std::string FoldCase(std::string_view text);
 void FoldCaseInto(std::string_view text, std::string& folded);
 // True when a and b fold to the same text.
 bool EqualIgnoringCase(std::string_view a, std::string_view b);
+// The first position at or after from where a text that folds as token does stands;
+// std::string_view::npos when there is none.
+size_t FindIgnoringCase(std::string_view text, std::string_view token, size_t from);

@@ -79,13 +79,14 @@ CKBItem::ResultStyle CKBItem::FindResultStyle(const std::string& routineName,
 {
     const size_t open = code.find('(');
     const size_t searchFrom = open == std::string::npos ? 0 : open + 1;
-    // No check of word boundaries: an assignment to any name containing routineName counts.
-    size_t pos = code.find(routineName, searchFrom);
+    // No check of word boundaries: an assignment to any name containing routineName counts. Any
+    // letter case: the renaming finds the routine so, and its result assignments must be found alike.
+    size_t pos = FindIgnoringCase(code, routineName, searchFrom);
     while (pos != std::string::npos && pos != 0) {
         if (IsAssignedAt(code, pos, routineName.size()))
             return EqualIgnoringCase(WordBefore(code, pos), "set") ? ResultStyle::Object
                                                                      : ResultStyle::Value;
-        pos = code.find(routineName, pos + 1);
+        pos = FindIgnoringCase(code, routineName, pos + 1);
     }
     return ResultStyle::None;
 }

@@ -75,8 +75,8 @@ public:
     void GenerateRegisterCode(int itemId, std::string& registerText);
     void GenerateComEntryCode(std::string& handlerText, std::string_view branchMarker, int itemId);
 
-    // Looks, after the code's first "(", for an assignment to routineName; "Set" before it means
-    // an object result.
+    // Looks, after the code's first "(", for an assignment to routineName in any letter case; "Set"
+    // before it means an object result.
     static ResultStyle FindResultStyle(const std::string& routineName, const std::string& code);
 
 protected:

@@ -1,70 +1,55 @@
 #include "kbitems/VBUtility.h"
 
 #include <algorithm>
-#include <iterator>
 #include <utility>
 
+#include "common/FoldCase.h"
 #include "common/Placeholder.h"
+#include "common/VBCodeScanner.h"
 
 namespace {
 
 constexpr std::string_view kArrayDeclaration = "  Dim ITEM_00001(ITEM_00002) As Variant\n";
 
-// The surroundings in which a routine's name is renamed, in the order of renaming: the
-// declaration and calls after a blank, a result assignment at a line start, an indented or Set
-// assignment and other blank-delimited uses.
-struct NameSurrounding {
-    std::string_view before;
-    std::string_view after;
-};
-constexpr NameSurrounding kRoutineNameSurroundings[] = {
-    {" ", "("}, {"\n", " "}, {"\n", "="}, {" ", " "}, {" ", "="},
-};
-// The one surrounding whose closing blank can open the next use: " Calc Calc " holds one such use
-// for the renaming, which goes on after the first.
-constexpr size_t kBetweenBlanks = 3;
-
-// The surrounding in which the name that stands at pos in code is used, as an index into
-// kRoutineNameSurroundings; std::size(kRoutineNameSurroundings) when it stands in none.
-size_t SurroundingAt(const std::string& code, size_t pos, size_t nameLength)
+// A use of the routine: a name of the code (never a string or a comment) that VB takes for name,
+// and not a member of another object nor a named argument ("Calc:=") of another routine.
+bool IsRoutineUse(const CVBCodeScanner& scanner, const CVBCodeScanner::Token& token,
+                  std::string_view code, std::string_view name)
 {
-    if (pos == 0 || pos + nameLength >= code.size())
-        return std::size(kRoutineNameSurroundings);
-    const char before = code[pos - 1];
-    const char after = code[pos + nameLength];
-    size_t i = 0;
-    for (const NameSurrounding& s : kRoutineNameSurroundings) {
-        if (s.before[0] == before && s.after[0] == after)
-            break;
-        ++i;
-    }
-    return i;
-}
-
-// Renaming one surrounding after the other, over the whole code each time, gives what renaming
-// every use in one pass gives when neither name holds a blank or a line break (no use can then
-// overlap another but by a blank they share, which stays) and the new name is the old one with
-// more that does not begin as a surrounding ends (so no renamed use reads as a use again). The
-// callers' new names, the old one with "_" and a class, are such.
-bool RenamesInOnePass(const std::string& oldName, const std::string& newName)
-{
-    const auto hasBreak = [](const std::string& name) {
-        return std::any_of(name.begin(), name.end(), [](char c) { return c == ' ' || c == '\n'; });
-    };
-    if (oldName.empty() || hasBreak(oldName) || hasBreak(newName) ||
-        newName.size() <= oldName.size() || !newName.starts_with(oldName))
+    if (token.kind != CVBCodeScanner::Kind::Name || token.member ||
+        !EqualIgnoringCase(scanner.Text(token), name))
         return false;
-    const char next = newName[oldName.size()];
-    return next != '(' && next != '=';
+    const size_t after = token.start + token.length + (token.bracketed ? 1 : 0);
+    return code.substr(after, 2) != ":=";
 }
 
-// One surrounding after the other, each over the whole code as the earlier ones left it.
-void RenameSurroundingBySurrounding(std::string& code, const std::string& oldName,
-                                    const std::string& newName)
+// Calls take with the position and length of each use of name in code, in order, while take
+// returns true. Only where name stands as text is the code read name by name, from the start of
+// that logical line to the name: most of a routine's code never names it.
+template <typename Take>
+void ForEachRoutineUse(std::string_view code, std::string_view name, Take take)
 {
-    for (const NameSurrounding& s : kRoutineNameSurroundings) {
-        const std::string before(s.before), after(s.after);
-        FillPlaceholder(code, before + oldName + after, before + newName + after);
+    if (name.empty())
+        return;
+    for (size_t at = FindIgnoringCase(code, name, 0); at != std::string_view::npos;) {
+        const size_t start = CVBCodeScanner::LogicalLineStart(code, at);
+        const size_t end = CVBCodeScanner::LogicalLineEnd(code, at);
+        const std::string_view line = code.substr(start, end - start);
+        CVBCodeScanner scanner(line);
+        // A place of the name between two tokens stands in a comment; inside a token, in a string
+        // or a longer name.
+        for (CVBCodeScanner::Token token; at < end && scanner.Next(token);) {
+            const size_t tokenStart = start + token.start, tokenEnd = tokenStart + token.length;
+            if (tokenStart > at)
+                at = FindIgnoringCase(code, name, tokenStart);
+            if (at >= tokenEnd)
+                continue;
+            if (at == tokenStart && IsRoutineUse(scanner, token, line, name) && !take(at, token.length))
+                return;
+            at = FindIgnoringCase(code, name, tokenEnd);
+        }
+        if (at != std::string_view::npos && at < end)
+            at = FindIgnoringCase(code, name, end);
     }
 }
 
@@ -121,32 +106,19 @@ void CVBUtility::MakeArgumentList(const std::string& code, std::string& target, 
     }
 }
 
-// Only plain-text surroundings are recognised; a name after a tab or before a line break stays.
-// Every new name starts with the old one and "_", so a second call finds nothing left to rename.
+// Every use by token, in any letter case, as VB finds the routine. Every new name starts with the
+// old one and "_", so a second call finds nothing left to rename.
 void CVBUtility::RenameRoutine(std::string& code, const std::string& oldName,
                                const std::string& newName)
 {
-    if (!RenamesInOnePass(oldName, newName)) {
-        RenameSurroundingBySurrounding(code, oldName, newName);
-        return;
-    }
     std::string renamed;
     size_t copied = 0;
-    // Where the closing blank of the last use between blanks stood: it opens no other such use.
-    size_t usedBlank = std::string::npos;
-    for (size_t pos = code.find(oldName); pos != std::string::npos; pos = code.find(oldName, pos + 1)) {
-        const size_t surrounding = SurroundingAt(code, pos, oldName.size());
-        if (surrounding == std::size(kRoutineNameSurroundings))
-            continue;
-        if (surrounding == kBetweenBlanks) {
-            if (pos - 1 == usedBlank)
-                continue;
-            usedBlank = pos + oldName.size();
-        }
+    ForEachRoutineUse(code, oldName, [&](size_t pos, size_t length) {
         renamed.append(code, copied, pos - copied);
         renamed += newName;
-        copied = pos + oldName.size();
-    }
+        copied = pos + length;
+        return true;
+    });
     if (copied == 0)
         return;
     renamed.append(code, copied, std::string::npos);
@@ -155,11 +127,12 @@ void CVBUtility::RenameRoutine(std::string& code, const std::string& oldName,
 
 bool CVBUtility::FindsRoutine(const std::string& code, const std::string& name)
 {
-    for (size_t pos = code.find(name); pos != std::string::npos; pos = code.find(name, pos + 1)) {
-        if (SurroundingAt(code, pos, name.size()) != std::size(kRoutineNameSurroundings))
-            return true;
-    }
-    return false;
+    bool found = false;
+    ForEachRoutineUse(code, name, [&](size_t, size_t) {
+        found = true;
+        return false;
+    });
+    return found;
 }
 
 bool CVBUtility::IsVBName(std::string_view name)

@@ -19,12 +19,12 @@ public:
     // list, less skipCount, each made from argumentTemplate with ITEM_00001 as its index.
     static void MakeArgumentList(const std::string& code, std::string& target, int skipCount,
                                  std::string_view argumentTemplate);
-    // Renames the routine oldName to newName where it is declared, called after a blank or
-    // assigned its result.
+    // Renames the routine oldName to newName wherever the code names it, as VB compares names
+    // (ignoring case): never in a string or a comment, nor a member of another object.
     static void RenameRoutine(std::string& code, const std::string& oldName,
                               const std::string& newName);
     // True when RenameRoutine would find name in code: the code declares, calls or assigns a
-    // routine of that name in a way the renaming recognises.
+    // routine of that name.
     static bool FindsRoutine(const std::string& code, const std::string& name);
     // A letter, then letters, digits and "_". Bytes past ASCII count as letters: VB takes the
     // letters of the system code page, which this text cannot tell from other characters.

@@ -2,8 +2,10 @@
 
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "common/FoldCase.h"
+#include "common/VBCodeScanner.h"
 
 namespace {
 
@@ -14,30 +16,92 @@ bool StartsWithIgnoringCase(std::string_view line, std::string_view start)
     return line.size() >= start.size() && EqualIgnoringCase(line.substr(0, start.size()), start);
 }
 
-// One pass, left to right: a "()" formed by the removal itself stays.
-void ReplaceAll(std::string& line, std::string_view from, std::string_view to)
+using Token = CVBCodeScanner::Token;
+using Kind = CVBCodeScanner::Kind;
+
+bool IsKeyword(const CVBCodeScanner& scanner, const Token& token, std::string_view word)
 {
-    std::string result;
-    size_t copied = 0;
-    for (size_t pos = line.find(from); pos != std::string::npos; pos = line.find(from, copied)) {
-        result.append(line, copied, pos - copied).append(to);
-        copied = pos + from.size();
+    return token.kind == Kind::Name && !token.bracketed && !token.member &&
+           EqualIgnoringCase(scanner.Text(token), word);
+}
+
+// A class module takes Declare statements, constants, user-defined types, arrays and
+// fixed-length strings only as Private members. tokens[i] is the line's Private.
+bool StaysPrivateInClass(const CVBCodeScanner& scanner, const std::vector<Token>& tokens, size_t i)
+{
+    if (i + 1 < tokens.size()) {
+        for (std::string_view word : {"Declare", "Const", "Type"}) {
+            if (IsKeyword(scanner, tokens[i + 1], word))
+                return true;
+        }
+        for (std::string_view word : {"Sub", "Function", "Property", "Enum", "Event"}) {
+            if (IsKeyword(scanner, tokens[i + 1], word))
+                return false;
+        }
     }
-    result.append(line, copied, std::string::npos);
-    line = std::move(result);
+    // Variables to the end of the statement: "(" only follows an array's name, "*" only a
+    // fixed-length String.
+    for (size_t j = i + 1; j < tokens.size() && scanner.SymbolOf(tokens[j]) != ':'; ++j) {
+        if (scanner.SymbolOf(tokens[j]) == '(' || scanner.SymbolOf(tokens[j]) == '*')
+            return true;
+    }
+    return false;
+}
+
+// tokens[i] is the "(" of a "()" that follows a member read or called through an object
+// ("obj.Value()"), not a type after As or New ("As Lib.Thing()", an array's type).
+bool IsEmptyMemberCall(const CVBCodeScanner& scanner, const std::vector<Token>& tokens, size_t i)
+{
+    if (i == 0 || i + 1 >= tokens.size() || scanner.SymbolOf(tokens[i]) != '(' ||
+        scanner.SymbolOf(tokens[i + 1]) != ')' || tokens[i + 1].start != tokens[i].start + 1)
+        return false;
+    size_t head = i - 1;
+    if (tokens[head].kind != Kind::Name || !tokens[head].member)
+        return false;
+    while (head >= 2 && tokens[head].member && tokens[head - 2].kind == Kind::Name)
+        head -= 2;
+    return head == 0 ||
+           !(IsKeyword(scanner, tokens[head - 1], "As") || IsKeyword(scanner, tokens[head - 1], "New"));
 }
 
 // VB rejects the empty parentheses of a call through an object ("obj.Value()"), and private
-// members of a module are out of the classes' reach once the code is split.
-void NormaliseLine(std::string& line)
+// members of a module are out of the classes' reach once the code is split. Only the code of the
+// line is rewritten, never its strings and comments; inComment carries a comment that a " _"
+// continues from one line to the next.
+void NormaliseLine(std::string& line, bool inClass, bool& inComment)
 {
     line.erase(0, line.find_first_not_of(kWhiteSpace));
-    if (line.find('.') != std::string::npos)
-        ReplaceAll(line, "()", "");
-    if (line.starts_with("Private ") || line.starts_with("private ")) {
-        ReplaceAll(line, "Private ", "Public ");
-        ReplaceAll(line, "private ", "Public ");
+    CVBCodeScanner scanner(line, inComment);
+    std::vector<Token> tokens;
+    bool dotInCode = false;
+    for (Token token; scanner.Next(token);) {
+        tokens.push_back(token);
+        dotInCode = dotInCode || scanner.SymbolOf(token) == '.' ||
+                    (token.kind == Kind::Number && scanner.Text(token).find('.') != std::string_view::npos);
     }
+    inComment = scanner.InComment();
+    const bool makePublic = line.starts_with("Private ") || line.starts_with("private ");
+    std::string result;
+    size_t copied = 0;
+    for (size_t i = 0; i < tokens.size() && (makePublic || dotInCode); ++i) {
+        std::string_view replacement;
+        size_t replaced = 0;
+        if (makePublic && IsKeyword(scanner, tokens[i], "Private") &&
+            !(inClass && StaysPrivateInClass(scanner, tokens, i))) {
+            replacement = "Public";
+            replaced = tokens[i].length;
+        } else if (dotInCode && IsEmptyMemberCall(scanner, tokens, i)) {
+            replaced = 2;
+        } else {
+            continue;
+        }
+        result.append(line, copied, tokens[i].start - copied).append(replacement);
+        copied = tokens[i].start + replaced;
+    }
+    if (copied == 0)
+        return;
+    result.append(line, copied, std::string::npos);
+    line = std::move(result);
 }
 
 bool IsCommentLine(std::string_view line)
@@ -90,9 +154,10 @@ bool CGlobalCode::Split()
     std::vector<long> classLineNumbers;
     long classLine = 0;
     bool inClass = false;
+    bool inComment = false;
     std::string line;
     while (ReadLine(line)) {
-        NormaliseLine(line);
+        NormaliseLine(line, inClass, inComment);
         if (inClass && IsClassEndLine(line)) {
             classNames_.push_back(std::move(className));
             classLines_.push_back(classLine);

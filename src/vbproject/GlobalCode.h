@@ -5,8 +5,9 @@
 
 // The global VB code of a rule file, split into its module part and the classes written inline
 // in it ("Class <name>" ... "End Class"), which VB only accepts as files of their own. Every line
-// is normalised on the way: leading white space cut, "()" dropped from lines holding a ".", and
-// lines that begin "Private "/"private " made public.
+// is normalised on the way: leading white space cut, the "()" of a member read or called through
+// an object dropped, and the code of lines that begin "Private "/"private " made public, but for
+// what a class takes only as Private.
 class CGlobalCode {
 public:
     explicit CGlobalCode(std::string text);
