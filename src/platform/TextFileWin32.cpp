@@ -29,6 +29,31 @@ void ExplainWhatIsInTheWay(const std::string& path)
         errno = ENOTDIR;
 }
 
+// The C library's number for what CreateFileW failed with, so that every failure reads as the
+// runtime's own opens say it.
+int ErrnoOf(DWORD code)
+{
+    switch (code) {
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+        return EEXIST;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        return ENOENT;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return ENOSPC;
+    case ERROR_FILENAME_EXCED_RANGE:
+        return ENAMETOOLONG;
+    case ERROR_TOO_MANY_OPEN_FILES:
+        return EMFILE;
+    case ERROR_INVALID_NAME:
+        return EINVAL;
+    default:
+        return EACCES;
+    }
+}
+
 }  // namespace
 
 bool CTextFile::Fail()
@@ -51,13 +76,20 @@ bool CTextFile::Open(const std::string& path)
 bool CTextFile::CreateNew(const std::string& path)
 {
     Close();
-    const std::wstring wide = WideText(path);
-    int fd = -1;
-    ::_wsopen_s(&fd, wide.c_str(), _O_RDWR | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT, _SH_DENYNO,
-                _S_IREAD | _S_IWRITE);
-    if (fd < 0) {
+    // Shared for removal as well: the console's handler removes a temporary file while it is open.
+    const HANDLE handle = ::CreateFileW(WideText(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        errno = ErrnoOf(::GetLastError());
         ExplainWhatIsInTheWay(path);
         return Fail();
+    }
+    const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDWR | _O_BINARY);
+    if (fd < 0) {
+        Fail();
+        ::CloseHandle(handle);
+        return false;
     }
     file_.reset(::_fdopen(fd, "w+b"));
     if (!file_) {
