@@ -12,10 +12,10 @@
 #include "platform/ProgramFolders.h"
 #include "platform/TextEncoder.h"
 
-// The conversion of one rule file, which the batch and the dialog both use: the reader's steps,
-// the log, and why it failed.
 class CLog;
 
+// The conversion of one rule file, which the batch and the dialog both use: the reader's steps,
+// the log, and why it failed.
 class CConvertHelper {
 public:
     using ReaderFactory = std::function<std::unique_ptr<CKBReader>()>;

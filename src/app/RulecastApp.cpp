@@ -4,14 +4,13 @@
 #include "app/CommandLine.h"
 #include "app/ConvertHelper.h"
 #include "app/DialogLauncher.h"
+#include "common/MessageText.h"
 #include "platform/Console.h"
 #include "platform/FileSystem.h"
 
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "common/MessageText.h"
 
 namespace {
 

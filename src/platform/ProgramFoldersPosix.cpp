@@ -12,7 +12,7 @@ namespace {
 
 constexpr const char* kProgramFolder = "rulecast/";
 // Where packages and administrators install programs (the file system hierarchy's).
-constexpr const char* kSystemFolders[] = {"/usr/", "/bin/", "/sbin/", "/lib", "/opt/"};
+constexpr const char* kSystemFolders[] = {"/usr/", "/bin/", "/sbin/", "/lib/", "/lib64/", "/opt/"};
 
 bool IsAbsolute(const char* path)
 {
