@@ -18,12 +18,19 @@ if ! wixl -a x64 -D Version="$version" -D Exe=rulecast.exe -D Icon=rulecast.ico 
   exit 1
 fi
 
-# Two rows that wixl 0.101 cannot write, set in its tables afterwards: the registry root that is
+# Rows that wixl 0.101 cannot write, set in its tables afterwards: the registry root that is
 # the user's for a per-user installation and the machine's for ALLUSERS=1 (HKMU, -1, which wixl
-# writes as 4), and the searches for the default value of Software\Classes\.pxkbx (a key's default
-# value has no name, which wixl's search requires; roots 1 and 2, the user's and the machine's; 18:
-# the raw value, in the 64-bit view).
-msiinfo export rulecast.msi Registry | awk -F'\t' 'BEGIN { OFS = "\t" } NR > 3 && $2 == 4 { $2 = -1 } { print }' >Registry.idt
+# writes as 4); the mark that another program opens .pxkbx files, removed with everything below it
+# on removal (name "-", no value), whatever the searches find then; the searches for the default
+# value of Software\Classes\.pxkbx (a key's default value has no name, which wixl's search requires;
+# roots 1 and 2, the user's and the machine's; 18: the raw value, in the 64-bit view); and the
+# upgrade that replaces the same version too (AllowSameVersionUpgrades: 512, the highest version
+# included).
+msiinfo export rulecast.msi Registry | awk -F'\t' 'BEGIN { OFS = "\t" } NR > 3 && $2 == 4 { $2 = -1 } { print }
+  END { print "RemovePxkbxMark", -1, "Software\\Rulecast\\PxkbxOpensWithAnother", "-", "", "Association" }' >Registry.idt
+msiinfo export rulecast.msi Upgrade |
+  awk -F'\t' 'BEGIN { OFS = "\t" } NR > 3 && $7 ~ /^WIX_UPGRADE_DETECTED/ { $5 = $5 + 512 } { print }' >Upgrade.idt
+msibuild rulecast.msi -i Upgrade.idt
 {
   printf 'Signature_\tRoot\tKey\tName\tType\ns72\ti2\ts255\tS255\tI2\nRegLocator\tSignature_\n'
   printf '%s\t%s\tSoftware\\Classes\\.pxkbx\t\t18\n' PxkbxUserOwnerSearch 1 PxkbxMachineOwnerSearch 2

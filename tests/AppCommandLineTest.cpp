@@ -188,6 +188,8 @@ TEST(AppCommandLine, ThePatternAndTheTargetAreFoundAsTheSystemFindsThem)
          "Cannot find the target folder.\nrulecast: note: no such folder: missing-target\n"},
         {"a file as target", {"a.pxkbx", slow}, 2,
          "Cannot find the target folder.\nrulecast: note: not a folder: " + slow + "\n"},
+        {"a folder as pattern", {"target", "target"}, 2,
+         "Cannot find the .pxkbx file.\nrulecast: note: is a folder: target\n"},
         {"a drive-relative name", {drive + "a.pxkbx", "target"}, 0, "", Need::kWindowsPaths},
         {"a drive-relative pattern", {drive + "a*.pxkbx", "target"}, 0, "", Need::kWindowsPaths},
         {"the short 8.3 name", {ShortName(program.work / slow), "target"}, 0, "", Need::kWindowsPaths},

@@ -229,6 +229,9 @@ TEST(AppDialog, EveryConversionThatRanSavesTheFolder)
         EXPECT_EQ(dialog.conversions.size(), 1u);
         // Text mode on disk: the line ends in CR LF, and nothing else follows it.
         EXPECT_EQ(dialog.Config(), dialog.target.Path() + "\r\n") << ruleFile;
+        // The folder made for a conversion that failed is not left behind.
+        const bool failed = std::string(ruleFile).find("fail") != std::string::npos;
+        EXPECT_EQ(ListFolder(dialog.target.Path()), failed ? Texts{} : Texts{"Plant"}) << ruleFile;
     }
 }
 

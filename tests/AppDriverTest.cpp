@@ -173,6 +173,7 @@ TEST(AppBatch, TheRememberedFolderIsKeptWhereAFileCanBeWritten)
         const char* loaded;
         const char* savedIn;  // "program" or "user"
         bool readOnlyBesideProgram = false;
+        bool programInSystem = false;
     };
     std::vector<Row> rows = {
         {"nothing yet: the documents, then beside the program", true, nullptr, nullptr, "/docs", "program"},
@@ -180,6 +181,8 @@ TEST(AppBatch, TheRememberedFolderIsKeptWhereAFileCanBeWritten)
         {"the user's when the program's folder has none", true, nullptr, "/srv/b", "/srv/b", "program"},
         {"a program folder that takes no file", false, nullptr, "/srv/b", "/srv/b", "user"},
         {"a program folder that takes no file, and no user folder yet", false, nullptr, nullptr, "/docs", "user"},
+        {"a program in a folder of the system: a default beside it gives way to the user's", true, "/srv/default",
+         "/srv/b", "/srv/b", "user", false, true},
     };
     if (ReadOnlyHolds())
         rows.push_back({"a default beside the program that the user cannot write gives way to the user's", true,
@@ -197,7 +200,7 @@ TEST(AppBatch, TheRememberedFolderIsKeptWhereAFileCanBeWritten)
             std::filesystem::create_directories(user);
             WriteFileBytes(user + "config.txt", std::string(row.inUserFolder) + "\n");
         }
-        const CTargetFolderConfig config(CProgramFolders{program, "", user});
+        const CTargetFolderConfig config(CProgramFolders{program, "", user, row.programInSystem});
         std::string target;
         config.Load(target, "/docs");
         EXPECT_EQ(target, row.loaded) << row.behaviour;

@@ -150,6 +150,15 @@ const Case kCases[] = {
      kBatch, {.fileBytes = 600}, 1,
      "WORK/Plant.pxkbx: error: cannot write target/Plant/DataServiceImpl.cls: File too large", kPlant, {},
      ExpectEarlierPlant, Need::kFileSizeLimit},
+    {"a first conversion that fails leaves no project folder, and its log says it was cut short",
+     [](const hostile::Program& p) { p.WriteRule("Plant.pxkbx", RuleFile("Plant")); },
+     kBatch, {.fileBytes = 600}, 1, " is incomplete: File too large", kNothing, {},
+     [](const hostile::Program& p) {
+         const std::vector<std::string> logs = p.LogPaths();
+         ASSERT_EQ(logs.size(), 1u);
+         EXPECT_EQ(ReadFileBytes(logs[0]).size(), 600u);
+     },
+     Need::kFileSizeLimit},
     {"a file its user may not write is refused before anything is replaced",
      [](const hostile::Program& p) {
          p.WriteRule("Plant.pxkbx", RuleFile("Plant"));

@@ -87,6 +87,15 @@ TEST(LogFile, AFolderThatTakesNoFileCostsTheLinesButNotTheFlags)
     EXPECT_TRUE(ListFolder(dir.Path()).empty());
 }
 
+TEST(LogFile, AProgramInAFolderOfTheSystemLogsInTheUsersFolder)
+{
+    TempFolder dir;
+    CLog* log = CLog::Restart(CProgramFolders{dir.Path() + "/", dir / "user/", "", true});
+    log->BeginConversion("x");
+    EXPECT_EQ(ListFolder(dir.Path()), std::vector<std::string>{"user"});
+    EXPECT_EQ(ListFolder(dir / "user").size(), 1u);
+}
+
 TEST(LogFile, ConversionsInOneSecondKeepEveryLog)
 {
     TempFolder dir;

@@ -5,6 +5,7 @@
 
 #include "TestSupport.h"
 #include "platform/InputFile.h"
+#include "platform/ProgramFolders.h"
 #include "platform/TextFile.h"
 
 TEST(PlatformTextFile, AFullDeviceIsReportedNotIgnored)
@@ -43,4 +44,21 @@ TEST(PlatformInputFile, OpensRegularFilesOnlyAndNeverWaits)
         ::alarm(0);
         EXPECT_EQ(file.ErrorText(), c.errorText) << c.path;
     }
+}
+
+// An installed copy writes nothing beside itself, whoever runs it; a copy in a folder of its
+// user's, root's own included, does.
+TEST(PlatformProgramFolders, FoldersOfTheSystemAreRootsBelowTheInstallPlaces)
+{
+    TempFolder mine;
+    ASSERT_TRUE(MakeFolder(mine / "usr"));
+    const struct Row {
+        std::string folder;
+        bool system;
+    } rows[] = {
+        {"/usr/bin/", true}, {"/usr/local/bin/", true}, {"/bin/", true}, {"/opt/", true},
+        {mine.Path() + "/", false}, {mine / "usr/", false}, {"/usr/no such folder/", false},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(CProgramFolders::IsSystemFolder(row.folder), row.system) << row.folder;
 }

@@ -256,6 +256,11 @@ TEST(PlatformFileSearch, WildcardsAreStarAndQuestionMarkOnly)
         {"plant.pxkbx", "Plant.pxkbx", false},
         {"**", "", true},
         {"*a", "*ba", true},
+        {"?pfel.pxkbx", "\xC3\x84pfel.pxkbx", true},
+        {"??pfel.pxkbx", "\xC3\x84pfel.pxkbx", false},
+        {"*?\x84", "\xC3\x84", false},
+        {"?", "\xF0\x9F\x8C\xB1", true},
+        {"??", "\xC3x", true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(CFileSearch::Matches(c.wildcard, c.name), c.matches) << c.wildcard << " " << c.name;

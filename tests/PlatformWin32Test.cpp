@@ -140,6 +140,25 @@ TEST(PlatformWin32, UserFoldersComeFromTheSessionOrTheShell)
     EXPECT_FALSE(CProgramFolders::MakeUserFolder(dir / "file\\Rulecast\\"));
 }
 
+// An installed copy writes nothing beside itself, also when its user may write there (an
+// administrator, Wine).
+TEST(PlatformWin32, FoldersOfTheSystemAreBelowProgramFiles)
+{
+    const std::string programFiles = std::getenv("ProgramFiles") ? std::getenv("ProgramFiles") : "C:\\Program Files";
+    TempFolder mine;
+    const struct Row {
+        std::string folder;
+        bool system;
+    } rows[] = {
+        {programFiles + "\\Rulecast\\", true},
+        {SystemUpperCase(programFiles) + "/Rulecast/", true},
+        {programFiles + " Old\\Rulecast\\", false},
+        {mine.Path() + "\\", false},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(CProgramFolders::IsSystemFolder(row.folder), row.system) << row.folder;
+}
+
 // The program folds names as the system compares them, for every character of the Basic
 // Multilingual Plane: with the system's upper case and with its own.
 TEST(PlatformWin32, NamesFoldAsWindowsComparesThem)

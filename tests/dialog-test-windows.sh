@@ -175,8 +175,21 @@ cp "$work/Plant.pxkbx" "$work/Dropped.pxkbx"
 start start "$(windows_path "$work/Dropped.pxkbx")"
 convert_shown Dropped "a rule file dropped onto it"
 wait_ended "a rule file dropped onto it"
-# A batch on a console of its own tells its outcome in a message box.
-start_program start "$(windows_path "$work/Plant.pxkbx")" "$(windows_path "$work/Documents")"
+# Of two files dropped at once the dialog takes the first, after a message that says so.
+cp "$work/Plant.pxkbx" "$work/First.pxkbx"
+cp "$work/Plant.pxkbx" "$work/Second.pxkbx"
+start_program start "$(windows_path "$work/First.pxkbx")" "$(windows_path "$work/Second.pxkbx")"
+message="$(wait_for Rulecast)"
+press "$message" Return
+wait_gone "$message"
+wait_dialog
+convert_shown First "two rule files dropped onto it"
+wait_ended "two rule files dropped onto it"
+[ ! -e "$work/Documents/Second" ] || fail "the second of two files dropped was converted too"
+# A batch on a console of its own tells its outcome in one message box, however many lines.
+mkdir -p "$work/broken"
+for n in $(seq 12); do echo "<Rules" >"$work/broken/Broken$n.pxkbx"; done
+start_program start "$(windows_path "$work/broken")\\*.pxkbx" "$(windows_path "$work/Documents")"
 # Each box is answered; one may go away between being found and being pressed.
 boxes=" "
 for _ in $(seq 600); do
@@ -189,6 +202,7 @@ for _ in $(seq 600); do
 done
 wait_ended "the batch's messages"
 [ "$boxes" != " " ] || fail "a batch started as Explorer starts it showed no message box"
+[ "$(wc -w <<<"$boxes")" -eq 1 ] || fail "a batch started as Explorer starts it showed $(wc -w <<<"$boxes") message boxes"
 echo "dialog: opens at $client_width x $client_height, Escape closes it, a rule file chosen, given or dropped converts"
 [ -n "$msi" ] || exit 0
 
@@ -249,6 +263,28 @@ has_key "HKCU\\$classes\\.pxkbx\\OpenWithProgids" || fail "Rulecast is not in Op
 msiexec /x
 [ "$(value "HKCU\\$classes\\.pxkbx")" = Other.File ] || fail "the removal took .pxkbx from another program"
 wine reg delete "HKCU\\$classes\\.pxkbx" /f >/dev/null 2>&1
+# The mark that another program opens .pxkbx goes with the removal, also when that program let
+# .pxkbx go in the meantime.
+wine reg add "HKCU\\$classes\\.pxkbx" /ve /d Other.File /f >/dev/null 2>&1
+msiexec /i
+has_key 'HKCU\Software\Rulecast\PxkbxOpensWithAnother' || fail "no mark that another program opens .pxkbx"
+wine reg delete "HKCU\\$classes\\.pxkbx" /f >/dev/null 2>&1
+msiexec /x
+no_keys_left HKCU "per user, after another program let .pxkbx go"
+# The same version built again (another product code) replaces the one installed.
+rebuilt="$work/rebuilt.msi"
+cp "$msi" "$rebuilt"
+(cd "$work" && msiinfo export rebuilt.msi Property >Property.idt &&
+  sed -i "s/^ProductCode\t.*/ProductCode\t{$(cat /proc/sys/kernel/random/uuid | tr a-f A-F)}/" Property.idt &&
+  msibuild rebuilt.msi -i Property.idt)
+msiexec /i
+msi="$rebuilt" msiexec /i
+entries="$(for root in HKCU HKLM; do wine reg query "$root\\${uninstall#HKLM\\}" /s 2>/dev/null; done |
+  tr -d '\r' | grep -c 'DisplayName *REG_SZ *Rulecast$' || true)"
+[ "$entries" = 1 ] || fail "the same version installed twice is listed $entries times"
+msi="$rebuilt" msiexec /x
+[ ! -e "$per_user_program" ] || fail "per user: removing the rebuilt package left the program"
+no_keys_left HKCU "per user, the same version installed twice"
 
 msiexec /i ALLUSERS=1
 all_users_program="$all_users_folder/rulecast.exe"
@@ -261,7 +297,9 @@ convert_shown Opened "opening a rule file"
 wait_ended "opening a rule file"
 msiexec /x ALLUSERS=1
 [ ! -e "$all_users_program" ] || fail "for all users: removal left the program"
-# The user's own files stay: Wine lets a user write under Program Files, so config.txt is there.
-[ -f "$all_users_folder/config.txt" ] || fail "for all users: removal took the user's config.txt"
+# Installed under Program Files, it wrote nothing beside itself, though Wine lets it; the user's
+# own files are in the user's folders, and stay.
+[ ! -e "$all_users_folder" ] || fail "for all users: removal left $(ls "$all_users_folder")"
+[ -f "$users/AppData/Roaming/Rulecast/config.txt" ] || fail "for all users: config.txt is not the user's"
 no_keys_left HKLM "for all users"
 echo "installer: per user and for all users, a rule file opens in the dialog, removal leaves nothing"

@@ -86,6 +86,12 @@ fi
 dpkg -i "$deb" >/dev/null
 files="$(dpkg -L rulecast)"
 [ "$(rulecast --version)" = "rulecast $version" ] || fail "the installed rulecast says $(rulecast --version)"
+# Installed in a folder of the system, it logs in the user's folder, also as root.
+mkdir -p "$prefix/home" "$prefix/out-installed"
+logsBefore="$(ls /usr/bin/*.txt 2>/dev/null || true)"
+(cd "$source/examples" && HOME="$prefix/home" XDG_STATE_HOME= rulecast Plant.pxkbx "$prefix/out-installed" >/dev/null)
+[ "$(ls /usr/bin/*.txt 2>/dev/null || true)" = "$logsBefore" ] || fail "the installed rulecast logged into /usr/bin"
+ls "$prefix/home/.local/state/rulecast/"*.txt >/dev/null || fail "the installed rulecast logged nowhere"
 update-mime-database /usr/share/mime
 type="$(XDG_CURRENT_DESKTOP= xdg-mime query filetype "$source/examples/Plant.pxkbx")"
 dpkg -r rulecast >/dev/null

@@ -20,6 +20,14 @@ constexpr std::string_view kNoTargetFolder = "Cannot find the target folder.\n";
 constexpr std::string_view kNoSuchFile = "rulecast: note: no such file: {path}";
 constexpr std::string_view kNoSuchFolder = "rulecast: note: no such folder: {path}";
 constexpr std::string_view kNotAFolder = "rulecast: note: not a folder: {path}";
+constexpr std::string_view kIsAFolder = "rulecast: note: is a folder: {path}";
+
+// "Cannot find the .pxkbx file." and what was looked for.
+void SayNoRuleFile(const std::string& pattern)
+{
+    CConsole::Warn(kNoRuleFile);
+    CConsole::Warn(MessageText(CFileSystem::IsFolder(pattern) ? kIsAFolder : kNoSuchFile, {{"path", pattern}}));
+}
 
 }  // namespace
 
@@ -36,8 +44,7 @@ int CBatch::Run(const std::string& pattern, const std::string& targetFolder)
     // searched folder do not join the batch.
     const std::vector<std::string> rulePaths = CFileSearch::Find(pattern);
     if (rulePaths.empty()) {
-        CConsole::Warn(kNoRuleFile);
-        CConsole::Warn(MessageText(kNoSuchFile, {{"path", pattern}}));
+        SayNoRuleFile(pattern);
         return kUsageError;
     }
     // A file is no target either: most often a second rule file, from a pattern that the shell
@@ -67,8 +74,7 @@ int CBatch::Check(const std::string& pattern)
 {
     const std::vector<std::string> rulePaths = CFileSearch::Find(pattern);
     if (rulePaths.empty()) {
-        CConsole::Warn(kNoRuleFile);
-        CConsole::Warn(MessageText(kNoSuchFile, {{"path", pattern}}));
+        SayNoRuleFile(pattern);
         return kUsageError;
     }
     bool anyFound = false;
@@ -88,9 +94,10 @@ void CBatch::Report(const std::string& rulePath, bool converted) const
         if (converter_.Replacements() > 0)
             CConsole::Warn(CRuleFileReport::Replacements(rulePath, converter_.Replacements(), converter_.CodePage()));
     }
-    if (!converted) {
+    if (!converted)
         CConsole::Warn(converter_.FailureMessage(rulePath));
+    // A log cut short is said even of a success: whoever reads it later would take it for whole.
+    if (!converted || !converter_.LogWhole())
         if (std::string note = converter_.LogNote(rulePath); !note.empty())
             CConsole::Warn(note);
-    }
 }

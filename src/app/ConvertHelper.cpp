@@ -10,6 +10,7 @@
 #include "kbfile/KBItemsConvertor.h"
 #include "kbfile/KBReaderError.h"
 #include "log/Log.h"
+#include "platform/FileSystem.h"
 
 namespace {
 
@@ -73,10 +74,8 @@ bool CConvertHelper::Convert(const std::string& rulePath, const std::string& tar
     failureLine_ = 0;
     replacements_ = 0;
     warnings_.clear();
+    newProjectFolder_.clear();
     CLog* log = steps == Steps::Check ? CLog::Restart(std::optional<std::string>()) : CLog::Restart(folders_);
-    logPath_ = log->FilePath();
-    // A check writes no log by design: there is nothing to note then.
-    logProblem_ = steps == Steps::Check ? std::string() : log->FileProblem();
     // The log has an encoder of its own: it outlives this conversion, and its '?' are not counted.
     log->SetEncoder(CTextEncoder::Create(codePage_));
     log->BeginConversion(rulePath);
@@ -87,11 +86,32 @@ bool CConvertHelper::Convert(const std::string& rulePath, const std::string& tar
         converted = RunSteps(*reader, rulePath, targetFolder, written, steps);
         warnings_ = reader->Warnings();
     }
+    // Once the reader has let go of the folder; one that holds anything stays.
+    if (!converted && !newProjectFolder_.empty())
+        CFileSystem::RemoveEmptyFolder(newProjectFolder_);
     replacements_ = encoder_ ? encoder_->Replacements() - replacedBefore : 0;
     // The log a failure sends the user to says why, in the words the user was shown.
     if (!converted)
         log->LogFailure(FailureMessage(rulePath));
+    RememberLog(*log, steps);
     return converted;
+}
+
+void CConvertHelper::RememberLog(const CLog& log, Steps steps)
+{
+    logPath_ = log.FilePath();
+    logProblem_.clear();
+    // A check writes no log by design: there is nothing to note then.
+    if (steps == Steps::Check)
+        return;
+    if (!log.HasFile()) {
+        logProblem_ = log.FileProblem();
+        return;
+    }
+    logProblem_ = log.WriteProblem();
+    // A file that holds nothing is no log to send anyone to.
+    if (!logProblem_.empty() && !log.AnyWritten())
+        logPath_.clear();
 }
 
 bool CConvertHelper::RunSteps(CKBReader& reader, const std::string& rulePath,
@@ -111,6 +131,10 @@ bool CConvertHelper::RunSteps(CKBReader& reader, const std::string& rulePath,
             RememberFailure(reader, "", 0);
             return false;
         }
+        // A first conversion that fails leaves no empty project folder behind.
+        if (const std::string folder = CFileSystem::JoinPath(targetFolder, reader.ModuleName());
+            !reader.ModuleName().empty() && !CFileSystem::EntryExists(folder))
+            newProjectFolder_ = folder;
         if (!reader.BuildProject()) {
             RememberFailure(reader, "", 0);
             return false;

@@ -12,6 +12,8 @@
 #include "platform/ProgramFolders.h"
 #include "platform/TextEncoder.h"
 
+class CLog;
+
 // The conversion of one rule file, which the batch and the dialog both use: the reader's steps,
 // the log, and why it failed.
 class CConvertHelper {
@@ -65,8 +67,11 @@ public:
     std::string FailureMessage(const std::string& rulePath) const;
     // The full path of the last conversion's log file; empty when it wrote none.
     const std::string& LogPath() const { return logPath_; }
-    // "RULE_PATH: note: log file LOG_PATH", or "RULE_PATH: note: no log file was written: REASON".
+    // "RULE_PATH: note: log file LOG_PATH", "... LOG_PATH is incomplete: REASON", or
+    // "RULE_PATH: note: no log file was written: REASON".
     std::string LogNote(const std::string& rulePath) const;
+    // Whether the last conversion's log holds every line it was given; a success is silent only then.
+    bool LogWhole() const { return logProblem_.empty(); }
 
 private:
     // Converting writes the project and its log; checking writes neither.
@@ -80,6 +85,8 @@ private:
     bool IsModuleFree(const CKBReader& reader, const WrittenModules& written);
 
     void RememberFailure(const CKBReader& reader, std::string reason, long line);
+    // What became of the log's file once its last line was written.
+    void RememberLog(const CLog& log, Steps steps);
 
     std::string codePage_;
     // The project files' encoder, lent to each reader; its count runs over all conversions.
@@ -90,8 +97,10 @@ private:
     std::string failureReason_;
     long failureLine_ = 0;
     std::string logPath_;
-    // Why the last conversion has no log file; empty when it has one.
+    // Why the last conversion has no log file, or an incomplete one; empty when it is whole.
     std::string logProblem_;
     std::vector<CKBWarning> warnings_;
+    // The project folder that the last conversion's build made, when there was none before.
+    std::string newProjectFolder_;
     bool vbCodeChecked_ = true;
 };

@@ -7,6 +7,7 @@ namespace {
 constexpr std::string_view kReportAtLine = "{path}:{line}: {kind}: {text}";
 constexpr std::string_view kReport = "{path}: {kind}: {text}";
 constexpr std::string_view kLogNote = "log file {log}";
+constexpr std::string_view kIncompleteLogNote = "log file {log} is incomplete: {reason}";
 constexpr std::string_view kNoLogNote = "no log file was written: {reason}";
 constexpr std::string_view kReplacements =
     "{count} characters have no place in code page {codePage} and were written as '?'";
@@ -28,6 +29,8 @@ std::string CRuleFileReport::LogNote(const std::string& rulePath, const std::str
 {
     if (logPath.empty())
         return logProblem.empty() ? "" : Line(rulePath, 0, "note", MessageText(kNoLogNote, {{"reason", logProblem}}));
+    if (!logProblem.empty())
+        return Line(rulePath, 0, "note", MessageText(kIncompleteLogNote, {{"log", logPath}, {"reason", logProblem}}));
     return Line(rulePath, 0, "note", MessageText(kLogNote, {{"log", logPath}}));
 }
 

@@ -11,7 +11,8 @@ class CRuleFileReport {
 public:
     static std::string Error(const std::string& rulePath, long line, std::string_view reason);
     static std::string Warning(const std::string& rulePath, long line, std::string_view text);
-    // "PATH: note: log file LOG_PATH"; empty when there is no log.
+    // "PATH: note: log file LOG_PATH"; with a problem, "... is incomplete: PROBLEM", or without a
+    // log "PATH: note: no log file was written: PROBLEM"; empty when there is neither.
     static std::string LogNote(const std::string& rulePath, const std::string& logPath,
                                const std::string& logProblem);
     // "PATH: warning: N characters have no place in code page CP and were written as '?'".

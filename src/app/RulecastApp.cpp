@@ -4,13 +4,31 @@
 #include "app/CommandLine.h"
 #include "app/ConvertHelper.h"
 #include "app/DialogLauncher.h"
+#include "common/MessageText.h"
 #include "lsp/LspServer.h"
 #include "platform/Console.h"
 #include "platform/FileSystem.h"
 #include "platform/StandardStreams.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
+
+namespace {
+
+constexpr std::string_view kFirstFileTaken =
+    "rulecast: note: the dialog takes one rule file, the first of the {count} given: {path}";
+
+// Whether every word names a file, as Explorer passes the files dropped onto the program.
+bool AreDroppedFiles(const std::vector<std::string>& words)
+{
+    for (const std::string& word : words)
+        if (!CFileSystem::EntryExists(word) || CFileSystem::IsFolder(word))
+            return false;
+    return !words.empty();
+}
+
+}  // namespace
 
 int CRulecastApp::InitInstance(const std::vector<std::string>& words)
 {
@@ -39,10 +57,14 @@ int CRulecastApp::InitInstance(const std::vector<std::string>& words)
     // A rule file dropped onto the program, or opened from Explorer without --dialog: on a console
     // of its own, a usage error would vanish unseen.
     const std::vector<std::string>& arguments = commandLine.Arguments();
-    if (arguments.size() == 1 && !commandLine.CheckOnly() && CConsole::StandsAlone()) {
-        const std::string& ruleFile = arguments.front();
-        if (CFileSystem::EntryExists(ruleFile) && !CFileSystem::IsFolder(ruleFile))
-            return RunMainDialog(words, ruleFile);
+    if (!commandLine.CheckOnly() && CConsole::StandsAlone() && AreDroppedFiles(arguments)) {
+        // Several files dropped at once: the dialog converts one at a time.
+        if (arguments.size() > 1) {
+            CConsole::Warn(MessageText(kFirstFileTaken, {{"count", std::to_string(arguments.size())},
+                                                         {"path", arguments.front()}}));
+            CConsole::ShowHeld();
+        }
+        return RunMainDialog(words, arguments.front());
     }
     // The words that are not options: the rule-file pattern and the target folder, which a check
     // does without.

@@ -23,8 +23,9 @@ std::vector<std::string> CTargetFolderConfig::PathsToRead() const
     if (folders_.userConfig.empty())
         return paths;
     // A config.txt beside the executable that the user cannot write was left there by whoever
-    // installed the program; the user's own, where the saves go, comes before it.
-    if (!paths.empty() && CProgramFolders::CanWrite(paths.front()))
+    // installed the program, as is one in a folder of the system; the user's own, where the saves
+    // go, comes before it.
+    if (!paths.empty() && !folders_.executableInSystem && CProgramFolders::CanWrite(paths.front()))
         paths.push_back(folders_.userConfig + name);
     else
         paths.insert(paths.begin(), folders_.userConfig + name);
@@ -52,7 +53,8 @@ bool CTargetFolderConfig::Save(const std::string& target) const
     const bool besideWritable = !CFileSystem::EntryExists(beside) || CProgramFolders::CanWrite(beside);
     CTextFile file;
     const bool opened =
-        (!folders_.executable.empty() && besideWritable && file.OpenReplacing(beside)) ||
+        (!folders_.executable.empty() && !folders_.executableInSystem && besideWritable &&
+         file.OpenReplacing(beside)) ||
         (CProgramFolders::MakeUserFolder(folders_.userConfig) && file.OpenReplacing(folders_.userConfig + name));
     if (!opened)
         return false;

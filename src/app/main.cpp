@@ -5,6 +5,7 @@
 
 int main(int argc, char** argv)
 {
+    CConsole::Prepare();
     CTemporaryFiles::InstallHandlers();
     CRulecastApp app;
     return CConsole::ExitStatus(app.InitInstance(CProgramArguments::Words(argc, argv)));

@@ -1,8 +1,13 @@
 #include <QApplication>
 #include <QIcon>
+#include <chrono>
+#include <condition_variable>
 #include <cstdlib>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "dialog/QtDialogModule.h"
@@ -13,6 +18,8 @@ namespace {
 
 constexpr const char* kApplicationName = "Rulecast";
 constexpr const char* kDesktopFileName = "rulecast";
+constexpr std::chrono::seconds kDisplayPatience{5};
+constexpr std::string_view kDisplaySilent = "Rulecast: the display did not answer within 5 seconds.";
 
 // What Qt says while it starts, held until it is known whether it could: its own lines must not
 // come before Rulecast's. Qt keeps handlers process-wide, so these are too. Each is held as Qt
@@ -43,6 +50,38 @@ void StartMessageHandler(QtMsgType type, const QMessageLogContext& context, cons
     std::_Exit(status);
 }
 
+// A display that takes the connection and never answers (a stopped X server, a tunnel to
+// nowhere) would keep Qt's start waiting for ever: once the patience is spent, the process says so
+// and ends as it does without a display. Let go of when the application has started.
+class CDisplayWatch {
+public:
+    CDisplayWatch() : watcher_([this] { Watch(); }) {}
+    ~CDisplayWatch()
+    {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            started_ = true;
+        }
+        startedSignal_.notify_one();
+        watcher_.join();
+    }
+
+private:
+    void Watch()
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        if (startedSignal_.wait_for(lock, kDisplayPatience, [this] { return started_; }))
+            return;
+        CConsole::Warn(kDisplaySilent);
+        std::_Exit(RefuseWithoutDisplay());
+    }
+
+    std::mutex mutex_;
+    std::condition_variable startedSignal_;
+    bool started_ = false;
+    std::thread watcher_;
+};
+
 }  // namespace
 
 extern "C" int RulecastRunQtDialog(const std::vector<std::string>& words, const std::string& ruleFile)
@@ -55,7 +94,9 @@ extern "C" int RulecastRunQtDialog(const std::vector<std::string>& words, const 
     argv.push_back(nullptr);
     int argc = static_cast<int>(storage.size());
     handlerBeforeStart = qInstallMessageHandler(StartMessageHandler);
+    std::optional<CDisplayWatch> watch(std::in_place);
     QApplication application(argc, argv.data());
+    watch.reset();
     qInstallMessageHandler(handlerBeforeStart);
     PassHeldMessages();
     QApplication::setApplicationName(kApplicationName);

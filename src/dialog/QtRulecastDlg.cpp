@@ -136,7 +136,8 @@ CQtRulecastDlg::~CQtRulecastDlg() = default;
 std::string CQtRulecastDlg::DocumentsFolder()
 {
     QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (documents.isEmpty())
+    // A missing one would fail the first Convert; it is not made, since the user may want another.
+    if (documents.isEmpty() || !QDir(documents).exists())
         documents = QDir::homePath();
     return FromQtPath(documents);
 }

@@ -26,7 +26,7 @@ public:
 
     void ShowFields(const std::string& rulePath, const std::string& targetFolder) override;
     void ReadFields(std::string& rulePath, std::string& targetFolder) override;
-    // The user's documents folder, or the home folder when none is known.
+    // The user's documents folder, or the home folder when none is known or it is missing.
     std::string DocumentsFolder() override;
     void ShowMessage(std::string_view text, std::string_view details = "") override;
     bool AskYesNo(std::string_view text) override;

@@ -93,9 +93,13 @@ void CRulecastDlg::OnOK()
         face_.ShowMessage(kNoTargetFolder);
         return;
     }
-    if (!MakeProjectFolder())
+    bool madeFolder = false;
+    if (!MakeProjectFolder(madeFolder))
         return;
     const bool converted = converter_->ConvertFile(rulePath_, targetFolder_);
+    // A folder made for a conversion that failed would only ask the overwrite question next time.
+    if (!converted && madeFolder)
+        CFileSystem::RemoveEmptyFolder(CFileSystem::JoinPath(targetFolder_, ruleTitle_));
     if (converted) {
         face_.ShowMessage(CConvertHelper::kSucceededMessage, WarningDetails());
     } else {
@@ -123,10 +127,13 @@ std::string CRulecastDlg::WarningDetails() const
     return details;
 }
 
-bool CRulecastDlg::MakeProjectFolder()
+bool CRulecastDlg::MakeProjectFolder(bool& made)
 {
     // Named after the rule file, not the module: when the two differ, this folder stays empty.
     switch (CFileSystem::CreateFolder(CFileSystem::JoinPath(targetFolder_, ruleTitle_))) {
+    case CFileSystem::FolderOutcome::Created:
+        made = true;
+        return true;
     case CFileSystem::FolderOutcome::AlreadyExists:
         return face_.AskYesNo(kOverwriteQuestion);
     case CFileSystem::FolderOutcome::NotReady:

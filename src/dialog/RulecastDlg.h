@@ -31,8 +31,9 @@ public:
 private:
     // fromControls: the edits' texts go into the fields; otherwise the fields are shown.
     void UpdateData(bool fromControls);
-    // False when the user declines or the drive is not ready: nothing more happens.
-    bool MakeProjectFolder();
+    // False when the user declines or the drive is not ready: nothing more happens. made tells
+    // whether the folder was made now.
+    bool MakeProjectFolder(bool& made);
     // The last conversion's first warnings as the batch reports them, one a line, and how many
     // more there are; empty when it had none.
     std::string WarningDetails() const;

@@ -6,6 +6,7 @@
 
 #include "dialog/Win32DialogPrompts.h"
 #include "dialog/Win32Resources.h"
+#include "platform/FileSystem.h"
 #include "platform/WideText.h"
 
 namespace {
@@ -126,8 +127,9 @@ void CWin32RulecastDlg::ReadFields(std::string& rulePath, std::string& targetFol
 
 std::string CWin32RulecastDlg::DocumentsFolder()
 {
+    // A missing one would fail the first Convert; it is not made, since the user may want another.
     std::string documents = KnownFolder(FOLDERID_Documents);
-    return documents.empty() ? KnownFolder(FOLDERID_Profile) : documents;
+    return documents.empty() || !CFileSystem::IsFolder(documents) ? KnownFolder(FOLDERID_Profile) : documents;
 }
 
 void CWin32RulecastDlg::ShowMessage(std::string_view text, std::string_view details)

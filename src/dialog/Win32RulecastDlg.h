@@ -20,7 +20,7 @@ public:
 
     void ShowFields(const std::string& rulePath, const std::string& targetFolder) override;
     void ReadFields(std::string& rulePath, std::string& targetFolder) override;
-    // The user's documents folder, or the profile folder when the shell knows none.
+    // The user's documents folder, or the profile folder when the shell knows none or it is missing.
     std::string DocumentsFolder() override;
     void ShowMessage(std::string_view text, std::string_view details = "") override;
     bool AskYesNo(std::string_view text) override;

@@ -20,6 +20,7 @@ constexpr std::string_view kFinishBanner =
 constexpr std::string_view kNoLogFolder = "no folder was given for logs";
 constexpr std::string_view kCannotCreateFolder = "cannot create folder {path}";
 constexpr std::string_view kCannotCreateFile = "cannot create {path}: {reason}";
+constexpr std::string_view kWriteFailed = "the write failed";
 constexpr std::string_view kStepLine = "ITEM_00001 ----> ITEM_00002 ----> ITEM_00003\n";
 constexpr std::string_view kFailureLine = "{time} ----> {message}\n";
 constexpr std::string_view kWriteFileMessage = "Write ITEM_00001 to VB ITEM_00002 file.";
@@ -48,7 +49,7 @@ CLog* CLog::Restart(const CProgramFolders& folders)
 {
     currentLog.reset();
     currentLog = std::make_unique<CLog>();
-    currentLog->OpenFile(folders.executable, folders.userLogs);
+    currentLog->OpenFile(folders.executableInSystem ? "" : folders.executable, folders.userLogs);
     return currentLog.get();
 }
 
@@ -123,7 +124,18 @@ void CLog::WriteBanner(std::string_view bannerTemplate, const std::string& ruleP
 {
     // Escaped as standard error shows it: a line break in a file name cannot forge a log line.
     if (file_.IsOpen())
-        file_.Write(MessageText(bannerTemplate, {{"path", rulePath}}));
+        Put(MessageText(bannerTemplate, {{"path", rulePath}}));
+}
+
+void CLog::Put(std::string_view text)
+{
+    // After a failed write the log stops where it broke: a later line would hide the gap.
+    if (!writeProblem_.empty())
+        return;
+    if (file_.Write(text))
+        anyWritten_ = true;
+    else
+        writeProblem_ = file_.ErrorText().empty() ? std::string(kWriteFailed) : file_.ErrorText();
 }
 
 void CLog::BeginConversion(const std::string& rulePath)
@@ -139,7 +151,7 @@ void CLog::FinishConversion(const std::string& rulePath)
 void CLog::LogFailure(std::string_view message)
 {
     if (file_.IsOpen())
-        file_.Write(MessageText(kFailureLine, {{"time", TimeText()}, {"message", message}}));
+        Put(MessageText(kFailureLine, {{"time", TimeText()}, {"message", message}}));
 }
 
 void CLog::LogStep(std::string_view message, bool success)
@@ -150,7 +162,7 @@ void CLog::LogStep(std::string_view message, bool success)
     FillPlaceholder(line_, "ITEM_00001", TimeText());
     FillPlaceholder(line_, "ITEM_00002", message);
     FillPlaceholder(line_, "ITEM_00003", success ? "Success!" : "Fail!");
-    file_.Write(line_);
+    Put(line_);
 }
 
 void CLog::LogParseDemon(bool success) { LogStep("Parse Demon Node", success); }
@@ -177,7 +189,7 @@ void CLog::WriteItemLine(std::string_view lineTemplate, std::string_view kindWor
     FillPlaceholder(line_, "ITEM_00001", kindWord);
     FillPlaceholder(line_, "ITEM_00002", itemText);
     FillPlaceholder(line_, "ITEM_00003", TimeText());
-    file_.Write(line_);
+    Put(line_);
 }
 
 void CLog::LogRegisterCode(std::string_view kindWord, std::string_view itemText)

@@ -20,8 +20,8 @@ public:
     // Replaces the current log by a new one with cleared flags, its file beside the executable or,
     // when that folder takes no new file, in the user's folder for logs.
     static CLog* Restart();
-    // The same with the file beside folders.executable or in folders.userLogs, created when
-    // missing. No folder that takes the file gives a log without a file, which writes nothing.
+    // The same with the file beside folders.executable (unless it is a folder of the system) or in
+    // folders.userLogs, created when missing. No folder that takes the file gives a log without a file, which writes nothing.
     static CLog* Restart(const CProgramFolders& folders);
     // The file in logFolder (which ends in "/") alone; std::nullopt gives a log without a file.
     static CLog* Restart(const std::optional<std::string>& logFolder);
@@ -40,6 +40,11 @@ public:
     const std::string& FilePath() const { return filePath_; }
     // Why the log has no file ("cannot create /opt/x.txt: Permission denied"); empty when it has one.
     const std::string& FileProblem() const { return fileProblem_; }
+    // Why a line could not be written ("No space left on device", "File too large"); the log ends
+    // with the line before it. Empty while every line was written.
+    const std::string& WriteProblem() const { return writeProblem_; }
+    // Whether any line reached the file.
+    bool AnyWritten() const { return anyWritten_; }
 
     void BeginConversion(const std::string& rulePath);
     void FinishConversion(const std::string& rulePath);
@@ -79,11 +84,15 @@ private:
     // Writes an item line: the template with kind and item filled in, then the time.
     void WriteItemLine(std::string_view lineTemplate, std::string_view kindWord, std::string_view itemText);
     void SetKindFlag(std::string_view kindWord);
+    // Writes text unless an earlier line failed, remembering why a write fails.
+    void Put(std::string_view text);
 
     std::unique_ptr<CTextEncoder> encoder_;
     CTextFile file_;
     std::string filePath_;
     std::string fileProblem_;
+    std::string writeProblem_;
+    bool anyWritten_ = false;
     // The line being built, kept to spare an allocation for each of the hundreds of thousands.
     std::string line_;
 };

@@ -1,8 +1,10 @@
 #include "platform/Console.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 
 #include "common/MessageText.h"
 
@@ -22,6 +24,15 @@ void PrintLine(FILE* stream, FILE* other, std::string_view text)
 
 }  // namespace
 
+void CConsole::Prepare()
+{
+    std::signal(SIGPIPE, SIG_IGN);
+    // The lowest free number is the one open() gives: taken in order, each closed one is filled.
+    for (int descriptor = 0; descriptor <= 2; ++descriptor)
+        if (::fcntl(descriptor, F_GETFD) == -1 && errno == EBADF)
+            ::open("/dev/null", descriptor == 0 ? O_RDONLY : O_WRONLY);
+}
+
 void CConsole::Inform(std::string_view text)
 {
     PrintLine(stdout, stderr, text);
@@ -34,8 +45,14 @@ void CConsole::Warn(std::string_view text)
 
 int CConsole::ExitStatus(int status)
 {
+    ShowHeld();
     const bool failed = std::fflush(stdout) != 0 || std::ferror(stdout) || std::ferror(stderr);
     return failed && status == 0 ? 1 : status;
+}
+
+void CConsole::ShowHeld()
+{
+    // Nothing is held: a terminal outlives the program.
 }
 
 bool CConsole::StandsAlone()

@@ -4,25 +4,66 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <io.h>
-#include <share.h>
 #include <sys/stat.h>
 #include <windows.h>
 
 #include "platform/FileSystem.h"
 #include "platform/WideText.h"
 
+namespace {
+
+// The C library's number for what CreateFileW failed with, so that every failure reads as the
+// runtime's own opens say it.
+int ErrnoOf(DWORD code)
+{
+    switch (code) {
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+        return EEXIST;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        return ENOENT;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return ENOSPC;
+    case ERROR_FILENAME_EXCED_RANGE:
+        return ENAMETOOLONG;
+    case ERROR_TOO_MANY_OPEN_FILES:
+        return EMFILE;
+    case ERROR_INVALID_NAME:
+        return EINVAL;
+    default:
+        return EACCES;
+    }
+}
+
+}  // namespace
+
 // Binary mode: the text already carries its CR LF, which a text-mode stream would make CR CR LF.
+// Shared for removal as well: the console's handler removes a temporary file while it is open.
 std::FILE* CFileSink::Create(const std::string& path, std::string& error)
 {
-    int fd = -1;
-    ::_wsopen_s(&fd, WideText(path).c_str(), _O_RDWR | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT, _SH_DENYNO,
-                _S_IREAD | _S_IWRITE);
-    std::FILE* file = fd >= 0 ? ::_fdopen(fd, "w+b") : nullptr;
+    const HANDLE handle = ::CreateFileW(WideText(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        errno = ErrnoOf(::GetLastError());
+        error = CFileSystem::ErrnoText(errno);
+        return nullptr;
+    }
+    const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDWR | _O_BINARY);
+    if (fd < 0) {
+        const int code = errno;
+        ::CloseHandle(handle);
+        error = CFileSystem::ErrnoText(code);
+        errno = code;
+        return nullptr;
+    }
+    std::FILE* file = ::_fdopen(fd, "w+b");
     if (file)
         return file;
     const int code = errno;
-    if (fd >= 0)
-        ::_close(fd);
+    ::_close(fd);
     error = CFileSystem::ErrnoText(code);
     errno = code;
     return nullptr;

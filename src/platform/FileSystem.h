@@ -19,6 +19,8 @@ public:
     // A system error code of this platform (errno; on Windows GetLastError's) in the words
     // CreateFolder gives, for the platform's own files.
     static std::string FolderErrorText(int code);
+    // Removes the folder when it is empty; one that holds anything stays. True when it is gone.
+    static bool RemoveEmptyFolder(const std::string& path);
     // The folder holding the running executable, with its trailing separator.
     static std::string ExecutableFolder();
     static bool EntryExists(const std::string& path);

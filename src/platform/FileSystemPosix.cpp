@@ -84,6 +84,11 @@ bool CFileSystem::IsLinkOfAnotherUser(const std::string& path)
            info.st_uid != 0;
 }
 
+bool CFileSystem::RemoveEmptyFolder(const std::string& path)
+{
+    return ::rmdir(path.c_str()) == 0;
+}
+
 std::string CFileSystem::CurrentFolder()
 {
     std::vector<char> buffer(256);

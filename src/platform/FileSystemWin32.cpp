@@ -120,6 +120,11 @@ bool CFileSystem::IsLinkOfAnotherUser(const std::string&)
     return false;
 }
 
+bool CFileSystem::RemoveEmptyFolder(const std::string& path)
+{
+    return ::RemoveDirectoryW(WideText(path).c_str()) != 0;
+}
+
 std::string CFileSystem::CurrentFolder()
 {
     const DWORD size = ::GetCurrentDirectoryW(0, nullptr);

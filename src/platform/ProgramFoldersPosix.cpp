@@ -11,6 +11,8 @@
 namespace {
 
 constexpr const char* kProgramFolder = "rulecast/";
+// Where packages and administrators install programs (the file system hierarchy's).
+constexpr const char* kSystemFolders[] = {"/usr/", "/bin/", "/sbin/", "/lib/", "/lib64/", "/opt/"};
 
 bool IsAbsolute(const char* path)
 {
@@ -58,6 +60,7 @@ CProgramFolders CProgramFolders::ForThisUser()
     const std::string executable = CFileSystem::ExecutableFolder();
     if (IsAbsolute(executable.c_str()))
         folders.executable = executable;
+    folders.executableInSystem = IsSystemFolder(folders.executable);
     folders.userLogs = BaseFolder("XDG_STATE_HOME", ".local/state/");
     folders.userConfig = BaseFolder("XDG_CONFIG_HOME", ".config/");
     return folders;
@@ -78,6 +81,15 @@ bool CProgramFolders::MakeUserFolder(const std::string& folder)
     if (folder.back() != '/' && ::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
         return false;
     return CFileSystem::IsFolder(folder);
+}
+
+bool CProgramFolders::IsSystemFolder(const std::string& folder)
+{
+    bool below = false;
+    for (const char* system : kSystemFolders)
+        below = below || folder.starts_with(system);
+    struct stat info {};
+    return below && ::stat(folder.c_str(), &info) == 0 && info.st_uid == 0;
 }
 
 bool CProgramFolders::CanWrite(const std::string& path)

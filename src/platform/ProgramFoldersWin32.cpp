@@ -46,6 +46,31 @@ std::string UserFolder(const wchar_t* variable, const KNOWNFOLDERID& id)
     return folder;
 }
 
+// The shell's path of a known folder, with "\\" at its end; empty when it knows none.
+std::wstring KnownFolder(const KNOWNFOLDERID& id)
+{
+    wchar_t* known = nullptr;
+    std::wstring folder;
+    if (SUCCEEDED(::SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, &known)) && IsAbsolute(known))
+        folder = known;
+    ::CoTaskMemFree(known);
+    if (!folder.empty() && !IsSeparator(folder.back()))
+        folder += L'\\';
+    return folder;
+}
+
+// Whether path lies in folder, letter case and the kind of separator aside.
+bool IsBelow(std::wstring path, const std::wstring& folder)
+{
+    if (folder.empty() || path.size() < folder.size())
+        return false;
+    for (wchar_t& c : path)
+        if (c == L'/')
+            c = L'\\';
+    return ::CompareStringOrdinal(path.data(), static_cast<int>(folder.size()), folder.data(),
+                                  static_cast<int>(folder.size()), TRUE) == CSTR_EQUAL;
+}
+
 }  // namespace
 
 CProgramFolders CProgramFolders::ForThisUser()
@@ -55,6 +80,7 @@ CProgramFolders CProgramFolders::ForThisUser()
     const std::string executable = CFileSystem::ExecutableFolder();
     if (IsAbsolute(WideText(executable)))
         folders.executable = executable;
+    folders.executableInSystem = IsSystemFolder(folders.executable);
     folders.userLogs = UserFolder(L"LOCALAPPDATA", FOLDERID_LocalAppData);
     folders.userConfig = UserFolder(L"APPDATA", FOLDERID_RoamingAppData);
     return folders;
@@ -73,6 +99,16 @@ bool CProgramFolders::MakeUserFolder(const std::string& folder)
         if (at == wide.size() || IsSeparator(wide[at]))
             ::CreateDirectoryW(wide.substr(0, at).c_str(), nullptr);
     return CFileSystem::IsFolder(folder);
+}
+
+bool CProgramFolders::IsSystemFolder(const std::string& folder)
+{
+    const std::wstring wide = WideText(folder);
+    // An administrator's Wine, or a machine without UAC, lets anyone write there.
+    for (const KNOWNFOLDERID* id : {&FOLDERID_ProgramFiles, &FOLDERID_ProgramFilesX86, &FOLDERID_Windows})
+        if (IsBelow(wide, KnownFolder(*id)))
+            return true;
+    return false;
 }
 
 bool CProgramFolders::CanWrite(const std::string& path)

@@ -48,6 +48,9 @@ public:
     Program() { MakeFolder(target_); }
 
     const std::string& Target() const { return target_; }
+    // The copy of the program that runs, and the folder it runs in.
+    const std::string& Executable() const { return program_; }
+    const std::string& WorkFolder() const { return work_.Path(); }
     // A file of the work folder as the program names it.
     std::string Work(const std::string& name) const { return JoinedPath(work_.Path(), name); }
     void WriteRule(const std::string& name, const std::string& bytes) const
