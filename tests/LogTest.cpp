@@ -94,6 +94,7 @@ TEST(LogFile, AProgramInAFolderOfTheSystemLogsInTheUsersFolder)
     log->BeginConversion("x");
     EXPECT_EQ(ListFolder(dir.Path()), std::vector<std::string>{"user"});
     EXPECT_EQ(ListFolder(dir / "user").size(), 1u);
+    CLog::Restart(std::nullopt);
 }
 
 TEST(LogFile, ConversionsInOneSecondKeepEveryLog)
