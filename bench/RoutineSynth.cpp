@@ -2,7 +2,8 @@
 
 namespace {
 
-const std::vector<std::string> kLocalNames = {"Total", "Area", "Reading", "Limit", "Delta",
+// None of them a parameter's name: VB6 refuses a Dim of a parameter ("Duplicate declaration").
+const std::vector<std::string> kLocalNames = {"Total", "Area", "Sample", "Bound", "Delta",
                                               "Count", "Ratio", "Offset"};
 const std::vector<std::string> kLocalTypes = {"Double", "Long", "Variant", "String"};
 const std::vector<std::string> kFields = {"Temperature", "Pressure", "State", "Flow",
