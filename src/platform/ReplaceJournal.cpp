@@ -176,15 +176,11 @@ bool CReplaceJournal::Begin()
 
 bool CReplaceJournal::Commit()
 {
-    std::string error;
-    if (!sink_->FlushFolder(folder_, error))
-        return Fail(std::string(kCannotFlush), folder_, error);
-    const std::string journal = PathOf(std::string(kJournalName));
-    if (!sink_->Remove(journal, error))
-        return Fail(std::string(kCannotRemove), journal, error);
+    if (!RemoveJournal())
+        return false;
     // The replacement stands. What follows only tidies up: a backup that stays is removed by the
     // next conversion into the folder.
-    sink_->FlushFolder(folder_, error);
+    std::string error;
     for (const Entry& entry : entries_)
         if (!entry.backup.empty())
             sink_->Remove(PathOf(entry.backup), error);
@@ -206,8 +202,13 @@ bool CReplaceJournal::Undo()
             Fail(std::string(kCannotPutBack), path, error);
         }
     }
-    if (!errorText_.empty())
-        return false;
+    return errorText_.empty() && RemoveJournal();
+}
+
+// The folder's entries reach the disk before the journal goes, and its going reaches it after.
+bool CReplaceJournal::RemoveJournal()
+{
+    std::string error;
     if (!sink_->FlushFolder(folder_, error))
         return Fail(std::string(kCannotFlush), folder_, error);
     const std::string journal = PathOf(std::string(kJournalName));

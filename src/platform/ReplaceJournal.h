@@ -52,6 +52,7 @@ private:
     bool ReadText(const std::string& text);
     bool WriteJournal();
     // Keeps the first failure, of what at path. Returns false.
+    bool RemoveJournal();
     bool Fail(const std::string& what, const std::string& path, const std::string& reason);
 
     std::string folder_;
