@@ -111,6 +111,7 @@ gather_licenses() {
   install -m 644 "$prefix/libxml2-Copyright.txt" "$dir/libxml2.txt"
   install -m 644 /usr/share/doc/mingw-w64-x86-64-dev/copyright "$dir/mingw-w64-runtime-and-winpthreads.txt"
   install -m 644 /usr/share/doc/gcc-mingw-w64-base/copyright "$dir/gcc-runtime-libstdc++-libgcc.txt"
+  install -m 644 /usr/share/doc/nlohmann-json3-dev/copyright "$dir/nlohmann-json.txt"
 }
 
 build_libxml2

@@ -11,7 +11,7 @@ trap 'rm -rf "$work"' EXIT
 (cd "$build" && cpack -G ZIP -B "$work/pack" >/dev/null)
 (cd "$work" && cmake -E tar xf "pack/rulecast-$version-win64.zip")
 unpacked="$work/rulecast-$version-win64"
-for file in rulecast.exe README.txt licenses/libxml2.txt licenses/mingw-w64-runtime-and-winpthreads.txt \
+for file in rulecast.exe README.txt LICENSE.txt licenses/libxml2.txt licenses/nlohmann-json.txt licenses/mingw-w64-runtime-and-winpthreads.txt \
             licenses/gcc-runtime-libstdc++-libgcc.txt; do
   [ -s "$unpacked/$file" ] || { echo "not packed: $file"; exit 1; }
 done
