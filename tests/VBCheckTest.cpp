@@ -287,6 +287,8 @@ TEST(VBCheck, FindingsTellTheirColumnAndLength)
         {InSub("x = 1 +"), 8, 0},
         {InSub("  If a Then"), 3, 2},
         {InSub("GoTo nowhere"), 6, 7},
+        // The word that has no If, not what follows it.
+        {InSub("  If a Then\n  Else\n  Else\n  End If"), 3, 4},
         {"Sub A()\nEnd Sub\nPrivate Sub a()\nEnd Sub\n", 13, 1},
         {InSub(std::string(256, 'n') + " = 1"), 1, 256},
     };

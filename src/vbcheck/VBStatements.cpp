@@ -281,10 +281,11 @@ bool CVBStatements::Simple(VBStatementWord word)
 
 bool CVBStatements::Else()
 {
+    const VBToken word = cursor_.Peek();
     cursor_.Take();
     // A second Else of one If matches none.
     if (!blocks_.Reach(VBBlockKind::If) || blocks_.HadElse())
-        return cursor_.Fail(kElseWithoutIf);
+        return cursor_.FailAt(word, kElseWithoutIf);
     blocks_.TakeElse();
     statementMayFollow_ = !cursor_.AtStatementEnd(false);
     return true;
@@ -393,10 +394,11 @@ bool CVBStatements::If()
 
 bool CVBStatements::ElseIf()
 {
+    const VBToken word = cursor_.Peek();
     cursor_.Take();
     // After the Else, an ElseIf matches no If either.
     if (!blocks_.Reach(VBBlockKind::If) || blocks_.HadElse())
-        return cursor_.Fail(kElseWithoutIf);
+        return cursor_.FailAt(word, kElseWithoutIf);
     if (!expressions_.Expression())
         return false;
     if (!cursor_.TakeWord("Then"))
