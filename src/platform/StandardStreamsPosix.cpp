@@ -1,8 +1,5 @@
 #include "platform/StandardStreams.h"
 
-#include <csignal>
-
-void CStandardStreams::UseAsByteChannel()
-{
-    std::signal(SIGPIPE, SIG_IGN);
-}
+// The streams carry bytes as they are, and CConsole::Prepare has already made a reader that went
+// away a failed write rather than SIGPIPE.
+void CStandardStreams::UseAsByteChannel() {}
