@@ -1,13 +1,5 @@
 #include "common/MessageText.h"
 
-#include <vector>
-
-namespace {
-
-constexpr std::string_view kTokenStem = "ITEM_0000";
-
-}  // namespace
-
 std::string EscapeControls(std::string_view text)
 {
     static constexpr char kHex[] = "0123456789abcdef";
@@ -55,31 +47,6 @@ std::string MessageText(std::string_view messageTemplate, std::initializer_list<
             text += '{';
             pos = open + 1;
         }
-    }
-    return text;
-}
-
-std::string MessageText(std::string_view messageTemplate, std::initializer_list<std::string_view> values)
-{
-    const std::vector<std::string_view> value(values);
-    std::string text;
-    size_t pos = 0;
-    while (pos < messageTemplate.size()) {
-        const size_t token = messageTemplate.find(kTokenStem, pos);
-        const size_t digit = token + kTokenStem.size();
-        if (token == std::string_view::npos || digit >= messageTemplate.size()) {
-            text += messageTemplate.substr(pos);
-            break;
-        }
-        text += messageTemplate.substr(pos, token - pos);
-        const size_t index = static_cast<size_t>(messageTemplate[digit] - '1');
-        if (index < value.size()) {
-            text += EscapeControls(value[index]);
-        } else {
-            // Not a token this call fills: kept as written.
-            text += messageTemplate.substr(token, digit + 1 - token);
-        }
-        pos = digit + 1;
     }
     return text;
 }
