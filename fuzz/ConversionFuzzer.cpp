@@ -93,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     WriteRuleFile(workspace.rulePath, data, size);
 
     // No log folder: a long run must not fill the disk with log files.
-    CConvertHelper helper([] { return std::make_unique<CKBItemsConvertor>(); }, std::nullopt);
+    CConvertHelper helper([] { return std::make_unique<CKBItemsConvertor>(); }, CProgramFolders{});
     // The fuzzer's own current folder comes back afterwards: it reads the corpus relative to it.
     const fs::path fuzzerFolder = fs::current_path();
     fs::current_path(workspace.target.parent_path());

@@ -125,7 +125,8 @@ TEST(AppDiagnostics, MessagesShowNamesAndPathsAsTheyAre)
     ASSERT_TRUE(MakeFolder(work / "ITEM_00001"));
     ASSERT_TRUE(MakeFolder(work / "out"));
     WriteFileBytes(work / "ITEM_00001/file", "");
-    CConvertHelper converter([] { return std::make_unique<CKBItemsConvertor>(); }, app.Path() + "/");
+    CConvertHelper converter([] { return std::make_unique<CKBItemsConvertor>(); },
+                             CProgramFolders{app.Path() + "/", "", ""});
     for (const Row& row : rows) {
         if (row.needs && !PlatformHas(*row.needs))
             continue;

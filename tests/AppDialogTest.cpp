@@ -1,18 +1,19 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <iterator>
 #include <optional>
 
 #include "DialogScript.h"
 #include "TestSupport.h"
 #include "dialog/RulecastDlg.h"
+#include "dialog/TargetFolderConfig.h"
 #include "kbfile/KBItemsConvertor.h"
 #include "platform/FileSystem.h"
 
 namespace {
 
-constexpr const char* kNoRuleFile = "Please select the file you want to convert!";
 constexpr const char* kNoTargetFolder = "Please select the target folder you want to put the VB project into!";
 constexpr const char* kOverwrite = "The folder of VB project has existed! Do you want to overwrite it?";
 constexpr const char* kConverted = "The file has been Converted to VB project successfully!";
@@ -60,7 +61,9 @@ struct Dialog {
     std::vector<Conversion> conversions;
     bool realReader;
     ScriptedFace face{script};
-    CRulecastDlg logic{face, [this] { return std::make_unique<CConvertHelper>(ReaderFactory(), app.Path() + "/"); }};
+    CRulecastDlg logic{face, [this] {
+        return std::make_unique<CConvertHelper>(ReaderFactory(), CProgramFolders{app.Path() + "/", "", ""});
+    }};
 
     // Opens the dialog, with config.txt holding config when given.
     explicit Dialog(const std::optional<std::string>& config = std::nullopt, bool realReader = false)
@@ -247,6 +250,59 @@ TEST(AppDialog, AConfigThatCannotBeWrittenIsSkipped)
     dialog.logic.OnOK();
     EXPECT_EQ(dialog.script.shown, Texts{kConverted});
     EXPECT_EQ(ListFolder(dialog.app / "config.txt"), Texts{});
+}
+
+// config.txt lives beside the program while a file can be written there, otherwise in the user's
+// folder, which is made when first needed; it is read back from where it was saved.
+TEST(AppDialog, TheRememberedFolderIsKeptWhereAFileCanBeWritten)
+{
+    struct Row {
+        const char* behaviour;
+        bool programFolderTakesFiles;
+        const char* besideProgram;  // config.txt's first line there; none: no file
+        const char* inUserFolder;
+        const char* loaded;
+        const char* savedIn;  // "program" or "user"
+        bool readOnlyBesideProgram = false;
+        bool programInSystem = false;
+    };
+    std::vector<Row> rows = {
+        {"nothing yet: the documents, then beside the program", true, nullptr, nullptr, "/docs", "program"},
+        {"beside the program comes first", true, "/srv/a", "/srv/b", "/srv/a", "program"},
+        {"the user's when the program's folder has none", true, nullptr, "/srv/b", "/srv/b", "program"},
+        {"a program folder that takes no file", false, nullptr, "/srv/b", "/srv/b", "user"},
+        {"a program folder that takes no file, and no user folder yet", false, nullptr, nullptr, "/docs", "user"},
+        {"a program in a folder of the system: a default beside it gives way to the user's", true, "/srv/default",
+         "/srv/b", "/srv/b", "user", false, true},
+    };
+    if (ReadOnlyHolds())
+        rows.push_back({"a default beside the program that the user cannot write gives way to the user's", true,
+                        "/srv/default", "/srv/b", "/srv/b", "user", true});
+    for (const Row& row : rows) {
+        TempFolder root;
+        // A folder that does not exist takes no file, even from a user with every right.
+        const std::string program = row.programFolderTakesFiles ? root.Path() + "/" : root / "missing/";
+        const std::string user = root / "config home/rulecast/";
+        if (row.besideProgram)
+            WriteFileBytes(program + "config.txt", std::string(row.besideProgram) + "\n");
+        if (row.readOnlyBesideProgram)
+            MakeReadOnly(program + "config.txt");
+        if (row.inUserFolder) {
+            std::filesystem::create_directories(user);
+            WriteFileBytes(user + "config.txt", std::string(row.inUserFolder) + "\n");
+        }
+        const CTargetFolderConfig config(CProgramFolders{program, "", user, row.programInSystem});
+        std::string target;
+        config.Load(target, "/docs");
+        EXPECT_EQ(target, row.loaded) << row.behaviour;
+
+        EXPECT_TRUE(config.Save("/srv/saved")) << row.behaviour;
+        const std::string saved = (std::string(row.savedIn) == "user" ? user : program) + "config.txt";
+        EXPECT_EQ(ReadFileBytes(saved), "/srv/saved\r\n") << row.behaviour;
+        target.clear();
+        config.Load(target, "/docs");
+        EXPECT_EQ(target, "/srv/saved") << row.behaviour;
+    }
 }
 
 // With the real reader: the project goes into the module's folder, beside the empty folder named

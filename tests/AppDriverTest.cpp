@@ -3,7 +3,6 @@
 #include "TestSupport.h"
 #include "app/Batch.h"
 #include "app/ConvertHelper.h"
-#include "app/TargetFolderConfig.h"
 #include "hostile/HostileProgram.h"
 #include "kbfile/KBReaderError.h"
 #include "platform/FileSystem.h"
@@ -44,7 +43,7 @@ struct Batch {
     TempFolder app;
     std::vector<Call> calls;
     CConvertHelper helper{[this] { return std::make_unique<ScriptedReader>(calls); },
-                          app.Path() + "/"};
+                          CProgramFolders{app.Path() + "/", "", ""}};
 
     int Run(const std::string& pattern, const std::string& targetFolder)
     {
@@ -159,57 +158,4 @@ TEST(AppBatch, ALoadFailureLeavesTheBeginBannerAndTheReason)
     ASSERT_EQ(logs.size(), 1u);
     EXPECT_EQ(hostile::WithoutFailureLine(logs[0], "/r/fail-load.pxkbx: error: the conversion failed"),
               WithCrLf(std::string(26, '-') + "  Begin to convert /r/fail-load.pxkbx  " + std::string(38, '-') + "\n"));
-}
-
-// config.txt lives beside the program while a file can be written there, otherwise in the user's
-// folder, which is made when first needed; it is read back from where it was saved.
-TEST(AppBatch, TheRememberedFolderIsKeptWhereAFileCanBeWritten)
-{
-    struct Row {
-        const char* behaviour;
-        bool programFolderTakesFiles;
-        const char* besideProgram;  // config.txt's first line there; none: no file
-        const char* inUserFolder;
-        const char* loaded;
-        const char* savedIn;  // "program" or "user"
-        bool readOnlyBesideProgram = false;
-        bool programInSystem = false;
-    };
-    std::vector<Row> rows = {
-        {"nothing yet: the documents, then beside the program", true, nullptr, nullptr, "/docs", "program"},
-        {"beside the program comes first", true, "/srv/a", "/srv/b", "/srv/a", "program"},
-        {"the user's when the program's folder has none", true, nullptr, "/srv/b", "/srv/b", "program"},
-        {"a program folder that takes no file", false, nullptr, "/srv/b", "/srv/b", "user"},
-        {"a program folder that takes no file, and no user folder yet", false, nullptr, nullptr, "/docs", "user"},
-        {"a program in a folder of the system: a default beside it gives way to the user's", true, "/srv/default",
-         "/srv/b", "/srv/b", "user", false, true},
-    };
-    if (ReadOnlyHolds())
-        rows.push_back({"a default beside the program that the user cannot write gives way to the user's", true,
-                        "/srv/default", "/srv/b", "/srv/b", "user", true});
-    for (const Row& row : rows) {
-        TempFolder root;
-        // A folder that does not exist takes no file, even from a user with every right.
-        const std::string program = row.programFolderTakesFiles ? root.Path() + "/" : root / "missing/";
-        const std::string user = root / "config home/rulecast/";
-        if (row.besideProgram)
-            WriteFileBytes(program + "config.txt", std::string(row.besideProgram) + "\n");
-        if (row.readOnlyBesideProgram)
-            MakeReadOnly(program + "config.txt");
-        if (row.inUserFolder) {
-            std::filesystem::create_directories(user);
-            WriteFileBytes(user + "config.txt", std::string(row.inUserFolder) + "\n");
-        }
-        const CTargetFolderConfig config(CProgramFolders{program, "", user, row.programInSystem});
-        std::string target;
-        config.Load(target, "/docs");
-        EXPECT_EQ(target, row.loaded) << row.behaviour;
-
-        EXPECT_TRUE(config.Save("/srv/saved")) << row.behaviour;
-        const std::string saved = (std::string(row.savedIn) == "user" ? user : program) + "config.txt";
-        EXPECT_EQ(ReadFileBytes(saved), "/srv/saved\r\n") << row.behaviour;
-        target.clear();
-        config.Load(target, "/docs");
-        EXPECT_EQ(target, "/srv/saved") << row.behaviour;
-    }
 }

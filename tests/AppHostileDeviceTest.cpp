@@ -12,7 +12,7 @@
 
 #include "TestSupport.h"
 #include "app/ConvertHelper.h"
-#include "app/TargetFolderConfig.h"
+#include "dialog/TargetFolderConfig.h"
 #include "hostile/HostileProgram.h"
 #include "vbproject/VBModule.h"
 
@@ -44,7 +44,7 @@ TEST(AppHostileDevice, ConfigTxtIsNeitherAPipeNorADeviceNorALinkWrittenThrough)
 {
     TempFolder app, outside;
     const std::string config = app / "config.txt";
-    CConvertHelper helper(nullptr, app.Path() + "/");
+    CConvertHelper helper(nullptr, CProgramFolders{app.Path() + "/", "", ""});
     const CTargetFolderConfig remembered(helper.Folders());
     std::string target;
     ASSERT_EQ(::mkfifo(config.c_str(), 0666), 0);

@@ -5,8 +5,6 @@
 
 namespace {
 
-constexpr const char* kNoRuleFile = "Please select the file you want to convert!";
-
 using Texts = std::vector<std::string>;
 
 }  // namespace

@@ -40,7 +40,8 @@ struct DialogFixture {
     {
         auto makeConverter = [this] {
             return std::make_unique<CConvertHelper>(
-                [this] { return std::make_unique<ScriptedReader>(conversions); }, app.Path() + "/");
+                [this] { return std::make_unique<ScriptedReader>(conversions); },
+                CProgramFolders{app.Path() + "/", "", ""});
         };
         return std::make_unique<CQtRulecastDlg>(makeConverter, std::make_unique<ScriptedPrompts>(script));
     }

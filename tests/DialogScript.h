@@ -10,6 +10,9 @@
 #include "dialog/DialogPrompts.h"
 #include "kbfile/KBReader.h"
 
+// What the dialog says when Convert is pressed with no rule file chosen.
+constexpr const char* kNoRuleFile = "Please select the file you want to convert!";
+
 // What the dialog asked of the user, and the replies the test scripted for it.
 struct PromptScript {
     std::vector<std::string> shown;    // every message and question, in order

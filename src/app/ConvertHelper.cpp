@@ -1,6 +1,7 @@
 #include "app/ConvertHelper.h"
 
 #include <exception>
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -19,17 +20,6 @@ constexpr std::string_view kModuleWritten =
 constexpr std::string_view kNoReason = "the conversion failed";
 
 }  // namespace
-
-CConvertHelper::CConvertHelper()
-    : CConvertHelper([this] { return std::make_unique<CKBItemsConvertor>(encoder_.get(), vbCodeChecked_); },
-                     CProgramFolders::ForThisUser())
-{
-}
-
-CConvertHelper::CConvertHelper(ReaderFactory makeReader, std::optional<std::string> appFolder)
-    : CConvertHelper(std::move(makeReader), CProgramFolders{appFolder.value_or(""), "", ""})
-{
-}
 
 CConvertHelper::CConvertHelper(ReaderFactory makeReader, CProgramFolders folders)
     : codePage_(CTextEncoder::DefaultCodePage()),
@@ -82,8 +72,8 @@ bool CConvertHelper::Convert(const std::string& rulePath, const std::string& tar
     const size_t replacedBefore = encoder_ ? encoder_->Replacements() : 0;
     bool converted = false;
     {
-        std::unique_ptr<CKBReader> reader = makeReader_();
-        converted = RunSteps(*reader, rulePath, targetFolder, written, steps);
+        std::unique_ptr<CKBReader> reader = MakeReader();
+        converted = RunSteps(*reader, *log, rulePath, targetFolder, written, steps);
         warnings_ = reader->Warnings();
     }
     // Once the reader has let go of the folder; one that holds anything stays.
@@ -114,7 +104,14 @@ void CConvertHelper::RememberLog(const CLog& log, Steps steps)
         logPath_.clear();
 }
 
-bool CConvertHelper::RunSteps(CKBReader& reader, const std::string& rulePath,
+std::unique_ptr<CKBReader> CConvertHelper::MakeReader()
+{
+    if (makeReader_)
+        return makeReader_();
+    return std::make_unique<CKBItemsConvertor>(encoder_.get(), vbCodeChecked_);
+}
+
+bool CConvertHelper::RunSteps(CKBReader& reader, CLog& log, const std::string& rulePath,
                               const std::string& targetFolder, WrittenModules* written, Steps steps)
 {
     // A reader error ends this file's conversion like a failed step; a batch goes on.
@@ -150,7 +147,7 @@ bool CConvertHelper::RunSteps(CKBReader& reader, const std::string& rulePath,
         failureLine_ = 0;
         return false;
     }
-    CLog::Instance()->FinishConversion(rulePath);
+    log.FinishConversion(rulePath);
     return true;
 }
 

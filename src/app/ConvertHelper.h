@@ -3,7 +3,6 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,12 +27,11 @@ public:
     static constexpr std::string_view kFailedMessage =
         "Error occurs during conversion! Please check the log file.";
 
-    // The real reader, writing in the chosen code page; logs beside the executable, or in the
-    // user's own folders.
-    CConvertHelper();
-    // appFolder (ending in "/") takes the logs; std::nullopt keeps none.
-    CConvertHelper(ReaderFactory makeReader, std::optional<std::string> appFolder);
-    CConvertHelper(ReaderFactory makeReader, CProgramFolders folders);
+    // makeReader makes each conversion's reader; none makes the real one, writing in the chosen
+    // code page. folders take the logs and the dialog's config.txt: beside the executable, or in
+    // the user's own folders; with none of them, no log is kept.
+    explicit CConvertHelper(ReaderFactory makeReader = nullptr,
+                            CProgramFolders folders = CProgramFolders::ForThisUser());
     virtual ~CConvertHelper();
 
     // The code page that project files and logs are written in from now on: a Windows code page
@@ -79,8 +77,10 @@ private:
 
     bool Convert(const std::string& rulePath, const std::string& targetFolder, WrittenModules* written,
                  Steps steps = Steps::Convert);
-    bool RunSteps(CKBReader& reader, const std::string& rulePath, const std::string& targetFolder,
+    // Ends a converted file's log with the finish banner.
+    bool RunSteps(CKBReader& reader, CLog& log, const std::string& rulePath, const std::string& targetFolder,
                   WrittenModules* written, Steps steps);
+    std::unique_ptr<CKBReader> MakeReader();
     // False, with the reason, when the batch already wrote the project that reader would write.
     bool IsModuleFree(const CKBReader& reader, const WrittenModules& written);
 

@@ -3,8 +3,8 @@
 #include <string_view>
 
 #include "app/RuleFileReport.h"
-#include "app/TargetFolderConfig.h"
 #include "common/MessageText.h"
+#include "dialog/TargetFolderConfig.h"
 #include "platform/FileSystem.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/TargetFolderConfig.h"
+#include "dialog/TargetFolderConfig.h"
 
 #include <string_view>
 #include <utility>
