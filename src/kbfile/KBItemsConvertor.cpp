@@ -281,11 +281,8 @@ bool CKBItemsConvertor::ParseDemonNode(const CXmlNode& node)
         values.Raise(kNoClass);
     auto demon = std::make_unique<CKBDemon>(std::move(name), std::move(Classlist), false, casefixed,
                                             std::move(PatternCode), std::move(ActionCode));
-    warnings_.ItemCode(*demon, values);
-    demon->sourceLine = values.Line();
-    demon->partLines = {patternTextLine, actionTextLine};
-    builder_->AddDemon(std::move(demon));
-    return true;
+    return HandOver(std::move(demon), values, {patternTextLine, actionTextLine},
+                    &CVBProjectBuilder::AddDemon);
 }
 
 bool CKBItemsConvertor::ParseEventNode(const CXmlNode& node, const std::string& className)
@@ -298,11 +295,7 @@ bool CKBItemsConvertor::ParseEventNode(const CXmlNode& node, const std::string& 
     ReadCodeAndList(values, kClasslist, "name", Classlist, code, codeLine);
     auto event =
         std::make_unique<CKBEvent>(std::move(name), std::move(Classlist), false, std::move(code));
-    warnings_.ItemCode(*event, values);
-    event->sourceLine = values.Line();
-    event->partLines = {codeLine};
-    builder_->AddEvent(std::move(event));
-    return true;
+    return HandOver(std::move(event), values, {codeLine}, &CVBProjectBuilder::AddEvent);
 }
 
 bool CKBItemsConvertor::ParseFilterNode(const CXmlNode& node)
@@ -318,11 +311,7 @@ bool CKBItemsConvertor::ParseFilterNode(const CXmlNode& node)
     ReadCodeAndList(values, kClasslist, "name", Classlist, code, codeLine);
     auto filter = std::make_unique<CKBFilter>(std::move(name), std::move(displayname), extratext,
                                               std::move(code), std::move(Classlist));
-    warnings_.ItemCode(*filter, values);
-    filter->sourceLine = values.Line();
-    filter->partLines = {codeLine};
-    builder_->AddFilter(std::move(filter));
-    return true;
+    return HandOver(std::move(filter), values, {codeLine}, &CVBProjectBuilder::AddFilter);
 }
 
 bool CKBItemsConvertor::ParseMethodNode(const CXmlNode& node, const std::string& className)
@@ -342,11 +331,7 @@ bool CKBItemsConvertor::ParseMethodNode(const CXmlNode& node, const std::string&
     auto method = std::make_unique<CKBMethod>(std::move(name), std::move(displayname), extratext,
                                               std::move(code), interactive, secure, casefixed,
                                               std::move(Classlist));
-    warnings_.ItemCode(*method, values);
-    method->sourceLine = values.Line();
-    method->partLines = {codeLine};
-    builder_->AddMethod(std::move(method));
-    return true;
+    return HandOver(std::move(method), values, {codeLine}, &CVBProjectBuilder::AddMethod);
 }
 
 bool CKBItemsConvertor::ParseRuleNode(const CXmlNode& node)
@@ -364,11 +349,7 @@ bool CKBItemsConvertor::ParseRuleNode(const CXmlNode& node)
     warnings_.UnreadAfterFirst(values);
     auto rule = std::make_unique<CKBRule>(std::move(name), std::move(displayname), extratext,
                                           std::move(code), interactive, secure, casefixed);
-    warnings_.ItemCode(*rule, values);
-    rule->sourceLine = values.Line();
-    rule->partLines = {first.Line()};
-    builder_->AddRule(std::move(rule));
-    return true;
+    return HandOver(std::move(rule), values, {first.Line()}, &CVBProjectBuilder::AddRule);
 }
 
 bool CKBItemsConvertor::ParseSortNode(const CXmlNode& node)
@@ -384,10 +365,16 @@ bool CKBItemsConvertor::ParseSortNode(const CXmlNode& node)
     ReadCodeAndList(values, kKeyList, "comparison_op", KeyList, code, codeLine);
     auto sort = std::make_unique<CKBSort>(std::move(name), std::move(displayname), extratext,
                                           std::move(code), std::move(KeyList));
-    warnings_.ItemCode(*sort, values);
-    sort->sourceLine = values.Line();
-    sort->partLines = {codeLine};
-    builder_->AddSort(std::move(sort));
+    return HandOver(std::move(sort), values, {codeLine}, &CVBProjectBuilder::AddSort);
+}
+
+bool CKBItemsConvertor::HandOver(std::unique_ptr<CKBItem> item, const CKBElementValues& values,
+                                 std::array<long, 2> partLines, AddItem add)
+{
+    warnings_.ItemCode(*item, values);
+    item->sourceLine = values.Line();
+    item->partLines = partLines;
+    (builder_.get()->*add)(std::move(item));
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -13,6 +14,7 @@
 
 class CGlobalCode;
 class CKBElementValues;
+class CKBItem;
 class CKBReaderError;
 class CLog;
 class CTextEncoder;
@@ -58,6 +60,11 @@ private:
     bool ParseMethodNode(const CXmlNode& node, const std::string& className);
     bool ParseRuleNode(const CXmlNode& node);
     bool ParseSortNode(const CXmlNode& node);
+    // Hands a read item to the builder through add, with the warnings of its code and the lines
+    // that point into the rule file.
+    using AddItem = void (CVBProjectBuilder::*)(std::unique_ptr<CKBItem>);
+    bool HandOver(std::unique_ptr<CKBItem> item, const CKBElementValues& values, std::array<long, 2> partLines,
+                  AddItem add);
     bool CollectChildAttributes(const CXmlNode& node, std::vector<std::string>& list,
                                 std::string_view attributeName);
 
