@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Regenerates the expected project trees and logs under tests/golden/ from the built program.
+# Regenerates the expected project trees and logs under tests/golden/ from the built program, and
+# the usage text that --help prints on Linux (tests/golden/usage.txt).
 # Run it only when a change to the output is meant, then read the diff before committing. A case
 # folder's file "options", when there is one, holds the options its command line starts with.
 set -euo pipefail
@@ -24,3 +25,5 @@ for case in "$root"/tests/golden/*/; do
   rm -rf "$work"
   echo "regenerated ${case#$root/}"
 done
+"$root/build/rulecast" --help > "$root/tests/golden/usage.txt"
+echo "regenerated tests/golden/usage.txt"

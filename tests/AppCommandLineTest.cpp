@@ -10,25 +10,18 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "Usage: " RULECAST_PROGRAM_NAME " [param1] [param2].\n"
-    "         param1: the file name of .pxkbx file, you can use \"*\" in the file name.\n"
-    "         param2: the target path of the conversion.\n"
-    "         --codepage CP: write the project in the code page of the Windows machine that opens it (1252, 932, ...; default DEFAULT).\n"
-    "         -h, --help: print this text and exit.\n"
-    "         -V, --version: print the program's version and exit.\n"
-    "         --no-warnings: do not warn of what would be lost or not compile.\n"
-    "         --dialog [FILE]: open the dialog, with FILE chosen as the rule file when it exists.\n"
-    "         --lsp: serve editors as a language server on standard input and output: errors and warnings while a rule file is typed, its outline, go to definition, hover.\n"
-    "         --check: only read the files of param1 and report their errors and warnings; write nothing, exit 0 when there are none, 1 otherwise.\n"
-    "         --: end of the options; a pattern after it may start with \"-\".\n";
-
-// The usage text; its default code page is the machine's: UTF-8 on Linux, the ANSI code page on
-// Windows.
+// The usage text as tests/golden/usage.txt holds it for Linux, with this machine's program name and
+// default code page: the ANSI code page on Windows.
 std::string Usage()
 {
-    std::string usage = kUsage;
-    return usage.replace(usage.find("DEFAULT"), 7, CTextEncoder::DefaultCodePage());
+    std::string usage = ReadFileBytes(RULECAST_SOURCE_DIR "/tests/golden/usage.txt");
+    const std::string program = "rulecast";
+    const std::string codePage = "default UTF-8";
+    if (const size_t at = usage.find(program); at != std::string::npos)
+        usage.replace(at, program.size(), RULECAST_PROGRAM_NAME);
+    if (const size_t at = usage.find(codePage); at != std::string::npos)
+        usage.replace(at, codePage.size(), "default " + CTextEncoder::DefaultCodePage());
+    return usage;
 }
 
 // The real program, copied into a folder of its own so that its log files land there.
@@ -58,7 +51,7 @@ TEST(AppCommandLine, OptionsAndArgumentCounts)
     };
     const std::string usage = Usage();
     const Case cases[] = {
-        {"--help prints the usage", {"--help"}, 0, "usage", ""},
+        {"--help prints the usage (scripts/regen-golden.sh writes tests/golden/usage.txt)", {"--help"}, 0, "usage", ""},
         {"-h too, whatever follows", {"-h", "a", "b", "c"}, 0, "usage", ""},
         {"--version", {"--version"}, 0, "rulecast 1.2.0\n", ""},
         {"-V", {"-V"}, 0, "rulecast 1.2.0\n", ""},

@@ -25,22 +25,10 @@ protected:
     // The step lines logged so far, from the message on ("Parse Demon Node ----> Success!").
     std::vector<std::string> StepLines() const
     {
-        std::vector<std::string> lines;
-        const std::string bytes = ReadFileBytes(CLog::Instance()->FilePath());
         const std::string arrow = " ----> ";
-        size_t start = 0;
-        while (start < bytes.size()) {
-            size_t end = bytes.find('\n', start);
-            if (end == std::string::npos)
-                end = bytes.size();
-            std::string line = bytes.substr(start, end - start);
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
-            const size_t at = line.find(arrow);
-            if (at != std::string::npos)
-                lines.push_back(line.substr(at + arrow.size()));
-            start = end + 1;
-        }
+        std::vector<std::string> lines = LogLinesFrom(CLog::Instance()->FilePath(), arrow);
+        for (std::string& line : lines)
+            line.erase(0, arrow.size());
         return lines;
     }
 

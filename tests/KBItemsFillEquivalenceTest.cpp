@@ -16,14 +16,7 @@ namespace {
 GeneratedCode GenerateIntoGrowingTexts(const std::vector<CKBItem*>& items)
 {
     CGrowingText registerText, handlerText;
-    for (size_t i = 0; i < items.size(); ++i) {
-        const int id = static_cast<int>(i) + 1;
-        items[i]->GenerateRegisterCode(id, registerText);
-        items[i]->GenerateComEntryCode(
-            handlerText, i == 0 ? CKBItem::kFirstBranch : CKBItem::kFurtherBranch, id);
-        if (i + 1 == items.size())
-            items[i]->GenerateComEntryCode(handlerText, CKBItem::kEndBranch, id);
-    }
+    GenerateBranches(items, registerText, handlerText);
     return {registerText.Release(), handlerText.Release(), ""};
 }
 

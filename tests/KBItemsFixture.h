@@ -25,18 +25,24 @@ struct GeneratedCode {
 };
 
 // Drives the items of one kind the way the builder does: registration and branch item by item,
-// the end marker after the last, then the routines.
+// the end marker after the last. Text is a plain string or the builder's growing text.
+template <typename Text>
+void GenerateBranches(const std::vector<CKBItem*>& items, Text& registerText, Text& handlerText)
+{
+    for (size_t i = 0; i < items.size(); ++i) {
+        const int id = static_cast<int>(i) + 1;
+        items[i]->GenerateRegisterCode(id, registerText);
+        items[i]->GenerateComEntryCode(handlerText, i == 0 ? CKBItem::kFirstBranch : CKBItem::kFurtherBranch, id);
+        if (i + 1 == items.size())
+            items[i]->GenerateComEntryCode(handlerText, CKBItem::kEndBranch, id);
+    }
+}
+
+// The same into plain texts, then the routines.
 inline GeneratedCode GenerateKind(const std::vector<CKBItem*>& items)
 {
     GeneratedCode code;
-    for (size_t i = 0; i < items.size(); ++i) {
-        const int id = static_cast<int>(i) + 1;
-        items[i]->GenerateRegisterCode(id, code.registerText);
-        items[i]->GenerateComEntryCode(
-            code.handlerText, i == 0 ? CKBItem::kFirstBranch : CKBItem::kFurtherBranch, id);
-        if (i + 1 == items.size())
-            items[i]->GenerateComEntryCode(code.handlerText, CKBItem::kEndBranch, id);
-    }
+    GenerateBranches(items, code.registerText, code.handlerText);
     for (CKBItem* item : items) {
         std::string routine;
         item->GenerateImplementCode(routine);
@@ -60,22 +66,7 @@ protected:
     // The item-code lines logged so far, from "---->" on (without the time stamp).
     std::vector<std::string> ItemLogLines() const
     {
-        std::vector<std::string> lines;
-        const std::string bytes = ReadFileBytes(CLog::Instance()->FilePath());
-        size_t start = 0;
-        while (start < bytes.size()) {
-            size_t end = bytes.find('\n', start);
-            if (end == std::string::npos)
-                end = bytes.size();
-            std::string line = bytes.substr(start, end - start);
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
-            const size_t arrow = line.find(" ---->Generate");
-            if (arrow != std::string::npos)
-                lines.push_back(line.substr(arrow + 1));
-            start = end + 1;
-        }
-        return lines;
+        return LogLinesFrom(CLog::Instance()->FilePath(), "---->Generate");
     }
 
     TempFolder folder;

@@ -82,6 +82,19 @@ std::string GoldenText(const std::string& caseName, const std::string& path)
     return text;
 }
 
+std::vector<std::string> LogLinesFrom(const std::string& logPath, const std::string& marker)
+{
+    std::vector<std::string> lines;
+    std::istringstream log(ReadFileBytes(logPath));
+    for (std::string line; std::getline(log, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (const size_t at = line.find(marker); at != std::string::npos)
+            lines.push_back(line.substr(at));
+    }
+    return lines;
+}
+
 std::string FilledByPositions(const std::string& text, const std::string& token, const std::string& value)
 {
     std::string filled;

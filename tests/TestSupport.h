@@ -100,6 +100,8 @@ std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 // "\n" -> "\r\n", for comparing with what a text file holds on disk.
 std::string WithCrLf(const std::string& text);
+// The lines of a log file that hold marker, each from marker on, without its line end.
+std::vector<std::string> LogLinesFrom(const std::string& logPath, const std::string& marker);
 // A file of a golden case's expected tree (tests/golden/CASE/expected/PATH), with LF line ends.
 std::string GoldenText(const std::string& caseName, const std::string& path);
 
