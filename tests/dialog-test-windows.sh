@@ -40,6 +40,9 @@ cp /usr/share/wine/fonts/sserife.fon "$WINEPREFIX/drive_c/windows/Fonts/"
 find "$WINEPREFIX/drive_c/users" -mindepth 2 -maxdepth 2 -type l | while read -r link; do
   rm "$link" && mkdir "$link"
 done
+# The prefix is kept between runs: the user's config.txt that the installed program of an earlier
+# run wrote remembers that run's documents folder, gone since, and would take the dialog there.
+rm -rf "$WINEPREFIX/drive_c/users/$(whoami)/AppData/Roaming/Rulecast"
 # The documents folder, named with slashes: the chooser names the folder it returns with
 # backslashes, so config.txt shows whether the chooser had it selected.
 mkdir -p "$work/Documents" "$work/app"
