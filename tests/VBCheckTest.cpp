@@ -107,6 +107,20 @@ TEST(VBCheck, AcceptsWhatVB6Compiles)
          true},
         {"100 Rem count the widgets\n110 Rem"},
         {"GoTo Finish\n30 Finish: x = 1"},
+        // Declarations that come close to the errors their uses would make.
+        {"Dim v\nv(1) = 0: v.Name = 1: Set v = Nothing\nWith v\nEnd With\nFor Each v In c\nNext"},
+        {"Dim o As Object\nSet o = Nothing\nIf o Is Nothing Then o.Run 1\nCall Sort(AddressOf T)"},
+        {"Dim a() As Long, b(3) As Long, c(1 To 2, -5 To -1)\nReDim a(5)\nReDim Preserve a(1 To 9)\n"
+         "b(1) = UBound(b, 1) + c(1, -2)\nReDim b(1).Items(3)"},
+        {"Const K As Integer = 32767, L As Long = 40000, M = 0 / 1 + 2 \\ 1"},
+        {"Dim n As Long, s As String * 4\nn& = n + 1: x = n & \"a\": s$ = \"a\""},
+        {"Open f For Input Access Read As #1\nOpen f For Append Access Read Write As #2"},
+        {"Dim n As Long\nWith o\n.n(1) = 0: .n.x = 1\nEnd With\nf n:=1"},
+        {"Const K = 1\nPrivate a(3) As Long\nSub A(K)\nK = 2\nDim a() As Long\nReDim a(5)\nEnd Sub\n"
+         "Sub P(ParamArray p() As Variant)\nEnd Sub\nFunction F()\nEnd Function\nSub B()\nv = F\nDim P\nv = P\nEnd Sub",
+         true},
+        // A declaration inside an #If may be another where a project sets its constants: not judged.
+        {"#If DEBUGGING Then\nDim n As Variant\n#Else\nDim n As Long\n#End If\nn(1) = 0"},
     };
     for (const Case& c : cases) {
         const std::string code = c.module ? c.code : InSub(c.code);
@@ -225,6 +239,29 @@ TEST(VBCheck, TellsVB6sErrorAtItsLine)
         // VB's precedence: Not below the comparisons, Or above Xor.
         {"#If Not 1 = 2 Then\nx = 1 2\n#End If", "1:3: Syntax error (expected: end of statement)\n"},
         {"#If -1 Xor -1 Or -1 Then\n#Else\nx = 1 2\n#End If", "1:4: Syntax error (expected: end of statement)\n"},
+        {"module:#Else", "1:1: #Else clause must be preceded by a matching #If\n"},
+        {"module:#If A Then\n#Else\n#Else\n#End If", "1:3: #Else clause must be preceded by a matching #If\n"},
+        {"#End If", "1:2: #Else If, #Else, or #End If must be preceded by a matching #If\n"},
+        // What declarations say, and the uses they forbid.
+        {"Dim a(5 To 1) As Long", "1:2: Range has no values\n"},
+        {"Const k As Integer = 40000", "1:2: Overflow\n"},
+        {"Const k = 1 / (2 - 2)", "1:2: Division by zero\n"},
+        {"Dim n As New Long", "1:2: Invalid use of New keyword\n"},
+        {"module:Sub A(ParamArray a() As Long)\nEnd Sub", "1:1: ParamArray must be declared as an array of Variant\n"},
+        {"Dim a(5) As Long\nReDim a(10)", "1:3: Array already dimensioned\n"},
+        {"Dim n As Long\nn$ = \"a\"", "1:3: Type-declaration character does not match declared data type\n"},
+        {"module:Const K = 1\nSub A()\nK = 2\nEnd Sub", "1:3: Assignment to constant not permitted\n"},
+        {"Open f For Input Access Write As #1", "1:2: Invalid Access mode\n"},
+        {"Dim n As Long\nn(1) = 0", "1:3: Expected array\n"},
+        {"Dim a(3) As Long\na(1, 2) = 0", "1:3: Wrong number of dimensions\n"},
+        {"Dim s As String\nDebug.Print s.Len", "1:3: Invalid qualifier\n"},
+        {"Dim n As Long\nWith n\nEnd With", "1:3: With object must be user-defined type, Object, or Variant\n"},
+        {"Dim s As String\nFor Each s In c\nNext", "1:3: For Each control variable must be Variant or Object\n"},
+        {"Dim n As Long\nSet n = Nothing", "1:3: Object required\n"},
+        {"Dim o As Object\no = Nothing", "1:3: Invalid use of object\n"},
+        {"Dim n As Long\nn 1", "1:3: Expected procedure, not variable\n"},
+        {"module:Sub A()\nv = AddressOf A\nEnd Sub", "1:2: Invalid use of AddressOf operator\n"},
+        {"module:Sub A()\nv = B\nEnd Sub\nSub B()\nEnd Sub", "1:2: Expected Function or variable\n"},
     };
     for (const Case& c : cases) {
         const std::string_view prefix = "module:";

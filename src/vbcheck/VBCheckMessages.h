@@ -85,3 +85,26 @@ constexpr std::string_view kInvalidOutsideEnum = "Invalid outside Enum";
 constexpr std::string_view kInvalidInsideEnum = "Invalid inside Enum";
 constexpr std::string_view kWrongArgumentCount = "Wrong number of arguments or invalid property assignment";
 constexpr std::string_view kArgumentNotOptional = "Argument not optional";
+// Declarations and the uses of what they declare.
+constexpr std::string_view kRangeHasNoValues = "Range has no values";
+constexpr std::string_view kOverflow = "Overflow";
+constexpr std::string_view kDivisionByZero = "Division by zero";
+constexpr std::string_view kInvalidUseOfNew = "Invalid use of New keyword";
+constexpr std::string_view kParamArrayNotVariant = "ParamArray must be declared as an array of Variant";
+constexpr std::string_view kArrayAlreadyDimensioned = "Array already dimensioned";
+constexpr std::string_view kSuffixMismatch = "Type-declaration character does not match declared data type";
+constexpr std::string_view kAssignmentToConstant = "Assignment to constant not permitted";
+constexpr std::string_view kInvalidAccessMode = "Invalid Access mode";
+constexpr std::string_view kExpectedArray = "Expected array";
+constexpr std::string_view kWrongNumberOfDimensions = "Wrong number of dimensions";
+constexpr std::string_view kInvalidQualifier = "Invalid qualifier";
+constexpr std::string_view kWithObjectScalar = "With object must be user-defined type, Object, or Variant";
+constexpr std::string_view kForEachVariable = "For Each control variable must be Variant or Object";
+constexpr std::string_view kObjectRequired = "Object required";
+constexpr std::string_view kInvalidUseOfObject = "Invalid use of object";
+constexpr std::string_view kExpectedProcedureNotVariable = "Expected procedure, not variable";
+constexpr std::string_view kInvalidUseOfAddressOf = "Invalid use of AddressOf operator";
+constexpr std::string_view kExpectedFunctionOrVariable = "Expected Function or variable";
+// An #Else or #End If with no #If open.
+constexpr std::string_view kHashElseWithoutIf = "#Else clause must be preceded by a matching #If";
+constexpr std::string_view kHashEndIfWithoutIf = "#Else If, #Else, or #End If must be preceded by a matching #If";

@@ -51,10 +51,15 @@ std::string_view CVBConditions::Take(const std::vector<VBToken>& tokens, int pie
         Enter(Active() && Evaluate(tokens, 1) != 0, piece, directive.line);
     } else if (IsWord(directive, "ElseIf") && !levels_.empty()) {
         Switch(levels_.back().parentActive && Evaluate(tokens, 1) != 0, false);
-    } else if (IsWord(directive, "Else") && !levels_.empty()) {
+    } else if (IsWord(directive, "Else")) {
+        // A second #Else matches no #If either; the branches stay as they were.
+        if (levels_.empty() || levels_.back().elseSeen)
+            return Active() ? kHashElseWithoutIf : std::string_view{};
+        levels_.back().elseSeen = true;
         Switch(false, true);
-    } else if (((IsWord(directive, "End") && IsWord(tokens[1], "If")) || IsWord(directive, "EndIf")) &&
-               !levels_.empty()) {
+    } else if ((IsWord(directive, "End") && IsWord(tokens[1], "If")) || IsWord(directive, "EndIf")) {
+        if (levels_.empty())
+            return kHashEndIfWithoutIf;
         if (!levels_.back().taken)
             --inactiveDepth_;
         levels_.pop_back();

@@ -20,7 +20,7 @@ bool HasOwnForm(std::string_view member)
 
 }  // namespace
 
-void CVBStatements::Line(const std::vector<VBToken>& tokens, int piece)
+bool CVBStatements::Line(const std::vector<VBToken>& tokens, int piece)
 {
     const bool declarationsSection = !blocks_.ProcedureSeen();
     cursor_.Start(tokens);
@@ -42,9 +42,12 @@ void CVBStatements::Line(const std::vector<VBToken>& tokens, int piece)
         cursor_.Take();
         cursor_.Take();
     }
-    if (!Statements(true) && !cursor_.Message().empty())
+    if (Statements(true))
+        return true;
+    if (!cursor_.Message().empty())
         findings_.Add(piece_, cursor_.FailLine(), AsBuildSays(cursor_.Message(), declarationsSection),
                       findings_.PlaceOf(cursor_.FailToken()));
+    return false;
 }
 
 bool CVBStatements::Statements(bool first)

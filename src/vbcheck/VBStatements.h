@@ -18,7 +18,8 @@ public:
     {
     }
 
-    void Line(const std::vector<VBToken>& tokens, int piece);
+    // Reads one logical line; false when it holds an error, told or not.
+    bool Line(const std::vector<VBToken>& tokens, int piece);
     // At the module's end: what only the whole module tells.
     void Finish() { declarations_.CheckCalls(findings_); }
     std::vector<CVBDeclarations::PublicProcedure> PublicProcedures() const

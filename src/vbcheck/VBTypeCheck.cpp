@@ -1,0 +1,175 @@
+#include "vbcheck/VBTypeCheck.h"
+
+#include "vbcheck/VBCheckMessages.h"
+#include "vbcheck/VBStatementWords.h"
+
+namespace {
+
+using W = VBStatementWord;
+
+// Where the statement that starts at `at` ends: at a colon, or at the Then or Else of an If,
+// after which another statement begins.
+const VBToken* StatementEnd(const VBToken* at, const VBToken* end)
+{
+    for (int depth = 0; at < end; ++at) {
+        if (IsSymbolToken(at, "("))
+            ++depth;
+        else if (IsSymbolToken(at, ")") && depth > 0)
+            --depth;
+        else if (depth == 0 && (IsSymbolToken(at, ":") || IsWordToken(at, "Then") || IsWordToken(at, "Else")))
+            return at;
+    }
+    return end;
+}
+
+bool IsScopeWord(W word)
+{
+    return word == W::Public || word == W::Private || word == W::Global || word == W::Friend || word == W::Static ||
+           word == W::Dim;
+}
+
+}  // namespace
+
+void CVBTypeCheck::Line(const std::vector<VBToken>& tokens, int piece, bool readThrough, bool insideIf)
+{
+    piece_ = piece;
+    readThrough_ = readThrough;
+    certain_ = readThrough && !insideIf;
+    reported_ = false;
+    const VBToken* at = tokens.data();
+    const VBToken* end = at + tokens.size() - 1;
+    // A line number, a label, or both: 30 Finish:
+    if (at < end && at->kind == VBTokenKind::Number)
+        at += IsSymbolToken(at + 1, ":") ? 2 : 1;
+    if (at + 1 < end && at->kind == VBTokenKind::Word && IsSymbolToken(at + 1, ":") && StatementWordOf(*at) == W::None)
+        at += 2;
+    while (at < end) {
+        const VBToken* stop = StatementEnd(at, end);
+        if (stop > at)
+            Statement({at, stop});
+        at = stop + 1;
+    }
+}
+
+void CVBTypeCheck::Statement(VBSpan statement)
+{
+    if (block_ != ModuleBlock::None) {
+        InsideModuleBlock(statement);
+        return;
+    }
+    const VBToken* second = statement.At(1);
+    switch (StatementWordOf(*statement.begin)) {
+    case W::Public: case W::Private: case W::Global: case W::Friend: case W::Static: case W::Dim: case W::Const:
+    case W::Sub: case W::Function: case W::Property: case W::Declare: case W::Type: case W::Enum: case W::Event:
+        Report(Declaration(statement));
+        return;
+    case W::End:
+        if (IsWordToken(second, "Sub") || IsWordToken(second, "Function") || IsWordToken(second, "Property")) {
+            inProcedure_ = false;
+            names_.StartProcedure();
+        }
+        return;
+    default:
+        break;
+    }
+    if (!inProcedure_)
+        return;
+    const VBSpanFinding finding = uses_.Statement(statement);
+    Report(finding);
+    const VBToken* assigned = uses_.AssignedName();
+    if (finding || !assigned || !readThrough_ || reported_)
+        return;
+    NameKeyInto(WithoutTypeSuffix(*assigned), key_);
+    if (key_ != procedureKey_)
+        assigned_.push_back({piece_, assigned->line, findings_.PlaceOf(assigned->text), key_});
+}
+
+VBSpanFinding CVBTypeCheck::Declaration(VBSpan statement)
+{
+    const VBToken* at = statement.begin;
+    bool scoped = false;
+    while (at < statement.end && IsScopeWord(StatementWordOf(*at))) {
+        scoped = true;
+        ++at;
+    }
+    if (at >= statement.end)
+        return {};
+    declarations_.Start(inProcedure_, certain_);
+    const VBSpan rest{at + 1, statement.end};
+    switch (StatementWordOf(*at)) {
+    case W::Const:
+        return declarations_.Constants(rest);
+    case W::Sub:
+    case W::Function:
+    case W::Property:
+        return Header(at, statement);
+    case W::Declare:
+        at += IsWordToken(rest.At(0), "PtrSafe") ? 1 : 0;
+        NoteModuleName(at + 2 < statement.end ? at + 2 : nullptr, false);
+        return {};
+    case W::Type:
+    case W::Enum:
+        block_ = StatementWordOf(*at) == W::Type ? ModuleBlock::Type : ModuleBlock::Enum;
+        NoteModuleName(rest.At(0), false);
+        return {};
+    case W::Event:
+        NoteModuleName(rest.At(0), false);
+        return {};
+    default:
+        return scoped ? declarations_.Variables({at, statement.end}) : VBSpanFinding{};
+    }
+}
+
+VBSpanFinding CVBTypeCheck::Header(const VBToken* word, VBSpan statement)
+{
+    const bool sub = IsWordToken(word, "Sub");
+    const VBToken* name = word + (IsWordToken(word, "Property") ? 2 : 1);
+    inProcedure_ = true;
+    names_.StartProcedure();
+    procedureKey_.clear();
+    if (name >= statement.end || !IsNameToken(name))
+        return {};
+    NameKeyInto(WithoutTypeSuffix(*name), procedureKey_);
+    NoteModuleName(name, sub);
+    if (!IsSymbolToken(name + 1 < statement.end ? name + 1 : nullptr, "("))
+        return {};
+    declarations_.Start(true, certain_);
+    return declarations_.Parameters({name + 2, FindOutsideParentheses(name + 2, statement.end, ")")});
+}
+
+void CVBTypeCheck::InsideModuleBlock(VBSpan statement)
+{
+    if (IsWordToken(statement.begin, "End")) {
+        block_ = ModuleBlock::None;
+        return;
+    }
+    if (block_ == ModuleBlock::Enum)
+        NoteModuleName(statement.begin, false);
+}
+
+void CVBTypeCheck::NoteModuleName(const VBToken* name, bool sub)
+{
+    if (!name || name->kind != VBTokenKind::Word)
+        return;
+    NameKeyInto(WithoutTypeSuffix(*name), key_);
+    const auto [entry, added] = moduleNames_.emplace(key_, sub && certain_);
+    if (!added)
+        entry->second = false;
+}
+
+void CVBTypeCheck::Report(const VBSpanFinding& finding)
+{
+    if (!finding || !readThrough_ || reported_)
+        return;
+    reported_ = true;
+    findings_.Add(piece_, finding.at->line, finding.message, findings_.PlaceOf(finding.at->text));
+}
+
+void CVBTypeCheck::Finish()
+{
+    for (const Assigned& assigned : assigned_) {
+        const auto found = moduleNames_.find(assigned.key);
+        if (found != moduleNames_.end() && found->second)
+            findings_.Add(assigned.piece, assigned.line, kExpectedFunctionOrVariable, assigned.place);
+    }
+}
