@@ -69,7 +69,7 @@ TEST(VBCheck, AcceptsWhatVB6Compiles)
         {"Print #1, a; b,\nWrite #1, a\nInput #1, a\nLine Input #1, s\nGet #1, , x\nPut #1, 5, x"},
         {"Seek #1, 5\nLock #1, 1 To 2\nUnlock #1\nWidth #1, 80"},
         {"Debug.Print a; b\nPrinter.Print Tab(5); \"x\""},
-        {"Mid$(s, 1, 1) = \"x\"\nLSet a = b\nRSet c = d\nName a As b\nDate = d\nTime = t\nError 5"},
+        {"Mid$(s, 1, 1) = \"x\"\nLSet a = b\nRSet c = d\nName a As b\nDate = d\nTime = tm\nError 5"},
         {"Line (0, 0)-(5, 5), vbRed, BF\nMe.Line Step(1, 1)-Step(2, 2)\nCircle (5, 5), 3\nPSet (1, 1)\nScale (0, 0)-(9, 9)"},
         {"Set x = New Collection\nIf TypeOf x Is Collection Then y = Not a And b Mod 2"},
         {"ReDim Preserve a(1 To n, 0 To 2) As Long\nErase a, b"},
@@ -228,8 +228,14 @@ TEST(VBCheck, TellsVB6sErrorAtItsLine)
         {"module:Enum E\na b\nc = 2\nEnd Enum", "1:2: Invalid inside Enum\n"},
         {"module:End Type", "1:1: Statement invalid outside Type block\n"},
         {"module:End Enum", "1:1: Invalid outside Enum\n"},
-        // A closer that matches further down closes what lies between, each told at its opening.
-        {"For i = 1 To 2\nIf a Then\nDo\nNext", "1:3: Block If without End If\n1:4: Do without Loop\n"},
+        // A closer matches the innermost block only: it is told, and what lies between closes untold.
+        {"For i = 1 To 2\nIf a Then\nDo\nNext", "1:5: Next without For\n"},
+        {"Do\nIf a Then\nx = 1\nLoop\nWhile b\nWith o\nWend", "1:5: Loop without Do\n1:8: Wend without While\n"},
+        // One fault, one finding: a For that lost its Next is not told again at the For of its
+        // variable; VB.NET's End Try closes nothing.
+        {"For i = 1 To 2\nx = 1\nFor i = 1 To 3\nNext", "1:2: For without Next\n"},
+        {"If a Then\nTry\nx = 1\nCatch e As Exception\nEnd Try\nElse\nEnd If",
+         "1:5: Syntax error (expected: end of statement)\n"},
         {"If a Then\nx = 1\nEnd Sub\nFunction F()\nEnd Function",
          "1:2: Block If without End If\n"},
         {"Next\nFor i = 1 To 2\nNext", "1:2: Next without For\n"},
@@ -261,7 +267,8 @@ TEST(VBCheck, TellsVB6sErrorAtItsLine)
         {"Dim o As Object\no = Nothing", "1:3: Invalid use of object\n"},
         {"Dim n As Long\nn 1", "1:3: Expected procedure, not variable\n"},
         {"module:Sub A()\nv = AddressOf A\nEnd Sub", "1:2: Invalid use of AddressOf operator\n"},
-        {"module:Sub A()\nv = B\nEnd Sub\nSub B()\nEnd Sub", "1:2: Expected Function or variable\n"},
+        {"module:Sub A()\nv = B\nv = A\nEnd Sub\nSub B()\nEnd Sub", "1:2: Expected Function or variable\n"
+                                                                 "1:3: Expected Function or variable\n"},
     };
     for (const Case& c : cases) {
         const std::string_view prefix = "module:";

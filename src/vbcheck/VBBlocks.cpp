@@ -58,6 +58,8 @@ void CVBBlocks::Pop(bool leftOpen)
     if (leftOpen)
         findings_.Add(block.piece, block.line, LeftOpenMessage(block.kind),
                       block.opener.empty() ? block.place : findings_.PlaceOf(block.opener));
+    else if (block.reused)
+        findings_.Add(block.reusePiece, block.reuseLine, kForVariableInUse, block.reusePlace);
     byKind_[static_cast<size_t>(block.kind)].pop_back();
     if (blocks_.size() - 1 == procedure_)
         procedure_ = kNone;
@@ -87,25 +89,46 @@ bool CVBBlocks::Reach(VBBlockKind kind)
     return true;
 }
 
-void CVBBlocks::CloseInnermost()
+void CVBBlocks::CloseInnermost(std::string_view word)
 {
-    if (procedure_ != kNone && blocks_.size() > procedure_ + 1)
+    if (procedure_ == kNone || blocks_.size() <= procedure_ + 1 || word.empty())
+        return;
+    char closing = 0;
+    switch (blocks_.back().kind) {
+    case VBBlockKind::If: closing = 'i'; break;
+    case VBBlockKind::Select: closing = 's'; break;
+    case VBBlockKind::With:
+    case VBBlockKind::While: closing = 'w'; break;
+    default: return;
+    }
+    if ((word.front() | 0x20) == closing)
         Pop(false);
 }
 
 bool CVBBlocks::Close(VBBlockKind kind)
 {
-    if (!Reach(kind))
+    const size_t index = Innermost(kind);
+    if (index == kNone)
         return false;
-    Pop(false);
-    return true;
+    const bool innermost = index + 1 == blocks_.size();
+    while (blocks_.size() > index)
+        Pop(false);
+    return innermost;
 }
 
-bool CVBBlocks::ForVariableInUse(std::string_view variable) const
+bool CVBBlocks::ForVariableInUse(std::string_view variable, int piece, const VBToken& reuse)
 {
     for (size_t index : byKind_[static_cast<size_t>(VBBlockKind::For)]) {
-        if (procedure_ != kNone && index > procedure_ && blocks_[index].variable == variable)
+        Block& block = blocks_[index];
+        if (procedure_ != kNone && index > procedure_ && block.variable == variable) {
+            if (!block.reused) {
+                block.reused = true;
+                block.reusePiece = piece;
+                block.reuseLine = reuse.line;
+                block.reusePlace = findings_.PlaceOf(reuse.text);
+            }
             return true;
+        }
     }
     return false;
 }

@@ -278,6 +278,8 @@ bool CVBStatements::Simple(VBStatementWord word)
             return cursor_.Fail(kNoPrintMethod);
         return SkipStatement();
     default:
+        // VB.NET's Try alone reads as a call; its End Try is not told after its Catch.
+        tryOpen_ = tryOpen_ || (cursor_.IsWord("Try") && cursor_.AtStatementEndAt(1, InSingleLineIf()));
         return CallOrAssignment();
     }
 }
@@ -461,6 +463,7 @@ bool CVBStatements::End()
             return cursor_.Fail({});
         // End Function closing a Sub: the Sub is told as never ended.
         blocks_.CloseProcedure(blocks_.ProcedureKind() != kind);
+        tryOpen_ = false;
         while (cursor_.TakeSymbol(":")) {
         }
         return cursor_.IsKind(VBTokenKind::End) || cursor_.Fail(kOnlyCommentsAfterEnd);
@@ -477,8 +480,13 @@ bool CVBStatements::End()
     // it closes that, so that the lines after it are not told too.
     if (cursor_.AtStatementEnd(InSingleLineIf()))
         return true;
+    // VB.NET's Try ... Catch ... End Try: its Catch is told already.
+    if (tryOpen_ && cursor_.TakeWord("Try")) {
+        tryOpen_ = false;
+        return cursor_.Fail({});
+    }
     if (cursor_.IsKind(VBTokenKind::Word))
-        blocks_.CloseInnermost();
+        blocks_.CloseInnermost(cursor_.Peek().text);
     return cursor_.Fail(kExpectedEndOfStatement);
 }
 
@@ -489,12 +497,11 @@ bool CVBStatements::For()
     const VBToken& variable = cursor_.Peek();
     const bool named = variable.kind == VBTokenKind::Word && (variable.escaped || !EndsOperand(variable.text));
     const std::string_view name = named ? WithoutTypeSuffix(variable) : std::string_view{};
-    const bool inUse = named && blocks_.ForVariableInUse(LabelKey(name));
+    if (named)
+        blocks_.ForVariableInUse(LabelKey(name), piece_, variable);
     blocks_.Open(VBBlockKind::For, piece_, keyword, name);
     if (!named)
         return cursor_.Fail(kExpectedIdentifier);
-    if (inUse)
-        return cursor_.Fail(kForVariableInUse);
     cursor_.Take();
     // For x.Item = ... and For a(1) = ...: forms not judged. For Each c .Controls lacks its In.
     if (!cursor_.Peek().spaceBefore && (cursor_.IsSymbol(".") || cursor_.IsSymbol("!") || cursor_.IsSymbol("(")))
@@ -532,7 +539,8 @@ bool CVBStatements::Next()
         const bool matches = EqualIgnoringCase(WithoutTypeSuffix(variable), *expected);
         // The Next was meant for that For all the same: it closes it, so that the For is not
         // told a second time.
-        blocks_.Close(VBBlockKind::For);
+        if (!blocks_.Close(VBBlockKind::For))
+            return cursor_.Fail(kNextWithoutFor);
         if (!matches)
             return cursor_.Fail(kInvalidNextVariable);
         cursor_.Take();

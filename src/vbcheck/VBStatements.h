@@ -67,4 +67,5 @@ private:
     // Set by a statement after which another may follow without a colon: Else x = 1.
     bool statementMayFollow_ = false;
     unsigned options_ = 0;  // a bit for each Option kind the module has
+    bool tryOpen_ = false;  // a VB.NET Try in the open procedure
 };

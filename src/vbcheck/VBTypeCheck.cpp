@@ -80,8 +80,7 @@ void CVBTypeCheck::Statement(VBSpan statement)
     if (finding || !assigned || !readThrough_ || reported_)
         return;
     NameKeyInto(WithoutTypeSuffix(*assigned), key_);
-    if (key_ != procedureKey_)
-        assigned_.push_back({piece_, assigned->line, findings_.PlaceOf(assigned->text), key_});
+    assigned_.push_back({piece_, assigned->line, findings_.PlaceOf(assigned->text), key_});
 }
 
 VBSpanFinding CVBTypeCheck::Declaration(VBSpan statement)
@@ -126,10 +125,8 @@ VBSpanFinding CVBTypeCheck::Header(const VBToken* word, VBSpan statement)
     const VBToken* name = word + (IsWordToken(word, "Property") ? 2 : 1);
     inProcedure_ = true;
     names_.StartProcedure();
-    procedureKey_.clear();
     if (name >= statement.end || !IsNameToken(name))
         return {};
-    NameKeyInto(WithoutTypeSuffix(*name), procedureKey_);
     NoteModuleName(name, sub);
     if (!IsSymbolToken(name + 1 < statement.end ? name + 1 : nullptr, "("))
         return {};

@@ -44,7 +44,6 @@ private:
     bool reported_ = false;  // the line has its finding
     bool inProcedure_ = false;
     enum class ModuleBlock : unsigned char { None, Type, Enum } block_ = ModuleBlock::None;
-    std::string procedureKey_;
     // For each name of the module's level: whether it is certainly one Sub and nothing else.
     std::unordered_map<std::string, bool> moduleNames_;
     struct Assigned {
