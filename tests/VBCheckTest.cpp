@@ -119,6 +119,7 @@ TEST(VBCheck, AcceptsWhatVB6Compiles)
         {"Const K = 1\nPrivate a(3) As Long\nSub A(K)\nK = 2\nDim a() As Long\nReDim a(5)\nEnd Sub\n"
          "Sub P(ParamArray p() As Variant)\nEnd Sub\nFunction F()\nEnd Function\nSub B()\nv = F\nDim P\nv = P\nEnd Sub",
          true},
+        {"DefInt A-K\nDefStr N-Z\nDefLng L-M\nPrivate n As Long\nSub A()\nEnd Sub", true},
         // A declaration inside an #If may be another where a project sets its constants: not judged.
         {"#If DEBUGGING Then\nDim n As Variant\n#Else\nDim n As Long\n#End If\nn(1) = 0"},
     };
@@ -267,6 +268,8 @@ TEST(VBCheck, TellsVB6sErrorAtItsLine)
         {"Dim o As Object\no = Nothing", "1:3: Invalid use of object\n"},
         {"Dim n As Long\nn 1", "1:3: Expected procedure, not variable\n"},
         {"module:Sub A()\nv = AddressOf A\nEnd Sub", "1:2: Invalid use of AddressOf operator\n"},
+        {"module:DefInt A-C, X\nDefStr Y-Z, b", "1:2: Duplicate Deftype statement\n"},
+        {"module:Const K = 1\nPrivate n As Long\nDefLng Z", "1:3: Deftype statements must precede declarations\n"},
         {"module:Sub A()\nv = B\nv = A\nEnd Sub\nSub B()\nEnd Sub", "1:2: Expected Function or variable\n"
                                                                  "1:3: Expected Function or variable\n"},
     };

@@ -105,6 +105,8 @@ constexpr std::string_view kInvalidUseOfObject = "Invalid use of object";
 constexpr std::string_view kExpectedProcedureNotVariable = "Expected procedure, not variable";
 constexpr std::string_view kInvalidUseOfAddressOf = "Invalid use of AddressOf operator";
 constexpr std::string_view kExpectedFunctionOrVariable = "Expected Function or variable";
+constexpr std::string_view kDeftypeAfterDeclaration = "Deftype statements must precede declarations";
+constexpr std::string_view kDuplicateDeftype = "Duplicate Deftype statement";
 // An #Else or #End If with no #If open.
 constexpr std::string_view kHashElseWithoutIf = "#Else clause must be preceded by a matching #If";
 constexpr std::string_view kHashEndIfWithoutIf = "#Else If, #Else, or #End If must be preceded by a matching #If";

@@ -22,6 +22,15 @@ const VBToken* StatementEnd(const VBToken* at, const VBToken* end)
     return end;
 }
 
+// A letter of a Deftype's range, counted from A; -1 for anything else.
+int LetterOf(const VBToken& token)
+{
+    if (token.kind != VBTokenKind::Word || token.escaped || token.text.size() != 1)
+        return -1;
+    const char c = static_cast<char>(token.text[0] | 0x20);
+    return c >= 'a' && c <= 'z' ? c - 'a' : -1;
+}
+
 bool IsScopeWord(W word)
 {
     return word == W::Public || word == W::Private || word == W::Global || word == W::Friend || word == W::Static ||
@@ -62,6 +71,9 @@ void CVBTypeCheck::Statement(VBSpan statement)
     case W::Public: case W::Private: case W::Global: case W::Friend: case W::Static: case W::Dim: case W::Const:
     case W::Sub: case W::Function: case W::Property: case W::Declare: case W::Type: case W::Enum: case W::Event:
         Report(Declaration(statement));
+        return;
+    case W::DefType:
+        Report(Deftype(statement));
         return;
     case W::End:
         if (IsWordToken(second, "Sub") || IsWordToken(second, "Function") || IsWordToken(second, "Property")) {
@@ -115,8 +127,33 @@ VBSpanFinding CVBTypeCheck::Declaration(VBSpan statement)
         NoteModuleName(rest.At(0), false);
         return {};
     default:
+        variableDeclared_ = variableDeclared_ || (scoped && !inProcedure_ && certain_);
         return scoped ? declarations_.Variables({at, statement.end}) : VBSpanFinding{};
     }
+}
+
+VBSpanFinding CVBTypeCheck::Deftype(VBSpan statement)
+{
+    unsigned letters = 0;
+    for (const VBToken* at = statement.begin + 1; at < statement.end; at += 2) {
+        const VBToken* last = at;
+        if (IsSymbolToken(at + 1, "-") && at + 2 < statement.end)
+            last = at + 2;
+        const int from = LetterOf(*at);
+        const int to = LetterOf(*last);
+        if (from < 0 || to < from || (last + 1 < statement.end && !IsSymbolToken(last + 1, ",")))
+            return {};
+        for (int bit = from; bit <= to; ++bit)
+            letters |= 1u << bit;
+        at = last;
+    }
+    if (!certain_ || inProcedure_)
+        return {};
+    if (variableDeclared_)
+        return {kDeftypeAfterDeclaration, statement.begin};
+    const bool twice = (deftypeLetters_ & letters) != 0;
+    deftypeLetters_ |= letters;
+    return twice ? VBSpanFinding{kDuplicateDeftype, statement.begin} : VBSpanFinding{};
 }
 
 VBSpanFinding CVBTypeCheck::Header(const VBToken* word, VBSpan statement)

@@ -27,6 +27,8 @@ private:
     void Statement(VBSpan statement);
     VBSpanFinding Declaration(VBSpan statement);
     VBSpanFinding Header(const VBToken* word, VBSpan statement);
+    // DefInt A-M, X: the letters it covers, which no other Deftype may cover, after no variable.
+    VBSpanFinding Deftype(VBSpan statement);
     // A line inside a Type or an Enum: its members are no variables.
     void InsideModuleBlock(VBSpan statement);
     // A name the module declares at its level: a procedure, a Declare, an Event, a Type or an Enum
@@ -43,6 +45,8 @@ private:
     bool certain_ = false;
     bool reported_ = false;  // the line has its finding
     bool inProcedure_ = false;
+    bool variableDeclared_ = false;  // at module level, for certain
+    unsigned deftypeLetters_ = 0;    // a bit for each letter a certain Deftype covers
     enum class ModuleBlock : unsigned char { None, Type, Enum } block_ = ModuleBlock::None;
     // For each name of the module's level: whether it is certainly one Sub and nothing else.
     std::unordered_map<std::string, bool> moduleNames_;
