@@ -46,6 +46,8 @@ public:
     const VBDeclaredName* Find(const VBToken& name);
     // Whether the open procedure declares name.
     bool IsLocal(const VBToken& name);
+    // Whether neither the procedure nor the module declares any name: no use needs looking up.
+    bool Empty() const { return local_.empty() && module_.empty(); }
 
 private:
     void KeyOf(const VBToken& name);

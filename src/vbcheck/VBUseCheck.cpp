@@ -65,10 +65,10 @@ bool IsValue(const VBToken* token)
 
 const VBDeclaredName* CVBUseCheck::Known(const VBToken* name)
 {
-    if (!IsNameToken(name) || IsLibraryName(WithoutTypeSuffix(*name)))
+    if (!IsNameToken(name))
         return nullptr;
     const VBDeclaredName* declared = names_.Find(*name);
-    return declared && !declared->uncertain ? declared : nullptr;
+    return declared && !declared->uncertain && !IsLibraryName(WithoutTypeSuffix(*name)) ? declared : nullptr;
 }
 
 const VBDeclaredName* CVBUseCheck::ScalarVariable(const VBToken* name)
@@ -184,6 +184,8 @@ VBSpanFinding CVBUseCheck::Open(VBSpan statement) const
 
 VBSpanFinding CVBUseCheck::Uses(VBSpan statement, const VBToken* from)
 {
+    if (names_.Empty())
+        return {};
     for (const VBToken* at = from; at && at < statement.end; ++at) {
         if (at->kind != VBTokenKind::Word)
             continue;
