@@ -58,8 +58,14 @@ void CVBBlocks::Pop(bool leftOpen)
     if (leftOpen)
         findings_.Add(block.piece, block.line, LeftOpenMessage(block.kind),
                       block.opener.empty() ? block.place : findings_.PlaceOf(block.opener));
-    else if (block.reused)
-        findings_.Add(block.reusePiece, block.reuseLine, kForVariableInUse, block.reusePlace);
+    for (auto reuse = reuses_.begin(); reuse != reuses_.end(); ++reuse) {
+        if (reuse->block == blocks_.size() - 1) {
+            if (!leftOpen)
+                findings_.Add(reuse->piece, reuse->line, kForVariableInUse, reuse->place);
+            reuses_.erase(reuse);
+            break;
+        }
+    }
     byKind_[static_cast<size_t>(block.kind)].pop_back();
     if (blocks_.size() - 1 == procedure_)
         procedure_ = kNone;
@@ -119,14 +125,12 @@ bool CVBBlocks::Close(VBBlockKind kind)
 bool CVBBlocks::ForVariableInUse(std::string_view variable, int piece, const VBToken& reuse)
 {
     for (size_t index : byKind_[static_cast<size_t>(VBBlockKind::For)]) {
-        Block& block = blocks_[index];
-        if (procedure_ != kNone && index > procedure_ && block.variable == variable) {
-            if (!block.reused) {
-                block.reused = true;
-                block.reusePiece = piece;
-                block.reuseLine = reuse.line;
-                block.reusePlace = findings_.PlaceOf(reuse.text);
+        if (procedure_ != kNone && index > procedure_ && blocks_[index].variable == variable) {
+            for (const Reuse& told : reuses_) {
+                if (told.block == index)
+                    return true;
             }
+            reuses_.push_back({index, piece, reuse.line, findings_.PlaceOf(reuse.text)});
             return true;
         }
     }

@@ -78,10 +78,13 @@ private:
         VBPlace place;
         std::string variable;
         bool elseSeen = false;
-        bool reused = false;  // a For inside it counts with its variable, told at reuse
-        int reusePiece = 0;
-        int reuseLine = 0;
-        VBPlace reusePlace;
+    };
+    // A For inside the open For at block that counts with its variable: told when that one closes.
+    struct Reuse {
+        size_t block;
+        int piece;
+        int line;
+        VBPlace place;
     };
     struct Target {
         std::string label;
@@ -105,6 +108,7 @@ private:
     VBModuleKind moduleKind_ = VBModuleKind::Unknown;
     std::unordered_set<std::string> labels_;
     std::vector<Target> targets_;
+    std::vector<Reuse> reuses_;
 };
 
 // The key a label is compared by: its name in lower case, a line number without leading zeros.
