@@ -1,8 +1,10 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -39,11 +41,18 @@ struct VBDeclaredName {
 // first): a procedure's name hides the module's of the same spelling.
 class CVBDeclaredNames {
 public:
-    void StartProcedure() { local_.clear(); }
+    void StartProcedure()
+    {
+        local_.clear();
+        localSieve_ = {};
+    }
     void Declare(const VBToken& name, VBDeclaredName declared, bool inProcedure);
-    // The declaration a use of name means; null when neither the procedure nor the module has one
-    // (a procedure, a name of another module or a library, an implicit variable).
+    // The declaration a use of name means, where it may forbid a use; null when neither the
+    // procedure nor the module has one (a procedure, a name of another module or a library, an
+    // implicit variable), and for the module's variables of a class or Variant, which forbid none.
     const VBDeclaredName* Find(const VBToken& name);
+    // Whether the procedure or the module declares name at all.
+    bool Declares(const VBToken& name);
     // Whether the open procedure declares name.
     bool IsLocal(const VBToken& name);
     // Whether neither the procedure nor the module declares any name: no use needs looking up.
@@ -51,6 +60,29 @@ public:
 
 private:
     void KeyOf(const VBToken& name);
+    // A bit for the length and the outer letters of each declared name, in any case: most names
+    // a statement uses are declared nowhere, which the bit tells without building their key.
+    static size_t SieveBit(const VBToken& name);
+    // Whether key is the key KeyOf makes of a name of ASCII characters.
+    static bool IsKeyOf(std::string_view key, std::string_view asciiText);
+    using Sieve = std::array<unsigned long long, 16>;
+    bool MayHave(const VBToken& name) const
+    {
+        const size_t bit = SieveBit(name);
+        return ((moduleSieve_[bit / 64] | localSieve_[bit / 64]) >> (bit % 64)) & 1;
+    }
+    static void Sift(Sieve& sieve, const VBToken& name)
+    {
+        const size_t bit = SieveBit(name);
+        sieve[bit / 64] |= 1ull << (bit % 64);
+    }
+    void DeclareInModule(const VBToken& name, VBDeclaredName declared);
+
+    Sieve moduleSieve_{};
+    Sieve localSieve_{};
+    // The module's names whose declaration forbids no use, kept apart so that their many uses
+    // are not looked up.
+    std::unordered_set<std::string> moduleOthers_;
 
     std::unordered_map<std::string, VBDeclaredName> module_;
     // A procedure declares few names: a list searched in turn costs less than a table.

@@ -12,12 +12,15 @@ using W = VBStatementWord;
 const VBToken* StatementEnd(const VBToken* at, const VBToken* end)
 {
     for (int depth = 0; at < end; ++at) {
-        if (IsSymbolToken(at, "("))
-            ++depth;
-        else if (IsSymbolToken(at, ")") && depth > 0)
-            --depth;
-        else if (depth == 0 && (IsSymbolToken(at, ":") || IsWordToken(at, "Then") || IsWordToken(at, "Else")))
+        if (at->kind == VBTokenKind::Symbol && at->text.size() == 1) {
+            const char c = at->text[0];
+            depth += c == '(' ? 1 : (c == ')' && depth > 0) ? -1 : 0;
+            if (c == ':' && depth == 0)
+                return at;
+        } else if (depth == 0 && at->kind == VBTokenKind::Word && at->text.size() == 4 &&
+                   (IsWordToken(at, "Then") || IsWordToken(at, "Else"))) {
             return at;
+        }
     }
     return end;
 }
@@ -67,7 +70,8 @@ void CVBTypeCheck::Statement(VBSpan statement)
         return;
     }
     const VBToken* second = statement.At(1);
-    switch (StatementWordOf(*statement.begin)) {
+    const W word = StatementWordOf(*statement.begin);
+    switch (word) {
     case W::Public: case W::Private: case W::Global: case W::Friend: case W::Static: case W::Dim: case W::Const:
     case W::Sub: case W::Function: case W::Property: case W::Declare: case W::Type: case W::Enum: case W::Event:
         Report(Declaration(statement));
@@ -86,7 +90,7 @@ void CVBTypeCheck::Statement(VBSpan statement)
     }
     if (!inProcedure_)
         return;
-    const VBSpanFinding finding = uses_.Statement(statement);
+    const VBSpanFinding finding = uses_.Statement(statement, word);
     Report(finding);
     const VBToken* assigned = uses_.AssignedName();
     if (finding || !assigned || !readThrough_ || reported_)

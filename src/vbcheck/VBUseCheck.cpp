@@ -1,7 +1,6 @@
 #include "vbcheck/VBUseCheck.h"
 
 #include "vbcheck/VBCheckMessages.h"
-#include "vbcheck/VBStatementWords.h"
 
 namespace {
 
@@ -68,7 +67,12 @@ const VBDeclaredName* CVBUseCheck::Known(const VBToken* name)
     if (!IsNameToken(name))
         return nullptr;
     const VBDeclaredName* declared = names_.Find(*name);
-    return declared && !declared->uncertain && !IsLibraryName(WithoutTypeSuffix(*name)) ? declared : nullptr;
+    return declared && !declared->uncertain ? declared : nullptr;
+}
+
+VBSpanFinding CVBUseCheck::Told(std::string_view message, const VBToken* name)
+{
+    return IsLibraryName(WithoutTypeSuffix(*name)) ? VBSpanFinding{} : VBSpanFinding{message, name};
 }
 
 const VBDeclaredName* CVBUseCheck::ScalarVariable(const VBToken* name)
@@ -80,25 +84,25 @@ const VBDeclaredName* CVBUseCheck::ScalarVariable(const VBToken* name)
     return declared;
 }
 
-VBSpanFinding CVBUseCheck::Statement(VBSpan statement)
+VBSpanFinding CVBUseCheck::Statement(VBSpan statement, VBStatementWord word)
 {
     assignedName_ = nullptr;
     const VBToken* first = statement.begin;
     const VBToken* second = statement.At(1);
-    switch (StatementWordOf(*first)) {
+    switch (word) {
     case VBStatementWord::ReDim:
         return ReDim(statement);
     case VBStatementWord::With:
         if (statement.Size() == 2 && ScalarVariable(second))
-            return {kWithObjectScalar, second};
+            return Told(kWithObjectScalar, second);
         return Uses(statement, second);
     case VBStatementWord::For:
         if (IsWordToken(second, "Each") && ScalarVariable(statement.At(2)))
-            return {kForEachVariable, statement.At(2)};
+            return Told(kForEachVariable, statement.At(2));
         return Uses(statement, second);
     case VBStatementWord::Set:
         if (IsSymbolToken(statement.At(2), "=") && ScalarVariable(second))
-            return {kObjectRequired, second};
+            return Told(kObjectRequired, second);
         return Assignment(statement, second, true);
     case VBStatementWord::Let:
         return Assignment(statement, second);
@@ -109,7 +113,7 @@ VBSpanFinding CVBUseCheck::Statement(VBSpan statement)
         if (!IsNameToken(first))
             return Uses(statement, first);
         if (IsValue(second) && second->spaceBefore && ScalarVariable(first))
-            return {kExpectedProcedureNotVariable, first};
+            return Told(kExpectedProcedureNotVariable, first);
         return Assignment(statement, first);
     default:
         if (IsWordToken(first, "Open"))
@@ -130,14 +134,14 @@ VBSpanFinding CVBUseCheck::Assignment(VBSpan statement, const VBToken* target, b
     const bool whole = equals == target + 1;
     const VBDeclaredName* declared = whole ? Known(target) : nullptr;
     if (declared && declared->constant)
-        return {kAssignmentToConstant, target};
+        return Told(kAssignmentToConstant, target);
     if (IsWordToken(value, "AddressOf"))
         return {kInvalidUseOfAddressOf, value};
     const bool alone = value + 1 == statement.end;
     if (alone && !isSet && IsWordToken(value, "Nothing") && declared && declared->type == VBValueType::Object &&
         declared->dimensions == VBDeclaredName::kNotArray)
         return {kInvalidUseOfObject, value};
-    if (alone && !isSet && IsNameToken(value) && !names_.Find(*value))
+    if (alone && !isSet && IsNameToken(value) && !names_.Declares(*value))
         assignedName_ = value;
     return Uses(statement, target);
 }
@@ -155,7 +159,7 @@ VBSpanFinding CVBUseCheck::ReDim(VBSpan statement)
             continue;
         const VBDeclaredName* declared = Known(at);
         if (declared && declared->dimensions > 0)
-            return {kArrayAlreadyDimensioned, at};
+            return Told(kArrayAlreadyDimensioned, at);
         // A ReDim of a name the procedure does not declare may declare it: its uses are not judged.
         if (!names_.IsLocal(*at))
             names_.Declare(*at, {VBValueType::Unknown, 0, false, true}, true);
@@ -189,12 +193,6 @@ VBSpanFinding CVBUseCheck::Uses(VBSpan statement, const VBToken* from)
     for (const VBToken* at = from; at && at < statement.end; ++at) {
         if (at->kind != VBTokenKind::Word)
             continue;
-        // Members, named arguments, and the names after As, New, AddressOf and Is are no variables.
-        const VBToken* before = at > statement.begin ? at - 1 : nullptr;
-        if (IsSymbolToken(before, ".") || IsSymbolToken(before, "!") || IsWordToken(before, "As") ||
-            IsWordToken(before, "New") || IsWordToken(before, "AddressOf") || IsWordToken(before, "Is") ||
-            IsSymbolToken(at + 1, ":="))
-            continue;
         if (const VBSpanFinding finding = Use(at, statement))
             return finding;
     }
@@ -203,16 +201,25 @@ VBSpanFinding CVBUseCheck::Uses(VBSpan statement, const VBToken* from)
 
 VBSpanFinding CVBUseCheck::Use(const VBToken* name, VBSpan statement)
 {
+    const VBToken* next = name + 1 < statement.end ? name + 1 : nullptr;
+    const bool subscripted = IsSymbolToken(next, "(") && !next->spaceBefore;
+    const bool qualified = IsSymbolToken(next, ".") && !next->spaceBefore;
+    const VBValueType suffix = name->escaped ? VBValueType::Unknown : TypeOfSuffix(name->text.back());
+    // Most names are none of these: looked up only when they are.
+    if (!subscripted && !qualified && suffix == VBValueType::Unknown)
+        return {};
+    // Members, and the names after As, New, AddressOf and Is, are no variables.
+    const VBToken* before = name > statement.begin ? name - 1 : nullptr;
+    if (IsSymbolToken(before, ".") || IsSymbolToken(before, "!") || IsWordToken(before, "As") ||
+        IsWordToken(before, "New") || IsWordToken(before, "AddressOf") || IsWordToken(before, "Is"))
+        return {};
     const VBDeclaredName* declared = Known(name);
     if (!declared)
         return {};
-    const VBToken* next = name + 1 < statement.end ? name + 1 : nullptr;
-    const bool subscripted = IsSymbolToken(next, "(") && !next->spaceBefore;
     // A suffix is the name's only where nothing sticks to it: n&"x" may be read otherwise.
-    const VBValueType suffix = name->escaped ? VBValueType::Unknown : TypeOfSuffix(name->text.back());
     if (suffix != VBValueType::Unknown && IsScalar(declared->type) && suffix != declared->type &&
         (!next || next->spaceBefore || IsSymbolToken(next, ")") || IsSymbolToken(next, ",")))
-        return {kSuffixMismatch, name};
+        return Told(kSuffixMismatch, name);
     if (declared->constant)
         return {};
     const bool scalar = declared->dimensions == VBDeclaredName::kNotArray && IsScalar(declared->type);
@@ -220,15 +227,15 @@ VBSpanFinding CVBUseCheck::Use(const VBToken* name, VBSpan statement)
         // n(1) as a statement of its own is a call; only an assignment to it is judged.
         const VBToken* close = FindOutsideParentheses(next + 1, statement.end, ")");
         if (name != statement.begin || (close + 1 < statement.end && IsSymbolToken(close + 1, "=")))
-            return {kExpectedArray, name};
+            return Told(kExpectedArray, name);
     }
     if (subscripted && declared->dimensions > 0) {
         const int subscripts = Subscripts(next, statement.end);
         if (subscripts > 0 && subscripts != declared->dimensions)
-            return {kWrongNumberOfDimensions, name};
+            return Told(kWrongNumberOfDimensions, name);
     }
-    if (scalar && IsSymbolToken(next, ".") && !next->spaceBefore && name + 2 < statement.end &&
+    if (scalar && qualified && name + 2 < statement.end &&
         name[2].kind == VBTokenKind::Word)
-        return {kInvalidQualifier, name};
+        return Told(kInvalidQualifier, name);
     return {};
 }

@@ -2,6 +2,7 @@
 
 #include "vbcheck/VBDeclaredNames.h"
 #include "vbcheck/VBSpan.h"
+#include "vbcheck/VBStatementWords.h"
 
 // The uses of declared names inside a procedure that VB6 refuses from their declarations alone:
 // n(1) or s.Len on a scalar, an array with another number of subscripts than it was declared with,
@@ -12,8 +13,8 @@ class CVBUseCheck {
 public:
     explicit CVBUseCheck(CVBDeclaredNames& names) : names_(names) {}
 
-    // One statement of the open procedure; the first error in it, or none.
-    VBSpanFinding Statement(VBSpan statement);
+    // One statement of the open procedure, told by its first word; the first error in it, or none.
+    VBSpanFinding Statement(VBSpan statement, VBStatementWord word);
     // After Statement: the name that the statement, x = Name, assigns as a whole, where no variable
     // or constant of that name is declared; VB6 refuses it when Name is a Sub of the module, which
     // only the module's end tells. Null when there is none.
@@ -28,6 +29,9 @@ private:
     VBSpanFinding Use(const VBToken* name, VBSpan statement);
     // The declaration of name when it is certain; null otherwise.
     const VBDeclaredName* Known(const VBToken* name);
+    // The finding about a declared name, unless the name is also one of VBA's functions or objects
+    // (Dim Left As Long): whether the declaration hides those in every use is not certain.
+    static VBSpanFinding Told(std::string_view message, const VBToken* name);
     // The declaration of name when it is a certain variable of a number, date or string type.
     const VBDeclaredName* ScalarVariable(const VBToken* name);
 
