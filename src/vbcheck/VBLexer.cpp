@@ -32,8 +32,7 @@ size_t CharacterCount(std::string_view text)
     return count;
 }
 
-// The symbol each character is alone, looked up: the lexer asks it for every operator and
-// parenthesis of a module.
+// The symbol each character stands for alone.
 constexpr std::array<VBSymbol, 256> SingleSymbols()
 {
     std::array<VBSymbol, 256> symbols{};
