@@ -247,10 +247,7 @@ bool CVBStatements::Simple(VBStatementKind word)
     case W::On:
         return On();
     case W::Call:
-        cursor_.Take();
-        if (cursor_.IsKind(VBTokenKind::Word))
-            NoteCall(cursor_.IsSymbol(VBSymbol::LeftParenthesis, 1));
-        return expressions_.Operand();
+        return Call();
     case W::RaiseEvent:
         cursor_.Take();
         return expressions_.Operand();
@@ -259,23 +256,41 @@ bool CVBStatements::Simple(VBStatementKind word)
         cursor_.Take();
         return Assignment();
     case W::Erase:
-        cursor_.Take();
-        do {
-            if (!expressions_.Operand())
-                return false;
-        } while (cursor_.TakeSymbol(VBSymbol::Comma));
-        return true;
+        return Erase();
     case W::ReDim:
         return ReDim();
     case W::OwnForm:
-        // A standard module has no surface to print on; inside With VB6 says something else.
-        if (cursor_.IsWord(VBWord::Print) && !cursor_.IsSymbol(VBSymbol::Hash, 1) &&
-            blocks_.ModuleKind() == VBModuleKind::Standard && !blocks_.Inside(VBBlockKind::With))
-            return cursor_.Fail(kNoPrintMethod);
-        return SkipStatement();
+        return OwnForm();
     default:
         return CallOrAssignment();
     }
+}
+
+bool CVBStatements::Call()
+{
+    cursor_.Take();
+    if (cursor_.IsKind(VBTokenKind::Word))
+        NoteCall(cursor_.IsSymbol(VBSymbol::LeftParenthesis, 1));
+    return expressions_.Operand();
+}
+
+bool CVBStatements::Erase()
+{
+    cursor_.Take();
+    do {
+        if (!expressions_.Operand())
+            return false;
+    } while (cursor_.TakeSymbol(VBSymbol::Comma));
+    return true;
+}
+
+bool CVBStatements::OwnForm()
+{
+    // A standard module has no surface to print on; inside With VB6 says something else.
+    if (cursor_.IsWord(VBWord::Print) && !cursor_.IsSymbol(VBSymbol::Hash, 1) &&
+        blocks_.ModuleKind() == VBModuleKind::Standard && !blocks_.Inside(VBBlockKind::With))
+        return cursor_.Fail(kNoPrintMethod);
+    return SkipStatement();
 }
 
 bool CVBStatements::Else()

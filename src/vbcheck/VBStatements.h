@@ -36,6 +36,9 @@ private:
     bool DoOrLoop(VBStatementKind word);
     bool Select();
     bool Resume();
+    bool Call();
+    bool Erase();
+    bool OwnForm();
     bool ReDim();
     bool InsideModuleBlock(bool first);
     bool StartsDeclaration() const;
