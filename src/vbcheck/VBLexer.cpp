@@ -182,7 +182,7 @@ bool CVBLexer::NextLine(std::vector<VBToken>& tokens, Line& line)
         if (IsNameStart(static_cast<unsigned char>(c))) {
             const bool statementStart = AtStatementStart(tokens);
             ReadWord(tokens, line);
-            if (statementStart && tokens.back().id == static_cast<unsigned char>(VBWord::Rem)) {
+            if (statementStart && tokens.back().Word() == VBWord::Rem) {
                 tokens.pop_back();
                 SkipComment(line);
             }
