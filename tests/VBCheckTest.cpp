@@ -243,9 +243,12 @@ TEST(VBCheck, TellsVB6sErrorAtItsLine)
         // One finding per statement; blocks still open their pairs.
         {"If a b Then\nEnd If", "1:2: Syntax error (expected: Then or GoTo)\n"},
         {"#If Win16 Then\n#Else\nx = 1 2\n#End If", "1:4: Syntax error (expected: end of statement)\n"},
-        // VB's precedence: Not below the comparisons, Or above Xor.
+        // VB's precedence: Not below the comparisons and above And; And, Or, Xor, Eqv and Imp each a level.
         {"#If Not 1 = 2 Then\nx = 1 2\n#End If", "1:3: Syntax error (expected: end of statement)\n"},
+        {"#If Not 0 And 0 Then\n#Else\nx = 1 2\n#End If", "1:4: Syntax error (expected: end of statement)\n"},
+        {"#If -1 Or 0 And 0 Then\nx = 1 2\n#End If", "1:3: Syntax error (expected: end of statement)\n"},
         {"#If -1 Xor -1 Or -1 Then\n#Else\nx = 1 2\n#End If", "1:4: Syntax error (expected: end of statement)\n"},
+        {"#If 0 Imp 0 Eqv 0 Then\nx = 1 2\n#End If", "1:3: Syntax error (expected: end of statement)\n"},
         {"module:#Else", "1:1: #Else clause must be preceded by a matching #If\n"},
         {"module:#If A Then\n#Else\n#Else\n#End If", "1:3: #Else clause must be preceded by a matching #If\n"},
         {"#End If", "1:2: #Else If, #Else, or #End If must be preceded by a matching #If\n"},

@@ -49,15 +49,15 @@ void CVBBlocks::Open(VBBlockKind kind, int piece, const VBToken& opener, std::st
         targets_.clear();
     }
     byKind_[static_cast<size_t>(kind)].push_back(blocks_.size());
-    blocks_.push_back({kind, piece, opener.line, opener.text, {}, LabelKey(variable)});
+    blocks_.push_back({kind, piece, {opener.text, opener.line}, {}, LabelKey(variable)});
 }
 
 void CVBBlocks::Pop(bool leftOpen)
 {
     const Block& block = blocks_.back();
     if (leftOpen)
-        findings_.Add(block.piece, block.line, LeftOpenMessage(block.kind),
-                      block.opener.empty() ? block.place : findings_.PlaceOf(block.opener));
+        findings_.Add(block.piece, block.opener.line, LeftOpenMessage(block.kind),
+                      block.opener.text.empty() ? block.place : findings_.PlaceOf(block.opener.text));
     for (auto reuse = reuses_.begin(); reuse != reuses_.end(); ++reuse) {
         if (reuse->block == blocks_.size() - 1) {
             if (!leftOpen)
@@ -161,9 +161,9 @@ void CVBBlocks::CloseProcedure(bool leftOpen)
 void CVBBlocks::EndPiece()
 {
     for (Block& block : blocks_) {
-        if (!block.opener.empty())
-            block.place = findings_.PlaceOf(block.opener);
-        block.opener = {};
+        if (!block.opener.text.empty())
+            block.place = findings_.PlaceOf(block.opener.text);
+        block.opener.text = {};
     }
 }
 

@@ -72,9 +72,8 @@ private:
     struct Block {
         VBBlockKind kind;
         int piece;
-        int line;
         // Where it is told: counted only when it is, while its piece's text is there.
-        std::string_view opener;
+        VBTextAt opener;
         VBPlace place;
         std::string variable;
         bool elseSeen = false;

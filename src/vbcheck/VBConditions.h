@@ -41,6 +41,7 @@ private:
 
     long long Evaluate(const std::vector<VBToken>& tokens, size_t from) const;
     void Enter(bool taken, int piece, int line);
+    void Leave();
     std::string_view Define(const std::vector<VBToken>& tokens);
     void Switch(bool condition, bool isElse);
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string_view>
 
-#include "vbcheck/VBKeywords.h"
+#include "vbcheck/VBWords.h"
 
 namespace {
 
@@ -27,15 +27,18 @@ bool NumberValue(std::string_view text, double& value)
 
 bool IsModWord(const VBToken& token)
 {
-    return token.kind == VBTokenKind::Word && !token.escaped && IsKeyword(token.text, "Mod");
+    return token.Word() == VBWord::Mod;
 }
 
 bool IsArithmetic(const VBToken& token)
 {
-    if (token.kind == VBTokenKind::Number || IsModWord(token))
+    switch (token.Symbol()) {
+    case VBSymbol::Plus: case VBSymbol::Minus: case VBSymbol::Times: case VBSymbol::Slash: case VBSymbol::Backslash:
+    case VBSymbol::Caret: case VBSymbol::LeftParenthesis: case VBSymbol::RightParenthesis:
         return true;
-    return token.kind == VBTokenKind::Symbol && token.text.size() == 1 &&
-           std::string_view("+-*/\\^()").find(token.text[0]) != std::string_view::npos;
+    default:
+        return token.kind == VBTokenKind::Number || IsModWord(token);
+    }
 }
 
 bool Usable(double value)
@@ -59,9 +62,9 @@ CVBConstantValue::CVBConstantValue(const VBToken* begin, const VBToken* end) : a
     }
 }
 
-bool CVBConstantValue::IsSymbol(char symbol) const
+bool CVBConstantValue::IsSymbol(VBSymbol symbol) const
 {
-    return at_ != end_ && at_->kind == VBTokenKind::Symbol && at_->text.size() == 1 && at_->text[0] == symbol;
+    return at_ != end_ && at_->Symbol() == symbol;
 }
 
 bool CVBConstantValue::IsMod() const
@@ -82,8 +85,8 @@ bool CVBConstantValue::Sum(double& value)
 {
     if (!Modulo(value))
         return false;
-    while (IsSymbol('+') || IsSymbol('-')) {
-        const bool plus = IsSymbol('+');
+    while (IsSymbol(VBSymbol::Plus) || IsSymbol(VBSymbol::Minus)) {
+        const bool plus = IsSymbol(VBSymbol::Plus);
         ++at_;
         double right = 0;
         if (!Modulo(right))
@@ -118,7 +121,7 @@ bool CVBConstantValue::IntegerQuotient(double& value)
 {
     if (!Product(value))
         return false;
-    while (IsSymbol('\\')) {
+    while (IsSymbol(VBSymbol::Backslash)) {
         ++at_;
         double right = 0;
         if (!Product(right))
@@ -136,8 +139,8 @@ bool CVBConstantValue::Product(double& value)
 {
     if (!Negation(value))
         return false;
-    while (IsSymbol('*') || IsSymbol('/')) {
-        const bool times = IsSymbol('*');
+    while (IsSymbol(VBSymbol::Times) || IsSymbol(VBSymbol::Slash)) {
+        const bool times = IsSymbol(VBSymbol::Times);
         ++at_;
         double right = 0;
         if (!Negation(right))
@@ -154,8 +157,8 @@ bool CVBConstantValue::Product(double& value)
 // VB6 binds ^ tighter than a sign: -2 ^ 2 is -4.
 bool CVBConstantValue::Negation(double& value)
 {
-    if (IsSymbol('-') || IsSymbol('+')) {
-        const bool minus = IsSymbol('-');
+    if (IsSymbol(VBSymbol::Minus) || IsSymbol(VBSymbol::Plus)) {
+        const bool minus = IsSymbol(VBSymbol::Minus);
         ++at_;
         if (!Negation(value))
             return false;
@@ -169,9 +172,9 @@ bool CVBConstantValue::Power(double& value)
 {
     if (!Primary(value))
         return false;
-    while (IsSymbol('^')) {
+    while (IsSymbol(VBSymbol::Caret)) {
         ++at_;
-        const bool minus = IsSymbol('-');
+        const bool minus = IsSymbol(VBSymbol::Minus);
         if (minus)
             ++at_;
         double right = 0;
@@ -188,11 +191,11 @@ bool CVBConstantValue::Primary(double& value)
 {
     if (at_ == end_)
         return false;
-    if (IsSymbol('(')) {
+    if (IsSymbol(VBSymbol::LeftParenthesis)) {
         if (++depth_ > kDeepestParentheses)
             return false;
         ++at_;
-        if (!Sum(value) || !IsSymbol(')'))
+        if (!Sum(value) || !IsSymbol(VBSymbol::RightParenthesis))
             return false;
         ++at_;
         --depth_;

@@ -23,7 +23,7 @@ private:
     bool Negation(double& value);
     bool Power(double& value);
     bool Primary(double& value);
-    bool IsSymbol(char symbol) const;
+    bool IsSymbol(VBSymbol symbol) const;
     bool IsMod() const;
     // A divisor of zero: VB6 refuses the Const with "Division by zero", unless the dividend is zero
     // too, which it tells otherwise (0 / 0 overflows): then nothing is judged.

@@ -13,7 +13,7 @@ template <typename F>
 VBSpanFinding EachItem(VBSpan list, F f)
 {
     for (const VBToken* at = list.begin; at < list.end;) {
-        const VBToken* stop = FindOutsideParentheses(at, list.end, ",");
+        const VBToken* stop = FindOutsideParentheses(at, list.end, VBSymbol::Comma);
         if (const VBSpanFinding finding = f(VBSpan{at, stop}))
             return finding;
         at = stop + 1;
@@ -24,7 +24,7 @@ VBSpanFinding EachItem(VBSpan list, F f)
 // A bound written as a number, with its sign: 5, -1. Names and expressions are not judged.
 bool LiteralBound(VBSpan bound, double& value)
 {
-    const bool minus = IsSymbolToken(bound.At(0), "-");
+    const bool minus = IsSymbolToken(bound.At(0), VBSymbol::Minus);
     const VBToken* number = bound.At(minus ? 1 : 0);
     if (!number || number->kind != VBTokenKind::Number || bound.Size() != (minus ? 2u : 1u))
         return false;
@@ -73,14 +73,14 @@ VBSpanFinding CVBDeclarationTypes::Parameters(VBSpan list)
 VBSpanFinding CVBDeclarationTypes::Variable(VBSpan item)
 {
     std::string_view problem;
-    const bool withEvents = IsWordToken(item.At(0), "WithEvents");
+    const bool withEvents = IsWordToken(item.At(0), VBWord::WithEvents);
     const VBToken* name = item.At(withEvents ? 1 : 0);
     if (!IsNameToken(name))
         return {};
     VBDeclaredName declared;
     VBSpan rest{name + 1, item.end};
-    if (IsSymbolToken(rest.At(0), "(")) {
-        const VBToken* close = FindOutsideParentheses(rest.begin + 1, item.end, ")");
+    if (IsSymbolToken(rest.At(0), VBSymbol::LeftParenthesis)) {
+        const VBToken* close = FindOutsideParentheses(rest.begin + 1, item.end, VBSymbol::RightParenthesis);
         declared.dimensions = Dimensions({rest.begin + 1, close}, problem);
         rest.begin = close + (close < item.end ? 1 : 0);
     }
@@ -94,7 +94,7 @@ VBSpanFinding CVBDeclarationTypes::Constant(VBSpan item)
     const VBToken* name = item.At(0);
     if (!IsNameToken(name))
         return {};
-    const VBToken* equals = FindOutsideParentheses(item.begin, item.end, "=");
+    const VBToken* equals = FindOutsideParentheses(item.begin, item.end, VBSymbol::Equals);
     std::string_view problem;
     VBDeclaredName declared;
     declared.constant = true;
@@ -113,23 +113,23 @@ VBSpanFinding CVBDeclarationTypes::Constant(VBSpan item)
 VBSpanFinding CVBDeclarationTypes::Parameter(VBSpan item)
 {
     const VBToken* at = item.begin;
-    while (at < item.end && (IsWordToken(at, "Optional") || IsWordToken(at, "ByVal") || IsWordToken(at, "ByRef")))
+    while (at < item.end && (IsWordToken(at, VBWord::Optional) || IsWordToken(at, VBWord::ByVal) || IsWordToken(at, VBWord::ByRef)))
         ++at;
-    const bool paramArray = IsWordToken(at, "ParamArray");
+    const bool paramArray = IsWordToken(at, VBWord::ParamArray);
     at += paramArray ? 1 : 0;
     if (at >= item.end || !IsNameToken(at))
         return {};
     const VBToken* name = at;
     VBDeclaredName declared;
-    VBSpan rest{name + 1, FindOutsideParentheses(name + 1, item.end, "=")};
-    if (IsSymbolToken(rest.At(0), "(") && IsSymbolToken(rest.At(1), ")")) {
+    VBSpan rest{name + 1, FindOutsideParentheses(name + 1, item.end, VBSymbol::Equals)};
+    if (IsSymbolToken(rest.At(0), VBSymbol::LeftParenthesis) && IsSymbolToken(rest.At(1), VBSymbol::RightParenthesis)) {
         declared.dimensions = 0;
         rest.begin += 2;
     }
     std::string_view problem;
     declared.type = TypeOf(*name, rest, problem);
     Declare(*name, declared);
-    const bool typed = IsWordToken(rest.At(0), "As");
+    const bool typed = IsWordToken(rest.At(0), VBWord::As);
     if (paramArray && typed && declared.type != VBValueType::Variant)
         return {kParamArrayNotVariant, name};
     return {};
@@ -141,9 +141,9 @@ int CVBDeclarationTypes::Dimensions(VBSpan bounds, std::string_view& problem)
         return 0;
     int dimensions = 0;
     for (const VBToken* at = bounds.begin; at < bounds.end; ++dimensions) {
-        const VBToken* stop = FindOutsideParentheses(at, bounds.end, ",");
+        const VBToken* stop = FindOutsideParentheses(at, bounds.end, VBSymbol::Comma);
         const VBToken* to = at;
-        while (to < stop && !IsWordToken(to, "To"))
+        while (to < stop && !IsWordToken(to, VBWord::To))
             ++to;
         double lower = 0;
         double upper = 0;
@@ -157,14 +157,14 @@ int CVBDeclarationTypes::Dimensions(VBSpan bounds, std::string_view& problem)
 
 VBValueType CVBDeclarationTypes::TypeOf(const VBToken& name, VBSpan asClause, std::string_view& problem)
 {
-    if (!IsWordToken(asClause.At(0), "As"))
+    if (!IsWordToken(asClause.At(0), VBWord::As))
         return name.escaped || name.text.empty() ? VBValueType::Unknown : TypeOfSuffix(name.text.back());
-    const bool isNew = IsWordToken(asClause.At(1), "New");
+    const bool isNew = IsWordToken(asClause.At(1), VBWord::New);
     const VBToken* type = asClause.At(isNew ? 2 : 1);
     if (!type)
         return VBValueType::Unknown;
     // Lib.Type names a type of a library or another project.
-    if (IsSymbolToken(asClause.At(isNew ? 3 : 2), "."))
+    if (IsSymbolToken(asClause.At(isNew ? 3 : 2), VBSymbol::Dot))
         return VBValueType::Other;
     const VBValueType written = TypeOfName(*type);
     if (isNew && written != VBValueType::Other && written != VBValueType::Object)

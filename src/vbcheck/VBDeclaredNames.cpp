@@ -2,27 +2,24 @@
 
 #include <algorithm>
 
-#include "vbcheck/VBKeywords.h"
+#include "vbcheck/VBNameKey.h"
 
 VBValueType TypeOfName(const VBToken& name)
 {
-    struct Entry {
-        std::string_view word;
-        VBValueType type;
-    };
-    static constexpr Entry kTypes[] = {
-        {"Variant", VBValueType::Variant}, {"Object", VBValueType::Object},     {"Byte", VBValueType::Byte},
-        {"Boolean", VBValueType::Boolean}, {"Integer", VBValueType::Integer},   {"Long", VBValueType::Long},
-        {"Single", VBValueType::Single},   {"Double", VBValueType::Double},     {"Currency", VBValueType::Currency},
-        {"Date", VBValueType::Date},       {"String", VBValueType::String},
-    };
-    if (name.kind != VBTokenKind::Word || name.escaped)
-        return VBValueType::Other;
-    for (const Entry& entry : kTypes) {
-        if (IsKeyword(name.text, entry.word))
-            return entry.type;
+    switch (name.Word()) {
+    case VBWord::Variant: return VBValueType::Variant;
+    case VBWord::Object: return VBValueType::Object;
+    case VBWord::Byte: return VBValueType::Byte;
+    case VBWord::Boolean: return VBValueType::Boolean;
+    case VBWord::Integer: return VBValueType::Integer;
+    case VBWord::Long: return VBValueType::Long;
+    case VBWord::Single: return VBValueType::Single;
+    case VBWord::Double: return VBValueType::Double;
+    case VBWord::Currency: return VBValueType::Currency;
+    case VBWord::Date: return VBValueType::Date;
+    case VBWord::String: return VBValueType::String;
+    default: return VBValueType::Other;
     }
-    return VBValueType::Other;
 }
 
 VBValueType TypeOfSuffix(char suffix)

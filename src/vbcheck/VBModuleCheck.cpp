@@ -18,7 +18,7 @@ void CVBModuleCheck::AddPiece(int origin, std::string_view text)
         if (!directive && !conditions_.Active())
             continue;
         if (!line.problem.empty())
-            findings_.Add(piece, line.problemLine, line.problem, findings_.PlaceOf(line.problemText));
+            findings_.Add(piece, line.problemAt.line, line.problem, findings_.PlaceOf(line.problemAt.text));
         findings_.SetQuiet(!line.problem.empty() || line.unknownCharacter);
         if (directive) {
             Directive(piece);

@@ -1,17 +1,22 @@
 #include "vbcheck/VBSpan.h"
 
-const VBToken* FindOutsideParentheses(const VBToken* from, const VBToken* end, std::string_view symbols)
+#include "common/FoldCase.h"
+
+bool IsWordText(const VBToken* token, std::string_view word)
+{
+    return token && token->kind == VBTokenKind::Word && !token->escaped && EqualIgnoringCase(token->text, word);
+}
+
+const VBToken* FindOutsideParentheses(const VBToken* from, const VBToken* end, VBSymbol symbol)
 {
     int depth = 0;
     for (const VBToken* at = from; at < end; ++at) {
-        if (at->kind != VBTokenKind::Symbol || at->text.size() != 1)
-            continue;
-        const char c = at->text[0];
-        if (depth == 0 && symbols.find(c) != std::string_view::npos)
+        const VBSymbol found = at->Symbol();
+        if (depth == 0 && found == symbol)
             return at;
-        if (c == '(')
+        if (found == VBSymbol::LeftParenthesis)
             ++depth;
-        else if (c == ')' && depth > 0)
+        else if (found == VBSymbol::RightParenthesis && depth > 0)
             --depth;
     }
     return end;

@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "vbcheck/VBKeywords.h"
 #include "vbcheck/VBToken.h"
+#include "vbcheck/VBWords.h"
 
 // The tokens of one statement, or of a part of one: [begin, end) of a logical line's tokens.
 struct VBSpan {
@@ -24,22 +24,24 @@ struct VBSpanFinding {
     explicit operator bool() const { return at != nullptr; }
 };
 
-inline bool IsWordToken(const VBToken* token, std::string_view word)
+inline bool IsWordToken(const VBToken* token, VBWord word)
 {
-    return token && token->kind == VBTokenKind::Word && !token->escaped && IsKeyword(token->text, word);
+    return token && token->Word() == word;
 }
 
-inline bool IsSymbolToken(const VBToken* token, std::string_view symbol)
+inline bool IsSymbolToken(const VBToken* token, VBSymbol symbol)
 {
-    return token && token->kind == VBTokenKind::Symbol && token->text == symbol;
+    return token && token->Symbol() == symbol;
 }
 
 // A name, not a keyword: what a variable may be called.
 inline bool IsNameToken(const VBToken* token)
 {
-    return token && token->kind == VBTokenKind::Word && (token->escaped || !IsReservedWord(WithoutTypeSuffix(*token)));
+    return token && token->kind == VBTokenKind::Word && !IsReserved(token->Word());
 }
 
-// Where the part that begins at from ends: at the first of the symbols given (one character
-// each) outside parentheses, or at the span's end.
-const VBToken* FindOutsideParentheses(const VBToken* from, const VBToken* end, std::string_view symbols);
+// A word with a meaning in one statement only (Open ... Access Read), compared as written.
+bool IsWordText(const VBToken* token, std::string_view word);
+
+// Where the part that begins at from ends: at the first symbol outside parentheses, or at end.
+const VBToken* FindOutsideParentheses(const VBToken* from, const VBToken* end, VBSymbol symbol);

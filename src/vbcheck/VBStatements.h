@@ -31,12 +31,15 @@ private:
     // Statements up to the line's end, or up to the Else of the single-line If being read.
     bool Statements(bool first);
     bool Statement(bool first);
-    bool Executable(VBStatementWord word);
-    bool Simple(VBStatementWord word);
+    bool Executable(VBStatementKind word);
+    bool Simple(VBStatementKind word);
     bool Else();
-    bool DoOrLoop(VBStatementWord word);
+    bool DoOrLoop(VBStatementKind word);
     bool Select();
     bool Resume();
+    bool Call();
+    bool Erase();
+    bool OwnForm();
     bool ReDim();
     bool InsideModuleBlock(bool first);
     bool StartsDeclaration() const;
@@ -46,6 +49,8 @@ private:
     bool ElseIf();
     bool Exit();
     bool End();
+    bool EndBlock(VBBlockKind kind, std::string_view unmatched);
+    bool EndProcedure(VBBlockKind kind);
     bool For();
     bool Next();
     bool Case();

@@ -1,25 +1,32 @@
 #include "vbcheck/VBTypeCheck.h"
 
 #include "vbcheck/VBCheckMessages.h"
-#include "vbcheck/VBStatementWords.h"
+#include "vbcheck/VBNameKey.h"
+#include "vbcheck/VBWords.h"
 
 namespace {
 
-using W = VBStatementWord;
+using W = VBStatementKind;
 
 // Where the statement that starts at `at` ends: at a colon, or at the Then or Else of an If,
 // after which another statement begins.
 const VBToken* StatementEnd(const VBToken* at, const VBToken* end)
 {
     for (int depth = 0; at < end; ++at) {
-        if (at->kind == VBTokenKind::Symbol && at->text.size() == 1) {
-            const char c = at->text[0];
-            depth += c == '(' ? 1 : (c == ')' && depth > 0) ? -1 : 0;
-            if (c == ':' && depth == 0)
+        switch (at->Symbol()) {
+        case VBSymbol::LeftParenthesis:
+            ++depth;
+            break;
+        case VBSymbol::RightParenthesis:
+            depth -= depth > 0 ? 1 : 0;
+            break;
+        case VBSymbol::Colon:
+            if (depth == 0)
                 return at;
-        } else if (depth == 0 && at->kind == VBTokenKind::Word && at->text.size() == 4 &&
-                   (IsWordToken(at, "Then") || IsWordToken(at, "Else"))) {
-            return at;
+            break;
+        default:
+            if (depth == 0 && (at->Word() == VBWord::Then || at->Word() == VBWord::Else))
+                return at;
         }
     }
     return end;
@@ -50,11 +57,9 @@ void CVBTypeCheck::Line(const std::vector<VBToken>& tokens, int piece, bool read
     reported_ = false;
     const VBToken* at = tokens.data();
     const VBToken* end = at + tokens.size() - 1;
-    // A line number, a label, or both: 30 Finish:
-    if (at < end && at->kind == VBTokenKind::Number)
-        at += IsSymbolToken(at + 1, ":") ? 2 : 1;
-    if (at + 1 < end && at->kind == VBTokenKind::Word && IsSymbolToken(at + 1, ":") && StatementWordOf(*at) == W::None)
-        at += 2;
+    // A line number, a label, or both: 30 Finish: (their colons end empty statements).
+    while (at < end && (at->kind == VBTokenKind::LineNumber || at->kind == VBTokenKind::Label))
+        ++at;
     while (at < end) {
         const VBToken* stop = StatementEnd(at, end);
         if (stop > at)
@@ -70,7 +75,7 @@ void CVBTypeCheck::Statement(VBSpan statement)
         return;
     }
     const VBToken* second = statement.At(1);
-    const W word = StatementWordOf(*statement.begin);
+    const W word = StatementKindOf(statement.begin->Word());
     switch (word) {
     case W::Public: case W::Private: case W::Global: case W::Friend: case W::Static: case W::Dim: case W::Const:
     case W::Sub: case W::Function: case W::Property: case W::Declare: case W::Type: case W::Enum: case W::Event:
@@ -80,7 +85,7 @@ void CVBTypeCheck::Statement(VBSpan statement)
         Report(Deftype(statement));
         return;
     case W::End:
-        if (IsWordToken(second, "Sub") || IsWordToken(second, "Function") || IsWordToken(second, "Property")) {
+        if (IsWordToken(second, VBWord::Sub) || IsWordToken(second, VBWord::Function) || IsWordToken(second, VBWord::Property)) {
             inProcedure_ = false;
             names_.StartProcedure();
         }
@@ -103,7 +108,7 @@ VBSpanFinding CVBTypeCheck::Declaration(VBSpan statement)
 {
     const VBToken* at = statement.begin;
     bool scoped = false;
-    while (at < statement.end && IsScopeWord(StatementWordOf(*at))) {
+    while (at < statement.end && IsScopeWord(StatementKindOf(at->Word()))) {
         scoped = true;
         ++at;
     }
@@ -111,7 +116,7 @@ VBSpanFinding CVBTypeCheck::Declaration(VBSpan statement)
         return {};
     declarations_.Start(inProcedure_, certain_);
     const VBSpan rest{at + 1, statement.end};
-    switch (StatementWordOf(*at)) {
+    switch (StatementKindOf(at->Word())) {
     case W::Const:
         return declarations_.Constants(rest);
     case W::Sub:
@@ -119,12 +124,12 @@ VBSpanFinding CVBTypeCheck::Declaration(VBSpan statement)
     case W::Property:
         return Header(at, statement);
     case W::Declare:
-        at += IsWordToken(rest.At(0), "PtrSafe") ? 1 : 0;
+        at += IsWordToken(rest.At(0), VBWord::PtrSafe) ? 1 : 0;
         NoteModuleName(at + 2 < statement.end ? at + 2 : nullptr, false);
         return {};
     case W::Type:
     case W::Enum:
-        block_ = StatementWordOf(*at) == W::Type ? ModuleBlock::Type : ModuleBlock::Enum;
+        block_ = StatementKindOf(at->Word()) == W::Type ? ModuleBlock::Type : ModuleBlock::Enum;
         NoteModuleName(rest.At(0), false);
         return {};
     case W::Event:
@@ -141,11 +146,11 @@ VBSpanFinding CVBTypeCheck::Deftype(VBSpan statement)
     unsigned letters = 0;
     for (const VBToken* at = statement.begin + 1; at < statement.end; at += 2) {
         const VBToken* last = at;
-        if (IsSymbolToken(at + 1, "-") && at + 2 < statement.end)
+        if (IsSymbolToken(at + 1, VBSymbol::Minus) && at + 2 < statement.end)
             last = at + 2;
         const int from = LetterOf(*at);
         const int to = LetterOf(*last);
-        if (from < 0 || to < from || (last + 1 < statement.end && !IsSymbolToken(last + 1, ",")))
+        if (from < 0 || to < from || (last + 1 < statement.end && !IsSymbolToken(last + 1, VBSymbol::Comma)))
             return {};
         for (int bit = from; bit <= to; ++bit)
             letters |= 1u << bit;
@@ -162,22 +167,22 @@ VBSpanFinding CVBTypeCheck::Deftype(VBSpan statement)
 
 VBSpanFinding CVBTypeCheck::Header(const VBToken* word, VBSpan statement)
 {
-    const bool sub = IsWordToken(word, "Sub");
-    const VBToken* name = word + (IsWordToken(word, "Property") ? 2 : 1);
+    const bool sub = IsWordToken(word, VBWord::Sub);
+    const VBToken* name = word + (IsWordToken(word, VBWord::Property) ? 2 : 1);
     inProcedure_ = true;
     names_.StartProcedure();
     if (name >= statement.end || !IsNameToken(name))
         return {};
     NoteModuleName(name, sub);
-    if (!IsSymbolToken(name + 1 < statement.end ? name + 1 : nullptr, "("))
+    if (!IsSymbolToken(name + 1 < statement.end ? name + 1 : nullptr, VBSymbol::LeftParenthesis))
         return {};
     declarations_.Start(true, certain_);
-    return declarations_.Parameters({name + 2, FindOutsideParentheses(name + 2, statement.end, ")")});
+    return declarations_.Parameters({name + 2, FindOutsideParentheses(name + 2, statement.end, VBSymbol::RightParenthesis)});
 }
 
 void CVBTypeCheck::InsideModuleBlock(VBSpan statement)
 {
-    if (IsWordToken(statement.begin, "End")) {
+    if (IsWordToken(statement.begin, VBWord::End)) {
         block_ = ModuleBlock::None;
         return;
     }

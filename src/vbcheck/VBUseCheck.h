@@ -2,7 +2,7 @@
 
 #include "vbcheck/VBDeclaredNames.h"
 #include "vbcheck/VBSpan.h"
-#include "vbcheck/VBStatementWords.h"
+#include "vbcheck/VBWords.h"
 
 // The uses of declared names inside a procedure that VB6 refuses from their declarations alone:
 // n(1) or s.Len on a scalar, an array with another number of subscripts than it was declared with,
@@ -14,7 +14,7 @@ public:
     explicit CVBUseCheck(CVBDeclaredNames& names) : names_(names) {}
 
     // One statement of the open procedure, told by its first word; the first error in it, or none.
-    VBSpanFinding Statement(VBSpan statement, VBStatementWord word);
+    VBSpanFinding Statement(VBSpan statement, VBStatementKind word);
     // After Statement: the name that the statement, x = Name, assigns as a whole, where no variable
     // or constant of that name is declared; VB6 refuses it when Name is a Sub of the module, which
     // only the module's end tells. Null when there is none.
