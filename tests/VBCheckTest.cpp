@@ -69,7 +69,7 @@ TEST(VBCheck, AcceptsWhatVB6Compiles)
         {"Print #1, a; b,\nWrite #1, a\nInput #1, a\nLine Input #1, s\nGet #1, , x\nPut #1, 5, x"},
         {"Seek #1, 5\nLock #1, 1 To 2\nUnlock #1\nWidth #1, 80"},
         {"Debug.Print a; b\nPrinter.Print Tab(5); \"x\""},
-        {"Mid$(s, 1, 1) = \"x\"\nLSet a = b\nRSet c = d\nName a As b\nDate = d\nTime = t\nError 5"},
+        {"Mid$(s, 1, 1) = \"x\"\nLSet a = b\nRSet c = d\nName a As b\nDate = d\nTime = tm\nError 5"},
         {"Line (0, 0)-(5, 5), vbRed, BF\nMe.Line Step(1, 1)-Step(2, 2)\nCircle (5, 5), 3\nPSet (1, 1)\nScale (0, 0)-(9, 9)"},
         {"Set x = New Collection\nIf TypeOf x Is Collection Then y = Not a And b Mod 2"},
         {"ReDim Preserve a(1 To n, 0 To 2) As Long\nErase a, b"},
@@ -107,6 +107,21 @@ TEST(VBCheck, AcceptsWhatVB6Compiles)
          true},
         {"100 Rem count the widgets\n110 Rem"},
         {"GoTo Finish\n30 Finish: x = 1"},
+        // Declarations that come close to the errors their uses would make.
+        {"Dim v\nv(1) = 0: v.Name = 1: Set v = Nothing\nWith v\nEnd With\nFor Each v In c\nNext"},
+        {"Dim o As Object\nSet o = Nothing\nIf o Is Nothing Then o.Run 1\nCall Sort(AddressOf T)"},
+        {"Dim a() As Long, b(3) As Long, c(1 To 2, -5 To -1)\nReDim a(5)\nReDim Preserve a(1 To 9)\n"
+         "b(1) = UBound(b, 1) + c(1, -2)\nReDim b(1).Items(3)"},
+        {"Const K As Integer = 32767, L As Long = 40000, M = 0 / 1 + 2 \\ 1"},
+        {"Dim n As Long, s As String * 4\nn& = n + 1: x = n & \"a\": s$ = \"a\""},
+        {"Open f For Input Access Read As #1\nOpen f For Append Access Read Write As #2"},
+        {"Dim n As Long\nWith o\n.n(1) = 0: .n.x = 1\nEnd With\nf n:=1"},
+        {"Const K = 1\nPrivate a(3) As Long\nSub A(K)\nK = 2\nDim a() As Long\nReDim a(5)\nEnd Sub\n"
+         "Sub P(ParamArray p() As Variant)\nEnd Sub\nFunction F()\nEnd Function\nSub B()\nv = F\nDim P\nv = P\nEnd Sub",
+         true},
+        {"DefInt A-K\nDefStr N-Z\nDefLng L-M\nPrivate n As Long\nSub A()\nEnd Sub", true},
+        // A declaration inside an #If may be another where a project sets its constants: not judged.
+        {"#If DEBUGGING Then\nDim n As Variant\n#Else\nDim n As Long\n#End If\nn(1) = 0"},
     };
     for (const Case& c : cases) {
         const std::string code = c.module ? c.code : InSub(c.code);
@@ -214,17 +229,52 @@ TEST(VBCheck, TellsVB6sErrorAtItsLine)
         {"module:Enum E\na b\nc = 2\nEnd Enum", "1:2: Invalid inside Enum\n"},
         {"module:End Type", "1:1: Statement invalid outside Type block\n"},
         {"module:End Enum", "1:1: Invalid outside Enum\n"},
-        // A closer that matches further down closes what lies between, each told at its opening.
-        {"For i = 1 To 2\nIf a Then\nDo\nNext", "1:3: Block If without End If\n1:4: Do without Loop\n"},
+        // A closer matches the innermost block only: it is told, and what lies between closes untold.
+        {"For i = 1 To 2\nIf a Then\nDo\nNext", "1:5: Next without For\n"},
+        {"Do\nIf a Then\nx = 1\nLoop\nWhile b\nWith o\nWend", "1:5: Loop without Do\n1:8: Wend without While\n"},
+        // One fault, one finding: a For that lost its Next is not told again at the For of its
+        // variable; VB.NET's End Try closes nothing.
+        {"For i = 1 To 2\nx = 1\nFor i = 1 To 3\nNext", "1:2: For without Next\n"},
+        {"If a Then\nTry\nx = 1\nCatch e As Exception\nEnd Try\nElse\nEnd If",
+         "1:5: Syntax error (expected: end of statement)\n"},
         {"If a Then\nx = 1\nEnd Sub\nFunction F()\nEnd Function",
          "1:2: Block If without End If\n"},
         {"Next\nFor i = 1 To 2\nNext", "1:2: Next without For\n"},
         // One finding per statement; blocks still open their pairs.
         {"If a b Then\nEnd If", "1:2: Syntax error (expected: Then or GoTo)\n"},
         {"#If Win16 Then\n#Else\nx = 1 2\n#End If", "1:4: Syntax error (expected: end of statement)\n"},
-        // VB's precedence: Not below the comparisons, Or above Xor.
+        // VB's precedence: Not below the comparisons and above And; And, Or, Xor, Eqv and Imp each a level.
         {"#If Not 1 = 2 Then\nx = 1 2\n#End If", "1:3: Syntax error (expected: end of statement)\n"},
+        {"#If Not 0 And 0 Then\n#Else\nx = 1 2\n#End If", "1:4: Syntax error (expected: end of statement)\n"},
+        {"#If -1 Or 0 And 0 Then\nx = 1 2\n#End If", "1:3: Syntax error (expected: end of statement)\n"},
         {"#If -1 Xor -1 Or -1 Then\n#Else\nx = 1 2\n#End If", "1:4: Syntax error (expected: end of statement)\n"},
+        {"#If 0 Imp 0 Eqv 0 Then\nx = 1 2\n#End If", "1:3: Syntax error (expected: end of statement)\n"},
+        {"module:#Else", "1:1: #Else clause must be preceded by a matching #If\n"},
+        {"module:#If A Then\n#Else\n#Else\n#End If", "1:3: #Else clause must be preceded by a matching #If\n"},
+        {"#End If", "1:2: #Else If, #Else, or #End If must be preceded by a matching #If\n"},
+        // What declarations say, and the uses they forbid.
+        {"Dim a(5 To 1) As Long", "1:2: Range has no values\n"},
+        {"Const k As Integer = 40000", "1:2: Overflow\n"},
+        {"Const k = 1 / (2 - 2)", "1:2: Division by zero\n"},
+        {"Dim n As New Long", "1:2: Invalid use of New keyword\n"},
+        {"module:Sub A(ParamArray a() As Long)\nEnd Sub", "1:1: ParamArray must be declared as an array of Variant\n"},
+        {"Dim a(5) As Long\nReDim a(10)", "1:3: Array already dimensioned\n"},
+        {"Dim n As Long\nn$ = \"a\"", "1:3: Type-declaration character does not match declared data type\n"},
+        {"module:Const K = 1\nSub A()\nK = 2\nEnd Sub", "1:3: Assignment to constant not permitted\n"},
+        {"Open f For Input Access Write As #1", "1:2: Invalid Access mode\n"},
+        {"Dim n As Long\nn(1) = 0", "1:3: Expected array\n"},
+        {"Dim a(3) As Long\na(1, 2) = 0", "1:3: Wrong number of dimensions\n"},
+        {"Dim s As String\nDebug.Print s.Len", "1:3: Invalid qualifier\n"},
+        {"Dim n As Long\nWith n\nEnd With", "1:3: With object must be user-defined type, Object, or Variant\n"},
+        {"Dim s As String\nFor Each s In c\nNext", "1:3: For Each control variable must be Variant or Object\n"},
+        {"Dim n As Long\nSet n = Nothing", "1:3: Object required\n"},
+        {"Dim o As Object\no = Nothing", "1:3: Invalid use of object\n"},
+        {"Dim n As Long\nn 1", "1:3: Expected procedure, not variable\n"},
+        {"module:Sub A()\nv = AddressOf A\nEnd Sub", "1:2: Invalid use of AddressOf operator\n"},
+        {"module:DefInt A-C, X\nDefStr Y-Z, b", "1:2: Duplicate Deftype statement\n"},
+        {"module:Const K = 1\nPrivate n As Long\nDefLng Z", "1:3: Deftype statements must precede declarations\n"},
+        {"module:Sub A()\nv = B\nv = A\nEnd Sub\nSub B()\nEnd Sub", "1:2: Expected Function or variable\n"
+                                                                 "1:3: Expected Function or variable\n"},
     };
     for (const Case& c : cases) {
         const std::string_view prefix = "module:";

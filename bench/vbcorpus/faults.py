@@ -632,7 +632,7 @@ def _addressof(mod, path, rng):
 
 @kind("sub-used-as-value", "Expected Function or variable")
 def _sub_value(mod, path, rng):
-    subs = [p for p in mod.procedures if p.kind == "sub" and not p.params and
+    subs = [p for p in mod.procedures if p.kind == "sub" and not p.params and not p.in_hash_if and
             sum(q.name.lower() == p.name.lower() for q in mod.procedures) == 1]
     p = _pick(rng, subs)
     return p and _insert_in_proc(mod, rng, ["Dim zzq As Variant", "zzq = %s" % p.name], ("Expected Function or variable",),

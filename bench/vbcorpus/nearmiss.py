@@ -99,6 +99,21 @@ CASES = {
         "Sub A(ByVal n As Long)", "If n = 1 Then ' one", "ElseIf (n = 2) Then", "ElseIf n = 3 Or _", "    n = 4 Then",
         "End If", "Do While n > 0: n = n - 1: Loop", "Do", "Loop Until n = 0", "Do Until n > 3", "n = n + 1", "Loop",
         "While n > 0", "n = n - 1", "Wend", "End Sub"]),
+    "declared-types-and-their-uses": ("M.bas", [
+        "Private mA(3) As Long", "Private mB() As String", "Private Const MK As Long = 1",
+        "Private Const DIVIDED = 0 / 1 + 2 \\ 1, LARGEST As Integer = 32767", "Sub S()", "End Sub",
+        "Sub Sort(ByVal p As Long)", "End Sub", "Function F() As Long", "End Function",
+        "Sub A(ByVal MK As Long, o As Object, ParamArray rest() As Variant)",
+        "Dim v As Variant, n As Long, s As String * 4, a(1 To 3, -2 To -1) As Double, d()", "MK = 2",
+        "v = F: v = rest(0)", 'v(1) = 0: v.Name = "x": Set v = Nothing', "Set o = Nothing",
+        "If o Is Nothing Then o.Run 1", "With o", ".n(1) = 0: .s.Len = 1", "End With",
+        'n& = n + 1: s$ = "a": v = n & s', "a(1, -1) = UBound(a, 2)", "ReDim d(5): ReDim Preserve d(9)",
+        "ReDim mB(3)", "v = mA(1) + LBound(mA)", "Call Sort(AddressOf S)", "Sort AddressOf S",
+        'Open "f" For Input Access Read As #1', 'Open "f" For Append Access Read Write As #2',
+        'Open "f" For Binary Access Write As #3', "For Each v In rest", "Next", "End Sub",
+        "Sub B()", "Dim S As Long", "v = S", "End Sub"]),
+    "deftypes-before-variables": ("M.bas", [
+        "DefInt A-K", "DefStr N-Z", "DefLng L-M", "Private n As Long", "Sub A()", "End Sub"]),
     "labels-and-line-numbers": ("M.bas", [
         "Sub A()", "On Error GoTo 100", "10 GoTo Finish", "20 Finish:", "100 Rem handle it all here",
         "110 Resume Next", "End Sub"]),

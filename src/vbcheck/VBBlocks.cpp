@@ -49,15 +49,23 @@ void CVBBlocks::Open(VBBlockKind kind, int piece, const VBToken& opener, std::st
         targets_.clear();
     }
     byKind_[static_cast<size_t>(kind)].push_back(blocks_.size());
-    blocks_.push_back({kind, piece, opener.line, opener.text, {}, LabelKey(variable)});
+    blocks_.push_back({kind, piece, {opener.text, opener.line}, {}, LabelKey(variable)});
 }
 
 void CVBBlocks::Pop(bool leftOpen)
 {
     const Block& block = blocks_.back();
     if (leftOpen)
-        findings_.Add(block.piece, block.line, LeftOpenMessage(block.kind),
-                      block.opener.empty() ? block.place : findings_.PlaceOf(block.opener));
+        findings_.Add(block.piece, block.opener.line, LeftOpenMessage(block.kind),
+                      block.opener.text.empty() ? block.place : findings_.PlaceOf(block.opener.text));
+    for (auto reuse = reuses_.begin(); reuse != reuses_.end(); ++reuse) {
+        if (reuse->block == blocks_.size() - 1) {
+            if (!leftOpen)
+                findings_.Add(reuse->piece, reuse->line, kForVariableInUse, reuse->place);
+            reuses_.erase(reuse);
+            break;
+        }
+    }
     byKind_[static_cast<size_t>(block.kind)].pop_back();
     if (blocks_.size() - 1 == procedure_)
         procedure_ = kNone;
@@ -87,25 +95,44 @@ bool CVBBlocks::Reach(VBBlockKind kind)
     return true;
 }
 
-void CVBBlocks::CloseInnermost()
+void CVBBlocks::CloseInnermost(std::string_view word)
 {
-    if (procedure_ != kNone && blocks_.size() > procedure_ + 1)
+    if (procedure_ == kNone || blocks_.size() <= procedure_ + 1 || word.empty())
+        return;
+    char closing = 0;
+    switch (blocks_.back().kind) {
+    case VBBlockKind::If: closing = 'i'; break;
+    case VBBlockKind::Select: closing = 's'; break;
+    case VBBlockKind::With:
+    case VBBlockKind::While: closing = 'w'; break;
+    default: return;
+    }
+    if ((word.front() | 0x20) == closing)
         Pop(false);
 }
 
 bool CVBBlocks::Close(VBBlockKind kind)
 {
-    if (!Reach(kind))
+    const size_t index = Innermost(kind);
+    if (index == kNone)
         return false;
-    Pop(false);
-    return true;
+    const bool innermost = index + 1 == blocks_.size();
+    while (blocks_.size() > index)
+        Pop(false);
+    return innermost;
 }
 
-bool CVBBlocks::ForVariableInUse(std::string_view variable) const
+bool CVBBlocks::ForVariableInUse(std::string_view variable, int piece, const VBToken& reuse)
 {
     for (size_t index : byKind_[static_cast<size_t>(VBBlockKind::For)]) {
-        if (procedure_ != kNone && index > procedure_ && blocks_[index].variable == variable)
+        if (procedure_ != kNone && index > procedure_ && blocks_[index].variable == variable) {
+            for (const Reuse& told : reuses_) {
+                if (told.block == index)
+                    return true;
+            }
+            reuses_.push_back({index, piece, reuse.line, findings_.PlaceOf(reuse.text)});
             return true;
+        }
     }
     return false;
 }
@@ -134,9 +161,9 @@ void CVBBlocks::CloseProcedure(bool leftOpen)
 void CVBBlocks::EndPiece()
 {
     for (Block& block : blocks_) {
-        if (!block.opener.empty())
-            block.place = findings_.PlaceOf(block.opener);
-        block.opener = {};
+        if (!block.opener.text.empty())
+            block.place = findings_.PlaceOf(block.opener.text);
+        block.opener.text = {};
     }
 }
 

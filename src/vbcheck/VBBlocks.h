@@ -36,9 +36,13 @@ public:
     // Closes the blocks above the innermost one of kind within the procedure and leaves that one
     // innermost; false when there is none.
     bool Reach(VBBlockKind kind);
-    // Closes the innermost block of the procedure, when one is open in it, untold.
-    void CloseInnermost();
-    // Reach, then closes that block too.
+    // Closes the innermost block of the procedure untold, when one is open in it and word may be a
+    // misspelling of its closing word (End Iff, End Selct): words that end no VB6 block, as VB.NET's
+    // End Try, close nothing.
+    void CloseInnermost(std::string_view word);
+    // Closes the innermost block of kind, and the blocks still open inside it, untold. VB6 matches a
+    // closer with the innermost block only: false when that is not one of kind, so that the closer
+    // is told (Next without For, where an If inside the For lost its End If).
     bool Close(VBBlockKind kind);
     // Whether a block of kind is open in the procedure.
     bool Inside(VBBlockKind kind) const { return Innermost(kind) != kNone; }
@@ -47,8 +51,10 @@ public:
     // Whether the innermost block, an If that Reach found, had its Else; marking it.
     bool HadElse() const { return blocks_.back().elseSeen; }
     void TakeElse() { blocks_.back().elseSeen = true; }
-    // Whether an open For of the procedure counts with variable (as LabelKey gives it).
-    bool ForVariableInUse(std::string_view variable) const;
+    // Whether an open For of the procedure counts with variable (as LabelKey gives it). When one
+    // does, the finding at reuse is told when that For is closed: left open, it is told as such
+    // alone, its Next being the fault.
+    bool ForVariableInUse(std::string_view variable, int piece, const VBToken& reuse);
     // The For variable of the innermost For, when there is one.
     const std::string* InnermostForVariable() const;
     // Closes the open procedure with all that is open in it, and checks its jump targets;
@@ -66,12 +72,18 @@ private:
     struct Block {
         VBBlockKind kind;
         int piece;
-        int line;
         // Where it is told: counted only when it is, while its piece's text is there.
-        std::string_view opener;
+        VBTextAt opener;
         VBPlace place;
         std::string variable;
         bool elseSeen = false;
+    };
+    // A For inside the open For at block that counts with its variable: told when that one closes.
+    struct Reuse {
+        size_t block;
+        int piece;
+        int line;
+        VBPlace place;
     };
     struct Target {
         std::string label;
@@ -95,6 +107,7 @@ private:
     VBModuleKind moduleKind_ = VBModuleKind::Unknown;
     std::unordered_set<std::string> labels_;
     std::vector<Target> targets_;
+    std::vector<Reuse> reuses_;
 };
 
 // The key a label is compared by: its name in lower case, a line number without leading zeros.

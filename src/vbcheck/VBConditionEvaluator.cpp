@@ -3,26 +3,22 @@
 #include <cstdint>
 
 #include "common/FoldCase.h"
-#include "vbcheck/VBKeywords.h"
+#include "vbcheck/VBOperators.h"
 
 namespace {
 
 constexpr int kDeepestNesting = 64;
 
-// VB's levels, loosest first: Imp, Eqv, Xor, Or, And, Not, the comparisons, &, + -, Mod, \, * /,
-// negation, ^.
-struct Operator {
-    std::string_view text;  // lower case
-    int level;
-};
-constexpr int kNotLevel = 5;
-constexpr int kNegationLevel = 12;
-constexpr int kLevels = 14;
-constexpr Operator kOperators[] = {
-    {"imp", 0}, {"eqv", 1}, {"xor", 2}, {"or", 3}, {"and", 4},
-    {"=", 6}, {"<>", 6}, {"><", 6}, {"<", 6}, {">", 6}, {"<=", 6}, {"=<", 6}, {">=", 6}, {"=>", 6},
-    {"&", 7}, {"+", 8}, {"-", 8}, {"mod", 9}, {"\\", 10}, {"*", 11}, {"/", 11}, {"^", 13},
-};
+long long Truth(bool value)
+{
+    return value ? -1LL : 0LL;
+}
+
+// Wrapping arithmetic: the value only has to be repeatable, not to overflow.
+long long Wrapped(unsigned long long value)
+{
+    return static_cast<long long>(value);
+}
 
 }  // namespace
 
@@ -32,60 +28,57 @@ long long CVBConditionEvaluator::Value()
     return failed_ ? 0 : value;
 }
 
+// The operator's level where a condition can compute it, else -1: the condition ends there.
 int CVBConditionEvaluator::Precedence(const VBToken& token) const
 {
-    if ((token.kind != VBTokenKind::Word || token.escaped) && token.kind != VBTokenKind::Symbol)
-        return -1;
-    for (const Operator& op : kOperators) {
-        if (token.kind == VBTokenKind::Word ? IsKeyword(token.text, op.text) : token.text == op.text)
-            return op.level;
-    }
-    return -1;
+    const VBOperator op = OperatorOf(token);
+    return op == VBOperator::Not || !IsNumeric(op) ? -1 : LevelOf(op);
 }
 
-long long CVBConditionEvaluator::Apply(std::string_view op, long long a, long long b) const
+long long CVBConditionEvaluator::Apply(VBOperator op, long long a, long long b) const
 {
-    const std::string o = FoldCase(op);
-    const auto truth = [](bool v) { return v ? -1LL : 0LL; };
-    if (o == "or") return a | b;
-    if (o == "xor") return a ^ b;
-    if (o == "eqv") return ~(a ^ b);
-    if (o == "imp") return ~a | b;
-    if (o == "and") return a & b;
-    if (o == "=") return truth(a == b);
-    if (o == "<>" || o == "><") return truth(a != b);
-    if (o == "<") return truth(a < b);
-    if (o == ">") return truth(a > b);
-    if (o == "<=" || o == "=<") return truth(a <= b);
-    if (o == ">=" || o == "=>") return truth(a >= b);
-    // Wrapping arithmetic: the value only has to be repeatable, not to overflow.
     const auto ua = static_cast<unsigned long long>(a);
     const auto ub = static_cast<unsigned long long>(b);
-    if (o == "+") return static_cast<long long>(ua + ub);
-    if (o == "-") return static_cast<long long>(ua - ub);
-    if (o == "*") return static_cast<long long>(ua * ub);
-    if ((o == "/" || o == "\\" || o == "mod") && (b == 0 || (a == INT64_MIN && b == -1))) {
-        return 0;
+    const bool noQuotient = b == 0 || (a == INT64_MIN && b == -1);
+    switch (op) {
+    case VBOperator::Imp: return ~a | b;
+    case VBOperator::Eqv: return ~(a ^ b);
+    case VBOperator::Xor: return a ^ b;
+    case VBOperator::Or: return a | b;
+    case VBOperator::And: return a & b;
+    case VBOperator::Equal: return Truth(a == b);
+    case VBOperator::NotEqual: return Truth(a != b);
+    case VBOperator::Less: return Truth(a < b);
+    case VBOperator::Greater: return Truth(a > b);
+    case VBOperator::LessEqual: return Truth(a <= b);
+    case VBOperator::GreaterEqual: return Truth(a >= b);
+    case VBOperator::Add: return Wrapped(ua + ub);
+    case VBOperator::Subtract: return Wrapped(ua - ub);
+    case VBOperator::Multiply: return Wrapped(ua * ub);
+    case VBOperator::Modulo: return noQuotient ? 0 : a % b;
+    case VBOperator::IntegerDivide:
+    case VBOperator::Divide: return noQuotient ? 0 : a / b;
+    default: return 0;
     }
-    if (o == "/" || o == "\\") return a / b;
-    if (o == "mod") return a % b;
-    return 0;
 }
 
 long long CVBConditionEvaluator::Binary(int level)
 {
-    if (level >= kLevels)
+    if (level >= VBOperatorLevels::kCount)
         return Unary();
     const VBToken& token = tokens_[pos_];
     // Not takes a whole comparison, negation a whole power: Not a = b, -2 ^ 2.
-    if ((level == kNotLevel && token.kind == VBTokenKind::Word && !token.escaped && EqualIgnoringCase(token.text, "Not")) ||
-        (level == kNegationLevel && token.kind == VBTokenKind::Symbol && token.text == "-")) {
+    if (level == VBOperatorLevels::kNot && token.Word() == VBWord::Not) {
         ++pos_;
-        return level == kNotLevel ? ~Binary(level) : static_cast<long long>(0ULL - static_cast<unsigned long long>(Binary(level)));
+        return ~Binary(level);
+    }
+    if (level == VBOperatorLevels::kNegation && token.Symbol() == VBSymbol::Minus) {
+        ++pos_;
+        return Wrapped(0ULL - static_cast<unsigned long long>(Binary(level)));
     }
     long long value = Binary(level + 1);
     while (!failed_ && Precedence(tokens_[pos_]) == level) {
-        const std::string_view op = tokens_[pos_++].text;
+        const VBOperator op = OperatorOf(tokens_[pos_++]);
         value = Apply(op, value, Binary(level + 1));
     }
     return value;
@@ -99,13 +92,13 @@ long long CVBConditionEvaluator::Unary()
     }
     const VBToken& token = tokens_[pos_];
     long long value = 0;
-    if (token.kind == VBTokenKind::Word && !token.escaped && EqualIgnoringCase(token.text, "Not")) {
+    if (token.Word() == VBWord::Not) {
         ++pos_;
         value = ~Unary();
-    } else if (token.kind == VBTokenKind::Symbol && token.text == "-") {
+    } else if (token.Symbol() == VBSymbol::Minus) {
         ++pos_;
-        value = static_cast<long long>(0ULL - static_cast<unsigned long long>(Unary()));
-    } else if (token.kind == VBTokenKind::Symbol && token.text == "+") {
+        value = Wrapped(0ULL - static_cast<unsigned long long>(Unary()));
+    } else if (token.Symbol() == VBSymbol::Plus) {
         ++pos_;
         value = Unary();
     } else {
@@ -118,10 +111,10 @@ long long CVBConditionEvaluator::Unary()
 long long CVBConditionEvaluator::Operand()
 {
     const VBToken& token = tokens_[pos_];
-    if (token.kind == VBTokenKind::Symbol && token.text == "(") {
+    if (token.Symbol() == VBSymbol::LeftParenthesis) {
         ++pos_;
         const long long value = Binary(0);
-        if (tokens_[pos_].kind == VBTokenKind::Symbol && tokens_[pos_].text == ")")
+        if (tokens_[pos_].Symbol() == VBSymbol::RightParenthesis)
             ++pos_;
         else
             failed_ = true;
@@ -133,7 +126,7 @@ long long CVBConditionEvaluator::Operand()
         for (char c : token.text) {
             if (c < '0' || c > '9')
                 break;
-            value = static_cast<long long>(static_cast<unsigned long long>(value) * 10 + (c - '0'));
+            value = Wrapped(static_cast<unsigned long long>(value) * 10 + static_cast<unsigned>(c - '0'));
         }
         return value;
     }

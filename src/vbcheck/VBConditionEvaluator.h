@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "vbcheck/VBToken.h"
+#include "vbcheck/VBWords.h"
 
 // The value of a conditional-compilation expression: whole numbers, True as -1, VB6's own
 // constants and the module's #Const values, any other name Empty (0). What cannot be read is 0,
@@ -23,7 +24,7 @@ private:
     long long Unary();
     long long Operand();
     int Precedence(const VBToken& token) const;
-    long long Apply(std::string_view op, long long a, long long b) const;
+    long long Apply(VBOperator op, long long a, long long b) const;
 
     const std::vector<VBToken>& tokens_;
     size_t pos_;

@@ -4,16 +4,6 @@
 #include "vbcheck/VBCheckMessages.h"
 #include "vbcheck/VBConditionEvaluator.h"
 
-namespace {
-
-bool IsWord(const VBToken& token, std::string_view word)
-{
-    return (token.kind == VBTokenKind::Word || token.kind == VBTokenKind::Directive) && !token.escaped &&
-           EqualIgnoringCase(token.text, word);
-}
-
-}  // namespace
-
 long long CVBConditions::Evaluate(const std::vector<VBToken>& tokens, size_t from) const
 {
     return CVBConditionEvaluator(tokens, from, constants_).Value();
@@ -47,31 +37,47 @@ void CVBConditions::Switch(bool condition, bool isElse)
 std::string_view CVBConditions::Take(const std::vector<VBToken>& tokens, int piece)
 {
     const VBToken& directive = tokens.front();
-    if (IsWord(directive, "If")) {
+    switch (directive.Word()) {
+    case VBWord::If:
         Enter(Active() && Evaluate(tokens, 1) != 0, piece, directive.line);
-    } else if (IsWord(directive, "ElseIf") && !levels_.empty()) {
-        Switch(levels_.back().parentActive && Evaluate(tokens, 1) != 0, false);
-    } else if (IsWord(directive, "Else") && !levels_.empty()) {
+        return {};
+    case VBWord::ElseIf:
+        if (!levels_.empty())
+            Switch(levels_.back().parentActive && Evaluate(tokens, 1) != 0, false);
+        return {};
+    case VBWord::Else:
+        // A second #Else matches no #If either; the branches stay as they were.
+        if (levels_.empty() || levels_.back().elseSeen)
+            return Active() ? kHashElseWithoutIf : std::string_view{};
+        levels_.back().elseSeen = true;
         Switch(false, true);
-    } else if (((IsWord(directive, "End") && IsWord(tokens[1], "If")) || IsWord(directive, "EndIf")) &&
-               !levels_.empty()) {
-        if (!levels_.back().taken)
-            --inactiveDepth_;
-        levels_.pop_back();
-    } else if (IsWord(directive, "Const")) {
+        return {};
+    case VBWord::End:
+    case VBWord::EndIf:
+        if (directive.Word() == VBWord::End && tokens[1].Word() != VBWord::If)
+            return {};
+        if (levels_.empty())
+            return kHashEndIfWithoutIf;
+        Leave();
+        return {};
+    case VBWord::Const:
         return Define(tokens);
-    } else if (Active() && !IsWord(directive, "If") && !IsWord(directive, "ElseIf") && !IsWord(directive, "Else") &&
-               !IsWord(directive, "End") && !IsWord(directive, "EndIf")) {
+    default:
         // #Region and other words of VB.NET.
-        return kExpectedDirective;
+        return Active() ? kExpectedDirective : std::string_view{};
     }
-    return {};
+}
+
+void CVBConditions::Leave()
+{
+    if (!levels_.back().taken)
+        --inactiveDepth_;
+    levels_.pop_back();
 }
 
 std::string_view CVBConditions::Define(const std::vector<VBToken>& tokens)
 {
-    if (!Active() || tokens[1].kind != VBTokenKind::Word || tokens[2].kind != VBTokenKind::Symbol ||
-        tokens[2].text != "=")
+    if (!Active() || tokens[1].kind != VBTokenKind::Word || tokens[2].Symbol() != VBSymbol::Equals)
         return {};
     std::string name = FoldCase(tokens[1].text);
     constants_[name] = Evaluate(tokens, 3);

@@ -26,6 +26,8 @@ public:
     std::string_view Take(const std::vector<VBToken>& tokens, int piece);
     // Whether the code at this point is compiled.
     bool Active() const { return inactiveDepth_ == 0; }
+    // Whether an #If is open: the branch read may be another where a project sets its constants.
+    bool InsideIf() const { return !levels_.empty(); }
     std::vector<OpenIf> Unclosed() const;
 
 private:
@@ -34,10 +36,12 @@ private:
         bool parentActive = true;
         bool taken = false;     // this branch is compiled
         bool anyTaken = false;  // one of the branches so far was
+        bool elseSeen = false;
     };
 
     long long Evaluate(const std::vector<VBToken>& tokens, size_t from) const;
     void Enter(bool taken, int piece, int line);
+    void Leave();
     std::string_view Define(const std::vector<VBToken>& tokens);
     void Switch(bool condition, bool isElse);
 

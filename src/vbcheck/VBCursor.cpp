@@ -7,8 +7,7 @@ void CVBCursor::Start(const std::vector<VBToken>& tokens)
     pos_ = 0;
     failed_ = false;
     message_ = {};
-    failLine_ = 0;
-    failToken_ = {};
+    failedAt_ = {};
 }
 
 const VBToken& CVBCursor::Last() const
@@ -26,8 +25,7 @@ bool CVBCursor::FailAt(const VBToken& token, std::string_view message)
     if (!failed_) {
         failed_ = true;
         message_ = message;
-        failLine_ = token.line;
-        failToken_ = token.text;
+        failedAt_ = {token.text, token.line};
     }
     return false;
 }

@@ -3,12 +3,10 @@
 #include <string_view>
 #include <vector>
 
-#include "vbcheck/VBKeywords.h"
 #include "vbcheck/VBToken.h"
 
-// A place in the tokens of one logical line, and the first error met there. An error with an
-// empty message stops the line without a finding: code VB6 may refuse, but in words we would
-// have to guess.
+// A place in the tokens of one logical line, and the first error met there. Stop ends the line
+// without a finding: code VB6 may refuse, but in words we would have to guess.
 class CVBCursor {
 public:
     // tokens ends in an End token and does not change while the cursor reads it.
@@ -29,34 +27,17 @@ public:
     }
     size_t Position() const { return pos_; }
     void Rewind(size_t position) { pos_ = position; }
-    // Inline, as Peek: the checker asks these several times for most tokens. word is an ASCII
-    // keyword.
-    bool IsWord(std::string_view word, size_t ahead = 0) const
-    {
-        const VBToken& token = Peek(ahead);
-        return token.kind == VBTokenKind::Word && !token.escaped && IsKeyword(token.text, word);
-    }
-    bool IsSymbol(std::string_view symbol, size_t ahead = 0) const
-    {
-        const VBToken& token = Peek(ahead);
-        // Symbols are one or two characters: compared here rather than by a library call.
-        if (token.kind != VBTokenKind::Symbol || token.text.size() != symbol.size())
-            return false;
-        for (size_t i = 0; i < symbol.size(); ++i) {
-            if (token.text[i] != symbol[i])
-                return false;
-        }
-        return true;
-    }
+    bool IsWord(VBWord word, size_t ahead = 0) const { return Peek(ahead).Word() == word; }
+    bool IsSymbol(VBSymbol symbol, size_t ahead = 0) const { return Peek(ahead).Symbol() == symbol; }
     bool IsKind(VBTokenKind kind, size_t ahead = 0) const { return Peek(ahead).kind == kind; }
-    bool TakeWord(std::string_view word)
+    bool TakeWord(VBWord word)
     {
         if (!IsWord(word))
             return false;
         Take();
         return true;
     }
-    bool TakeSymbol(std::string_view symbol)
+    bool TakeSymbol(VBSymbol symbol)
     {
         if (!IsSymbol(symbol))
             return false;
@@ -70,17 +51,21 @@ public:
     bool AtStatementEnd(bool inSingleLineIf) const { return AtStatementEndAt(0, inSingleLineIf); }
     bool AtStatementEndAt(size_t ahead, bool inSingleLineIf) const
     {
-        return IsKind(VBTokenKind::End, ahead) || IsSymbol(":", ahead) || (inSingleLineIf && IsWord("Else", ahead));
+        return IsKind(VBTokenKind::End, ahead) || IsSymbol(VBSymbol::Colon, ahead) ||
+               (inSingleLineIf && IsWord(VBWord::Else, ahead));
     }
 
     // The error is told at the next token, or at the given one.
     bool Fail(std::string_view message);
     bool FailAt(const VBToken& token, std::string_view message);
+    // Ends the line without a finding.
+    bool Stop() { return Fail({}); }
     bool Failed() const { return failed_; }
+    bool Stopped() const { return failed_ && message_.empty(); }
     void ClearFailure() { failed_ = false; }
     std::string_view Message() const { return message_; }
-    int FailLine() const { return failLine_; }
-    std::string_view FailToken() const { return failToken_; }
+    // The token the error is told at, and its line.
+    VBTextAt FailedAt() const { return failedAt_; }
 
 private:
     // The line's tokens as a pointer and a count, not the vector: asked for every token, the
@@ -90,6 +75,5 @@ private:
     size_t pos_ = 0;
     bool failed_ = false;
     std::string_view message_;
-    int failLine_ = 0;
-    std::string_view failToken_;
+    VBTextAt failedAt_;
 };

@@ -3,7 +3,8 @@
 #include "common/FoldCase.h"
 #include "common/MessageText.h"
 #include "vbcheck/VBCheckMessages.h"
-#include "vbcheck/VBKeywords.h"
+#include "vbcheck/VBNameKey.h"
+#include "vbcheck/VBWords.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ constexpr long kFixedBit = 0x100;
 constexpr long kDeclaredBit = 0x200;
 constexpr long kTwiceBit = 0x400;
 
-using W = VBStatementWord;
+using W = VBStatementKind;
 
 }  // namespace
 
@@ -59,8 +60,8 @@ bool CVBDeclarations::Declaration(bool first, int piece)
     const VBToken& start = cursor_.Peek();
     Scope scope;
     // Each word looked up once among the statement words, not compared with each keyword in turn.
-    VBStatementWord word = StatementWordOf(cursor_.Peek());
-    for (;; word = StatementWordOf(cursor_.Peek())) {
+    VBStatementKind word = StatementKindOf(cursor_.Peek().Word());
+    for (;; word = StatementKindOf(cursor_.Peek().Word())) {
         if (word == W::Private)
             scope.isPrivate = true;
         else if (word == W::Public || word == W::Global)
@@ -90,12 +91,12 @@ bool CVBDeclarations::Declaration(bool first, int piece)
     }
     // Static x outside procedures: VB6's text for it is not ours to guess.
     if (scope.isStatic && !scope.isPrivate && !scope.isPublic && !scope.isFriend && !blocks_.InProcedure())
-        return cursor_.Fail({});
+        return cursor_.Stop();
     return Variables();
 }
 
 // Declare, Type, Enum and Event: outside procedures only.
-bool CVBDeclarations::ModuleLevel(VBStatementWord word, int piece, const VBToken& start, Scope scope)
+bool CVBDeclarations::ModuleLevel(VBStatementKind word, int piece, const VBToken& start, Scope scope)
 {
     if (blocks_.InProcedure())
         return cursor_.Fail(kInvalidInsideProcedure);
@@ -125,19 +126,19 @@ bool CVBDeclarations::Procedure(bool first, int piece, const VBToken& start, boo
 {
     unsigned kindBit = kSubBit;
     VBBlockKind kind = VBBlockKind::Sub;
-    if (cursor_.TakeWord("Function")) {
+    if (cursor_.TakeWord(VBWord::Function)) {
         kindBit = kFunctionBit;
         kind = VBBlockKind::Function;
-    } else if (cursor_.TakeWord("Property")) {
+    } else if (cursor_.TakeWord(VBWord::Property)) {
         kind = VBBlockKind::Property;
-        if (cursor_.TakeWord("Get"))
+        if (cursor_.TakeWord(VBWord::Get))
             kindBit = kPropertyGetBit;
-        else if (cursor_.TakeWord("Let"))
+        else if (cursor_.TakeWord(VBWord::Let))
             kindBit = kPropertyLetBit;
-        else if (cursor_.TakeWord("Set"))
+        else if (cursor_.TakeWord(VBWord::Set))
             kindBit = kPropertySetBit;
         else
-            return cursor_.Fail({});
+            return cursor_.Stop();
     } else {
         cursor_.Take();
     }
@@ -152,7 +153,7 @@ bool CVBDeclarations::Procedure(bool first, int piece, const VBToken& start, boo
         return cursor_.Fail(kMustBeFirstStatement);
     // Sub New() is VB.NET's constructor; New is a keyword to VB6.
     if (!cursor_.IsKind(VBTokenKind::Word) ||
-        (!cursor_.Peek().escaped && (EndsOperand(cursor_.Peek().text) || cursor_.IsWord("New"))))
+        EndsOperand(cursor_.Peek().Word()) || cursor_.IsWord(VBWord::New))
         return cursor_.Fail(kExpectedIdentifier);
     const VBToken& name = cursor_.Take();
     if (!isPrivate)
@@ -160,17 +161,17 @@ bool CVBDeclarations::Procedure(bool first, int piece, const VBToken& start, boo
     if (!Register(name, kindBit))
         return false;
     Signature signature;
-    if (cursor_.TakeSymbol("(") && !SkipParameters(signature))
+    if (cursor_.TakeSymbol(VBSymbol::LeftParenthesis) && !SkipParameters(signature))
         return false;
     if ((kindBit == kPropertyLetBit || kindBit == kPropertySetBit) && signature.count == 0)
         return cursor_.FailAt(name, kArgumentRequiredForLetOrSet);
     // Only a Sub's or Function's arguments are counted: a Property's value goes apart.
     signature.fixed = signature.fixed && kind != VBBlockKind::Property;
     Sign(signature);
-    if (cursor_.TakeWord("As")) {
+    if (cursor_.TakeWord(VBWord::As)) {
         if (!expressions_.TypeName())
             return false;
-        if (cursor_.TakeSymbol("(") && !cursor_.TakeSymbol(")"))
+        if (cursor_.TakeSymbol(VBSymbol::LeftParenthesis) && !cursor_.TakeSymbol(VBSymbol::RightParenthesis))
             return cursor_.Fail(kExpectedListSeparator);
     }
     return true;
@@ -185,25 +186,26 @@ bool CVBDeclarations::SkipParameters(Signature& signature)
     for (int depth = 1; depth > 0;) {
         if (cursor_.IsKind(VBTokenKind::End))
             return cursor_.Fail(kExpectedListSeparator);
-        if (nameNext && (cursor_.IsWord("Optional") || cursor_.IsWord("ParamArray")))
+        if (nameNext && (cursor_.IsWord(VBWord::Optional) || cursor_.IsWord(VBWord::ParamArray)))
             signature.fixed = false;
         if (nameNext)
-            byValue = byValue || cursor_.IsWord("ByVal");
-        if (cursor_.IsSymbol("("))
+            byValue = byValue || cursor_.IsWord(VBWord::ByVal);
+        if (cursor_.IsSymbol(VBSymbol::LeftParenthesis))
             ++depth;
-        else if (cursor_.IsSymbol(")"))
+        else if (cursor_.IsSymbol(VBSymbol::RightParenthesis))
             --depth;
-        else if (depth == 1 && cursor_.IsSymbol(","))
+        else if (depth == 1 && cursor_.IsSymbol(VBSymbol::Comma))
             nameNext = true;
-        else if (nameNext && !cursor_.IsWord("Optional") && !cursor_.IsWord("ByVal") && !cursor_.IsWord("ByRef") &&
-                 !cursor_.IsWord("ParamArray")) {
+        else if (nameNext && !cursor_.IsWord(VBWord::Optional) && !cursor_.IsWord(VBWord::ByVal) &&
+                 !cursor_.IsWord(VBWord::ByRef) && !cursor_.IsWord(VBWord::ParamArray)) {
             ++signature.count;
             if (cursor_.IsKind(VBTokenKind::Word))
                 names_.Declare(cursor_.Peek(), true);
-            if (byValue && cursor_.IsSymbol("(", 1) && cursor_.IsSymbol(")", 2))
+            if (byValue && cursor_.IsSymbol(VBSymbol::LeftParenthesis, 1) &&
+                cursor_.IsSymbol(VBSymbol::RightParenthesis, 2))
                 return cursor_.Fail(kArrayArgumentByRef);
             // a b As Long: the name takes As, a default, a comma or the end.
-            if (cursor_.IsKind(VBTokenKind::Word, 1) && !cursor_.IsWord("As", 1)) {
+            if (cursor_.IsKind(VBTokenKind::Word, 1) && !cursor_.IsWord(VBWord::As, 1)) {
                 cursor_.Take();
                 return cursor_.Fail(kExpectedListSeparator);
             }
@@ -218,14 +220,14 @@ bool CVBDeclarations::SkipParameters(Signature& signature)
 bool CVBDeclarations::Declare(int piece, int line, bool isPrivate)
 {
     cursor_.Take();
-    cursor_.TakeWord("PtrSafe");
+    cursor_.TakeWord(VBWord::PtrSafe);
     unsigned kindBit = 0;
-    if (cursor_.TakeWord("Sub"))
+    if (cursor_.TakeWord(VBWord::Sub))
         kindBit = kSubBit;
-    else if (cursor_.TakeWord("Function"))
+    else if (cursor_.TakeWord(VBWord::Function))
         kindBit = kFunctionBit;
     else
-        return cursor_.Fail({});
+        return cursor_.Stop();
     if (!cursor_.IsKind(VBTokenKind::Word))
         return cursor_.Fail(kExpectedIdentifier);
     const VBToken& name = cursor_.Take();
@@ -234,7 +236,7 @@ bool CVBDeclarations::Declare(int piece, int line, bool isPrivate)
     if (!Register(name, kindBit))
         return false;
     Sign({0, false});
-    while (!cursor_.IsKind(VBTokenKind::End) && !cursor_.IsSymbol(":"))
+    while (!cursor_.IsKind(VBTokenKind::End) && !cursor_.IsSymbol(VBSymbol::Colon))
         cursor_.Take();
     return true;
 }
@@ -242,20 +244,20 @@ bool CVBDeclarations::Declare(int piece, int line, bool isPrivate)
 bool CVBDeclarations::Variables()
 {
     do {
-        if (cursor_.IsWord("WithEvents") && blocks_.ModuleKind() == VBModuleKind::Standard)
+        if (cursor_.IsWord(VBWord::WithEvents) && blocks_.ModuleKind() == VBModuleKind::Standard)
             return cursor_.Fail(kOnlyInObjectModule);
-        cursor_.TakeWord("WithEvents");
+        cursor_.TakeWord(VBWord::WithEvents);
         const VBToken& name = cursor_.Peek();
-        if (name.kind != VBTokenKind::Word || (!name.escaped && EndsOperand(name.text)))
+        if (name.kind != VBTokenKind::Word || EndsOperand(name.Word()))
             return cursor_.Fail(kExpectedIdentifier);
         if (!names_.Declare(name, blocks_.InProcedure()))
             return cursor_.Fail(kDuplicateDeclaration);
         cursor_.Take();
-        if (cursor_.TakeSymbol("(") && !expressions_.ArgumentsInParentheses(true))
+        if (cursor_.TakeSymbol(VBSymbol::LeftParenthesis) && !expressions_.ArgumentsInParentheses(true))
             return false;
         if (!expressions_.AsClause())
             return false;
-    } while (cursor_.TakeSymbol(","));
+    } while (cursor_.TakeSymbol(VBSymbol::Comma));
     return true;
 }
 
@@ -263,24 +265,24 @@ bool CVBDeclarations::Constants()
 {
     do {
         const VBToken& name = cursor_.Peek();
-        if (name.kind != VBTokenKind::Word || (!name.escaped && EndsOperand(name.text)))
+        if (name.kind != VBTokenKind::Word || EndsOperand(name.Word()))
             return cursor_.Fail(kExpectedIdentifier);
         if (!names_.Declare(name, blocks_.InProcedure()))
             return cursor_.Fail(kDuplicateDeclaration);
         cursor_.Take();
-        if (cursor_.TakeWord("As") && !expressions_.TypeName())
+        if (cursor_.TakeWord(VBWord::As) && !expressions_.TypeName())
             return false;
-        if (!cursor_.TakeSymbol("="))
-            return cursor_.Fail({});
+        if (!cursor_.TakeSymbol(VBSymbol::Equals))
+            return cursor_.Stop();
         if (!expressions_.Expression())
             return false;
-    } while (cursor_.TakeSymbol(","));
+    } while (cursor_.TakeSymbol(VBSymbol::Comma));
     return true;
 }
 
-bool CVBDeclarations::TakeBlockEnd(std::string_view word)
+bool CVBDeclarations::TakeBlockEnd(VBWord word)
 {
-    if (!cursor_.IsWord("End") || !cursor_.IsWord(word, 1))
+    if (!cursor_.IsWord(VBWord::End) || !cursor_.IsWord(word, 1))
         return false;
     cursor_.Take();
     cursor_.Take();
@@ -292,28 +294,30 @@ bool CVBDeclarations::TakeBlockEnd(std::string_view word)
 bool CVBDeclarations::TypeMember()
 {
     const VBToken& first = cursor_.Peek();
-    if (TakeBlockEnd("Type"))
+    if (TakeBlockEnd(VBWord::Type))
         return typeMembers_ > 0 || cursor_.FailAt(first, kTypeWithoutMembers);
     ++typeMembers_;
-    if (!cursor_.IsKind(VBTokenKind::Word) || !(cursor_.IsWord("As", 1) || cursor_.IsSymbol("(", 1)))
+    if (!cursor_.IsKind(VBTokenKind::Word) ||
+        !(cursor_.IsWord(VBWord::As, 1) || cursor_.IsSymbol(VBSymbol::LeftParenthesis, 1)))
         return cursor_.Fail(kInvalidInsideType);
     cursor_.Take();
-    if (cursor_.TakeSymbol("(") && !expressions_.ArgumentsInParentheses(true))
+    if (cursor_.TakeSymbol(VBSymbol::LeftParenthesis) && !expressions_.ArgumentsInParentheses(true))
         return false;
-    if (!cursor_.TakeWord("As"))
+    if (!cursor_.TakeWord(VBWord::As))
         return cursor_.Fail(kInvalidInsideType);
     return expressions_.TypeName();
 }
 
 bool CVBDeclarations::EnumMember()
 {
-    if (TakeBlockEnd("Enum"))
+    if (TakeBlockEnd(VBWord::Enum))
         return true;
     if (!cursor_.IsKind(VBTokenKind::Word) ||
-        !(cursor_.IsSymbol("=", 1) || cursor_.IsKind(VBTokenKind::End, 1) || cursor_.IsSymbol(":", 1)))
+        !(cursor_.IsSymbol(VBSymbol::Equals, 1) || cursor_.IsKind(VBTokenKind::End, 1) ||
+          cursor_.IsSymbol(VBSymbol::Colon, 1)))
         return false;
     cursor_.Take();
-    return !cursor_.TakeSymbol("=") || expressions_.Expression();
+    return !cursor_.TakeSymbol(VBSymbol::Equals) || expressions_.Expression();
 }
 
 void CVBDeclarations::Sign(Signature signature)

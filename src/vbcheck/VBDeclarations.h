@@ -8,7 +8,7 @@
 #include "vbcheck/VBExpressions.h"
 #include "vbcheck/VBNameTable.h"
 #include "vbcheck/VBScopeNames.h"
-#include "vbcheck/VBStatementWords.h"
+#include "vbcheck/VBWords.h"
 
 // The declaring statements: variables, constants, procedure headers, Declare, Type and Enum with
 // their members. Remembers the module's procedures, to find two of one name.
@@ -48,13 +48,13 @@ private:
         bool isFriend = false;
         bool isStatic = false;
     };
-    bool ModuleLevel(VBStatementWord word, int piece, const VBToken& start, Scope scope);
+    bool ModuleLevel(VBStatementKind word, int piece, const VBToken& start, Scope scope);
     bool Procedure(bool first, int piece, const VBToken& start, bool isPrivate);
     bool Declare(int piece, int line, bool isPrivate);
     bool Variables();
     bool Constants();
     // Takes "End word" and closes the Type or Enum block it ends; false when the line is another.
-    bool TakeBlockEnd(std::string_view word);
+    bool TakeBlockEnd(VBWord word);
     // What a call must pass: count arguments when fixed (no Optional, no ParamArray).
     struct Signature {
         long count = 0;

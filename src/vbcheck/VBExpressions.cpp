@@ -1,7 +1,7 @@
 #include "vbcheck/VBExpressions.h"
 
 #include "vbcheck/VBCheckMessages.h"
-#include "vbcheck/VBKeywords.h"
+#include "vbcheck/VBOperators.h"
 
 namespace {
 
@@ -15,36 +15,22 @@ bool CVBExpressions::Enter()
 {
     if (++depth_ > kDeepestNesting) {
         --depth_;
-        return cursor_.Fail({});
+        return cursor_.Stop();
     }
     return true;
 }
 
 bool CVBExpressions::IsBinaryOperator() const
 {
-    const VBToken& token = cursor_.Peek();
-    if (token.kind == VBTokenKind::Word)
-        return !token.escaped && IsWordOperator(token.text);
-    if (token.kind != VBTokenKind::Symbol)
-        return false;
-    // Every two-character symbol but := compares: <>, <=, >=, =<, =>, ><.
-    if (token.text.size() == 2)
-        return token.text[0] != ':';
-    switch (token.text.size() == 1 ? token.text[0] : '\0') {
-    case '+': case '-': case '*': case '/': case '\\': case '^': case '&': case '=': case '<': case '>':
-        return true;
-    default:
-        return false;
-    }
+    const VBOperator op = OperatorOf(cursor_.Peek());
+    return op != VBOperator::None && op != VBOperator::Not;
 }
 
-// Not, AddressOf, unary - and +. Asked by the token's kind first: it is asked for every operand.
+// Not, AddressOf, unary - and +.
 bool CVBExpressions::IsPrefixOperator() const
 {
-    const VBTokenKind kind = cursor_.Peek().kind;
-    if (kind == VBTokenKind::Symbol)
-        return cursor_.IsSymbol("-") || cursor_.IsSymbol("+");
-    return kind == VBTokenKind::Word && (cursor_.IsWord("Not") || cursor_.IsWord("AddressOf"));
+    return cursor_.IsSymbol(VBSymbol::Minus) || cursor_.IsSymbol(VBSymbol::Plus) || cursor_.IsWord(VBWord::Not) ||
+           cursor_.IsWord(VBWord::AddressOf);
 }
 
 bool CVBExpressions::Expression()
@@ -62,22 +48,22 @@ bool CVBExpressions::RestOfExpression()
     return true;
 }
 
-bool CVBExpressions::Operand(std::string_view* lastMember, bool* endsInArguments)
+bool CVBExpressions::Operand(VBWord* lastMember, bool* endsInArguments)
 {
     // Prefix operators in a loop, not by recursion: - - - x nests nothing.
     while (IsPrefixOperator())
         cursor_.Take();
-    if (cursor_.TakeWord("New"))
+    if (cursor_.TakeWord(VBWord::New))
         return TypeName();
-    if (cursor_.TakeWord("TypeOf")) {
+    if (cursor_.TakeWord(VBWord::TypeOf)) {
         if (!Enter())
             return false;
         const bool inner = Operand();
         Leave();
         if (!inner)
             return false;
-        if (!cursor_.TakeWord("Is"))
-            return cursor_.Fail({});
+        if (!cursor_.TakeWord(VBWord::Is))
+            return cursor_.Stop();
         return TypeName();
     }
     const VBToken& token = cursor_.Peek();
@@ -88,28 +74,30 @@ bool CVBExpressions::Operand(std::string_view* lastMember, bool* endsInArguments
         cursor_.Take();
         return true;
     case VBTokenKind::Word:
-        if (!token.escaped && EndsOperand(token.text))
+        if (EndsOperand(token.Word()))
             return cursor_.Fail(kExpectedExpression);
-        if (blocks_.ModuleKind() == VBModuleKind::Standard && !token.escaped && IsKeyword(token.text, "Me"))
+        if (blocks_.ModuleKind() == VBModuleKind::Standard && token.Word() == VBWord::Me)
             return cursor_.Fail(kInvalidUseOfMe);
         cursor_.Take();
         if (lastMember)
-            *lastMember = token.text;
+            *lastMember = token.Word();
         return Members(lastMember, endsInArguments);
     case VBTokenKind::Symbol:
         return SymbolOperand(lastMember, endsInArguments);
     case VBTokenKind::End:
         return cursor_.Fail(kExpectedExpression);
     case VBTokenKind::Directive:
-        return cursor_.Fail({});
+    case VBTokenKind::LineNumber:
+    case VBTokenKind::Label:
+        return cursor_.Stop();
     }
-    return cursor_.Fail({});
+    return cursor_.Stop();
 }
 
 // (expression), and .Member or !Field inside With.
-bool CVBExpressions::SymbolOperand(std::string_view* lastMember, bool* endsInArguments)
+bool CVBExpressions::SymbolOperand(VBWord* lastMember, bool* endsInArguments)
 {
-    if (cursor_.IsSymbol("(")) {
+    if (cursor_.IsSymbol(VBSymbol::LeftParenthesis)) {
         cursor_.Take();
         if (!Enter())
             return false;
@@ -117,45 +105,45 @@ bool CVBExpressions::SymbolOperand(std::string_view* lastMember, bool* endsInArg
         Leave();
         if (!inner)
             return false;
-        if (!cursor_.TakeSymbol(")"))
+        if (!cursor_.TakeSymbol(VBSymbol::RightParenthesis))
             return cursor_.Fail(kExpectedListSeparator);
         return Members(lastMember, endsInArguments);
     }
     // .Member and !Field inside With.
-    if (cursor_.IsSymbol(".") || cursor_.IsSymbol("!")) {
+    if (cursor_.IsSymbol(VBSymbol::Dot) || cursor_.IsSymbol(VBSymbol::Bang)) {
         if (blocks_.InProcedure() && !blocks_.Inside(VBBlockKind::With))
             return cursor_.Fail(kInvalidOrUnqualifiedReference);
         cursor_.Take();
         if (!cursor_.IsKind(VBTokenKind::Word))
             return cursor_.Fail(kExpectedIdentifier);
         if (lastMember)
-            *lastMember = cursor_.Peek().text;
+            *lastMember = cursor_.Peek().Word();
         cursor_.Take();
         return Members(lastMember, endsInArguments);
     }
-    return cursor_.Fail(cursor_.IsKind(VBTokenKind::End) || cursor_.IsSymbol(":") ||
-                                cursor_.IsSymbol(",") || cursor_.IsSymbol(")") || IsBinaryOperator()
-                            ? kExpectedExpression
-                            : std::string_view{});
+    if (cursor_.IsKind(VBTokenKind::End) || cursor_.IsSymbol(VBSymbol::Colon) || cursor_.IsSymbol(VBSymbol::Comma) ||
+        cursor_.IsSymbol(VBSymbol::RightParenthesis) || IsBinaryOperator())
+        return cursor_.Fail(kExpectedExpression);
+    return cursor_.Stop();
 }
 
-bool CVBExpressions::Members(std::string_view* lastMember, bool* endsInArguments)
+bool CVBExpressions::Members(VBWord* lastMember, bool* endsInArguments)
 {
     if (endsInArguments)
         *endsInArguments = false;
     for (;;) {
         // A blank before the dot begins the next operand: Foo .Name inside With.
-        if ((cursor_.IsSymbol(".") || cursor_.IsSymbol("!")) && !cursor_.Peek().spaceBefore) {
+        if ((cursor_.IsSymbol(VBSymbol::Dot) || cursor_.IsSymbol(VBSymbol::Bang)) && !cursor_.Peek().spaceBefore) {
             cursor_.Take();
             // Any word names a member: .Name, .Open, .Print.
             if (!cursor_.IsKind(VBTokenKind::Word))
                 return cursor_.Fail(kExpectedIdentifier);
             if (lastMember)
-                *lastMember = cursor_.Peek().text;
+                *lastMember = cursor_.Peek().Word();
             cursor_.Take();
             if (endsInArguments)
                 *endsInArguments = false;
-        } else if (cursor_.IsSymbol("(")) {
+        } else if (cursor_.IsSymbol(VBSymbol::LeftParenthesis)) {
             cursor_.Take();
             if (!ArgumentsInParentheses())
                 return false;
@@ -169,17 +157,17 @@ bool CVBExpressions::Members(std::string_view* lastMember, bool* endsInArguments
 
 bool CVBExpressions::Argument(bool bounds)
 {
-    if (cursor_.IsKind(VBTokenKind::Word) && cursor_.IsSymbol(":=", 1)) {
+    if (cursor_.IsKind(VBTokenKind::Word) && cursor_.IsSymbol(VBSymbol::ColonEquals, 1)) {
         cursor_.Take();
         cursor_.Take();
     }
-    if (cursor_.IsWord("ByVal") || cursor_.IsWord("ByRef"))
+    if (cursor_.IsWord(VBWord::ByVal) || cursor_.IsWord(VBWord::ByRef))
         cursor_.Take();
     // A file number: Input(5, #1), EOF(#1) in older code.
-    cursor_.TakeSymbol("#");
+    cursor_.TakeSymbol(VBSymbol::Hash);
     if (!Expression())
         return false;
-    if (bounds && cursor_.TakeWord("To"))
+    if (bounds && cursor_.TakeWord(VBWord::To))
         return Expression();
     return true;
 }
@@ -189,18 +177,19 @@ bool CVBExpressions::ArgumentsInParentheses(bool bounds)
     if (!Enter())
         return false;
     bool ok = true;
-    if (!cursor_.IsSymbol(")")) {
+    if (!cursor_.IsSymbol(VBSymbol::RightParenthesis)) {
         for (;;) {
             // Omitted arguments: f(a, , c).
-            if (!cursor_.IsSymbol(",") && !cursor_.IsSymbol(")") && !Argument(bounds)) {
+            if (!cursor_.IsSymbol(VBSymbol::Comma) && !cursor_.IsSymbol(VBSymbol::RightParenthesis) &&
+                !Argument(bounds)) {
                 ok = false;
                 break;
             }
-            if (!cursor_.TakeSymbol(","))
+            if (!cursor_.TakeSymbol(VBSymbol::Comma))
                 break;
         }
     }
-    if (ok && !cursor_.TakeSymbol(")"))
+    if (ok && !cursor_.TakeSymbol(VBSymbol::RightParenthesis))
         ok = cursor_.Fail(kExpectedListSeparator);
     Leave();
     return ok;
@@ -209,18 +198,18 @@ bool CVBExpressions::ArgumentsInParentheses(bool bounds)
 bool CVBExpressions::ArgumentsWithoutParentheses()
 {
     for (;;) {
-        if (!cursor_.IsSymbol(",") && !cursor_.AtStatementEnd(singleLineIf_) && !Argument(false))
+        if (!cursor_.IsSymbol(VBSymbol::Comma) && !cursor_.AtStatementEnd(singleLineIf_) && !Argument(false))
             return false;
-        if (!cursor_.TakeSymbol(","))
+        if (!cursor_.TakeSymbol(VBSymbol::Comma))
             return true;
     }
 }
 
 bool CVBExpressions::AsClause()
 {
-    if (!cursor_.TakeWord("As"))
+    if (!cursor_.TakeWord(VBWord::As))
         return true;
-    cursor_.TakeWord("New");
+    cursor_.TakeWord(VBWord::New);
     return TypeName();
 }
 
@@ -229,11 +218,11 @@ bool CVBExpressions::TypeName()
     if (!cursor_.IsKind(VBTokenKind::Word))
         return cursor_.Fail(kExpectedIdentifier);
     cursor_.Take();
-    while (cursor_.IsSymbol(".") && cursor_.IsKind(VBTokenKind::Word, 1)) {
+    while (cursor_.IsSymbol(VBSymbol::Dot) && cursor_.IsKind(VBTokenKind::Word, 1)) {
         cursor_.Take();
         cursor_.Take();
     }
-    if (cursor_.TakeSymbol("*")) {
+    if (cursor_.TakeSymbol(VBSymbol::Times)) {
         if (!cursor_.IsKind(VBTokenKind::Number) && !cursor_.IsKind(VBTokenKind::Word))
             return cursor_.Fail(kExpectedExpression);
         const std::string_view length = cursor_.Peek().text;

@@ -13,8 +13,8 @@ public:
 
     bool Expression();
     // An operand with its member accesses, bangs and argument lists: a call or an assignment's
-    // target. lastMember is the last name read; endsInArguments when an argument list ended it.
-    bool Operand(std::string_view* lastMember = nullptr, bool* endsInArguments = nullptr);
+    // target. lastMember is the word of the last name read; endsInArguments when an argument list ended it.
+    bool Operand(VBWord* lastMember = nullptr, bool* endsInArguments = nullptr);
     // The operators and operands after an operand already read: Foo (a) + 1 in a call statement.
     bool RestOfExpression();
     // Arguments up to the closing parenthesis, which is taken; the opening one is already taken.
@@ -33,8 +33,8 @@ public:
 private:
     bool IsPrefixOperator() const;
     bool Argument(bool bounds);
-    bool Members(std::string_view* lastMember, bool* endsInArguments);
-    bool SymbolOperand(std::string_view* lastMember, bool* endsInArguments);
+    bool Members(VBWord* lastMember, bool* endsInArguments);
+    bool SymbolOperand(VBWord* lastMember, bool* endsInArguments);
     bool Enter();
     void Leave() { --depth_; }
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "vbcheck/VBKeywords.h"
+#include "vbcheck/VBWords.h"
 
 namespace {
 constexpr size_t kLongestIdentifier = 255;
@@ -16,5 +16,5 @@ bool IsVBIdentifier(std::string_view text)
     const bool allNameParts = std::all_of(text.begin(), text.end(), [](char c) {
         return IsNamePart(static_cast<unsigned char>(c));
     });
-    return allNameParts && !IsReservedWord(text);
+    return allNameParts && !IsReserved(WordOf(text));
 }

@@ -1,9 +1,10 @@
 #include "vbcheck/VBLexer.h"
 
+#include <array>
 #include <cstring>
 
 #include "vbcheck/VBCheckMessages.h"
-#include "vbcheck/VBKeywords.h"
+#include "vbcheck/VBWords.h"
 
 namespace {
 
@@ -31,25 +32,71 @@ size_t CharacterCount(std::string_view text)
     return count;
 }
 
-bool IsSymbolCharacter(char c)
+// The symbol each character stands for alone.
+constexpr std::array<VBSymbol, 256> SingleSymbols()
+{
+    std::array<VBSymbol, 256> symbols{};
+    symbols.fill(VBSymbol::Unknown);
+    constexpr std::string_view kCharacters = "(),;:.!=<>+-*/\\^&#";
+    constexpr VBSymbol kSymbols[] = {
+        VBSymbol::LeftParenthesis, VBSymbol::RightParenthesis, VBSymbol::Comma, VBSymbol::Semicolon,
+        VBSymbol::Colon, VBSymbol::Dot, VBSymbol::Bang, VBSymbol::Equals, VBSymbol::Less, VBSymbol::Greater,
+        VBSymbol::Plus, VBSymbol::Minus, VBSymbol::Times, VBSymbol::Slash, VBSymbol::Backslash,
+        VBSymbol::Caret, VBSymbol::Ampersand, VBSymbol::Hash};
+    for (size_t i = 0; i < kCharacters.size(); ++i)
+        symbols[static_cast<unsigned char>(kCharacters[i])] = kSymbols[i];
+    return symbols;
+}
+constexpr std::array<VBSymbol, 256> kSingleSymbols = SingleSymbols();
+
+// The symbol of two characters that starts with c and next; None when they are two symbols.
+VBSymbol PairSymbol(char c, char next)
 {
     switch (c) {
-    case '(': case ')': case ',': case ';': case ':': case '.': case '!': case '=': case '<': case '>':
-    case '+': case '-': case '*': case '/': case '\\': case '^': case '&': case '#':
-        return true;
+    case ':':
+        return next == '=' ? VBSymbol::ColonEquals : VBSymbol::None;
+    case '<':
+        return next == '>' ? VBSymbol::NotEqual : next == '=' ? VBSymbol::LessEqual : VBSymbol::None;
+    case '>':
+        return next == '<' ? VBSymbol::NotEqual : next == '=' ? VBSymbol::GreaterEqual : VBSymbol::None;
+    case '=':
+        return next == '>' ? VBSymbol::GreaterEqual : next == '<' ? VBSymbol::LessEqual : VBSymbol::None;
     default:
-        return false;
+        return VBSymbol::None;
     }
+}
+
+unsigned char Id(VBSymbol symbol)
+{
+    return static_cast<unsigned char>(symbol);
+}
+
+// A name before a colon is a label where it starts the line, after its line number and the colon
+// that may follow it (30 Finish:), and is no statement's word.
+void MarkLabel(std::vector<VBToken>& tokens)
+{
+    const size_t count = tokens.size();
+    const bool afterNumber = count >= 2 && tokens[0].kind == VBTokenKind::LineNumber &&
+                             (count == 2 || (count == 3 && tokens[1].Symbol() == VBSymbol::Colon));
+    VBToken& name = tokens.back();
+    if ((count == 1 || afterNumber) && name.kind == VBTokenKind::Word &&
+        StatementKindOf(name.Word()) == VBStatementKind::None)
+        name.kind = VBTokenKind::Label;
 }
 
 // Where a statement starts, a word may be Rem: at the line's start, after its line number or after
 // a colon.
 bool AtStatementStart(const std::vector<VBToken>& tokens)
 {
-    if (tokens.empty() || (tokens.size() == 1 && tokens[0].kind == VBTokenKind::Number))
+    if (tokens.empty() || (tokens.size() == 1 && tokens[0].kind == VBTokenKind::LineNumber))
         return true;
-    const VBToken& last = tokens.back();
-    return last.kind == VBTokenKind::Symbol && last.text.size() == 1 && last.text[0] == ':';
+    return tokens.back().Symbol() == VBSymbol::Colon;
+}
+
+// A number that starts the line is its line number.
+VBTokenKind NumberKind(const std::vector<VBToken>& tokens)
+{
+    return tokens.empty() ? VBTokenKind::LineNumber : VBTokenKind::Number;
 }
 
 }  // namespace
@@ -58,9 +105,8 @@ void CVBLexer::Problem(Line& line, std::string_view message, std::string_view ab
 {
     if (line.problem.empty()) {
         line.problem = message;
-        line.problemText = about;
         // Too many continuations is the statement's fault, told where it starts.
-        line.problemLine = message == kTooManyContinuations ? line.firstLine : line_;
+        line.problemAt = {about, message == kTooManyContinuations ? line.firstLine : line_};
     }
 }
 
@@ -135,9 +181,8 @@ bool CVBLexer::NextLine(std::vector<VBToken>& tokens, Line& line)
         // Words first: they are most of the tokens, and no other branch takes a letter.
         if (IsNameStart(static_cast<unsigned char>(c))) {
             const bool statementStart = AtStatementStart(tokens);
-            const size_t start = pos_;
             ReadWord(tokens, line);
-            if (statementStart && IsKeyword(text_.substr(start, pos_ - start), "Rem")) {
+            if (statementStart && tokens.back().Word() == VBWord::Rem) {
                 tokens.pop_back();
                 SkipComment(line);
             }
@@ -162,7 +207,7 @@ bool CVBLexer::NextLine(std::vector<VBToken>& tokens, Line& line)
     // Empty, just after the last token: an error at the line's end is told there.
     const std::string_view end = tokens.empty() ? std::string_view{}
                                                 : std::string_view(tokens.back().text.data() + tokens.back().text.size(), 0);
-    tokens.push_back({VBTokenKind::End, false, false, tokens.empty() ? line.firstLine : tokens.back().line, end});
+    tokens.push_back({VBTokenKind::End, 0, false, false, tokens.empty() ? line.firstLine : tokens.back().line, end});
     return true;
 }
 
@@ -185,7 +230,8 @@ inline void CVBLexer::ReadWord(std::vector<VBToken>& tokens, Line& line)
               (IsNamePart(static_cast<unsigned char>(text_[pos_ + 1])) || text_[pos_ + 1] == '[')))
             ++pos_;
     }
-    Push(tokens, VBTokenKind::Word, start, pos_);
+    const VBWord word = WordOf(text_.substr(start, pos_ - start));
+    Push(tokens, VBTokenKind::Word, start, pos_, static_cast<unsigned char>(word));
 }
 
 void CVBLexer::ReadNumber(std::vector<VBToken>& tokens)
@@ -214,7 +260,7 @@ void CVBLexer::ReadNumber(std::vector<VBToken>& tokens)
         if (s == '%' || s == '&' || s == '!' || s == '#' || s == '@' || s == '^')
             ++pos_;
     }
-    Push(tokens, VBTokenKind::Number, start, pos_);
+    Push(tokens, NumberKind(tokens), start, pos_);
 }
 
 // &H1F, &O17, with an optional & or % suffix.
@@ -233,7 +279,7 @@ bool CVBLexer::ReadBasedNumber(std::vector<VBToken>& tokens)
         ++pos_;
     if (pos_ < text_.size() && (text_[pos_] == '&' || text_[pos_] == '%'))
         ++pos_;
-    Push(tokens, VBTokenKind::Number, start, pos_);
+    Push(tokens, NumberKind(tokens), start, pos_);
     return true;
 }
 
@@ -245,7 +291,8 @@ bool CVBLexer::ReadDate(std::vector<VBToken>& tokens)
         const size_t start = ++pos_;
         while (pos_ < text_.size() && IsNamePart(static_cast<unsigned char>(text_[pos_])))
             ++pos_;
-        Push(tokens, VBTokenKind::Directive, start, pos_);
+        Push(tokens, VBTokenKind::Directive, start, pos_,
+             static_cast<unsigned char>(WordOf(text_.substr(start, pos_ - start))));
         return true;
     }
     size_t end = pos_ + 1;
@@ -299,19 +346,18 @@ bool CVBLexer::ReadEscapedName(std::vector<VBToken>& tokens)
 
 void CVBLexer::ReadSymbol(std::vector<VBToken>& tokens, Line& line)
 {
-    // Compared a character at a time: this runs for every operator and parenthesis of a module.
     const char c = text_[pos_];
-    const char next = pos_ + 1 < text_.size() ? text_[pos_ + 1] : '\0';
-    const bool pair = (c == ':' && next == '=') || (c == '<' && (next == '>' || next == '=')) ||
-                      (c == '>' && (next == '=' || next == '<')) ||
-                      (c == '=' && (next == '<' || next == '>'));
-    if (pair) {
-        Push(tokens, VBTokenKind::Symbol, pos_, pos_ + 2);
+    const VBSymbol pair = PairSymbol(c, pos_ + 1 < text_.size() ? text_[pos_ + 1] : '\0');
+    if (pair != VBSymbol::None) {
+        Push(tokens, VBTokenKind::Symbol, pos_, pos_ + 2, Id(pair));
         pos_ += 2;
         return;
     }
-    if (!IsSymbolCharacter(c))
+    const VBSymbol symbol = kSingleSymbols[static_cast<unsigned char>(c)];
+    if (symbol == VBSymbol::Unknown)
         line.unknownCharacter = true;
-    Push(tokens, VBTokenKind::Symbol, pos_, pos_ + 1);
+    else if (symbol == VBSymbol::Colon && !tokens.empty())
+        MarkLabel(tokens);
+    Push(tokens, VBTokenKind::Symbol, pos_, pos_ + 1, Id(symbol));
     ++pos_;
 }

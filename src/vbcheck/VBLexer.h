@@ -13,11 +13,10 @@ public:
     // What a logical line holds beside its tokens.
     struct Line {
         int firstLine = 0;
-        // The first lexical error (Line too long, ...) and the physical line it is on; empty when
-        // there is none.
+        // The first lexical error (Line too long, ...); empty when there is none.
         std::string_view problem;
-        int problemLine = 0;
-        std::string_view problemText;  // what it is about, a view into the text; empty when unknown
+        // What it is about, a view into the text (empty when unknown), and the physical line.
+        VBTextAt problemAt;
         // A character VB6 does not take in code: the line is not judged, since its message
         // would not be one of ours.
         bool unknownCharacter = false;
@@ -44,11 +43,11 @@ private:
     bool ReadEscapedName(std::vector<VBToken>& tokens);
     void ReadSymbol(std::vector<VBToken>& tokens, Line& line);
     // Inline: it runs for every token.
-    void Push(std::vector<VBToken>& tokens, VBTokenKind kind, size_t start, size_t end)
+    void Push(std::vector<VBToken>& tokens, VBTokenKind kind, size_t start, size_t end, unsigned char id = 0)
     {
         // The indentation after a " _" is no blank before: x _ / .Name stays one operand.
         const bool spaceBefore = tokenOnLine_ && start > lineStart_ && IsBlank(text_[start - 1]);
-        tokens.push_back({kind, false, spaceBefore, line_, std::string_view(text_.data() + start, end - start)});
+        tokens.push_back({kind, id, false, spaceBefore, line_, std::string_view(text_.data() + start, end - start)});
         tokenOnLine_ = true;
     }
 

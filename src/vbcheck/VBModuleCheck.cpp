@@ -3,7 +3,7 @@
 #include "vbcheck/VBCheckMessages.h"
 #include "vbcheck/VBLexer.h"
 
-CVBModuleCheck::CVBModuleCheck() : blocks_(findings_), statements_(blocks_, findings_) {}
+CVBModuleCheck::CVBModuleCheck() : blocks_(findings_), statements_(blocks_, findings_), types_(findings_) {}
 
 void CVBModuleCheck::AddPiece(int origin, std::string_view text)
 {
@@ -18,12 +18,14 @@ void CVBModuleCheck::AddPiece(int origin, std::string_view text)
         if (!directive && !conditions_.Active())
             continue;
         if (!line.problem.empty())
-            findings_.Add(piece, line.problemLine, line.problem, findings_.PlaceOf(line.problemText));
+            findings_.Add(piece, line.problemAt.line, line.problem, findings_.PlaceOf(line.problemAt.text));
         findings_.SetQuiet(!line.problem.empty() || line.unknownCharacter);
-        if (directive)
+        if (directive) {
             Directive(piece);
-        else
-            statements_.Line(tokens_, piece);
+        } else {
+            const bool readThrough = statements_.Line(tokens_, piece) && line.problem.empty() && !line.unknownCharacter;
+            types_.Line(tokens_, piece, readThrough, conditions_.InsideIf());
+        }
         findings_.SetQuiet(false);
     }
     blocks_.EndPiece();
@@ -42,6 +44,7 @@ std::vector<VBFinding> CVBModuleCheck::Finish()
 {
     blocks_.CloseAll();
     statements_.Finish();
+    types_.Finish();
     for (const CVBConditions::OpenIf& open : conditions_.Unclosed())
         findings_.Add(open.piece, open.line, kUnterminatedHashIf);
     return findings_.Sorted(origins_);

@@ -9,6 +9,7 @@
 #include "vbcheck/VBFindings.h"
 #include "vbcheck/VBProcedure.h"
 #include "vbcheck/VBStatements.h"
+#include "vbcheck/VBTypeCheck.h"
 
 // The compile errors VB6 would report in one module (a standard module, a class, a form's code),
 // found without VB6. The module's code comes as one or more pieces, each the caller's own text
@@ -48,6 +49,7 @@ private:
     CVBBlocks blocks_;
     CVBConditions conditions_;
     CVBStatements statements_;
+    CVBTypeCheck types_;
     std::vector<int> origins_;
     // The current line's tokens, kept across lines and pieces so that its room is made once.
     std::vector<VBToken> tokens_;

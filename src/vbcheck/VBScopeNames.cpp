@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "vbcheck/VBKeywords.h"
+#include "vbcheck/VBNameKey.h"
 
 void CVBScopeNames::KeyOf(const VBToken& name)
 {

@@ -2,25 +2,31 @@
 
 #include "common/FoldCase.h"
 #include "vbcheck/VBCheckMessages.h"
-#include "vbcheck/VBKeywords.h"
+#include "vbcheck/VBWords.h"
 
 namespace {
 
 // Far beyond real code: If a Then If b Then ... on one line nests by recursion.
 constexpr int kDeepestSingleLineIf = 100;
 
-using W = VBStatementWord;
+using W = VBStatementKind;
 
 // Members whose arguments have forms of their own: obj.Print a; b / obj.Line (0,0)-(1,1).
-bool HasOwnForm(std::string_view member)
+bool HasOwnForm(VBWord member)
 {
-    return IsKeyword(member, "Print") || IsKeyword(member, "Line") || IsKeyword(member, "Circle") ||
-           IsKeyword(member, "PSet") || IsKeyword(member, "Scale");
+    return member == VBWord::Print || member == VBWord::Line || member == VBWord::Circle || member == VBWord::PSet ||
+           member == VBWord::Scale;
+}
+
+// VB.NET's Try, which VB6 reads as a call of a Sub named Try.
+bool IsTry(const VBToken& token)
+{
+    return token.kind == VBTokenKind::Word && !token.escaped && EqualIgnoringCase(token.text, "Try");
 }
 
 }  // namespace
 
-void CVBStatements::Line(const std::vector<VBToken>& tokens, int piece)
+bool CVBStatements::Line(const std::vector<VBToken>& tokens, int piece)
 {
     const bool declarationsSection = !blocks_.ProcedureSeen();
     cursor_.Start(tokens);
@@ -28,31 +34,33 @@ void CVBStatements::Line(const std::vector<VBToken>& tokens, int piece)
     singleLineIfs_ = 0;
     statementMayFollow_ = false;
     expressions_.SetSingleLineIf(false);
-    // A line number, or a label: a name and a colon at the start of the line.
     // Both may stand together: 30 Finish:
-    if (cursor_.IsKind(VBTokenKind::Number)) {
+    if (cursor_.IsKind(VBTokenKind::LineNumber)) {
         if (blocks_.InProcedure())
             blocks_.AddLabel(cursor_.Peek().text);
         cursor_.Take();
-        cursor_.TakeSymbol(":");
+        cursor_.TakeSymbol(VBSymbol::Colon);
     }
-    if (cursor_.IsKind(VBTokenKind::Word) && cursor_.IsSymbol(":", 1) && StatementWordOf(cursor_.Peek()) == W::None) {
+    if (cursor_.IsKind(VBTokenKind::Label)) {
         if (blocks_.InProcedure())
             blocks_.AddLabel(cursor_.Peek().text);
         cursor_.Take();
         cursor_.Take();
     }
-    if (!Statements(true) && !cursor_.Message().empty())
-        findings_.Add(piece_, cursor_.FailLine(), AsBuildSays(cursor_.Message(), declarationsSection),
-                      findings_.PlaceOf(cursor_.FailToken()));
+    if (Statements(true))
+        return true;
+    if (!cursor_.Stopped())
+        findings_.Add(piece_, cursor_.FailedAt().line, AsBuildSays(cursor_.Message(), declarationsSection),
+                      findings_.PlaceOf(cursor_.FailedAt().text));
+    return false;
 }
 
 bool CVBStatements::Statements(bool first)
 {
     for (;;) {
-        if (cursor_.IsKind(VBTokenKind::End) || (InSingleLineIf() && cursor_.IsWord("Else")))
+        if (cursor_.IsKind(VBTokenKind::End) || (InSingleLineIf() && cursor_.IsWord(VBWord::Else)))
             return true;
-        if (cursor_.TakeSymbol(":")) {
+        if (cursor_.TakeSymbol(VBSymbol::Colon)) {
             first = false;
             continue;
         }
@@ -72,7 +80,7 @@ bool CVBStatements::Statement(bool first)
 {
     if (blocks_.InModuleBlock(VBBlockKind::Type) || blocks_.InModuleBlock(VBBlockKind::Enum))
         return InsideModuleBlock(first);
-    const VBStatementWord word = StatementWordOf(cursor_.Peek());
+    const VBStatementKind word = StatementKindOf(cursor_.Peek().Word());
     // A stray End Sub there is End's to judge.
     if (!blocks_.InProcedure() && blocks_.ProcedureSeen() && word != W::Attribute && word != W::End &&
         !StartsProcedure())
@@ -107,10 +115,10 @@ bool CVBStatements::Statement(bool first)
         return End();
     default:
         if (!blocks_.InProcedure())
-            return cursor_.Fail(word == W::None && !cursor_.IsKind(VBTokenKind::Word) &&
-                                        !cursor_.IsSymbol(".") && !cursor_.IsSymbol("!")
-                                    ? std::string_view{}
-                                    : kInvalidOutsideProcedure);
+            return word == W::None && !cursor_.IsKind(VBTokenKind::Word) && !cursor_.IsSymbol(VBSymbol::Dot) &&
+                           !cursor_.IsSymbol(VBSymbol::Bang)
+                       ? cursor_.Stop()
+                       : cursor_.Fail(kInvalidOutsideProcedure);
         return Executable(word);
     }
 }
@@ -138,7 +146,7 @@ bool CVBStatements::InsideModuleBlock(bool first)
 
 bool CVBStatements::StartsDeclaration() const
 {
-    switch (StatementWordOf(cursor_.Peek())) {
+    switch (StatementKindOf(cursor_.Peek().Word())) {
     case W::Public: case W::Private: case W::Global: case W::Friend: case W::Static: case W::Dim: case W::Const:
     case W::Sub: case W::Function: case W::Property: case W::Declare: case W::Type: case W::Enum: case W::Event:
     case W::Option: case W::DefType: case W::Implements:
@@ -152,7 +160,7 @@ bool CVBStatements::StartsDeclaration() const
 bool CVBStatements::StartsProcedure() const
 {
     for (size_t ahead = 0;; ++ahead) {
-        switch (StatementWordOf(cursor_.Peek(ahead))) {
+        switch (StatementKindOf(cursor_.Peek(ahead).Word())) {
         case W::Public: case W::Private: case W::Global: case W::Friend: case W::Static:
             continue;
         case W::Sub: case W::Function: case W::Property:
@@ -170,20 +178,20 @@ bool CVBStatements::Option()
     cursor_.Take();
     const VBToken& word = cursor_.Peek();
     unsigned bit = 0;
-    if (cursor_.TakeWord("Explicit")) {
+    if (cursor_.TakeWord(VBWord::Explicit)) {
         bit = 1;
-    } else if (cursor_.TakeWord("Base")) {
+    } else if (cursor_.TakeWord(VBWord::Base)) {
         bit = 2;
         if (!cursor_.IsKind(VBTokenKind::Number) || (cursor_.Peek().text != "0" && cursor_.Peek().text != "1"))
             return cursor_.Fail(kExpectedZeroOrOne);
         cursor_.Take();
-    } else if (cursor_.TakeWord("Compare")) {
+    } else if (cursor_.TakeWord(VBWord::Compare)) {
         bit = 4;
-        if (!cursor_.TakeWord("Text") && !cursor_.TakeWord("Binary"))
+        if (!cursor_.TakeWord(VBWord::Text) && !cursor_.TakeWord(VBWord::Binary))
             return cursor_.Fail(kExpectedTextOrBinary);
-    } else if (cursor_.TakeWord("Private")) {
+    } else if (cursor_.TakeWord(VBWord::Private)) {
         bit = 8;
-        if (!cursor_.TakeWord("Module"))
+        if (!cursor_.TakeWord(VBWord::Module))
             return cursor_.Fail(kExpectedModule);
         if (blocks_.ModuleKind() == VBModuleKind::Object)
             return cursor_.FailAt(word, kOptionPrivateInObjectModule);
@@ -196,7 +204,7 @@ bool CVBStatements::Option()
     return true;
 }
 
-bool CVBStatements::Executable(VBStatementWord word)
+bool CVBStatements::Executable(VBStatementKind word)
 {
     switch (word) {
     case W::If:
@@ -233,7 +241,7 @@ bool CVBStatements::Executable(VBStatementWord word)
 }
 
 // The statements that open or close no block.
-bool CVBStatements::Simple(VBStatementWord word)
+bool CVBStatements::Simple(VBStatementKind word)
 {
     switch (word) {
     case W::GoTo:
@@ -248,10 +256,7 @@ bool CVBStatements::Simple(VBStatementWord word)
     case W::On:
         return On();
     case W::Call:
-        cursor_.Take();
-        if (cursor_.IsKind(VBTokenKind::Word))
-            NoteCall(cursor_.IsSymbol("(", 1));
-        return expressions_.Operand();
+        return Call();
     case W::RaiseEvent:
         cursor_.Take();
         return expressions_.Operand();
@@ -260,23 +265,43 @@ bool CVBStatements::Simple(VBStatementWord word)
         cursor_.Take();
         return Assignment();
     case W::Erase:
-        cursor_.Take();
-        do {
-            if (!expressions_.Operand())
-                return false;
-        } while (cursor_.TakeSymbol(","));
-        return true;
+        return Erase();
     case W::ReDim:
         return ReDim();
     case W::OwnForm:
-        // A standard module has no surface to print on; inside With VB6 says something else.
-        if (cursor_.IsWord("Print") && !cursor_.IsSymbol("#", 1) && blocks_.ModuleKind() == VBModuleKind::Standard &&
-            !blocks_.Inside(VBBlockKind::With))
-            return cursor_.Fail(kNoPrintMethod);
-        return SkipStatement();
+        return OwnForm();
     default:
+        // VB.NET's Try alone reads as a call; its End Try is not told after its Catch.
+        tryOpen_ = tryOpen_ || (IsTry(cursor_.Peek()) && cursor_.AtStatementEndAt(1, InSingleLineIf()));
         return CallOrAssignment();
     }
+}
+
+bool CVBStatements::Call()
+{
+    cursor_.Take();
+    if (cursor_.IsKind(VBTokenKind::Word))
+        NoteCall(cursor_.IsSymbol(VBSymbol::LeftParenthesis, 1));
+    return expressions_.Operand();
+}
+
+bool CVBStatements::Erase()
+{
+    cursor_.Take();
+    do {
+        if (!expressions_.Operand())
+            return false;
+    } while (cursor_.TakeSymbol(VBSymbol::Comma));
+    return true;
+}
+
+bool CVBStatements::OwnForm()
+{
+    // A standard module has no surface to print on; inside With VB6 says something else.
+    if (cursor_.IsWord(VBWord::Print) && !cursor_.IsSymbol(VBSymbol::Hash, 1) &&
+        blocks_.ModuleKind() == VBModuleKind::Standard && !blocks_.Inside(VBBlockKind::With))
+        return cursor_.Fail(kNoPrintMethod);
+    return SkipStatement();
 }
 
 bool CVBStatements::Else()
@@ -291,14 +316,14 @@ bool CVBStatements::Else()
     return true;
 }
 
-bool CVBStatements::DoOrLoop(VBStatementWord word)
+bool CVBStatements::DoOrLoop(VBStatementKind word)
 {
     const VBToken& keyword = cursor_.Take();
     if (word == W::Do)
         blocks_.Open(VBBlockKind::Do, piece_, keyword);
     else if (!blocks_.Close(VBBlockKind::Do))
         return cursor_.Fail(kLoopWithoutDo);
-    if (cursor_.TakeWord("While") || cursor_.TakeWord("Until"))
+    if (cursor_.TakeWord(VBWord::While) || cursor_.TakeWord(VBWord::Until))
         return expressions_.Expression();
     return true;
 }
@@ -308,7 +333,7 @@ bool CVBStatements::Select()
     const VBToken& keyword = cursor_.Take();
     // Opened all the same, so that its End Select is no second finding.
     blocks_.Open(VBBlockKind::Select, piece_, keyword);
-    if (!cursor_.TakeWord("Case"))
+    if (!cursor_.TakeWord(VBWord::Case))
         return cursor_.Fail(kExpectedCase);
     return expressions_.Expression();
 }
@@ -316,7 +341,7 @@ bool CVBStatements::Select()
 bool CVBStatements::Resume()
 {
     cursor_.Take();
-    if (cursor_.AtStatementEnd(InSingleLineIf()) || cursor_.TakeWord("Next"))
+    if (cursor_.AtStatementEnd(InSingleLineIf()) || cursor_.TakeWord(VBWord::Next))
         return true;
     if (cursor_.IsKind(VBTokenKind::Number) && LabelKey(cursor_.Peek().text) == "0") {
         cursor_.Take();
@@ -328,20 +353,20 @@ bool CVBStatements::Resume()
 bool CVBStatements::ReDim()
 {
     cursor_.Take();
-    cursor_.TakeWord("Preserve");
+    cursor_.TakeWord(VBWord::Preserve);
     do {
         // ReDim .Items(n) inside With.
-        if (cursor_.IsSymbol(".") && cursor_.IsKind(VBTokenKind::Word, 1))
+        if (cursor_.IsSymbol(VBSymbol::Dot) && cursor_.IsKind(VBTokenKind::Word, 1))
             cursor_.Take();
         if (!cursor_.IsKind(VBTokenKind::Word))
             return cursor_.Fail(kExpectedIdentifier);
         cursor_.Take();
         // ReDim a(i).Items(1 To n): members and bounds in any order.
         for (;;) {
-            if (cursor_.IsSymbol(".") && cursor_.IsKind(VBTokenKind::Word, 1)) {
+            if (cursor_.IsSymbol(VBSymbol::Dot) && cursor_.IsKind(VBTokenKind::Word, 1)) {
                 cursor_.Take();
                 cursor_.Take();
-            } else if (cursor_.TakeSymbol("(")) {
+            } else if (cursor_.TakeSymbol(VBSymbol::LeftParenthesis)) {
                 if (!expressions_.ArgumentsInParentheses(true))
                     return false;
             } else {
@@ -350,7 +375,7 @@ bool CVBStatements::ReDim()
         }
         if (!expressions_.AsClause())
             return false;
-    } while (cursor_.TakeSymbol(","));
+    } while (cursor_.TakeSymbol(VBSymbol::Comma));
     return true;
 }
 
@@ -359,17 +384,16 @@ bool CVBStatements::If()
     const VBToken& keyword = cursor_.Take();
     // An If that reads as a block If (it ends in Then, or in nothing) is opened even when its
     // condition is faulty, so that its End If is not told as a second error.
-    const bool looksLikeBlock = cursor_.Last().kind == VBTokenKind::Word && !cursor_.Last().escaped &&
-                                IsKeyword(cursor_.Last().text, "Then");
+    const bool looksLikeBlock = cursor_.Last().Word() == VBWord::Then;
     if (!expressions_.Expression()) {
         if (looksLikeBlock)
             blocks_.Open(VBBlockKind::If, piece_, keyword);
         return false;
     }
-    if (cursor_.TakeWord("GoTo")) {
+    if (cursor_.TakeWord(VBWord::GoTo)) {
         if (!Target())
             return false;
-    } else if (!cursor_.TakeWord("Then")) {
+    } else if (!cursor_.TakeWord(VBWord::Then)) {
         if (looksLikeBlock || cursor_.IsKind(VBTokenKind::End))
             blocks_.Open(VBBlockKind::If, piece_, keyword);
         return cursor_.Fail(kExpectedThenOrGoTo);
@@ -381,11 +405,11 @@ bool CVBStatements::If()
             return false;
     }
     if (singleLineIfs_ >= kDeepestSingleLineIf)
-        return cursor_.Fail({});
+        return cursor_.Stop();
     ++singleLineIfs_;
     expressions_.SetSingleLineIf(true);
     bool ok = Statements(false);
-    if (ok && cursor_.TakeWord("Else"))
+    if (ok && cursor_.TakeWord(VBWord::Else))
         ok = Statements(false);
     --singleLineIfs_;
     expressions_.SetSingleLineIf(InSingleLineIf());
@@ -401,7 +425,7 @@ bool CVBStatements::ElseIf()
         return cursor_.FailAt(word, kElseWithoutIf);
     if (!expressions_.Expression())
         return false;
-    if (!cursor_.TakeWord("Then"))
+    if (!cursor_.TakeWord(VBWord::Then))
         return cursor_.Fail(kExpectedThen);
     statementMayFollow_ = !cursor_.AtStatementEnd(false);
     return true;
@@ -415,15 +439,15 @@ bool CVBStatements::Exit()
     cursor_.Take();
     const VBToken& word = cursor_.Peek();
     const VBBlockKind procedure = blocks_.ProcedureKind();
-    if (cursor_.TakeWord("Do"))
+    if (cursor_.TakeWord(VBWord::Do))
         return blocks_.Inside(VBBlockKind::Do) || cursor_.FailAt(word, kExitDoOutsideDo);
-    if (cursor_.TakeWord("For"))
+    if (cursor_.TakeWord(VBWord::For))
         return blocks_.Inside(VBBlockKind::For) || cursor_.FailAt(word, kExitForOutsideFor);
-    if (cursor_.TakeWord("Sub"))
+    if (cursor_.TakeWord(VBWord::Sub))
         return procedure != VBBlockKind::Function || cursor_.FailAt(word, kExitSubNotAllowed);
-    if (cursor_.TakeWord("Function"))
+    if (cursor_.TakeWord(VBWord::Function))
         return procedure != VBBlockKind::Sub || cursor_.FailAt(word, kExitFunctionNotAllowed);
-    if (cursor_.TakeWord("Property"))
+    if (cursor_.TakeWord(VBWord::Property))
         return procedure == VBBlockKind::Property || cursor_.FailAt(word, kExitPropertyNotAllowed);
     return cursor_.Fail(kExpectedExitWord);
 }
@@ -431,85 +455,98 @@ bool CVBStatements::Exit()
 bool CVBStatements::End()
 {
     cursor_.Take();
-    const bool inProcedure = blocks_.InProcedure();
-    struct Closer {
-        std::string_view word;
-        VBBlockKind kind;
-        std::string_view unmatched;
-    };
-    static constexpr Closer kClosers[] = {
-        {"If", VBBlockKind::If, kEndIfWithoutBlockIf},
-        {"Select", VBBlockKind::Select, kEndSelectWithoutSelect},
-        {"With", VBBlockKind::With, kEndWithWithoutWith},
-    };
-    for (const Closer& closer : kClosers) {
-        if (!cursor_.TakeWord(closer.word))
-            continue;
-        if (!inProcedure)
-            return cursor_.Fail(kInvalidOutsideProcedure);
-        return blocks_.Close(closer.kind) || cursor_.Fail(closer.unmatched);
-    }
-    if (cursor_.IsWord("Sub") || cursor_.IsWord("Function") || cursor_.IsWord("Property")) {
-        const VBBlockKind kind = cursor_.IsWord("Sub")        ? VBBlockKind::Sub
-                                 : cursor_.IsWord("Function") ? VBBlockKind::Function
-                                                              : VBBlockKind::Property;
-        cursor_.Take();
-        if (!inProcedure)
-            return cursor_.Fail({});
-        // End Function closing a Sub: the Sub is told as never ended.
-        blocks_.CloseProcedure(blocks_.ProcedureKind() != kind);
-        while (cursor_.TakeSymbol(":")) {
-        }
-        return cursor_.IsKind(VBTokenKind::End) || cursor_.Fail(kOnlyCommentsAfterEnd);
-    }
-    if (cursor_.IsWord("Type") || cursor_.IsWord("Enum")) {
+    switch (cursor_.Peek().Word()) {
+    case VBWord::If:
+        return EndBlock(VBBlockKind::If, kEndIfWithoutBlockIf);
+    case VBWord::Select:
+        return EndBlock(VBBlockKind::Select, kEndSelectWithoutSelect);
+    case VBWord::With:
+        return EndBlock(VBBlockKind::With, kEndWithWithoutWith);
+    case VBWord::Sub:
+        return EndProcedure(VBBlockKind::Sub);
+    case VBWord::Function:
+        return EndProcedure(VBBlockKind::Function);
+    case VBWord::Property:
+        return EndProcedure(VBBlockKind::Property);
+    case VBWord::Type:
+    case VBWord::Enum: {
         // Their blocks take their End themselves: here none is open.
-        const bool type = cursor_.IsWord("Type");
-        cursor_.Take();
-        return inProcedure ? cursor_.Fail({}) : cursor_.Fail(type ? kInvalidOutsideType : kInvalidOutsideEnum);
+        const bool type = cursor_.Take().Word() == VBWord::Type;
+        if (blocks_.InProcedure())
+            return cursor_.Stop();
+        return cursor_.Fail(type ? kInvalidOutsideType : kInvalidOutsideEnum);
     }
-    if (!inProcedure)
+    default:
+        break;
+    }
+    if (!blocks_.InProcedure())
         return cursor_.Fail(kInvalidOutsideProcedure);
     // End alone ends the program. End Iff is no End of a block, but meant for the innermost one:
     // it closes that, so that the lines after it are not told too.
     if (cursor_.AtStatementEnd(InSingleLineIf()))
         return true;
+    // VB.NET's Try ... Catch ... End Try: its Catch is told already.
+    if (tryOpen_ && IsTry(cursor_.Peek())) {
+        tryOpen_ = false;
+        return cursor_.Stop();
+    }
     if (cursor_.IsKind(VBTokenKind::Word))
-        blocks_.CloseInnermost();
+        blocks_.CloseInnermost(cursor_.Peek().text);
     return cursor_.Fail(kExpectedEndOfStatement);
+}
+
+bool CVBStatements::EndBlock(VBBlockKind kind, std::string_view unmatched)
+{
+    cursor_.Take();
+    if (!blocks_.InProcedure())
+        return cursor_.Fail(kInvalidOutsideProcedure);
+    return blocks_.Close(kind) || cursor_.Fail(unmatched);
+}
+
+bool CVBStatements::EndProcedure(VBBlockKind kind)
+{
+    cursor_.Take();
+    if (!blocks_.InProcedure())
+        return cursor_.Stop();
+    // End Function closing a Sub: the Sub is told as never ended.
+    blocks_.CloseProcedure(blocks_.ProcedureKind() != kind);
+    tryOpen_ = false;
+    while (cursor_.TakeSymbol(VBSymbol::Colon)) {
+    }
+    return cursor_.IsKind(VBTokenKind::End) || cursor_.Fail(kOnlyCommentsAfterEnd);
 }
 
 bool CVBStatements::For()
 {
     const VBToken& keyword = cursor_.Take();
-    const bool each = cursor_.TakeWord("Each");
+    const bool each = cursor_.TakeWord(VBWord::Each);
     const VBToken& variable = cursor_.Peek();
-    const bool named = variable.kind == VBTokenKind::Word && (variable.escaped || !EndsOperand(variable.text));
+    const bool named = variable.kind == VBTokenKind::Word && !EndsOperand(variable.Word());
     const std::string_view name = named ? WithoutTypeSuffix(variable) : std::string_view{};
-    const bool inUse = named && blocks_.ForVariableInUse(LabelKey(name));
+    if (named)
+        blocks_.ForVariableInUse(LabelKey(name), piece_, variable);
     blocks_.Open(VBBlockKind::For, piece_, keyword, name);
     if (!named)
         return cursor_.Fail(kExpectedIdentifier);
-    if (inUse)
-        return cursor_.Fail(kForVariableInUse);
     cursor_.Take();
     // For x.Item = ... and For a(1) = ...: forms not judged. For Each c .Controls lacks its In.
-    if (!cursor_.Peek().spaceBefore && (cursor_.IsSymbol(".") || cursor_.IsSymbol("!") || cursor_.IsSymbol("(")))
-        return cursor_.Fail({});
+    if (!cursor_.Peek().spaceBefore && (cursor_.IsSymbol(VBSymbol::Dot) || cursor_.IsSymbol(VBSymbol::Bang) ||
+                                        cursor_.IsSymbol(VBSymbol::LeftParenthesis)))
+        return cursor_.Stop();
     if (each) {
-        if (!cursor_.TakeWord("In"))
+        if (!cursor_.TakeWord(VBWord::In))
             return cursor_.Fail(kExpectedIn);
         return expressions_.Expression();
     }
-    if (!cursor_.TakeSymbol("="))
+    if (!cursor_.TakeSymbol(VBSymbol::Equals))
         return cursor_.Fail(kExpectedEquals);
     if (!expressions_.Expression())
         return false;
-    if (!cursor_.TakeWord("To"))
+    if (!cursor_.TakeWord(VBWord::To))
         return cursor_.Fail(kExpectedTo);
     if (!expressions_.Expression())
         return false;
-    return !cursor_.TakeWord("Step") || expressions_.Expression();
+    return !cursor_.TakeWord(VBWord::Step) || expressions_.Expression();
 }
 
 // Next, Next i, Next j, i: each name must be the innermost For's.
@@ -521,7 +558,7 @@ bool CVBStatements::Next()
     do {
         const VBToken& variable = cursor_.Peek();
         if (variable.kind != VBTokenKind::Word)
-            return cursor_.Fail({});
+            return cursor_.Stop();
         const std::string* expected = blocks_.InnermostForVariable();
         if (!expected)
             return cursor_.Fail(kNextWithoutFor);
@@ -529,11 +566,12 @@ bool CVBStatements::Next()
         const bool matches = EqualIgnoringCase(WithoutTypeSuffix(variable), *expected);
         // The Next was meant for that For all the same: it closes it, so that the For is not
         // told a second time.
-        blocks_.Close(VBBlockKind::For);
+        if (!blocks_.Close(VBBlockKind::For))
+            return cursor_.Fail(kNextWithoutFor);
         if (!matches)
             return cursor_.Fail(kInvalidNextVariable);
         cursor_.Take();
-    } while (cursor_.TakeSymbol(","));
+    } while (cursor_.TakeSymbol(VBSymbol::Comma));
     return true;
 }
 
@@ -543,21 +581,21 @@ bool CVBStatements::Case()
     cursor_.Take();
     if (!blocks_.Reach(VBBlockKind::Select))
         return cursor_.Fail(kCaseWithoutSelect);
-    if (cursor_.TakeWord("Else")) {
+    if (cursor_.TakeWord(VBWord::Else)) {
         statementMayFollow_ = !cursor_.AtStatementEnd(false);
         return true;
     }
     do {
-        if (cursor_.TakeWord("Is")) {
+        if (cursor_.TakeWord(VBWord::Is)) {
             if (!cursor_.IsKind(VBTokenKind::Symbol))
-                return cursor_.Fail({});
+                return cursor_.Stop();
             cursor_.Take();
         }
         if (!expressions_.Expression())
             return false;
-        if (cursor_.TakeWord("To") && !expressions_.Expression())
+        if (cursor_.TakeWord(VBWord::To) && !expressions_.Expression())
             return false;
-    } while (cursor_.TakeSymbol(","));
+    } while (cursor_.TakeSymbol(VBSymbol::Comma));
     return true;
 }
 
@@ -565,13 +603,13 @@ bool CVBStatements::Case()
 bool CVBStatements::On()
 {
     cursor_.Take();
-    cursor_.TakeWord("Local");
-    if (cursor_.TakeWord("Error")) {
-        if (cursor_.TakeWord("Resume"))
-            return cursor_.TakeWord("Next") || cursor_.Fail(kExpectedNext);
-        if (!cursor_.TakeWord("GoTo"))
-            return cursor_.Fail({});
-        if (cursor_.TakeSymbol("-")) {
+    cursor_.TakeWord(VBWord::Local);
+    if (cursor_.TakeWord(VBWord::Error)) {
+        if (cursor_.TakeWord(VBWord::Resume))
+            return cursor_.TakeWord(VBWord::Next) || cursor_.Fail(kExpectedNext);
+        if (!cursor_.TakeWord(VBWord::GoTo))
+            return cursor_.Stop();
+        if (cursor_.TakeSymbol(VBSymbol::Minus)) {
             cursor_.Take();
             return true;
         }
@@ -583,12 +621,12 @@ bool CVBStatements::On()
     }
     if (!expressions_.Expression())
         return false;
-    if (!cursor_.TakeWord("GoTo") && !cursor_.TakeWord("GoSub"))
-        return cursor_.Fail({});
+    if (!cursor_.TakeWord(VBWord::GoTo) && !cursor_.TakeWord(VBWord::GoSub))
+        return cursor_.Stop();
     do {
         if (!Target())
             return false;
-    } while (cursor_.TakeSymbol(","));
+    } while (cursor_.TakeSymbol(VBSymbol::Comma));
     return true;
 }
 
@@ -596,7 +634,7 @@ bool CVBStatements::Target()
 {
     const VBToken& target = cursor_.Peek();
     if (target.kind != VBTokenKind::Word && target.kind != VBTokenKind::Number)
-        return cursor_.Fail({});
+        return cursor_.Stop();
     blocks_.AddTarget(target, piece_);
     cursor_.Take();
     return true;
@@ -606,8 +644,8 @@ bool CVBStatements::Assignment()
 {
     if (!expressions_.Operand())
         return false;
-    if (!cursor_.TakeSymbol("="))
-        return cursor_.Fail({});
+    if (!cursor_.TakeSymbol(VBSymbol::Equals))
+        return cursor_.Stop();
     return expressions_.Expression();
 }
 
@@ -615,20 +653,21 @@ bool CVBStatements::Assignment()
 bool CVBStatements::CallOrAssignment()
 {
     const VBToken& start = cursor_.Peek();
-    if (start.kind != VBTokenKind::Word && !cursor_.IsSymbol(".") && !cursor_.IsSymbol("!"))
-        return cursor_.Fail({});
-    if (start.kind == VBTokenKind::Word && !start.escaped && EndsOperand(start.text))
-        return cursor_.Fail({});
-    if (start.kind == VBTokenKind::Word && !cursor_.IsSymbol(".", 1) && !cursor_.IsSymbol("!", 1) &&
-        !cursor_.IsSymbol("(", 1) && !cursor_.IsSymbol("=", 1))
+    if (start.kind != VBTokenKind::Word && !cursor_.IsSymbol(VBSymbol::Dot) && !cursor_.IsSymbol(VBSymbol::Bang))
+        return cursor_.Stop();
+    if (EndsOperand(start.Word()))
+        return cursor_.Stop();
+    if (start.kind == VBTokenKind::Word && !cursor_.IsSymbol(VBSymbol::Dot, 1) &&
+        !cursor_.IsSymbol(VBSymbol::Bang, 1) && !cursor_.IsSymbol(VBSymbol::LeftParenthesis, 1) &&
+        !cursor_.IsSymbol(VBSymbol::Equals, 1))
         NoteCall(false);
-    std::string_view lastMember;
+    VBWord lastMember = VBWord::None;
     bool endsInArguments = false;
     if (!expressions_.Operand(&lastMember, &endsInArguments))
         return false;
     if (HasOwnForm(lastMember))
         return SkipStatement();
-    if (cursor_.TakeSymbol("="))
+    if (cursor_.TakeSymbol(VBSymbol::Equals))
         return expressions_.Expression();
     if (cursor_.AtStatementEnd(InSingleLineIf()))
         return true;
@@ -636,7 +675,7 @@ bool CVBStatements::CallOrAssignment()
         return expressions_.ArgumentsWithoutParentheses();
     if (expressions_.IsBinaryOperator() && !expressions_.RestOfExpression())
         return false;
-    return !cursor_.TakeSymbol(",") || expressions_.ArgumentsWithoutParentheses();
+    return !cursor_.TakeSymbol(VBSymbol::Comma) || expressions_.ArgumentsWithoutParentheses();
 }
 
 // The call of the name at the cursor, with its arguments after it up to the statement's end, or in
@@ -654,21 +693,23 @@ void CVBStatements::NoteCall(bool inParentheses)
         if (inParentheses && token.kind == VBTokenKind::End)
             return;
         const bool atEnd = token.kind == VBTokenKind::End ||
-                           (depth == 0 && (cursor_.IsSymbol(":", ahead) ||
-                                           (InSingleLineIf() && cursor_.IsWord("Else", ahead))));
-        if (atEnd || (inParentheses && depth == 1 && cursor_.IsSymbol(")", ahead)) ||
-            (depth == (inParentheses ? 1 : 0) && cursor_.IsSymbol(",", ahead))) {
-            if (!argumentOpen && (arguments > 0 || cursor_.IsSymbol(",", ahead)))
+                           (depth == 0 && (cursor_.IsSymbol(VBSymbol::Colon, ahead) ||
+                                           (InSingleLineIf() && cursor_.IsWord(VBWord::Else, ahead))));
+        if (atEnd || (inParentheses && depth == 1 && cursor_.IsSymbol(VBSymbol::RightParenthesis, ahead)) ||
+            (depth == (inParentheses ? 1 : 0) && cursor_.IsSymbol(VBSymbol::Comma, ahead))) {
+            if (!argumentOpen && (arguments > 0 || cursor_.IsSymbol(VBSymbol::Comma, ahead)))
                 return;  // an omitted argument
             arguments += argumentOpen ? 1 : 0;
             argumentOpen = false;
-            if (!cursor_.IsSymbol(",", ahead))
+            if (!cursor_.IsSymbol(VBSymbol::Comma, ahead))
                 break;
             continue;
         }
-        if (cursor_.IsSymbol(":=", ahead))
+        if (cursor_.IsSymbol(VBSymbol::ColonEquals, ahead))
             return;
-        depth += cursor_.IsSymbol("(", ahead) ? 1 : cursor_.IsSymbol(")", ahead) ? -1 : 0;
+        depth += cursor_.IsSymbol(VBSymbol::LeftParenthesis, ahead)    ? 1
+                 : cursor_.IsSymbol(VBSymbol::RightParenthesis, ahead) ? -1
+                                                                       : 0;
         argumentOpen = true;
     }
     // Call F(a)(0) or Call F(a).Member: not a plain call.
@@ -685,11 +726,11 @@ bool CVBStatements::SkipStatement()
         if (depth == 0 && cursor_.AtStatementEnd(InSingleLineIf()))
             break;
         // Debug.Print Me: the forms read here take Me too.
-        if (standard && cursor_.IsWord("Me"))
+        if (standard && cursor_.IsWord(VBWord::Me))
             return cursor_.Fail(kInvalidUseOfMe);
-        if (cursor_.IsSymbol("("))
+        if (cursor_.IsSymbol(VBSymbol::LeftParenthesis))
             ++depth;
-        else if (cursor_.IsSymbol(")") && depth > 0)
+        else if (cursor_.IsSymbol(VBSymbol::RightParenthesis) && depth > 0)
             --depth;
         cursor_.Take();
     }

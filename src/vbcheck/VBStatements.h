@@ -18,7 +18,8 @@ public:
     {
     }
 
-    void Line(const std::vector<VBToken>& tokens, int piece);
+    // Reads one logical line; false when it holds an error, told or not.
+    bool Line(const std::vector<VBToken>& tokens, int piece);
     // At the module's end: what only the whole module tells.
     void Finish() { declarations_.CheckCalls(findings_); }
     std::vector<CVBDeclarations::PublicProcedure> PublicProcedures() const
@@ -30,12 +31,15 @@ private:
     // Statements up to the line's end, or up to the Else of the single-line If being read.
     bool Statements(bool first);
     bool Statement(bool first);
-    bool Executable(VBStatementWord word);
-    bool Simple(VBStatementWord word);
+    bool Executable(VBStatementKind word);
+    bool Simple(VBStatementKind word);
     bool Else();
-    bool DoOrLoop(VBStatementWord word);
+    bool DoOrLoop(VBStatementKind word);
     bool Select();
     bool Resume();
+    bool Call();
+    bool Erase();
+    bool OwnForm();
     bool ReDim();
     bool InsideModuleBlock(bool first);
     bool StartsDeclaration() const;
@@ -45,6 +49,8 @@ private:
     bool ElseIf();
     bool Exit();
     bool End();
+    bool EndBlock(VBBlockKind kind, std::string_view unmatched);
+    bool EndProcedure(VBBlockKind kind);
     bool For();
     bool Next();
     bool Case();
@@ -66,4 +72,5 @@ private:
     // Set by a statement after which another may follow without a colon: Else x = 1.
     bool statementMayFollow_ = false;
     unsigned options_ = 0;  // a bit for each Option kind the module has
+    bool tryOpen_ = false;  // a VB.NET Try in the open procedure
 };
