@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,13 +31,6 @@ public:
     void Encode(std::string_view text, std::string& out);
     // Characters written as '?' so far.
     size_t Replacements() const { return replacements_; }
-
-    // Bytes of the UTF-8 character at the start of text, which must not be empty; 1 when they are
-    // no character, so that each stray byte becomes one '?'.
-    static size_t CharacterLength(std::string_view text);
-    // The code point of a whole character (CharacterLength); none for a stray byte, an overlong
-    // form, a surrogate or a value past U+10FFFF, which are no characters either.
-    static std::optional<char32_t> CodePoint(std::string_view character);
 
 private:
     struct Converter;  // the platform's conversion state; none for UTF-8

@@ -5,7 +5,8 @@
 #include <string>
 #include <windows.h>
 
-#include "platform/CodePages.h"
+#include "common/CodePages.h"
+#include "common/Utf8.h"
 
 struct CTextEncoder::Converter {
     UINT codePage;
@@ -43,8 +44,8 @@ std::optional<std::string> RunInCodePage(UINT codePage, std::string_view run)
 {
     std::wstring wide;
     for (size_t at = 0; at < run.size();) {
-        const size_t length = CTextEncoder::CharacterLength(run.substr(at));
-        const std::optional<char32_t> point = CTextEncoder::CodePoint(run.substr(at, length));
+        const size_t length = CUtf8::CharacterLength(run.substr(at));
+        const std::optional<char32_t> point = CUtf8::CodePoint(run.substr(at, length));
         if (!point || !MayHavePlace(*point))
             return std::nullopt;
         wide += static_cast<wchar_t>(*point);
@@ -91,6 +92,22 @@ std::unique_ptr<CTextEncoder> CTextEncoder::Create(const std::string& codePage)
     return std::unique_ptr<CTextEncoder>(new CTextEncoder(codePage, std::make_unique<Converter>(Converter{*number})));
 }
 
+void CTextEncoder::Encode(std::string_view text, std::string& out)
+{
+    if (!converter_) {
+        out.append(text);
+        return;
+    }
+    // Every code page taken writes ASCII as it is, so only the runs of other characters go
+    // through the converter; VB code is mostly ASCII.
+    CUtf8::ForEachRun(text, [&](std::string_view run, bool ascii) {
+        if (ascii)
+            out.append(run);
+        else
+            EncodeRun(run, out);
+    });
+}
+
 void CTextEncoder::EncodeRun(std::string_view run, std::string& out)
 {
     // Most runs are words of a language the code page was made for: one call for the whole run,
@@ -100,8 +117,8 @@ void CTextEncoder::EncodeRun(std::string_view run, std::string& out)
         return;
     }
     for (size_t at = 0; at < run.size();) {
-        const size_t length = CharacterLength(run.substr(at));
-        const std::optional<char32_t> point = CodePoint(run.substr(at, length));
+        const size_t length = CUtf8::CharacterLength(run.substr(at));
+        const std::optional<char32_t> point = CUtf8::CodePoint(run.substr(at, length));
         at += length;
         const std::optional<std::string> bytes = point ? InCodePage(converter_->codePage, *point) : std::nullopt;
         if (bytes) {

@@ -12,6 +12,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "common/Utf8.h"
 #include "platform/FileSearch.h"
 #include "platform/FileSink.h"
 #include "platform/FileSystem.h"
@@ -22,21 +23,6 @@ namespace {
 
 constexpr std::string_view kTemporaryPrefix = ".rulecast-";
 constexpr std::string_view kTemporaryExtension = ".tmp";
-
-// How many of the first count bytes of text hold whole UTF-8 characters: a character that the
-// end cuts off is left out, at most three bytes.
-size_t WholeCharacters(const char* text, size_t count)
-{
-    size_t start = count;
-    while (start > 0 && count - start < 4) {
-        const unsigned char byte = static_cast<unsigned char>(text[--start]);
-        if ((byte & 0xC0) == 0x80)
-            continue;  // a continuation byte: the character starts further back
-        const size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
-        return start + length > count ? start : count;
-    }
-    return count;
-}
 
 // Copies the bytes of text before its first line feed, at most count of them, to chunk and says
 // how many. Sixteen bytes go at a time where the processor can look at them together: generated
@@ -195,7 +181,7 @@ bool CTextFile::WriteChunk(char* chunk, size_t& used, bool last)
         const size_t count = std::exchange(used, 0);
         return WriteBytes(chunk, count);
     }
-    const size_t whole = last ? used : WholeCharacters(chunk, used);
+    const size_t whole = last ? used : CUtf8::WholeCharacters(std::string_view(chunk, used));
     encoded_.clear();
     encoder_->Encode(std::string_view(chunk, whole), encoded_);
     std::memmove(chunk, chunk + whole, used - whole);

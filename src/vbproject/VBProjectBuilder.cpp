@@ -5,6 +5,7 @@
 
 #include "common/MessageText.h"
 #include "common/Placeholder.h"
+#include "common/Utf8.h"
 #include "log/Log.h"
 #include "platform/FileSystem.h"
 #include "platform/InterruptionHold.h"
@@ -225,7 +226,7 @@ bool CVBProjectBuilder::HoldsName(std::string_view kind, const std::string& name
         return true;
     std::string encoded;
     for (size_t start = 0; start < name.size();) {
-        const size_t length = CTextEncoder::CharacterLength(std::string_view(name).substr(start));
+        const size_t length = CUtf8::CharacterLength(std::string_view(name).substr(start));
         const size_t before = encoder_->Replacements();
         encoder_->Encode(std::string_view(name).substr(start, length), encoded);
         if (encoder_->Replacements() != before)

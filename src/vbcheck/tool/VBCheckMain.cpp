@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "common/CodePages.h"
 #include "common/FoldCase.h"
-#include "platform/CodePages.h"
 #include "platform/FileSearch.h"
 #include "platform/TextDecoder.h"
 #include "vbcheck/VBFileCode.h"
