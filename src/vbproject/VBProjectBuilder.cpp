@@ -9,10 +9,10 @@
 #include "log/Log.h"
 #include "platform/FileSystem.h"
 #include "platform/InterruptionHold.h"
-#include "platform/ReplaceJournal.h"
 #include "platform/TextEncoder.h"
-#include "vbproject/VBClass.h"
+#include "vbproject/ReplaceJournal.h"
 #include "vbproject/SafeName.h"
+#include "vbproject/VBClass.h"
 #include "vbproject/VBFileTexts.h"
 #include "vbproject/VBModule.h"
 

@@ -1,4 +1,4 @@
-#include "platform/TextFile.h"
+#include "log/TextFile.h"
 
 #include <algorithm>
 #include <array>
@@ -16,6 +16,7 @@
 #include "platform/FileSearch.h"
 #include "platform/FileSink.h"
 #include "platform/FileSystem.h"
+#include "platform/InputFile.h"
 #include "platform/TemporaryFiles.h"
 #include "platform/TextEncoder.h"
 
@@ -76,17 +77,17 @@ bool CTextFile::OpenReplacing(const std::string& path)
 {
     Close();
     // The rename would refuse a folder only once everything is written; say so before.
-    if (NamesFolder(path)) {
+    if (CFileSystem::NamesFolder(path)) {
         errno = EISDIR;
         return Fail();
     }
-    const std::string folder = path.substr(0, FolderEnd(path));
+    const std::string folder = path.substr(0, path.find_last_of(CFileSystem::PathSeparators()) + 1);
     for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
         const std::string temporary = folder + TemporaryName();
         if (CTemporaryFiles::Create(temporary, [&] { return CreateNew(temporary); })) {
             temporaryPath_ = temporary;
             replacedPath_ = path;
-            KeepPermissions();
+            CFileSink::KeepPermissions(file_.get(), replacedPath_);
             return true;
         }
         if (errno != EEXIST)
@@ -224,14 +225,50 @@ void CTextFile::RemoveTemporary()
 
 bool CTextFile::ReadFirstLine(const std::string& path, std::string& line)
 {
-    std::unique_ptr<FILE, Closer> in(OpenRegularFile(path));
-    if (!in)
+    CInputFile in;
+    if (!in.Open(path))
         return false;
     std::string first;
-    for (int c; first.size() < kMostFirstLine && (c = std::fgetc(in.get())) != EOF && c != '\n';)
-        first += static_cast<char>(c);
+    char buffer[4096];
+    // A read that fails ends the line where it stands, as the end of the file would.
+    for (long long count; first.size() < kMostFirstLine && first.find('\n') == std::string::npos &&
+                          (count = in.Read(buffer, sizeof buffer)) > 0;)
+        first.append(buffer, static_cast<size_t>(count));
+    first.resize(std::min({first.find('\n'), first.size(), kMostFirstLine}));
     if (!first.empty() && first.back() == '\r')
         first.pop_back();
     line = first;
     return true;
+}
+
+bool CTextFile::Fail()
+{
+    errorText_ = CFileSystem::ErrnoText(errno);
+    return false;
+}
+
+bool CTextFile::Open(const std::string& path)
+{
+    Close();
+    std::string error;
+    file_.reset(sink_->Open(path, error));
+    if (!file_)
+        errorText_ = error;
+    return file_ != nullptr;
+}
+
+bool CTextFile::CreateNew(const std::string& path)
+{
+    Close();
+    std::string error;
+    file_.reset(sink_->Create(path, error));
+    if (!file_)
+        errorText_ = error;
+    return file_ != nullptr;
+}
+
+void CTextFile::RemoveFile(const std::string& path)
+{
+    std::string ignored;
+    CFileSink::Disk().Remove(path, ignored);
 }
