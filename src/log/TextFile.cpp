@@ -251,17 +251,19 @@ bool CTextFile::Open(const std::string& path)
 {
     Close();
     std::string error;
-    file_.reset(sink_->Open(path, error));
-    if (!file_)
-        errorText_ = error;
-    return file_ != nullptr;
+    return Take(sink_->Open(path, error), error);
 }
 
 bool CTextFile::CreateNew(const std::string& path)
 {
     Close();
     std::string error;
-    file_.reset(sink_->Create(path, error));
+    return Take(sink_->Create(path, error), error);
+}
+
+bool CTextFile::Take(std::FILE* file, const std::string& error)
+{
+    file_.reset(file);
     if (!file_)
         errorText_ = error;
     return file_ != nullptr;

@@ -64,6 +64,8 @@ private:
         void operator()(FILE* f) const { std::fclose(f); }
     };
     bool Fail();
+    // Writes to file from now on; none, from a sink's Open or Create that failed, keeps error.
+    bool Take(std::FILE* file, const std::string& error);
     bool WriteBytes(const char* bytes, size_t count);
     // Removes the temporary file that was not put in place, if any.
     void RemoveTemporary();

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/Utf8.h"
+
 // Turns the program's UTF-8 text into the bytes of one code page, for the files it writes. A
 // character that the code page cannot hold becomes the one byte '?', as Windows writes it without
 // best-fit mapping, and is counted; so does a C1 control, which Windows' tables put in the holes
@@ -43,3 +45,19 @@ private:
     std::unique_ptr<Converter> converter_;
     size_t replacements_ = 0;
 };
+
+// Every code page taken writes ASCII as it is, so only the runs of other characters go through the
+// converter; VB code is mostly ASCII.
+inline void CTextEncoder::Encode(std::string_view text, std::string& out)
+{
+    if (!converter_) {
+        out.append(text);
+        return;
+    }
+    CUtf8::ForEachRun(text, [&](std::string_view run, bool ascii) {
+        if (ascii)
+            out.append(run);
+        else
+            EncodeRun(run, out);
+    });
+}

@@ -10,8 +10,8 @@
 #include <iconv.h>
 
 #include "common/CodePages.h"
-#include "common/FoldCase.h"
 #include "common/Utf8.h"
+#include "common/FoldCase.h"
 
 struct CTextEncoder::Converter {
     // What is known of a character of the Basic Multilingual Plane.
@@ -166,22 +166,6 @@ std::unique_ptr<CTextEncoder> CTextEncoder::Create(const std::string& codePage)
     if (converted != ascii || encoder->replacements_ != 0)
         return nullptr;
     return encoder;
-}
-
-void CTextEncoder::Encode(std::string_view text, std::string& out)
-{
-    if (!converter_) {
-        out.append(text);
-        return;
-    }
-    // Every code page taken writes ASCII as it is, so only the runs of other characters go
-    // through the converter; VB code is mostly ASCII.
-    CUtf8::ForEachRun(text, [&](std::string_view run, bool ascii) {
-        if (ascii)
-            out.append(run);
-        else
-            EncodeRun(run, out);
-    });
 }
 
 void CTextEncoder::EncodeRun(std::string_view run, std::string& out)

@@ -92,22 +92,6 @@ std::unique_ptr<CTextEncoder> CTextEncoder::Create(const std::string& codePage)
     return std::unique_ptr<CTextEncoder>(new CTextEncoder(codePage, std::make_unique<Converter>(Converter{*number})));
 }
 
-void CTextEncoder::Encode(std::string_view text, std::string& out)
-{
-    if (!converter_) {
-        out.append(text);
-        return;
-    }
-    // Every code page taken writes ASCII as it is, so only the runs of other characters go
-    // through the converter; VB code is mostly ASCII.
-    CUtf8::ForEachRun(text, [&](std::string_view run, bool ascii) {
-        if (ascii)
-            out.append(run);
-        else
-            EncodeRun(run, out);
-    });
-}
-
 void CTextEncoder::EncodeRun(std::string_view run, std::string& out)
 {
     // Most runs are words of a language the code page was made for: one call for the whole run,

@@ -64,7 +64,8 @@ bool CVBLexer::EndPhysicalLine(Line& line)
 {
     // Characters, not bytes, so that UTF-8 text is not judged longer than the code page text VB6
     // would read. A line of no more bytes than the limit has no more characters either.
-    if (pos_ - lineStart_ > kLongestLine && CUtf8::CountCharacters(text_.substr(lineStart_, pos_ - lineStart_)) > kLongestLine)
+    if (pos_ - lineStart_ > kLongestLine &&
+        CUtf8::CountCharacters(text_.substr(lineStart_, pos_ - lineStart_)) > kLongestLine)
         Problem(line, kLineTooLong, text_.substr(lineStart_, pos_ - lineStart_));
     if (pos_ >= text_.size())
         return false;
@@ -167,7 +168,8 @@ inline void CVBLexer::ReadWord(std::vector<VBToken>& tokens, Line& line)
     while (end < text_.size() && IsNamePart(static_cast<unsigned char>(text_[end])))
         ++end;
     pos_ = end;
-    if (pos_ - start > kLongestIdentifier && CUtf8::CountCharacters(text_.substr(start, pos_ - start)) > kLongestIdentifier)
+    if (pos_ - start > kLongestIdentifier &&
+        CUtf8::CountCharacters(text_.substr(start, pos_ - start)) > kLongestIdentifier)
         Problem(line, kIdentifierTooLong, text_.substr(start, pos_ - start));
     // A type suffix, unless the character begins what follows: rs!Field is a bang, not x!.
     if (pos_ < text_.size()) {
