@@ -4,10 +4,11 @@
 #include <string>
 #include <string_view>
 
-// What putting a file in its place asks of the disk: creating a file, writing bytes, flushing them
-// through to the disk, renaming a whole file over another and removing one. The real disk is this class itself; the tests put
-// a disk that fills up or a rename that fails in its place, the way ninja's tests put a fake disk
-// under its builder, so that the same failures are tried on every platform.
+// What writing a file and putting it in its place asks of the disk: opening or creating a file,
+// writing bytes, flushing them through to the disk, renaming a whole file over another and
+// removing one. The real disk is this class itself; the tests put a disk that fills up or a rename
+// that fails in its place, the way ninja's tests put a fake disk under its builder, so that the
+// same failures are tried on every platform.
 class CFileSink {
 public:
     // Why a file may not be replaced, in the words of the messages.
