@@ -6,15 +6,6 @@
 #include "TestSupport.h"
 #include "platform/InputFile.h"
 #include "platform/ProgramFolders.h"
-#include "platform/TextFile.h"
-
-TEST(PlatformTextFile, AFullDeviceIsReportedNotIgnored)
-{
-    CTextFile full;
-    ASSERT_TRUE(full.Open("/dev/full"));
-    EXPECT_FALSE(full.Write("text that does not fit\n"));
-    EXPECT_EQ(full.ErrorText(), "No space left on device");
-}
 
 // What stands at a rule file's name when it is opened may have been swapped since it was looked
 // at: the open itself must neither wait for a pipe's writer nor take what is not a regular file.

@@ -14,7 +14,6 @@
 #include "platform/FileSearch.h"
 #include "platform/FileSystem.h"
 #include "platform/ProgramFolders.h"
-#include "platform/TextFile.h"
 
 namespace {
 
@@ -159,22 +158,6 @@ TEST(PlatformWin32, FoldersOfTheSystemAreBelowProgramFiles)
     };
     for (const Row& row : rows)
         EXPECT_EQ(CProgramFolders::IsSystemFolder(row.folder), row.system) << row.folder;
-}
-
-// The console's handler removes the temporary files while they are open: they must share their
-// removal, and a removed one is gone once its writer lets go of it.
-TEST(PlatformWin32, ATemporaryFileMayBeRemovedWhileItIsWritten)
-{
-    TempFolder dir;
-    CTextFile file;
-    ASSERT_TRUE(file.OpenReplacing(dir / "KBRoutine.bas"));
-    ASSERT_TRUE(file.Write("Attribute VB_Name = \"KBRoutine\"\n"));
-    const std::vector<std::string> names = ListFolder(dir.Path());
-    ASSERT_EQ(names.size(), 1u);
-    std::error_code error;
-    EXPECT_TRUE(std::filesystem::remove(FsPath(dir / names[0]), error)) << error.message();
-    file.Close();
-    EXPECT_EQ(ListFolder(dir.Path()), std::vector<std::string>{});
 }
 
 // The program folds names as the system compares them, for every character of the Basic

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <bit>
+#include <optional>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
 #include "common/UpperCaseTable.h"
+#include "common/Utf8.h"
 
 namespace {
 
@@ -23,36 +25,18 @@ char32_t UpperCase(char32_t point)
     return entry != kUpperCaseTable.end() && entry->lower == point ? entry->upper : point;
 }
 
-bool IsContinuation(unsigned char byte)
-{
-    return (byte & 0xC0) == 0x80;
-}
-
 // Appends the character of two or three UTF-8 bytes at text[i] upper-cased and says how many bytes
-// it took; 0, appending nothing, when no such character stands there.
+// it took; 0, appending nothing, when no such character stands there. Characters of four bytes lie
+// beyond the Basic Multilingual Plane, which alone is folded.
 size_t AppendUpperCase(std::string_view text, size_t i, std::string& folded)
 {
-    const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[i + k]); };
-    char32_t point = 0;
-    size_t length = 0;
-    if (byte(0) >= 0xC2 && byte(0) < 0xE0 && i + 1 < text.size() && IsContinuation(byte(1))) {
-        point = (char32_t{byte(0)} & 0x1F) << 6 | (byte(1) & 0x3F);
-        length = 2;
-    } else if (byte(0) >= 0xE0 && byte(0) < 0xF0 && i + 2 < text.size() && IsContinuation(byte(1)) &&
-               IsContinuation(byte(2))) {
-        point = (char32_t{byte(0)} & 0x0F) << 12 | (char32_t{byte(1)} & 0x3F) << 6 | (byte(2) & 0x3F);
-        length = point >= 0x800 ? 3 : 0;
-    }
-    if (length == 0)
+    const size_t length = CUtf8::CharacterLength(text.substr(i));
+    if (length < 2 || length > 3)
         return 0;
-    point = UpperCase(point);
-    if (point < 0x800) {
-        folded += static_cast<char>(0xC0 | point >> 6);
-    } else {
-        folded += static_cast<char>(0xE0 | point >> 12);
-        folded += static_cast<char>(0x80 | (point >> 6 & 0x3F));
-    }
-    folded += static_cast<char>(0x80 | (point & 0x3F));
+    const std::optional<char32_t> point = CUtf8::CodePoint(text.substr(i, length));
+    if (!point)
+        return 0;
+    CUtf8::Append(UpperCase(*point), folded);
     return length;
 }
 

@@ -3,8 +3,8 @@
 #include <string_view>
 #include <utility>
 
+#include "log/TextFile.h"
 #include "platform/FileSystem.h"
-#include "platform/TextFile.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "common/MessageText.h"
 #include "kbfile/KBWarnings.h"
 #include "kbitems/KBItem.h"
-#include "platform/TemporaryFiles.h"
+#include "platform/WorkerThread.h"
 #include "vbcheck/VBCheckMessages.h"
 #include "vbcheck/VBModuleCheck.h"
 #include "vbcheck/VBNameTable.h"
@@ -32,7 +32,7 @@ void CKBCodeCheck::Start(const CVBProjectBuilder& builder)
         }
     };
     try {
-        thread_ = CTemporaryFiles::StartThread(run);
+        thread_ = CWorkerThread::Start(run);
     } catch (const std::system_error&) {
         run();
     }

@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
+#include "log/TextFile.h"
 #include "platform/ProgramFolders.h"
 #include "platform/TextEncoder.h"
-#include "platform/TextFile.h"
 
 // The log of one conversion: a file named by the conversion's start time, holding the banners,
 // time-stamped step lines and the lines of the code generated for each KB item. It also records

@@ -2,10 +2,10 @@
 
 #include <utility>
 
-#include "platform/TemporaryFiles.h"
+#include "platform/WorkerThread.h"
 
 CLspCheckWorker::CLspCheckWorker(Publish publish, std::chrono::milliseconds quiet)
-    : publish_(std::move(publish)), quiet_(quiet), thread_(CTemporaryFiles::StartThread([this] { Loop(); }))
+    : publish_(std::move(publish)), quiet_(quiet), thread_(CWorkerThread::Start([this] { Loop(); }))
 {
 }
 

@@ -13,8 +13,4 @@ public:
     static size_t BytesOfUtf16(std::string_view line, int units);
     // Bytes of line taken by its first count code points; the whole line when it is shorter.
     static size_t BytesOfCodePoints(std::string_view line, int count);
-
-private:
-    // The byte length of the character that starts with lead; 1 for a byte no character starts with.
-    static size_t CharacterBytes(unsigned char lead);
 };

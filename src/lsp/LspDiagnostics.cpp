@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "common/Utf8.h"
 #include "lsp/LspColumns.h"
 #include "lsp/LspRenames.h"
 
@@ -69,7 +70,7 @@ CLspDiagnostics::Range CLspDiagnostics::TokenRange(int line, const CLspRuleCheck
     // A column at the line's end, where the parser stopped, points at the character before it.
     if (from == to && from > 0) {
         --from;
-        while (from > 0 && (static_cast<unsigned char>(text[from]) & 0xC0) == 0x80)
+        while (from > 0 && CUtf8::IsContinuation(static_cast<unsigned char>(text[from])))
             --from;
     }
     return {{line, CLspColumns::Utf16Units(text.substr(0, from))}, {line, CLspColumns::Utf16Units(text.substr(0, to))}};

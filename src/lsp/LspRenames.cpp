@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/FoldCase.h"
+#include "common/Utf8.h"
 #include "lsp/LspCodeOutline.h"
 #include "lsp/LspColumns.h"
 
@@ -21,12 +22,6 @@ bool WordAt(std::string_view code, size_t at, std::string_view name)
     const bool startsWord = at == 0 || !CLspCodeOutline::IsNameCharacter(code[at - 1]);
     const size_t end = at + name.size();
     return startsWord && (end == code.size() || !CLspCodeOutline::IsNameCharacter(code[end]));
-}
-
-int CodePoints(std::string_view text)
-{
-    return static_cast<int>(std::count_if(text.begin(), text.end(),
-                                          [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 }  // namespace
@@ -90,7 +85,7 @@ size_t CLspRenames::BytesUpTo(std::string_view code, int column, const std::vect
             continue;
         }
         // A column inside the name in the project stands for the name as written.
-        const int inProject = CodePoints(rename->inProject);
+        const int inProject = static_cast<int>(CUtf8::CountCharacters(rename->inProject));
         if (checked + inProject > column)
             return at;
         checked += inProject;

@@ -5,6 +5,7 @@
 #include <memory>
 #include <sys/stat.h>
 
+#include "common/Wildcard.h"
 #include "platform/FileSystem.h"
 
 namespace {
@@ -48,7 +49,7 @@ std::vector<std::string> CFileSearch::Find(const std::string& pattern)
         return {};
     std::vector<std::string> paths;
     while (const dirent* entry = ::readdir(dir.get())) {
-        if (!Matches(wildcard, entry->d_name))
+        if (!CWildcard::Matches(wildcard, entry->d_name))
             continue;
         // Only what is a file once links are followed: a dangling link (an editor's lock) or a
         // pipe that happens to match is no rule file.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <windows.h>
 
+#include "common/Wildcard.h"
 #include "platform/FileSystem.h"
 #include "platform/WideText.h"
 
@@ -143,7 +144,7 @@ std::vector<std::string> CFileSearch::Find(const std::string& pattern)
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             continue;
         const std::wstring name = entry.cFileName;
-        if (!Matches(wanted, CodePoints(name), SameIgnoringCase))
+        if (!CWildcard::Matches(wanted, CodePoints(name), SameIgnoringCase))
             continue;
         if ((entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && !IsFileBehindLink(folder + Utf8Text(name)))
             continue;

@@ -4,10 +4,11 @@
 #include <string>
 #include <string_view>
 
-// What putting a file in its place asks of the disk: creating a file, writing bytes, flushing them
-// through to the disk, renaming a whole file over another and removing one. The real disk is this class itself; the tests put
-// a disk that fills up or a rename that fails in its place, the way ninja's tests put a fake disk
-// under its builder, so that the same failures are tried on every platform.
+// What writing a file and putting it in its place asks of the disk: opening or creating a file,
+// writing bytes, flushing them through to the disk, renaming a whole file over another and
+// removing one. The real disk is this class itself; the tests put a disk that fills up or a rename
+// that fails in its place, the way ninja's tests put a fake disk under its builder, so that the
+// same failures are tried on every platform.
 class CFileSink {
 public:
     // Why a file may not be replaced, in the words of the messages.
@@ -21,6 +22,9 @@ public:
     virtual ~CFileSink() = default;
 
     // Each returns false, with why in error ("No space left on device"), when it fails.
+    // Opens the file at path for reading and writing from its start: creates it, or empties the
+    // one there (fopen's "w+"); none when it fails.
+    virtual std::FILE* Open(const std::string& path, std::string& error);
     // Creates a new file at path for reading and writing, never one that exists (errno is then
     // EEXIST); none when it fails.
     virtual std::FILE* Create(const std::string& path, std::string& error);
@@ -42,4 +46,11 @@ public:
 
     // The real disk, for files that were given no other.
     static CFileSink& Disk();
+    // Why the file at path may not be replaced (kReadOnly, kOpenElsewhere, kImmutable,
+    // kAppendOnly, kOtherUsersInSharedFolder); empty when it may, or when there is none.
+    static std::string ReplaceProblem(const std::string& path);
+    // Gives file, new, the owner, group and permission bits of the file at replacedPath, which it
+    // is to replace, as far as this process may give them; where a new file takes its rights from
+    // the folder (Windows), it does nothing.
+    static void KeepPermissions(std::FILE* file, const std::string& replacedPath);
 };

@@ -37,11 +37,25 @@ int ErrnoOf(DWORD code)
     }
 }
 
-}  // namespace
+// Windows refuses a folder in the way with "access denied" and a file in place of the parent
+// folder with "not found"; the user is better told what is in the way, in the words Linux uses.
+void ExplainWhatIsInTheWay(const std::string& path)
+{
+    if (errno == EACCES && CFileSystem::IsFolder(path)) {
+        errno = EISDIR;
+        return;
+    }
+    const size_t separator = path.find_last_of("/\\");
+    if (errno != ENOENT || separator == std::string::npos)
+        return;
+    const std::string parent = path.substr(0, separator);
+    if (CFileSystem::EntryExists(parent) && !CFileSystem::IsFolder(parent))
+        errno = ENOTDIR;
+}
 
 // Binary mode: the text already carries its CR LF, which a text-mode stream would make CR CR LF.
 // Shared for removal as well: the console's handler removes a temporary file while it is open.
-std::FILE* CFileSink::Create(const std::string& path, std::string& error)
+std::FILE* CreateShared(const std::string& path, std::string& error)
 {
     const HANDLE handle = ::CreateFileW(WideText(path).c_str(), GENERIC_READ | GENERIC_WRITE,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
@@ -66,6 +80,31 @@ std::FILE* CFileSink::Create(const std::string& path, std::string& error)
     ::_close(fd);
     error = CFileSystem::ErrnoText(code);
     errno = code;
+    return nullptr;
+}
+
+}  // namespace
+
+// Binary mode, as for a new file.
+std::FILE* CFileSink::Open(const std::string& path, std::string& error)
+{
+    std::FILE* file = ::_wfopen(WideText(path).c_str(), L"w+b");
+    if (file)
+        return file;
+    ExplainWhatIsInTheWay(path);
+    error = CFileSystem::ErrnoText(errno);
+    return nullptr;
+}
+
+std::FILE* CFileSink::Create(const std::string& path, std::string& error)
+{
+    std::FILE* file = CreateShared(path, error);
+    if (file)
+        return file;
+    const int code = errno;
+    ExplainWhatIsInTheWay(path);
+    if (errno != code)
+        error = CFileSystem::ErrnoText(errno);
     return nullptr;
 }
 
@@ -118,4 +157,29 @@ bool CFileSink::Remove(const std::string& path, std::string& error)
 bool CFileSink::FlushFolder(const std::string&, std::string&)
 {
     return true;
+}
+
+// A replaced file's read-only attribute refuses the replacement before (ReplaceProblem); the rest
+// of its rights come from the folder, as a new file's do.
+void CFileSink::KeepPermissions(std::FILE*, const std::string&) {}
+
+std::string CFileSink::ReplaceProblem(const std::string& path)
+{
+    const std::wstring wide = WideText(path);
+    const DWORD attributes = ::GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return "";
+    // Source control marks the files that are not checked out so; MoveFileExW would refuse them
+    // only after everything is written, and Wine not at all.
+    if (attributes & FILE_ATTRIBUTE_READONLY)
+        return std::string(kReadOnly);
+    // A program holding the file open makes the rename over it fail, even one that shares its
+    // removal: asking for that right without sharing anything finds any of them out before
+    // anything is replaced.
+    const HANDLE file = ::CreateFileW(wide.c_str(), DELETE, 0, nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT,
+                                      nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return ::GetLastError() == ERROR_SHARING_VIOLATION ? std::string(kOpenElsewhere) : "";
+    ::CloseHandle(file);
+    return "";
 }

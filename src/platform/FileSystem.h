@@ -28,6 +28,8 @@ public:
     static bool NameTaken(const std::string& path);
     // Whether path names a folder, or a link to one.
     static bool IsFolder(const std::string& path);
+    // Whether path names a folder itself, not following a link.
+    static bool NamesFolder(const std::string& path);
     // Whether path is a symbolic link that neither this user nor the administrator owns: one that
     // another user may have planted in a folder they share, to lead this user's writing elsewhere.
     static bool IsLinkOfAnotherUser(const std::string& path);

@@ -77,6 +77,12 @@ bool CFileSystem::IsFolder(const std::string& path)
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+bool CFileSystem::NamesFolder(const std::string& path)
+{
+    struct stat info;
+    return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 bool CFileSystem::IsLinkOfAnotherUser(const std::string& path)
 {
     struct stat info;

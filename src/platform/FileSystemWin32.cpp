@@ -113,6 +113,12 @@ bool CFileSystem::IsFolder(const std::string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+// The attributes are the entry's own: a link is not followed.
+bool CFileSystem::NamesFolder(const std::string& path)
+{
+    return IsFolder(path);
+}
+
 bool CFileSystem::IsLinkOfAnotherUser(const std::string&)
 {
     // Only administrators may make symbolic links by default, and junctions need write access to

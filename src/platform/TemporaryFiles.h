@@ -2,7 +2,6 @@
 
 #include <functional>
 #include <string>
-#include <thread>
 
 // The temporary files this process is writing, removed when it is interrupted (SIGINT, SIGTERM,
 // SIGHUP; Ctrl+C, Ctrl+Break or a closed console on Windows), after which the process ends with
@@ -21,7 +20,4 @@ public:
     static bool Create(const std::string& path, const std::function<bool()>& create);
     // path is no longer this process's to remove: renamed into place, or removed already.
     static void Forget(const std::string& path);
-    // A thread that is never interrupted itself, so that the handler always runs in a thread
-    // that holds interruptions off while it changes the list.
-    static std::thread StartThread(std::function<void()> work);
 };

@@ -1,7 +1,6 @@
 #include "platform/TemporaryFiles.h"
 
 #include <algorithm>
-#include <utility>
 #include <csignal>
 #include <signal.h>
 #include <unistd.h>
@@ -69,11 +68,4 @@ void CTemporaryFiles::Forget(const std::string& path)
     CInterruptionHold held;
     if (gTemporaries)
         std::erase(*gTemporaries, path);
-}
-
-std::thread CTemporaryFiles::StartThread(std::function<void()> work)
-{
-    // The new thread takes the mask it starts with.
-    CInterruptionHold held;
-    return std::thread(std::move(work));
 }

@@ -1,7 +1,6 @@
 #include "platform/TemporaryFiles.h"
 
 #include <algorithm>
-#include <utility>
 #include <vector>
 #include <windows.h>
 
@@ -53,10 +52,4 @@ void CTemporaryFiles::Forget(const std::string& path)
     CInterruptionHold held;
     if (gTemporaries)
         std::erase(*gTemporaries, path);
-}
-
-std::thread CTemporaryFiles::StartThread(std::function<void()> work)
-{
-    // Console events arrive on a thread of their own, whatever the others do.
-    return std::thread(std::move(work));
 }

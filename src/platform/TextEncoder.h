@@ -2,9 +2,10 @@
 
 #include <cstddef>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
+
+#include "common/Utf8.h"
 
 // Turns the program's UTF-8 text into the bytes of one code page, for the files it writes. A
 // character that the code page cannot hold becomes the one byte '?', as Windows writes it without
@@ -33,13 +34,6 @@ public:
     // Characters written as '?' so far.
     size_t Replacements() const { return replacements_; }
 
-    // Bytes of the UTF-8 character at the start of text, which must not be empty; 1 when they are
-    // no character, so that each stray byte becomes one '?'.
-    static size_t CharacterLength(std::string_view text);
-    // The code point of a whole character (CharacterLength); none for a stray byte, an overlong
-    // form, a surrogate or a value past U+10FFFF, which are no characters either.
-    static std::optional<char32_t> CodePoint(std::string_view character);
-
 private:
     struct Converter;  // the platform's conversion state; none for UTF-8
 
@@ -51,3 +45,19 @@ private:
     std::unique_ptr<Converter> converter_;
     size_t replacements_ = 0;
 };
+
+// Every code page taken writes ASCII as it is, so only the runs of other characters go through the
+// converter; VB code is mostly ASCII.
+inline void CTextEncoder::Encode(std::string_view text, std::string& out)
+{
+    if (!converter_) {
+        out.append(text);
+        return;
+    }
+    CUtf8::ForEachRun(text, [&](std::string_view run, bool ascii) {
+        if (ascii)
+            out.append(run);
+        else
+            EncodeRun(run, out);
+    });
+}

@@ -9,8 +9,9 @@
 
 #include <iconv.h>
 
+#include "common/CodePages.h"
+#include "common/Utf8.h"
 #include "common/FoldCase.h"
-#include "platform/CodePages.h"
 
 struct CTextEncoder::Converter {
     // What is known of a character of the Basic Multilingual Plane.
@@ -116,7 +117,7 @@ size_t ConvertRun(iconv_t handle, std::string_view run, std::string& out)
             out.resize(out.size() + kSpareRoom);
         out[written++] = kReplacement;
         ++replaced;
-        const size_t skipped = CTextEncoder::CharacterLength(std::string_view(in, inLeft));
+        const size_t skipped = CUtf8::CharacterLength(std::string_view(in, inLeft));
         in += skipped;
         inLeft -= skipped;
     }
@@ -175,8 +176,8 @@ void CTextEncoder::EncodeRun(std::string_view run, std::string& out)
     // would not write either.
     bool known = true;
     for (size_t at = 0; known && at < run.size();) {
-        const size_t length = CharacterLength(run.substr(at));
-        const std::optional<char32_t> point = CodePoint(run.substr(at, length));
+        const size_t length = CUtf8::CharacterLength(run.substr(at));
+        const std::optional<char32_t> point = CUtf8::CodePoint(run.substr(at, length));
         known = point && *point <= 0xFFFF && converter.verdicts[*point] == Converter::kReadsBack;
         at += length;
     }
@@ -186,9 +187,9 @@ void CTextEncoder::EncodeRun(std::string_view run, std::string& out)
     }
     std::string bytes;
     for (size_t at = 0; at < run.size();) {
-        const std::string_view character = run.substr(at, CharacterLength(run.substr(at)));
+        const std::string_view character = run.substr(at, CUtf8::CharacterLength(run.substr(at)));
         at += character.size();
-        const std::optional<char32_t> point = CodePoint(character);
+        const std::optional<char32_t> point = CUtf8::CodePoint(character);
         const bool cached = point && *point <= 0xFFFF;
         bytes.clear();
         bool readsBack = false;

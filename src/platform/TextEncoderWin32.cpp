@@ -5,7 +5,8 @@
 #include <string>
 #include <windows.h>
 
-#include "platform/CodePages.h"
+#include "common/CodePages.h"
+#include "common/Utf8.h"
 
 struct CTextEncoder::Converter {
     UINT codePage;
@@ -43,8 +44,8 @@ std::optional<std::string> RunInCodePage(UINT codePage, std::string_view run)
 {
     std::wstring wide;
     for (size_t at = 0; at < run.size();) {
-        const size_t length = CTextEncoder::CharacterLength(run.substr(at));
-        const std::optional<char32_t> point = CTextEncoder::CodePoint(run.substr(at, length));
+        const size_t length = CUtf8::CharacterLength(run.substr(at));
+        const std::optional<char32_t> point = CUtf8::CodePoint(run.substr(at, length));
         if (!point || !MayHavePlace(*point))
             return std::nullopt;
         wide += static_cast<wchar_t>(*point);
@@ -100,8 +101,8 @@ void CTextEncoder::EncodeRun(std::string_view run, std::string& out)
         return;
     }
     for (size_t at = 0; at < run.size();) {
-        const size_t length = CharacterLength(run.substr(at));
-        const std::optional<char32_t> point = CodePoint(run.substr(at, length));
+        const size_t length = CUtf8::CharacterLength(run.substr(at));
+        const std::optional<char32_t> point = CUtf8::CodePoint(run.substr(at, length));
         at += length;
         const std::optional<std::string> bytes = point ? InCodePage(converter_->codePage, *point) : std::nullopt;
         if (bytes) {

@@ -3,20 +3,8 @@
 #include <algorithm>
 
 #include "common/MessageText.h"
+#include "common/Utf8.h"
 #include "vbcheck/VBCheckMessages.h"
-
-namespace {
-
-// Code points of UTF-8 text: continuation bytes do not count.
-int CharacterCount(const char* begin, const char* end)
-{
-    int count = 0;
-    for (const char* c = begin; c < end; ++c)
-        count += (static_cast<unsigned char>(*c) & 0xC0) != 0x80;
-    return count;
-}
-
-}  // namespace
 
 std::string AsBuildSays(std::string_view message, bool declarationsSection)
 {
@@ -36,7 +24,9 @@ VBPlace CVBFindings::PlaceOf(std::string_view token) const
     const char* lineStart = at;
     while (lineStart > begin && lineStart[-1] != '\n' && lineStart[-1] != '\r')
         --lineStart;
-    return {CharacterCount(lineStart, at) + 1, CharacterCount(at, at + token.size())};
+    const std::string_view before(lineStart, static_cast<size_t>(at - lineStart));
+    return {static_cast<int>(CUtf8::CountCharacters(before)) + 1,
+            static_cast<int>(CUtf8::CountCharacters(token))};
 }
 
 void CVBFindings::Add(int piece, int line, std::string_view message, VBPlace place)

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstring>
 
+#include "common/Utf8.h"
 #include "vbcheck/VBCheckMessages.h"
 #include "vbcheck/VBWords.h"
 
@@ -20,16 +21,6 @@ bool IsDigit(char c)
 bool IsHexDigit(char c)
 {
     return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
-// Characters of a name, not bytes: a UTF-8 sequence counts once, so that UTF-8 text is not
-// judged longer than the code page text VB6 would read.
-size_t CharacterCount(std::string_view text)
-{
-    size_t count = 0;
-    for (unsigned char c : text)
-        count += (c & 0xC0) != 0x80;
-    return count;
 }
 
 // The symbol each character stands for alone.
@@ -117,8 +108,10 @@ bool CVBLexer::AtLineEnd() const
 
 bool CVBLexer::EndPhysicalLine(Line& line)
 {
-    // A line of no more bytes than the limit has no more characters either: only longer ones are counted.
-    if (pos_ - lineStart_ > kLongestLine && CharacterCount(text_.substr(lineStart_, pos_ - lineStart_)) > kLongestLine)
+    // Characters, not bytes, so that UTF-8 text is not judged longer than the code page text VB6
+    // would read. A line of no more bytes than the limit has no more characters either.
+    if (pos_ - lineStart_ > kLongestLine &&
+        CUtf8::CountCharacters(text_.substr(lineStart_, pos_ - lineStart_)) > kLongestLine)
         Problem(line, kLineTooLong, text_.substr(lineStart_, pos_ - lineStart_));
     if (pos_ >= text_.size())
         return false;
@@ -220,7 +213,8 @@ inline void CVBLexer::ReadWord(std::vector<VBToken>& tokens, Line& line)
     while (end < text_.size() && IsNamePart(static_cast<unsigned char>(text_[end])))
         ++end;
     pos_ = end;
-    if (pos_ - start > kLongestIdentifier && CharacterCount(text_.substr(start, pos_ - start)) > kLongestIdentifier)
+    if (pos_ - start > kLongestIdentifier &&
+        CUtf8::CountCharacters(text_.substr(start, pos_ - start)) > kLongestIdentifier)
         Problem(line, kIdentifierTooLong, text_.substr(start, pos_ - start));
     // A type suffix, unless the character begins what follows: rs!Field is a bang, not x!.
     if (pos_ < text_.size()) {

@@ -4,6 +4,7 @@
 
 #include "common/FoldCase.h"
 #include "common/MessageText.h"
+#include "common/Utf8.h"
 
 namespace {
 
@@ -45,18 +46,6 @@ bool IsDeviceName(std::string_view name)
     return false;
 }
 
-// The length of UTF-8 text in UTF-16 units: a character of four bytes takes two, every other one.
-size_t Utf16Length(std::string_view text)
-{
-    size_t units = 0;
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if ((byte & 0xC0) != 0x80)
-            units += byte >= 0xF0 ? 2 : 1;
-    }
-    return units;
-}
-
 }  // namespace
 
 std::string CSafeName::Problem(std::string_view name, std::string_view extension)
@@ -79,7 +68,7 @@ std::string CSafeName::Problem(std::string_view name, std::string_view extension
         return std::string(kTrailingDot);
     if (name.back() == ' ')
         return std::string(kTrailingSpace);
-    const size_t units = Utf16Length(name) + Utf16Length(extension);
+    const size_t units = CUtf8::Utf16Length(name) + CUtf8::Utf16Length(extension);
     if (units > kLongestFileName)
         return MessageText(kTooLong, {{"count", std::to_string(units)}});
     // Linux counts bytes: what converts on one platform converts on the others.

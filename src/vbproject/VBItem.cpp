@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "common/MessageText.h"
+#include "platform/FileSink.h"
 
 namespace {
 
@@ -65,7 +66,7 @@ std::string CVBItem::GetName() const
 bool CVBItem::OpenWithHeader(const std::string& path, std::string_view header)
 {
     path_ = path;
-    if (std::string problem = CTextFile::ReplaceProblem(path); !problem.empty())
+    if (std::string problem = CFileSink::ReplaceProblem(path); !problem.empty())
         return Fail(MessageText(kCannotReplace, {{"path", path}, {"reason", problem}}));
     if (!file_.OpenReplacing(path))
         return Fail(MessageText(kCannotWrite, {{"path", path}, {"reason", file_.ErrorText()}}));

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/TextFile.h"
+#include "log/TextFile.h"
 
 // One generated VB source file: created in a folder with a header filled with its VB name, then
 // grown by the project builder, finished, and put in place. Until then it is written, flushed at

@@ -4,10 +4,10 @@
 #include <utility>
 
 #include "common/MessageText.h"
+#include "log/TextFile.h"
 #include "platform/Console.h"
 #include "platform/FileSystem.h"
-#include "platform/ReplaceJournal.h"
-#include "platform/TextFile.h"
+#include "vbproject/ReplaceJournal.h"
 #include "vbproject/VBFileTexts.h"
 
 namespace {

@@ -5,13 +5,14 @@
 
 #include "common/MessageText.h"
 #include "common/Placeholder.h"
+#include "common/Utf8.h"
 #include "log/Log.h"
 #include "platform/FileSystem.h"
 #include "platform/InterruptionHold.h"
-#include "platform/ReplaceJournal.h"
 #include "platform/TextEncoder.h"
-#include "vbproject/VBClass.h"
+#include "vbproject/ReplaceJournal.h"
 #include "vbproject/SafeName.h"
+#include "vbproject/VBClass.h"
 #include "vbproject/VBFileTexts.h"
 #include "vbproject/VBModule.h"
 
@@ -225,7 +226,7 @@ bool CVBProjectBuilder::HoldsName(std::string_view kind, const std::string& name
         return true;
     std::string encoded;
     for (size_t start = 0; start < name.size();) {
-        const size_t length = CTextEncoder::CharacterLength(std::string_view(name).substr(start));
+        const size_t length = CUtf8::CharacterLength(std::string_view(name).substr(start));
         const size_t before = encoder_->Replacements();
         encoder_->Encode(std::string_view(name).substr(start, length), encoded);
         if (encoder_->Replacements() != before)

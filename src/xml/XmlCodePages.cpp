@@ -6,7 +6,7 @@
 
 #include <libxml/encoding.h>
 
-#include "platform/CodePages.h"
+#include "common/CodePages.h"
 #include "platform/TextDecoder.h"
 
 namespace {

@@ -4,7 +4,6 @@
 // (1252 unless told), as VB6 reads source in the machine's code page. Exit 1 when there was an
 // error, 2 when a file could not be read. It measures the checker on real code; it is not
 // installed.
-#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -12,8 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "common/CodePages.h"
 #include "common/FoldCase.h"
-#include "platform/CodePages.h"
+#include "common/Utf8.h"
 #include "platform/FileSearch.h"
 #include "platform/TextDecoder.h"
 #include "vbcheck/VBFileCode.h"
@@ -40,23 +40,6 @@ bool ReadWhole(const std::string& path, std::string& bytes)
     whole << in.rdbuf();
     bytes = std::move(whole).str();
     return !in.bad();
-}
-
-// Whether bytes hold only ASCII, eight at a time: most files of English code do, and need no decoding.
-bool IsAscii(std::string_view bytes)
-{
-    size_t i = 0;
-    for (; i + 8 <= bytes.size(); i += 8) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, bytes.data() + i, 8);
-        if (word & 0x8080808080808080ull)
-            return false;
-    }
-    for (; i < bytes.size(); ++i) {
-        if (bytes[i] & 0x80)
-            return false;
-    }
-    return true;
 }
 
 // The text in UTF-8, so that a trail byte of a double-byte character is never read as \ or [. A
@@ -127,7 +110,7 @@ private:
             return false;
         }
         // ASCII is itself in every code page taken.
-        if (codePage_ == CCodePages::kUtf8 || IsAscii(bytes))
+        if (codePage_ == CCodePages::kUtf8 || CUtf8::AsciiRunEnd(bytes, 0) == bytes.size())
             text = std::move(bytes);
         else
             text = Decoded(codePage_, bytes);

@@ -1,4 +1,4 @@
-#include "platform/TextFile.h"
+#include "log/TextFile.h"
 
 #include <algorithm>
 #include <array>
@@ -12,9 +12,11 @@
 #include <emmintrin.h>
 #endif
 
+#include "common/Utf8.h"
 #include "platform/FileSearch.h"
 #include "platform/FileSink.h"
 #include "platform/FileSystem.h"
+#include "platform/InputFile.h"
 #include "platform/TemporaryFiles.h"
 #include "platform/TextEncoder.h"
 
@@ -22,21 +24,6 @@ namespace {
 
 constexpr std::string_view kTemporaryPrefix = ".rulecast-";
 constexpr std::string_view kTemporaryExtension = ".tmp";
-
-// How many of the first count bytes of text hold whole UTF-8 characters: a character that the
-// end cuts off is left out, at most three bytes.
-size_t WholeCharacters(const char* text, size_t count)
-{
-    size_t start = count;
-    while (start > 0 && count - start < 4) {
-        const unsigned char byte = static_cast<unsigned char>(text[--start]);
-        if ((byte & 0xC0) == 0x80)
-            continue;  // a continuation byte: the character starts further back
-        const size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
-        return start + length > count ? start : count;
-    }
-    return count;
-}
 
 // Copies the bytes of text before its first line feed, at most count of them, to chunk and says
 // how many. Sixteen bytes go at a time where the processor can look at them together: generated
@@ -90,17 +77,17 @@ bool CTextFile::OpenReplacing(const std::string& path)
 {
     Close();
     // The rename would refuse a folder only once everything is written; say so before.
-    if (NamesFolder(path)) {
+    if (CFileSystem::NamesFolder(path)) {
         errno = EISDIR;
         return Fail();
     }
-    const std::string folder = path.substr(0, FolderEnd(path));
+    const std::string folder = path.substr(0, path.find_last_of(CFileSystem::PathSeparators()) + 1);
     for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
         const std::string temporary = folder + TemporaryName();
         if (CTemporaryFiles::Create(temporary, [&] { return CreateNew(temporary); })) {
             temporaryPath_ = temporary;
             replacedPath_ = path;
-            KeepPermissions();
+            CFileSink::KeepPermissions(file_.get(), replacedPath_);
             return true;
         }
         if (errno != EEXIST)
@@ -195,7 +182,7 @@ bool CTextFile::WriteChunk(char* chunk, size_t& used, bool last)
         const size_t count = std::exchange(used, 0);
         return WriteBytes(chunk, count);
     }
-    const size_t whole = last ? used : WholeCharacters(chunk, used);
+    const size_t whole = last ? used : CUtf8::WholeCharacters(std::string_view(chunk, used));
     encoded_.clear();
     encoder_->Encode(std::string_view(chunk, whole), encoded_);
     std::memmove(chunk, chunk + whole, used - whole);
@@ -238,14 +225,52 @@ void CTextFile::RemoveTemporary()
 
 bool CTextFile::ReadFirstLine(const std::string& path, std::string& line)
 {
-    std::unique_ptr<FILE, Closer> in(OpenRegularFile(path));
-    if (!in)
+    CInputFile in;
+    if (!in.Open(path))
         return false;
     std::string first;
-    for (int c; first.size() < kMostFirstLine && (c = std::fgetc(in.get())) != EOF && c != '\n';)
-        first += static_cast<char>(c);
+    char buffer[4096];
+    // A read that fails ends the line where it stands, as the end of the file would.
+    for (long long count; first.size() < kMostFirstLine && first.find('\n') == std::string::npos &&
+                          (count = in.Read(buffer, sizeof buffer)) > 0;)
+        first.append(buffer, static_cast<size_t>(count));
+    first.resize(std::min({first.find('\n'), first.size(), kMostFirstLine}));
     if (!first.empty() && first.back() == '\r')
         first.pop_back();
     line = first;
     return true;
+}
+
+bool CTextFile::Fail()
+{
+    errorText_ = CFileSystem::ErrnoText(errno);
+    return false;
+}
+
+bool CTextFile::Open(const std::string& path)
+{
+    Close();
+    std::string error;
+    return Take(sink_->Open(path, error), error);
+}
+
+bool CTextFile::CreateNew(const std::string& path)
+{
+    Close();
+    std::string error;
+    return Take(sink_->Create(path, error), error);
+}
+
+bool CTextFile::Take(std::FILE* file, const std::string& error)
+{
+    file_.reset(file);
+    if (!file_)
+        errorText_ = error;
+    return file_ != nullptr;
+}
+
+void CTextFile::RemoveFile(const std::string& path)
+{
+    std::string ignored;
+    CFileSink::Disk().Remove(path, ignored);
 }

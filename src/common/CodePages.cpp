@@ -1,4 +1,4 @@
-#include "platform/CodePages.h"
+#include "common/CodePages.h"
 
 #include <string>
 

@@ -1,14 +1,14 @@
-#include "platform/ReplaceJournal.h"
+#include "vbproject/ReplaceJournal.h"
 
 #include <string_view>
 #include <utility>
 
 #include "common/MessageText.h"
+#include "log/TextFile.h"
 #include "platform/FileSearch.h"
 #include "platform/FileSink.h"
 #include "platform/FileSystem.h"
 #include "platform/InputFile.h"
-#include "platform/TextFile.h"
 
 namespace {
 

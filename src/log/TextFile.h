@@ -10,7 +10,8 @@ class CTextEncoder;
 
 // A text file written the way the generated project and the logs need it: every "\n" reaches the
 // disk as "\r\n", then the text is converted to the encoder's code page, and every write is
-// flushed at once so that what was written survives a crash.
+// flushed at once so that what was written survives a crash. What it asks of the disk goes through
+// a CFileSink.
 class CTextFile {
 public:
     CTextFile();
@@ -39,10 +40,6 @@ public:
     bool Replace();
     // Finish and Replace.
     bool Commit();
-    // Why the file at path may not be replaced ("it is read-only", "it is open in another
-    // program", "it is immutable", another user's in a sticky folder); empty when it may, or when
-    // there is none.
-    static std::string ReplaceProblem(const std::string& path);
     // Removes the temporary files that an earlier process, killed while writing, left in folder.
     // Only for a folder that no other process writes into now.
     static void RemoveLeftovers(const std::string& folder);
@@ -57,8 +54,8 @@ public:
     const std::string& ErrorText() const { return errorText_; }
 
     // The first line of a file without its line end ("\r\n" or "\n"), of at most kMostFirstLine
-    // bytes; false when it cannot be opened or is no regular file: a pipe would block for ever and
-    // a device might never end.
+    // bytes; false when it cannot be opened or is no regular file (CInputFile): a pipe would block
+    // for ever and a device might never end.
     static bool ReadFirstLine(const std::string& path, std::string& line);
     static constexpr size_t kMostFirstLine = 64 * 1024;
 
@@ -67,22 +64,13 @@ private:
         void operator()(FILE* f) const { std::fclose(f); }
     };
     bool Fail();
-    // The file at path opened for reading, once it is known to be a regular file; the check is
-    // made on the opened file, so the name cannot be swapped for a pipe in between.
-    static FILE* OpenRegularFile(const std::string& path);
+    // Writes to file from now on; none, from a sink's Open or Create that failed, keeps error.
+    bool Take(std::FILE* file, const std::string& error);
     bool WriteBytes(const char* bytes, size_t count);
-    // Whether path names a folder, not following a link.
-    static bool NamesFolder(const std::string& path);
-    // Where the name of path's last entry starts: the length of its folder part with separator.
-    static size_t FolderEnd(const std::string& path);
-    // An attribute of the file at path that forbids renaming over it (immutable, append-only);
-    // empty when none does or the system has none.
-    static std::string AttributeProblem(const std::string& path);
-    // Gives the open temporary file the owner, group and permission bits of the file it is to
-    // replace, as far as this process may give them.
-    void KeepPermissions();
     // Removes the temporary file that was not put in place, if any.
     void RemoveTemporary();
+    // Removes the file at path on the real disk: tidying up after a failure is no step of the
+    // replacement that a sink stands in for.
     static void RemoveFile(const std::string& path);
     // A hidden name of fixed length for a temporary file, so that a long file name cannot make it
     // too long.

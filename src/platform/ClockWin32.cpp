@@ -1,6 +1,0 @@
-#include "platform/Clock.h"
-
-bool CClock::LocalTime(std::time_t moment, std::tm& local)
-{
-    return localtime_s(&local, &moment) == 0;
-}
