@@ -58,7 +58,8 @@ TEST(VBCheck, AcceptsWhatVB6Compiles)
         {"f a, , c: f x:=1, y:=2\nz = g(x)(0)\nCall h(1)"},
         {"MsgBox (x), vbOK\nFoo (a) + 1, b"},
         {"Private Declare Function F Lib \"x\" Alias \"y\" (ByVal a As Long) As Long", true},
-        {"Type T\n  a As Long\n  Left(1 To 2) As String * 10\nEnd Type\nEnum E\n  A = 1\n  B\nEnd Enum", true},
+        {"Type T\n  a As Long\n  Left(1 To 2) As String * 10\n  items As New Collection\nEnd Type\n"
+         "Enum E\n  A = 1\n  B\nEnd Enum", true},
         {"Public Event Changed(ByVal v As Long)\nPrivate WithEvents w As Form\nImplements IFoo", true},
         {"Friend Function F(Optional a As Long = 1, ParamArray p()) As Long\nStatic n As Long\nEnd Function",
          true},

@@ -290,7 +290,7 @@ bool CVBDeclarations::TakeBlockEnd(VBWord word)
     return true;
 }
 
-// name[(bounds)] As Type [* n]; a member may be called like a keyword (Left, Width, Name).
+// name[(bounds)] As [New] Type [* n]; a member may be called like a keyword (Left, Width, Name).
 bool CVBDeclarations::TypeMember()
 {
     const VBToken& first = cursor_.Peek();
@@ -303,9 +303,9 @@ bool CVBDeclarations::TypeMember()
     cursor_.Take();
     if (cursor_.TakeSymbol(VBSymbol::LeftParenthesis) && !expressions_.ArgumentsInParentheses(true))
         return false;
-    if (!cursor_.TakeWord(VBWord::As))
+    if (!cursor_.IsWord(VBWord::As))
         return cursor_.Fail(kInvalidInsideType);
-    return expressions_.TypeName();
+    return expressions_.AsClause();  // As New too: a member may create its object on first use
 }
 
 bool CVBDeclarations::EnumMember()
