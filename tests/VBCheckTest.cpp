@@ -441,7 +441,7 @@ TEST(VBCheck, ProgramReadsTheCodePageAndTheProjectsModulesWithItsConstants)
     WriteFileBytes(folder / "M.bas", "Sub A()\r\nEnd Sub\r\n");
     const std::string project = folder / "P.vbp";
     // The file names as Windows finds them, case aside.
-    WriteFileBytes(project, "Type=Exe\r\nModule=M; m.BAS\r\nClass=C; Code\\C.cls\r\nCondComp=\"Other = 0 : Report = -1\"\r\n");
+    WriteFileBytes(project, "Type=Exe\r\nModule=M; m.BAS\r\nClass=C; code\\C.cls\r\nCondComp=\"Other = 0 : Report = -1\"\r\n");
     RunResult checked = RunProgram(VBCHECK_BINARY, {project}, folder.Path());
     EXPECT_EQ(checked.exitCode, 0) << checked.out;
     WriteFileBytes(project, "Type=Exe\r\nClass=C; Code\\C.cls\r\nCondComp=\"Report = 0\"\r\n");

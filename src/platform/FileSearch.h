@@ -14,4 +14,7 @@ public:
     // runs in the same order. Names match as the file system compares them: byte for byte on
     // Linux, without regard to case on Windows, where a file's short 8.3 name finds it too.
     static std::vector<std::string> Find(const std::string& pattern);
+    // The names of every entry of folder, "." and ".." left out, in no order; none when it cannot
+    // be listed.
+    static std::vector<std::string> Names(const std::string& folder);
 };

@@ -62,3 +62,17 @@ std::vector<std::string> CFileSearch::Find(const std::string& pattern)
     std::sort(paths.begin(), paths.end());
     return paths;
 }
+
+std::vector<std::string> CFileSearch::Names(const std::string& folder)
+{
+    std::unique_ptr<DIR, DirCloser> dir(::opendir(folder.empty() ? "." : folder.c_str()));
+    if (!dir)
+        return {};
+    std::vector<std::string> names;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..")
+            names.emplace_back(name);
+    }
+    return names;
+}

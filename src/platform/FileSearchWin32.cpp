@@ -156,3 +156,20 @@ std::vector<std::string> CFileSearch::Find(const std::string& pattern)
         name = folder + name;
     return names;
 }
+
+std::vector<std::string> CFileSearch::Names(const std::string& folder)
+{
+    WIN32_FIND_DATAW entry;
+    const HANDLE search = ::FindFirstFileExW(WideText(CFileSystem::JoinPath(folder, "*")).c_str(),
+                                             FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE)
+        return {};
+    std::vector<std::string> names;
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name != L"." && name != L"..")
+            names.push_back(Utf8Text(name));
+    } while (::FindNextFileW(search, &entry));
+    ::FindClose(search);
+    return names;
+}

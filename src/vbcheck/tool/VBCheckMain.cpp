@@ -15,6 +15,7 @@
 #include "common/FoldCase.h"
 #include "common/Utf8.h"
 #include "platform/FileSearch.h"
+#include "platform/FileSystem.h"
 #include "platform/TextDecoder.h"
 #include "vbcheck/VBFileCode.h"
 #include "vbcheck/VBModuleCheck.h"
@@ -66,25 +67,35 @@ bool EndsWith(std::string_view path, std::string_view extension)
     return path.size() >= extension.size() && EqualIgnoringCase(path.substr(path.size() - extension.size()), extension);
 }
 
-// A .vbp names its files as Windows finds them, case aside: where no file has the name as written,
-// the one file of its folder whose name differs only in case.
-std::string CaseBlindPath(const std::string& path)
+// The entry of folder that Windows finds by name, case aside: the name itself where it exists, else
+// the one entry whose name differs only in case.
+std::string CaseBlindName(const std::string& folder, const std::string& name)
 {
-    if (std::ifstream(path, std::ios::binary))
-        return path;
-    const size_t slash = path.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    const std::string name = path.substr(folder.size());
+    if (name.empty() || name == "." || name == ".." || CFileSystem::EntryExists(folder + name))
+        return name;
     std::string found;
-    for (const std::string& candidate : CFileSearch::Find(folder + "*")) {
-        const std::string candidateName = candidate.substr(candidate.find_last_of("/\\") + 1);
-        if (!EqualIgnoringCase(candidateName, name))
+    for (const std::string& candidate : CFileSearch::Names(folder)) {
+        if (!EqualIgnoringCase(candidate, name))
             continue;
         if (!found.empty())
-            return path;
-        found = folder + candidateName;
+            return name;
+        found = candidate;
     }
-    return found.empty() ? path : found;
+    return found.empty() ? name : found;
+}
+
+// A .vbp names its files as Windows finds them: each folder and the file, case aside.
+std::string CaseBlindPath(const std::string& folder, const std::string& relative)
+{
+    std::string path = folder;
+    for (size_t start = 0;;) {
+        const size_t slash = relative.find('/', start);
+        path += CaseBlindName(path, relative.substr(start, slash - start));
+        if (slash == std::string::npos)
+            return path;
+        path += '/';
+        start = slash + 1;
+    }
 }
 
 class CCheckRun {
@@ -147,7 +158,7 @@ private:
         for (std::string module : project.Modules()) {
             for (char& c : module)
                 c = c == '\\' ? '/' : c;
-            CheckModule(CaseBlindPath(folder + module), project.Constants());
+            CheckModule(CaseBlindPath(folder, module), project.Constants());
         }
     }
 
