@@ -123,6 +123,9 @@ TEST(VBCheck, AcceptsWhatVB6Compiles)
         {"DefInt A-K\nDefStr N-Z\nDefLng L-M\nPrivate n As Long\nSub A()\nEnd Sub", true},
         // A declaration inside an #If may be another where a project sets its constants: not judged.
         {"#If DEBUGGING Then\nDim n As Variant\n#Else\nDim n As Long\n#End If\nn(1) = 0"},
+        {"Do While a\nLoop\nDo\nLoop Until b\nSelect Case x\n' why\nDim i As Long\n#If A Then\nCase 1\n#Else\nCase 2\n#End If\n"
+         "Case Else\nSelect Case y\nCase 3\nEnd Select\nEnd Select\nSelect Case z\nEnd Select"},
+        {"Sub A(n)\nEnd Sub\nSub B(n, m)\nEnd Sub", true},
     };
     for (const Case& c : cases) {
         const std::string code = c.module ? c.code : InSub(c.code);
@@ -159,6 +162,10 @@ TEST(VBCheck, TellsVB6sErrorAtItsLine)
         {"Select Case x", "1:2: Select Case without End Select\n"},
         {"End Select", "1:2: End Select without Select Case\n"},
         {"Case 1", "1:2: Case without Select Case\n"},
+        {"Select Case x\nCase Else\nCase 1\nEnd Select", "1:4: Case without Select Case\n"},
+        {"Select Case x\nn = 1\nCase 1\nEnd Select",
+         "1:3: Statements or labels invalid between Select Case and first Case\n"},
+        {"Do While a\nLoop Until b", "1:3: Loop without Do\n"},
         {"With x", "1:2: Expected End With\n"},
         {"End With", "1:2: End With without With\n"},
         {"module:Sub A()\nx = 1\nSub B()\nEnd Sub", "1:1: Expected End Sub\n"},
@@ -210,6 +217,7 @@ TEST(VBCheck, TellsVB6sErrorAtItsLine)
         {"Dim n As Long\nDim n$", "1:3: Duplicate declaration in current scope\n"},
         {"module:Sub A(ByVal n As Long)\nConst N = 1\nEnd Sub", "1:2: Duplicate declaration in current scope\n"},
         {"module:Private n As Long\nDim N", "1:2: Duplicate declaration in current scope\n"},
+        {"module:Sub A(ByVal n As Long, n$)\nEnd Sub", "1:1: Duplicate declaration in current scope\n"},
         {"module:Sub A()\nEnd Sub\nDim n", "1:3: Only comments may appear after End Sub, End Function, or End Property\n"},
         {"module:Public Sub New()\nEnd Sub", "1:1: Expected: identifier\n"},
         {"module:Sub A()\nEnd Sub\nSub New()\nEnd Sub", "1:3: Syntax error (expected: identifier)\n"},

@@ -48,9 +48,22 @@ public:
     bool Inside(VBBlockKind kind) const { return Innermost(kind) != kNone; }
     // Whether a procedure was opened before: the declarations section is over.
     bool ProcedureSeen() const { return procedureSeen_; }
-    // Whether the innermost block, an If that Reach found, had its Else; marking it.
-    bool HadElse() const { return blocks_.back().elseSeen; }
-    void TakeElse() { blocks_.back().elseSeen = true; }
+    // The mark of the innermost block, one that Open or Reach gave: an If's Else, a Select's Case
+    // Else, the condition at a Do's head. Each may stand once.
+    bool Marked() const { return blocks_.back().marked; }
+    void Mark() { blocks_.back().marked = true; }
+    // Whether the innermost block is a Select that has no Case yet; TakeCase gives it one.
+    bool AwaitsCase() const
+    {
+        return procedure_ != kNone && blocks_.size() > procedure_ + 1 && blocks_.back().kind == VBBlockKind::Select &&
+               !blocks_.back().caseSeen;
+    }
+    void TakeCase() { blocks_.back().caseSeen = true; }
+    // Whether the innermost block of the procedure is one of kind.
+    bool InnermostIs(VBBlockKind kind) const
+    {
+        return procedure_ != kNone && blocks_.size() > procedure_ + 1 && blocks_.back().kind == kind;
+    }
     // Whether an open For of the procedure counts with variable (as LabelKey gives it). When one
     // does, the finding at reuse is told when that For is closed: left open, it is told as such
     // alone, its Next being the fault.
@@ -76,7 +89,8 @@ private:
         VBTextAt opener;
         VBPlace place;
         std::string variable;
-        bool elseSeen = false;
+        bool marked = false;
+        bool caseSeen = false;
     };
     // A For inside the open For at block that counts with its variable: told when that one closes.
     struct Reuse {

@@ -18,6 +18,7 @@ constexpr std::string_view kWendWithoutWhile = "Wend without While";
 constexpr std::string_view kSelectWithoutEndSelect = "Select Case without End Select";
 constexpr std::string_view kEndSelectWithoutSelect = "End Select without Select Case";
 constexpr std::string_view kCaseWithoutSelect = "Case without Select Case";
+constexpr std::string_view kStatementsBeforeFirstCase = "Statements or labels invalid between Select Case and first Case";
 constexpr std::string_view kExpectedEndWith = "Expected End With";
 constexpr std::string_view kEndWithWithoutWith = "End With without With";
 constexpr std::string_view kExpectedEndSub = "Expected End Sub";

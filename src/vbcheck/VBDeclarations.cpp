@@ -199,8 +199,8 @@ bool CVBDeclarations::SkipParameters(Signature& signature)
         else if (nameNext && !cursor_.IsWord(VBWord::Optional) && !cursor_.IsWord(VBWord::ByVal) &&
                  !cursor_.IsWord(VBWord::ByRef) && !cursor_.IsWord(VBWord::ParamArray)) {
             ++signature.count;
-            if (cursor_.IsKind(VBTokenKind::Word))
-                names_.Declare(cursor_.Peek(), true);
+            if (cursor_.IsKind(VBTokenKind::Word) && !names_.Declare(cursor_.Peek(), true))
+                return cursor_.Fail(kDuplicateDeclaration);
             if (byValue && cursor_.IsSymbol(VBSymbol::LeftParenthesis, 1) &&
                 cursor_.IsSymbol(VBSymbol::RightParenthesis, 2))
                 return cursor_.Fail(kArrayArgumentByRef);

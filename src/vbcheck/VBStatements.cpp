@@ -85,6 +85,13 @@ bool CVBStatements::Statement(bool first)
     if (!blocks_.InProcedure() && blocks_.ProcedureSeen() && word != W::Attribute && word != W::End &&
         !StartsProcedure())
         return cursor_.Fail(kOnlyCommentsAfterEnd);
+    // No statement stands between Select Case and its first Case, told once; a declaration, which
+    // runs nothing, may (shipped code has a Dim there).
+    if (blocks_.AwaitsCase() && word != W::Case && word != W::End && word != W::Dim && word != W::Static &&
+        word != W::Const) {
+        blocks_.TakeCase();
+        return cursor_.Fail(kStatementsBeforeFirstCase);
+    }
     switch (word) {
     case W::Attribute:
         return SkipStatement();
@@ -309,9 +316,9 @@ bool CVBStatements::Else()
     const VBToken word = cursor_.Peek();
     cursor_.Take();
     // A second Else of one If matches none.
-    if (!blocks_.Reach(VBBlockKind::If) || blocks_.HadElse())
+    if (!blocks_.Reach(VBBlockKind::If) || blocks_.Marked())
         return cursor_.FailAt(word, kElseWithoutIf);
-    blocks_.TakeElse();
+    blocks_.Mark();
     statementMayFollow_ = !cursor_.AtStatementEnd(false);
     return true;
 }
@@ -319,12 +326,21 @@ bool CVBStatements::Else()
 bool CVBStatements::DoOrLoop(VBStatementKind word)
 {
     const VBToken& keyword = cursor_.Take();
-    if (word == W::Do)
+    const bool condition = cursor_.IsWord(VBWord::While) || cursor_.IsWord(VBWord::Until);
+    if (word == W::Do) {
         blocks_.Open(VBBlockKind::Do, piece_, keyword);
-    else if (!blocks_.Close(VBBlockKind::Do))
-        return cursor_.Fail(kLoopWithoutDo);
-    if (cursor_.TakeWord(VBWord::While) || cursor_.TakeWord(VBWord::Until))
+        if (condition)
+            blocks_.Mark();
+    } else {
+        // A Do has one condition, at its head or at its Loop: a second makes the Loop no Do's.
+        const bool second = condition && blocks_.InnermostIs(VBBlockKind::Do) && blocks_.Marked();
+        if (!blocks_.Close(VBBlockKind::Do) || second)
+            return cursor_.Fail(kLoopWithoutDo);
+    }
+    if (condition) {
+        cursor_.Take();
         return expressions_.Expression();
+    }
     return true;
 }
 
@@ -421,7 +437,7 @@ bool CVBStatements::ElseIf()
     const VBToken word = cursor_.Peek();
     cursor_.Take();
     // After the Else, an ElseIf matches no If either.
-    if (!blocks_.Reach(VBBlockKind::If) || blocks_.HadElse())
+    if (!blocks_.Reach(VBBlockKind::If) || blocks_.Marked())
         return cursor_.FailAt(word, kElseWithoutIf);
     if (!expressions_.Expression())
         return false;
@@ -579,9 +595,12 @@ bool CVBStatements::Next()
 bool CVBStatements::Case()
 {
     cursor_.Take();
-    if (!blocks_.Reach(VBBlockKind::Select))
+    // Case Else is the last Case of its Select.
+    if (!blocks_.Reach(VBBlockKind::Select) || blocks_.Marked())
         return cursor_.Fail(kCaseWithoutSelect);
+    blocks_.TakeCase();
     if (cursor_.TakeWord(VBWord::Else)) {
+        blocks_.Mark();
         statementMayFollow_ = !cursor_.AtStatementEnd(false);
         return true;
     }
