@@ -603,6 +603,12 @@ _IN_PROCEDURE = (
     ("nothing-without-set", ["Dim zzq As Object", "zzq = Nothing"], ("Invalid use of object",)),
     ("scalar-called", ["Dim zzq As Long", "zzq 1"], ("Expected procedure, not variable",)),
     ("goto-label-missing-resume", ["On Error Resume zzqNowhere"], ("Label not defined",) + SYNTAX),
+    ("statement-before-first-case", ["Dim zzq As Long", "Select Case zzq", "zzq = 1", "Case 1", "End Select"],
+     ("Statements or labels invalid between Select Case and first Case",)),
+    ("case-after-case-else", ["Dim zzq As Long", "Select Case zzq", "Case Else", "zzq = 1", "Case 2", "End Select"],
+     ("Case without Select Case",)),
+    ("loop-condition-twice", ["Dim zzq As Long", "Do While zzq < 1", "zzq = zzq + 1", "Loop Until zzq > 5"],
+     ("Loop without Do",)),
 )
 for _name, _lines, _exp in _IN_PROCEDURE:
     def _make(lines=_lines, exp=_exp):
@@ -644,7 +650,9 @@ for _name, _lines, _exp in (
         ("paramarray-not-variant", ["Private Sub zzqS(ParamArray a() As Long)", "End Sub"],
          ("ParamArray must be declared as an array of Variant",)),
         ("property-let-without-argument", ["Private Property Let zzqP()", "End Property"],
-         ("Argument required for Property Let or Property Set",))):
+         ("Argument required for Property Let or Property Set",)),
+        ("duplicate-parameter", ["Private Sub zzqS(ByVal a As Long, b, ByRef a As String)", "End Sub"],
+         ("Duplicate declaration in current scope",))):
     kind(_name, *_exp)(_new_procedure(_lines, _exp))
 
 for _name, _lines, _exp, _when in (
