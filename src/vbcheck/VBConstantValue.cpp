@@ -98,7 +98,15 @@ bool CVBConstantValue::Sum(double& value)
     return true;
 }
 
-// Mod and \ work on whole numbers: their operands are rounded first, as VB6 rounds (half to even).
+// Mod and \ work on whole numbers of a Long's range: their operands are rounded first, as VB6
+// rounds (half to even).
+bool CVBConstantValue::WholeDivision(double& dividend, double& divisor)
+{
+    dividend = std::nearbyint(dividend);
+    divisor = std::nearbyint(divisor);
+    return std::fabs(dividend) <= kLargestLong && std::fabs(divisor) <= kLargestLong && Divide(dividend, divisor);
+}
+
 bool CVBConstantValue::Modulo(double& value)
 {
     if (!IntegerQuotient(value))
@@ -108,11 +116,9 @@ bool CVBConstantValue::Modulo(double& value)
         double right = 0;
         if (!IntegerQuotient(right))
             return false;
-        const double dividend = std::nearbyint(value);
-        const double divisor = std::nearbyint(right);
-        if (std::fabs(dividend) > kLargestLong || std::fabs(divisor) > kLargestLong || !Divide(dividend, divisor))
+        if (!WholeDivision(value, right))
             return false;
-        value = std::fmod(dividend, divisor);
+        value = std::fmod(value, right);
     }
     return true;
 }
@@ -126,11 +132,9 @@ bool CVBConstantValue::IntegerQuotient(double& value)
         double right = 0;
         if (!Product(right))
             return false;
-        const double dividend = std::nearbyint(value);
-        const double divisor = std::nearbyint(right);
-        if (std::fabs(dividend) > kLargestLong || std::fabs(divisor) > kLargestLong || !Divide(dividend, divisor))
+        if (!WholeDivision(value, right))
             return false;
-        value = std::trunc(dividend / divisor);
+        value = std::trunc(value / right);
     }
     return true;
 }

@@ -28,6 +28,7 @@ private:
     // A divisor of zero: VB6 refuses the Const with "Division by zero", unless the dividend is zero
     // too, which it tells otherwise (0 / 0 overflows): then nothing is judged.
     bool Divide(double dividend, double divisor);
+    bool WholeDivision(double& dividend, double& divisor);
 
     const VBToken* at_;
     const VBToken* end_;
